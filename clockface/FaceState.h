@@ -1,0 +1,30 @@
+#pragma once
+
+#include "astro/Globes.h"
+#include "image/Image.h"
+#include "raster/Canvas.h"
+#include "text/TextRenderer.h"
+
+#include <cstdint>
+#include <memory>
+
+// Everything the clock face and the calendar draw from and into. The application
+// owns one; a rebuild replaces the canvases and the text renderer together.
+struct FaceState {
+    std::int32_t unit = 28;          // layout unit U, pixels
+    std::int32_t clientWidth = 196;  // 7U, pixels
+    std::int32_t halfHeight = 224;   // 8U, pixels: the height of each window canvas
+    std::unique_ptr<Canvas> clockCanvas;     // 7U × 8U, supersampling factor 2
+    std::unique_ptr<Canvas> calendarCanvas;  // 7U × 8U, factor 1
+    std::unique_ptr<Canvas> globeCanvas;     // 14U × 14U, factor 1: the globes' working surface
+    std::unique_ptr<TextRenderer> textRenderer;
+    Image earthTexture;  // loaded once at start from Earth.png
+    Image moonTexture;   // loaded once at start from Moon.png
+    GlobePictures globes;
+
+    void setUnit(std::int32_t newUnit) {
+        unit = newUnit;
+        clientWidth = 7 * newUnit;
+        halfHeight = 8 * newUnit;
+    }
+};

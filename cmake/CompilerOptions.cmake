@@ -1,0 +1,46 @@
+# Options every target of the project shares: warnings, identical floating point on
+# both platforms (no contraction into fused multiply-adds, no fast-math), sanitizers.
+add_library(horavel_options INTERFACE)
+target_compile_options(horavel_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
+  -ffp-contract=off -fno-fast-math)
+if(HORAVEL_WERROR)
+  target_compile_options(horavel_options INTERFACE -Werror)
+endif()
+if(HORAVEL_SANITIZE)
+  target_compile_options(horavel_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_link_options(horavel_options INTERFACE -fsanitize=address,undefined)
+endif()
+target_include_directories(horavel_options INTERFACE ${CMAKE_SOURCE_DIR})
+if(WIN32)
+  # One self-contained executable: no compiler runtime DLLs beside it.
+  target_link_options(horavel_options INTERFACE -static)
+  target_compile_definitions(horavel_options INTERFACE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
+endif()
+
+# A static library made of every source file in one folder of the tree.
+function(horavel_folder_library name)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;DEPENDS" ${ARGN})
+  set(sources)
+  foreach(folder IN LISTS ARG_FOLDERS)
+    file(GLOB found CONFIGURE_DEPENDS ${folder}/*.cpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC horavel_options ${ARG_DEPENDS})
+  else()
+    # A folder of headers only.
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE horavel_options ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# Copies the textures next to a program so that it finds them beside itself.
+function(horavel_copy_assets target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+      ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png
+      $<TARGET_FILE_DIR:${target}>)
+endfunction()

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+
+class Canvas;
+class Image;
+
+// Draws the image centred on (cx, cy), scaled uniformly to fit a dw × dh box of
+// pixel-store pixels, through sampleBiquadratic when one canvas pixel covers at
+// most 1.1 image pixels and sampleBox otherwise.
+void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+               const Image& image);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "image/ImageKind.h"
+#include "raster/Color.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+class Canvas;
+class RasterFile;
+
+// The raster type the program reads pictures through: decoded pixels in memory,
+// a snapshot of a canvas, or a PDS IMG or FITS file read in place. Coordinates
+// count from the bottom-left corner, y upward; pixel (x, y) covers
+// [x, x+1) × [y, y+1).
+class Image {
+public:
+    Image();
+    ~Image();
+    Image(const Image&) = delete;
+    Image& operator=(const Image&) = delete;
+
+    // Frees the storage; width, height, channels and kind stay as they were.
+    void release();
+    // Fills the image from a file: 1 when usable, 0 otherwise.
+    [[nodiscard]] std::int32_t load(const std::filesystem::path& path);
+    // Nearest-pixel read with clamping: 1 inside, 0 when a coordinate was clamped
+    // or the image holds nothing (out is then all zero).
+    std::int32_t getPixel(std::int32_t x, std::int32_t y, Color& out) const;
+    // A copy of a canvas's display picture, or null before its first present().
+    static std::unique_ptr<Image> fromCanvas(const Canvas& canvas);
+
+    // Interpolated reads at continuous coordinates (pixel centres at i + 0.5):
+    // 1 when a colour was produced, 0 outside the image.
+    std::int32_t sampleBilinear(double x, double y, Color& out) const;
+    std::int32_t sampleBiquadratic(double x, double y, Color& out) const;
+    // Average over the box from (x, y) along the image-space steps u and v of one
+    // destination pixel.
+    std::int32_t sampleBox(double ux, double uy, double vx, double vy, Color& out, double x,
+                           double y) const;
+
+    std::int32_t width = 0;     // pixels per row
+    std::int32_t height = 0;    // rows
+    std::int32_t stride = 0;    // bytes per stored row, kind ImagePixels only: channels × width rounded up to 4
+    std::int32_t channels = 0;  // bytes per stored pixel: 1 grey; 3 blue, green, red; 4 blue, green, red, fourth byte
+    std::int32_t kind = 0;      // an ImageKind
+    // The store, by kind: decoded rows top row first for ImagePixels, the file
+    // read in place for ImageFits and ImagePdsImg. At most one is present.
+    std::unique_ptr<std::uint8_t[]> pixelStore;
+    std::unique_ptr<RasterFile> rasterFile;
+    std::int16_t valid = 0;  // 1 when pixels can be read
+};

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/Lock.h"
+#include "raster/Color.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+class PaintTarget;
+}
+
+// How writePixel treats the depth plane.
+enum DepthMode : std::int16_t {
+    DepthOff = 0,       // no test, the plane untouched
+    DepthTest = 1,      // test; depth written when the test passes (any other value but those below)
+    DepthTestOnly = 2,  // test; depth not written
+    DepthForce = -1,    // bit 15 set: no test, depth written
+};
+
+// The shape that limits drawing when clipping is enabled.
+enum ClipShape : std::int16_t {
+    ClipNone = 0,
+    ClipRectangle = 1,
+    ClipEllipse = 2,
+    ClipRotatedRectangle = 3,
+    ClipRotatedEllipse = 4,
+};
+
+// The drawing surface. Drawing happens in a pixel store of scale × scale store
+// pixels per displayed pixel; present() averages each block into a 24-bit
+// bottom-up display buffer that blit() copies to the screen. x grows to the
+// right and y upward: row 0 is the bottom row.
+//
+// The owner sets pixelFormat and depthFormat, then calls create(). The fields are
+// open for reading by the primitives and the camera; only the operations below
+// change the buffers.
+class Canvas {
+public:
+    Canvas() = default;
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // (Re)allocates the stores for a logical size; scale 0 keeps the current
+    // factor. 1 on success, 0 when a store would exceed 2147483647 bytes (the
+    // canvas is then left without buffers).
+    [[nodiscard]] std::int32_t create(std::int32_t logicalWidth, std::int32_t logicalHeight,
+                                      std::int16_t scaleFactor);
+    void clear();       // every pixel black, then clearDepth()
+    void clearDepth();  // every depth element the farthest value
+    void release();     // frees all three buffers
+
+    // Depth test, depth write and colour blend of one pixel, without a bounds
+    // check: 1, or -1 when the depth test fails.
+    std::int32_t writePixel(std::int32_t x, std::int32_t y, const Color& color,
+                            std::int16_t depthMode, double depthValue);
+    // 1 inside the clip shape, -1 outside.
+    std::int32_t clipTest(std::int32_t x, std::int32_t y) const;
+    // Bounds check, clip check, then writePixel.
+    void plot(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
+              double depthValue);
+    // Rebuilds the display buffer from the pixel store.
+    void present();
+    // Copies the display buffer to the target at (0, y), one target pixel per
+    // displayed pixel. Does nothing before the first present().
+    void blit(platform::PaintTarget& target, std::int32_t y);
+
+    // True when create() succeeded and the canvas can be drawn on.
+    bool hasPixels() const { return pixels != nullptr; }
+    // Width and height of the display buffer, in displayed pixels.
+    std::int32_t displayWidth() const { return width / scale; }
+    std::int32_t displayHeight() const { return height / scale; }
+
+    std::unique_ptr<std::uint8_t[]> pixels;   // width × height × bytesPerPixel, bottom row first
+    std::unique_ptr<std::uint8_t[]> depth;    // width × height × bytesPerDepth; absent without a plane
+    std::unique_ptr<std::uint8_t[]> display;  // (width/scale) × (height/scale) × 3 bytes blue, green, red, bottom row first
+    mutable platform::Lock pixelLock;         // guards pixels, depth, peak
+    mutable platform::Lock displayLock;       // guards display; taken before pixelLock
+    double peak = 0.0;                        // largest float channel written so far
+    double clipAngle = 0.0;                   // rotation of the clip shape, radians
+    std::int32_t clipCenterX = 0;
+    std::int32_t clipHalfWidth = 0;
+    std::int32_t clipCenterY = 0;
+    std::int32_t clipHalfHeight = 0;
+    std::int32_t width = 0;   // pixel-store width: scale × logical width, pixels
+    std::int32_t height = 0;  // pixel-store height: scale × logical height, pixels
+    std::int16_t clipShape = ClipNone;
+    std::int16_t clipEnabled = 1;
+    std::int16_t scale = 1;  // supersampling factor, 1…16
+    std::int16_t peakFrozen = 0;
+    std::int16_t bytesPerPixel = 0;
+    std::int16_t bytesPerDepth = 0;
+    std::int32_t pixelFormat = 0;  // 1: bytes R, G, B; 2: floats R, G, B; else no pixel store
+    std::int32_t depthFormat = 0;  // 0 none; 1 byte; 2 float; 3 double
+
+    // The farthest depth, held by a cleared float or double plane.
+    static constexpr double farthestDepth = 1.0e30;
+};

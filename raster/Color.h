@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+// What the fourth channel and the store of a Color mean.
+enum ColorKind : std::int32_t {
+    ColorBytes = 1,   // r, g, b, t are bytes 0…255
+    ColorFloats = 2,  // rf, gf, bf, tf are floats, nominally 0…1
+};
+
+// Hue, saturation and value, the argument of Color::fromHsv.
+struct Hsv {
+    double hue = 0.0;         // degrees, any value; reduced modulo 360
+    double saturation = 0.0;  // 0…1, clamped when used
+    double value = 0.0;       // 0…1, clamped when used
+};
+
+// A colour with a transparency, as bytes or as floats. The fourth channel is a
+// transparency, not an opacity: 0 is fully opaque, 255 (or 1.0) leaves whatever
+// it is drawn over unchanged.
+struct Color {
+    std::uint8_t r = 0, g = 0, b = 0, t = 0;  // kind ColorBytes
+    float rf = 0.0f, gf = 0.0f, bf = 0.0f, tf = 0.0f;  // kind ColorFloats
+    std::int32_t kind = 0;  // a ColorKind; any other value makes blendInto and modulate do nothing
+
+    // An opaque (or partly transparent) byte colour.
+    static constexpr Color bytes(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
+                                 std::uint8_t transparency = 0) {
+        Color c;
+        c.r = red;
+        c.g = green;
+        c.b = blue;
+        c.t = transparency;
+        c.kind = ColorBytes;
+        return c;
+    }
+
+    // Mixes this colour into one canvas pixel of the given pixel format
+    // (1: bytes red, green, blue; 2: floats red, green, blue).
+    void blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const;
+    // Multiplies the colours and the opacities of this colour and other.
+    void modulate(const Color& other);
+    // Becomes the opaque byte colour of the hue, saturation and value.
+    void fromHsv(const Hsv& hsv);
+    // Becomes color weakened by a text coverage 0…255 (transparent black when
+    // color is absent).
+    void fromCoverage(const Color* color, std::uint8_t coverage);
+};
