@@ -1,0 +1,305 @@
+#include "raster/Canvas.h"
+
+#include "platform/PaintTarget.h"
+#include "raster/DisplayConversion.h"
+#include "raster/Truncate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <mutex>
+#include <new>
+
+namespace {
+
+constexpr std::int64_t largestStoreBytes = 2147483647;
+constexpr float farthestDepthFloat = 1.0e30f;
+
+std::int16_t bytesPerPixelOf(std::int32_t pixelFormat) {
+    switch (pixelFormat) {
+        case 1: return 3;
+        case 2: return 12;
+        default: return 0;
+    }
+}
+
+std::int16_t bytesPerDepthOf(std::int32_t depthFormat) {
+    switch (depthFormat) {
+        case 1: return 1;
+        case 2: return 4;
+        case 3: return 8;
+        default: return 0;
+    }
+}
+
+template <typename T>
+T load(const std::uint8_t* at) {
+    T value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+template <typename T>
+void store(std::uint8_t* at, T value) {
+    std::memcpy(at, &value, sizeof value);
+}
+
+// Fills count elements of type T with one value by doubling the filled part, so
+// the work is a handful of memcpy calls instead of one store per element.
+template <typename T>
+void fillElements(std::uint8_t* start, std::size_t count, T value) {
+    if (count == 0) {
+        return;
+    }
+    store(start, value);
+    const std::size_t totalBytes = count * sizeof(T);
+    std::size_t filledBytes = sizeof(T);
+    while (filledBytes < totalBytes) {
+        const std::size_t chunk = std::min(filledBytes, totalBytes - filledBytes);
+        std::memcpy(start + filledBytes, start, chunk);
+        filledBytes += chunk;
+    }
+}
+
+// A byte depth plane holds 0 (nearest) to 255 (farthest). Depths beyond that range
+// are clamped instead of wrapped, so a far depth never lands near; a NaN counts
+// as the farthest depth.
+std::uint8_t byteDepthOf(double depthValue) {
+    if (!(depthValue < 255.0)) {
+        return 255;
+    }
+    if (depthValue < 0.0) {
+        return 0;
+    }
+    return static_cast<std::uint8_t>(depthValue);
+}
+
+std::unique_ptr<std::uint8_t[]> allocate(std::size_t bytes) {
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]);
+}
+
+}  // namespace
+
+Canvas::~Canvas() { release(); }
+
+std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeight,
+                            std::int16_t scaleFactor) {
+    std::unique_lock displayGuard(displayLock);
+    std::lock_guard pixelGuard(pixelLock);
+    release();
+    displayGuard.unlock();
+
+    bytesPerPixel = bytesPerPixelOf(pixelFormat);
+    bytesPerDepth = bytesPerDepthOf(depthFormat);
+
+    // Three-byte rows are widened to a multiple of four bytes so that display rows,
+    // which have the same length, need no padding.
+    std::int64_t columns = logicalWidth;
+    if (bytesPerPixel < 4) {
+        while ((bytesPerPixel * columns) % 4 != 0) {
+            ++columns;
+        }
+    }
+    if (scaleFactor != 0) {
+        scale = scaleFactor;
+    }
+    const std::int64_t storeWidth = scale * columns;
+    const std::int64_t storeHeight = std::int64_t{scale} * logicalHeight;
+    constexpr std::int64_t largestSide = std::numeric_limits<std::int32_t>::max();
+    width = static_cast<std::int32_t>(std::clamp(storeWidth, -largestSide, largestSide));
+    height = static_cast<std::int32_t>(std::clamp(storeHeight, -largestSide, largestSide));
+
+    if (scale < 1 || storeWidth < 0 || storeHeight < 0 || storeWidth > largestSide ||
+        storeHeight > largestSide) {
+        return 0;
+    }
+    const std::int64_t count = storeWidth * storeHeight;
+    if (bytesPerPixel * count > largestStoreBytes || bytesPerDepth * count > largestStoreBytes) {
+        return 0;
+    }
+    if (bytesPerPixel > 0) {
+        pixels = allocate(static_cast<std::size_t>(bytesPerPixel * count));
+    }
+    if (bytesPerDepth > 0) {
+        depth = allocate(static_cast<std::size_t>(bytesPerDepth * count));
+    }
+    if ((bytesPerPixel > 0 && !pixels) || (bytesPerDepth > 0 && !depth)) {
+        pixels.reset();
+        depth.reset();
+        return 0;
+    }
+    clear();
+    return 1;
+}
+
+void Canvas::clear() {
+    std::lock_guard guard(pixelLock);
+    if (pixels) {
+        std::memset(pixels.get(), 0,
+                    static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                        static_cast<std::size_t>(bytesPerPixel));
+    }
+    clearDepth();
+}
+
+void Canvas::clearDepth() {
+    std::lock_guard guard(pixelLock);
+    if (!depth) {
+        return;
+    }
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    switch (depthFormat) {
+        case 1: std::memset(depth.get(), 255, count); break;
+        case 2: fillElements(depth.get(), count, farthestDepthFloat); break;
+        case 3: fillElements(depth.get(), count, farthestDepth); break;
+        default: break;
+    }
+}
+
+void Canvas::release() {
+    std::lock_guard displayGuard(displayLock);
+    std::lock_guard pixelGuard(pixelLock);
+    pixels.reset();
+    depth.reset();
+    display.reset();
+}
+
+std::int32_t Canvas::writePixel(std::int32_t x, std::int32_t y, const Color& color,
+                                std::int16_t depthMode, double depthValue) {
+    std::lock_guard guard(pixelLock);
+    const std::size_t index = static_cast<std::size_t>(width) * static_cast<std::size_t>(y) +
+                              static_cast<std::size_t>(x);
+    if (depth && depthMode != DepthOff) {
+        const bool force = (static_cast<std::uint16_t>(depthMode) & 0x8000u) != 0;
+        const bool keep = depthMode == DepthTestOnly;
+        switch (depthFormat) {
+            case 3: {
+                std::uint8_t* at = depth.get() + index * 8;
+                // Written as a negation so that a NaN on either side fails.
+                if (!force && !(load<double>(at) > depthValue)) {
+                    return -1;
+                }
+                if (!keep) {
+                    store(at, depthValue);
+                }
+                break;
+            }
+            case 2: {
+                std::uint8_t* at = depth.get() + index * 4;
+                if (!force && !(static_cast<double>(load<float>(at)) > depthValue)) {
+                    return -1;
+                }
+                if (!keep) {
+                    store(at, static_cast<float>(depthValue));
+                }
+                break;
+            }
+            case 1: {
+                std::uint8_t* at = depth.get() + index;
+                const std::uint8_t near = byteDepthOf(depthValue);
+                if (!force && !(near < *at)) {
+                    return -1;
+                }
+                if (!keep) {
+                    *at = near;
+                }
+                break;
+            }
+            default: return -1;
+        }
+    }
+    if (pixels) {
+        std::uint8_t* pixel = pixels.get() + index * static_cast<std::size_t>(bytesPerPixel);
+        color.blendInto(pixel, pixelFormat);
+        if (pixelFormat == 2 && peakFrozen == 0) {
+            for (int channel = 0; channel < 3; ++channel) {
+                const double value = load<float>(pixel + 4 * channel);
+                if (value > peak) {
+                    peak = value;
+                }
+            }
+        }
+    }
+    return 1;
+}
+
+std::int32_t Canvas::clipTest(std::int32_t x, std::int32_t y) const {
+    if (clipEnabled == 0) {
+        return 1;
+    }
+    // 64-bit offsets: a point far from the centre must not overflow.
+    std::int64_t dx = std::int64_t{x} - clipCenterX;
+    std::int64_t dy = std::int64_t{y} - clipCenterY;
+    if (clipShape > ClipEllipse) {
+        const double c = std::cos(clipAngle);
+        const double s = std::sin(clipAngle);
+        const double rotatedX = static_cast<double>(dx) * c + static_cast<double>(dy) * s;
+        const double rotatedY = static_cast<double>(dy) * c - static_cast<double>(dx) * s;
+        // A NaN angle leaves no finite frame: the point counts as outside.
+        if (std::isnan(rotatedX) || std::isnan(rotatedY)) {
+            return -1;
+        }
+        dx = static_cast<std::int64_t>(rotatedX);
+        dy = static_cast<std::int64_t>(rotatedY);
+    }
+    switch (clipShape) {
+        case ClipRectangle:
+        case ClipRotatedRectangle: {
+            const std::int64_t halfWidth = std::int64_t{clipHalfWidth} + 1;
+            const std::int64_t halfHeight = std::int64_t{clipHalfHeight} + 1;
+            if (dx < -halfWidth || dx > halfWidth || dy < -halfHeight || dy > halfHeight) {
+                return -1;
+            }
+            return 1;
+        }
+        case ClipEllipse:
+        case ClipRotatedEllipse: {
+            const double u = static_cast<double>(dx) / clipHalfWidth;
+            const double v = static_cast<double>(dy) / clipHalfHeight;
+            return u * u + v * v > 1.0001 ? -1 : 1;
+        }
+        default: return 1;
+    }
+}
+
+void Canvas::plot(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
+                  double depthValue) {
+    if (x < 0 || x >= width || y < 0 || y >= height) {
+        return;
+    }
+    if (clipShape != ClipNone && clipEnabled != 0 && clipTest(x, y) <= 0) {
+        return;
+    }
+    writePixel(x, y, color, depthMode, depthValue);
+}
+
+void Canvas::present() {
+    std::lock_guard displayGuard(displayLock);
+    std::lock_guard pixelGuard(pixelLock);
+    // A canvas without a pixel store has nothing to show, and its size may be a
+    // rejected one: no display buffer is made for it.
+    if (!pixels || (pixelFormat != 1 && pixelFormat != 2)) {
+        return;
+    }
+    if (!display) {
+        display = allocate(static_cast<std::size_t>(displayWidth()) *
+                           static_cast<std::size_t>(displayHeight()) * 4);
+        if (!display) {
+            return;
+        }
+    }
+    if (pixelFormat == 1) {
+        convertBytePixels(pixels.get(), width, height, scale, display.get());
+    } else {
+        convertFloatPixels(pixels.get(), width, height, scale, peak, display.get());
+    }
+}
+
+void Canvas::blit(platform::PaintTarget& target, std::int32_t y) {
+    std::lock_guard guard(displayLock);
+    if (!display) {
+        return;
+    }
+    target.paintBottomUpBgr(0, y, displayWidth(), displayHeight(), display.get());
+}

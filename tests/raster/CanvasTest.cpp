@@ -1,0 +1,420 @@
+#include "raster/Canvas.h"
+
+#include "platform/PaintTarget.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// Records what a canvas hands to the screen.
+class RecordingTarget : public platform::PaintTarget {
+public:
+    void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
+                          const std::uint8_t* rows) override {
+        ++calls;
+        lastX = x;
+        lastY = y;
+        lastWidth = w;
+        lastHeight = h;
+        picture.assign(rows, rows + 3 * w * h);
+    }
+    int calls = 0;
+    std::int32_t lastX = -1, lastY = -1, lastWidth = -1, lastHeight = -1;
+    std::vector<std::uint8_t> picture;
+};
+
+const std::uint8_t* pixelAt(const Canvas& canvas, int x, int y) {
+    return canvas.pixels.get() + (y * canvas.width + x) * canvas.bytesPerPixel;
+}
+
+void makeCanvas(Canvas& canvas, int pixelFormat, int depthFormat, int w, int h, int scale) {
+    canvas.pixelFormat = pixelFormat;
+    canvas.depthFormat = depthFormat;
+    ASSERT_EQ(canvas.create(w, h, static_cast<std::int16_t>(scale)), 1);
+}
+
+Color floatColor(float red, float green, float blue) {
+    Color c;
+    c.rf = red;
+    c.gf = green;
+    c.bf = blue;
+    c.kind = ColorFloats;
+    return c;
+}
+
+}  // namespace
+
+TEST(CanvasCreate, NewCanvasHasNoBuffersAndUnitScale) {
+    Canvas canvas;
+    EXPECT_FALSE(canvas.hasPixels());
+    EXPECT_EQ(canvas.scale, 1);
+    EXPECT_EQ(canvas.clipEnabled, 1);
+    EXPECT_EQ(canvas.clipShape, ClipNone);
+}
+
+// Three-byte rows are widened to a multiple of four pixels; float rows are not.
+TEST(CanvasCreate, WidthsAndScales) {
+    struct Case {
+        int pixelFormat, w, h, scale, storeWidth, storeHeight, displayWidth;
+    };
+    const Case cases[] = {
+        {1, 7, 3, 1, 8, 3, 8},  {1, 7, 3, 2, 16, 6, 8}, {1, 8, 3, 1, 8, 3, 8},
+        {1, 5, 1, 3, 24, 3, 8}, {2, 7, 3, 1, 7, 3, 7},  {2, 7, 3, 2, 14, 6, 7},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        makeCanvas(canvas, c.pixelFormat, 0, c.w, c.h, c.scale);
+        EXPECT_EQ(canvas.width, c.storeWidth);
+        EXPECT_EQ(canvas.height, c.storeHeight);
+        EXPECT_EQ(canvas.displayWidth(), c.displayWidth);
+        EXPECT_EQ(canvas.displayHeight(), c.h);
+    }
+}
+
+TEST(CanvasCreate, ScaleZeroKeepsTheCurrentFactor) {
+    Canvas fresh;
+    makeCanvas(fresh, 1, 0, 4, 4, 0);
+    EXPECT_EQ(fresh.scale, 1);
+    EXPECT_EQ(fresh.width, 4);
+
+    Canvas doubled;
+    makeCanvas(doubled, 1, 0, 4, 4, 2);
+    ASSERT_EQ(doubled.create(8, 2, 0), 1);
+    EXPECT_EQ(doubled.scale, 2);
+    EXPECT_EQ(doubled.width, 16);
+    EXPECT_EQ(doubled.height, 4);
+}
+
+TEST(CanvasCreate, StartsBlackWithFarthestDepth) {
+    for (int depthFormat = 1; depthFormat <= 3; ++depthFormat) {
+        Canvas canvas;
+        makeCanvas(canvas, 1, depthFormat, 5, 3, 1);
+        const int count = canvas.width * canvas.height;
+        for (int i = 0; i < 3 * count; ++i) {
+            ASSERT_EQ(canvas.pixels[i], 0);
+        }
+        for (int i = 0; i < count; ++i) {
+            const std::uint8_t* at = canvas.depth.get() + i * canvas.bytesPerDepth;
+            if (depthFormat == 1) {
+                ASSERT_EQ(*at, 255);
+            } else if (depthFormat == 2) {
+                std::uint32_t bits;
+                std::memcpy(&bits, at, 4);
+                ASSERT_EQ(bits, 0x7149F2CAu);
+            } else {
+                double value;
+                std::memcpy(&value, at, 8);
+                ASSERT_EQ(value, 1.0e30);
+            }
+        }
+    }
+}
+
+TEST(CanvasCreate, ClearAfterDrawingRestoresBlackAndFarthest) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 1, 4, 4, 1);
+    canvas.writePixel(3, 3, Color::bytes(9, 9, 9), DepthForce, 7.0);
+    canvas.clear();
+    EXPECT_EQ(pixelAt(canvas, 3, 3)[0], 0);
+    EXPECT_EQ(canvas.depth[15], 255);
+}
+
+// 65536² three-byte pixels need 12 GiB; the canvas refuses and keeps no buffers.
+TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
+    struct Case {
+        int pixelFormat, depthFormat, w, h, scale;
+    };
+    const Case cases[] = {
+        {1, 0, 65536, 65536, 1}, {0, 3, 20000, 20000, 1}, {2, 0, 16384, 16384, 1},
+        {1, 0, -4, 4, 1},        {1, 0, 4, -4, 1},        {1, 0, 4, 4, -2},
+        {1, 0, 2147483647, 1, 1},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        canvas.pixelFormat = c.pixelFormat;
+        canvas.depthFormat = c.depthFormat;
+        EXPECT_EQ(canvas.create(c.w, c.h, static_cast<std::int16_t>(c.scale)), 0)
+            << c.w << " x " << c.h;
+        EXPECT_FALSE(canvas.hasPixels());
+        EXPECT_EQ(canvas.depth, nullptr);
+    }
+}
+
+// A canvas whose create failed must survive every operation without touching a
+// store it does not have.
+TEST(CanvasCreate, OperationsOnAFailedCanvasDoNothing) {
+    Canvas canvas;
+    canvas.pixelFormat = 1;
+    canvas.depthFormat = 1;
+    ASSERT_EQ(canvas.create(65536, 65536, 1), 0);
+    EXPECT_EQ(canvas.width, 65536);
+    canvas.clear();
+    canvas.plot(5, 5, Color::bytes(1, 2, 3), DepthTest, 3.0);
+    EXPECT_EQ(canvas.writePixel(5, 5, Color::bytes(1, 2, 3), DepthOff, 0.0), 1);
+    canvas.present();
+    RecordingTarget target;
+    canvas.blit(target, 0);
+    EXPECT_EQ(target.calls, 0);
+    EXPECT_EQ(canvas.display, nullptr);
+}
+
+TEST(CanvasCreate, AgainDropsTheDisplayUntilThePresent) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 2, 1);
+    canvas.present();
+    ASSERT_NE(canvas.display, nullptr);
+    ASSERT_EQ(canvas.create(8, 2, 1), 1);
+    EXPECT_EQ(canvas.display, nullptr);
+    RecordingTarget target;
+    canvas.blit(target, 0);
+    EXPECT_EQ(target.calls, 0);
+}
+
+// The depth test: smaller is nearer; a NaN comparison fails; bit 15 forces.
+TEST(CanvasDepth, TestAndWriteByPlaneAndMode) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        const char* what;
+        int depthFormat;
+        std::int16_t mode;
+        double depth;
+        std::int32_t result;
+        double stored;  // depth element after the call
+        bool painted;
+    };
+    const Case cases[] = {
+        {"byte: 255 is not nearer", 1, DepthTest, 255.0, -1, 255, false},
+        {"byte: 254 passes", 1, DepthTest, 254.0, 1, 254, true},
+        {"byte: 254.9 truncates", 1, DepthTest, 254.9, 1, 254, true},
+        {"byte: test only", 1, DepthTestOnly, 254.0, 1, 255, true},
+        {"byte: any other mode tests", 1, 5, 10.0, 1, 10, true},
+        {"byte: force writes", 1, DepthForce, 255.0, 1, 255, true},
+        {"byte: far clamps, no wrap", 1, DepthForce, 1.0e30, 1, 255, true},
+        {"byte: 300 fails as 255", 1, DepthTest, 300.0, -1, 255, false},
+        {"byte: negative is nearest", 1, DepthTest, -7.0, 1, 0, true},
+        {"byte: NaN fails", 1, DepthTest, nan, -1, 255, false},
+        {"byte: off leaves plane", 1, DepthOff, 3.0, 1, 255, true},
+        {"float: nearer passes", 2, DepthTest, 0.5, 1, 0.5, true},
+        {"float: equal fails", 2, DepthTest, 1.0e30f, -1, 1.0e30f, false},
+        {"float: NaN fails", 2, DepthTest, nan, -1, 1.0e30f, false},
+        {"double: nearer passes", 3, DepthTest, 0.25, 1, 0.25, true},
+        {"double: equal fails", 3, DepthTest, 1.0e30, -1, 1.0e30, false},
+        {"double: NaN fails", 3, DepthTest, nan, -1, 1.0e30, false},
+        {"double: test only", 3, DepthTestOnly, 1.0, 1, 1.0e30, true},
+        {"double: force writes NaN", 3, DepthForce, nan, 1, nan, true},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        makeCanvas(canvas, 1, c.depthFormat, 4, 4, 1);
+        EXPECT_EQ(canvas.writePixel(1, 2, Color::bytes(9, 8, 7), c.mode, c.depth), c.result)
+            << c.what;
+        const std::uint8_t* at = canvas.depth.get() + 9 * canvas.bytesPerDepth;
+        double stored = 0.0;
+        if (c.depthFormat == 1) {
+            stored = *at;
+        } else if (c.depthFormat == 2) {
+            float value;
+            std::memcpy(&value, at, 4);
+            stored = value;
+        } else {
+            std::memcpy(&stored, at, 8);
+        }
+        if (std::isnan(c.stored)) {
+            EXPECT_TRUE(std::isnan(stored)) << c.what;
+        } else {
+            EXPECT_EQ(stored, c.stored) << c.what;
+        }
+        EXPECT_EQ(pixelAt(canvas, 1, 2)[0], c.painted ? 9 : 0) << c.what;
+    }
+}
+
+TEST(CanvasDepth, PlaneWithoutPixelStoreStillTests) {
+    Canvas canvas;
+    makeCanvas(canvas, 0, 1, 4, 4, 1);
+    EXPECT_FALSE(canvas.hasPixels());
+    EXPECT_EQ(canvas.writePixel(0, 0, Color::bytes(1, 1, 1), DepthTest, 10.0), 1);
+    EXPECT_EQ(canvas.writePixel(0, 0, Color::bytes(1, 1, 1), DepthTest, 10.0), -1);
+}
+
+TEST(CanvasPeak, FollowsFloatWritesUnlessFrozen) {
+    Canvas canvas;
+    makeCanvas(canvas, 2, 0, 4, 4, 1);
+    canvas.writePixel(0, 0, floatColor(0.5f, 2.0f, 0.25f), DepthOff, 0.0);
+    EXPECT_EQ(canvas.peak, 2.0);
+    canvas.writePixel(1, 0, floatColor(1.5f, 0.0f, 0.0f), DepthOff, 0.0);
+    EXPECT_EQ(canvas.peak, 2.0);
+    canvas.peakFrozen = 1;
+    canvas.writePixel(2, 0, floatColor(3.0f, 0.0f, 0.0f), DepthOff, 0.0);
+    EXPECT_EQ(canvas.peak, 2.0);
+}
+
+// The rectangle is one pixel larger on every side than its half extents.
+TEST(CanvasClip, ShapeTests) {
+    struct Case {
+        std::int16_t shape, enabled;
+        double angle;
+        int halfWidth, halfHeight, x, y;
+        std::int32_t expected;
+    };
+    const double quarterTurn = 1.5707963267948966;
+    const Case cases[] = {
+        {ClipRectangle, 1, 0, 2, 2, 13, 10, 1},
+        {ClipRectangle, 1, 0, 2, 2, 14, 10, -1},
+        {ClipRectangle, 1, 0, 2, 2, 7, 10, 1},
+        {ClipRectangle, 1, 0, 2, 2, 6, 10, -1},
+        {ClipRectangle, 1, 0, 2, 2, 10, 14, -1},
+        {ClipRectangle, 0, 0, 2, 2, 100, -100, 1},
+        {ClipEllipse, 1, 0, 4, 2, 14, 10, 1},
+        {ClipEllipse, 1, 0, 4, 2, 15, 10, -1},
+        {ClipEllipse, 1, 0, 4, 2, 10, 12, 1},
+        {ClipEllipse, 1, 0, 4, 2, 10, 13, -1},
+        {ClipEllipse, 1, 0, 4, 2, 13, 12, -1},
+        // A quarter turn swaps the axes: x extent 2 becomes the y extent.
+        {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 10, 15, 1},
+        {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 13, 10, -1},
+        {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 12, 10, 1},
+        {ClipRotatedEllipse, 1, quarterTurn, 4, 2, 10, 14, 1},
+        {ClipRotatedEllipse, 1, quarterTurn, 4, 2, 13, 10, -1},
+        {9, 1, 0, 0, 0, 1000, 1000, 1},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        canvas.clipShape = c.shape;
+        canvas.clipEnabled = c.enabled;
+        canvas.clipAngle = c.angle;
+        canvas.clipCenterX = 10;
+        canvas.clipCenterY = 10;
+        canvas.clipHalfWidth = c.halfWidth;
+        canvas.clipHalfHeight = c.halfHeight;
+        EXPECT_EQ(canvas.clipTest(c.x, c.y), c.expected)
+            << "shape " << c.shape << " at " << c.x << ", " << c.y;
+    }
+}
+
+TEST(CanvasPlot, SkipsOutsideTheStoreAndTheClip) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 4, 1);
+    const Color white = Color::bytes(255, 255, 255);
+    for (const auto& [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 4}}) {
+        canvas.plot(x, y, white, DepthOff, 0.0);
+    }
+    for (int i = 0; i < 48; ++i) {
+        ASSERT_EQ(canvas.pixels[i], 0);
+    }
+    canvas.clipShape = ClipRectangle;
+    canvas.clipCenterX = 0;
+    canvas.clipCenterY = 0;
+    canvas.plot(1, 1, white, DepthOff, 0.0);
+    canvas.plot(2, 1, white, DepthOff, 0.0);
+    EXPECT_EQ(pixelAt(canvas, 1, 1)[0], 255);
+    EXPECT_EQ(pixelAt(canvas, 2, 1)[0], 0);
+    canvas.clipEnabled = 0;
+    canvas.plot(2, 1, white, DepthOff, 0.0);
+    EXPECT_EQ(pixelAt(canvas, 2, 1)[0], 255);
+}
+
+TEST(CanvasPresent, OneToOneSwapsToBlueGreenRed) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 2, 1);
+    canvas.writePixel(0, 0, Color::bytes(10, 20, 30), DepthOff, 0.0);
+    canvas.writePixel(3, 1, Color::bytes(40, 50, 60), DepthOff, 0.0);
+    canvas.present();
+    const std::uint8_t* d = canvas.display.get();
+    EXPECT_EQ(d[0], 30);
+    EXPECT_EQ(d[1], 20);
+    EXPECT_EQ(d[2], 10);
+    EXPECT_EQ(d[3 * 7], 60);
+    EXPECT_EQ(d[3 * 7 + 2], 40);
+}
+
+// (255 + 255 + 0 + 0)/4 = 127 for red, 1/4 = 0 for blue.
+TEST(CanvasPresent, TwoByTwoBlocksTruncateTheirMean) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 2, 2);
+    canvas.writePixel(2, 2, Color::bytes(255, 0, 0), DepthOff, 0.0);
+    canvas.writePixel(3, 2, Color::bytes(255, 0, 0), DepthOff, 0.0);
+    canvas.writePixel(3, 3, Color::bytes(0, 0, 1), DepthOff, 0.0);
+    canvas.writePixel(6, 0, Color::bytes(4, 8, 12), DepthOff, 0.0);
+    canvas.writePixel(7, 1, Color::bytes(4, 8, 12), DepthOff, 0.0);
+    canvas.present();
+    const std::uint8_t* block = canvas.display.get() + 3 * (1 * 4 + 1);
+    EXPECT_EQ(block[0], 0);
+    EXPECT_EQ(block[1], 0);
+    EXPECT_EQ(block[2], 127);
+    const std::uint8_t* corner = canvas.display.get() + 3 * 3;
+    EXPECT_EQ(corner[0], 6);
+    EXPECT_EQ(corner[1], 4);
+    EXPECT_EQ(corner[2], 2);
+}
+
+// Three by three blocks: sum over nine pixels, divided by nine, truncated.
+TEST(CanvasPresent, LargerBlocksAverageAllTheirPixels) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 2, 3);
+    for (int y = 3; y < 6; ++y) {
+        for (int x = 9; x < 12; ++x) {
+            canvas.writePixel(x, y, Color::bytes(static_cast<std::uint8_t>(10 * (x - 8)), 0, 255),
+                              DepthOff, 0.0);
+        }
+    }
+    canvas.writePixel(11, 5, Color::bytes(0, 255, 0), DepthOff, 0.0);
+    canvas.present();
+    const std::uint8_t* block = canvas.display.get() + 3 * (4 + 3);
+    EXPECT_EQ(block[2], 16);   // (3·10 + 3·20 + 2·30)/9 = 150/9
+    EXPECT_EQ(block[1], 28);   // 255/9
+    EXPECT_EQ(block[0], 226);  // 8·255/9
+}
+
+// The float store scales by 255.5/peak, clamps to 0…255 and truncates.
+TEST(CanvasPresent, FloatStoresScaleByThePeak) {
+    Canvas canvas;
+    makeCanvas(canvas, 2, 0, 3, 1, 1);
+    canvas.writePixel(0, 0, floatColor(2.0f, 1.0f, 0.0f), DepthOff, 0.0);
+    canvas.writePixel(1, 0, floatColor(-1.0f, 0.5f, 0.25f), DepthOff, 0.0);
+    canvas.peakFrozen = 1;
+    canvas.writePixel(2, 0, floatColor(4.0f, 0.0f, 0.0f), DepthOff, 0.0);
+    canvas.present();
+    const std::uint8_t expected[9] = {0, 127, 255, 31, 63, 0, 0, 0, 255};
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(canvas.display[i], expected[i]) << "byte " << i;
+    }
+}
+
+TEST(CanvasPresent, FloatStoresAverageInDoubleWithoutPeak) {
+    Canvas canvas;
+    makeCanvas(canvas, 2, 0, 1, 1, 2);
+    canvas.peakFrozen = 1;
+    canvas.writePixel(0, 0, floatColor(1.0f, 0.1f, 0.0f), DepthOff, 0.0);
+    canvas.writePixel(1, 1, floatColor(1.0f, 0.1f, 0.0f), DepthOff, 0.0);
+    canvas.present();
+    EXPECT_EQ(canvas.display[2], 127);  // 0.5 · 255.5 = 127.75
+    EXPECT_EQ(canvas.display[1], 12);   // 0.05 · 255.5 = 12.78
+    EXPECT_EQ(canvas.display[0], 0);
+}
+
+TEST(CanvasBlit, HandsTheBottomUpPictureToTheTarget) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 4, 3, 2);
+    RecordingTarget target;
+    canvas.blit(target, 5);
+    EXPECT_EQ(target.calls, 0);
+    canvas.writePixel(0, 0, Color::bytes(200, 200, 200), DepthOff, 0.0);
+    canvas.writePixel(1, 0, Color::bytes(200, 200, 200), DepthOff, 0.0);
+    canvas.writePixel(0, 1, Color::bytes(200, 200, 200), DepthOff, 0.0);
+    canvas.writePixel(1, 1, Color::bytes(200, 200, 200), DepthOff, 0.0);
+    canvas.present();
+    canvas.blit(target, 5);
+    ASSERT_EQ(target.calls, 1);
+    EXPECT_EQ(target.lastX, 0);
+    EXPECT_EQ(target.lastY, 5);
+    EXPECT_EQ(target.lastWidth, 4);
+    EXPECT_EQ(target.lastHeight, 3);
+    // The first row of the picture is the bottom row on screen.
+    EXPECT_EQ(target.picture[0], 200);
+    EXPECT_EQ(target.picture[3 * 4 * 2], 0);
+}
