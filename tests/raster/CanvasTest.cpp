@@ -278,6 +278,9 @@ TEST(CanvasClip, ShapeTests) {
         {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 10, 15, 1},
         {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 13, 10, -1},
         {ClipRotatedRectangle, 1, quarterTurn, 5, 1, 12, 10, 1},
+        // An eighth turn lays the x axis along the diagonal (1, 1).
+        {ClipRotatedRectangle, 1, quarterTurn / 2, 5, 0, 13, 13, 1},
+        {ClipRotatedRectangle, 1, quarterTurn / 2, 5, 0, 13, 7, -1},
         {ClipRotatedEllipse, 1, quarterTurn, 4, 2, 10, 14, 1},
         {ClipRotatedEllipse, 1, quarterTurn, 4, 2, 13, 10, -1},
         {9, 1, 0, 0, 0, 1000, 1000, 1},

@@ -87,6 +87,14 @@ TEST(ColorBlend, IntoFloatPixels) {
     }
 }
 
+// t·P rounds in single precision: 3 · 0.382f is not the double product. The
+// expected value was computed separately in both precisions; the double path
+// would give 0.779580593f.
+TEST(ColorBlend, ByteOverFloatWeighsThePixelInSinglePrecision) {
+    const FloatPixel result = blendIntoFloats(Color::bytes(200, 200, 200, 3), {{0.382f, 0, 0}});
+    EXPECT_EQ(result.channels[0], 0.779580653f);
+}
+
 TEST(ColorBlend, UnknownKindOrFormatLeavesPixel) {
     Color none = Color::bytes(1, 2, 3);
     none.kind = 0;
@@ -126,6 +134,11 @@ TEST(ColorModulate, BytesByFloats) {
     EXPECT_EQ(x.b, 144);  // 400, low eight bits
     EXPECT_EQ(x.t, 127);  // 255 − 0.5 · 255
     EXPECT_EQ(x.kind, ColorBytes);
+
+    // 10 · 0.7f is exactly 7 in single precision but 6.9999999 in double.
+    Color rounding = Color::bytes(10, 0, 0);
+    rounding.modulate(floats(0.7f, 0, 0, 0));
+    EXPECT_EQ(rounding.r, 7);
 
     Color opaque = Color::bytes(0, 0, 0, 100);
     opaque.modulate(floats(0, 0, 0, 1.0f));
