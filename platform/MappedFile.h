@@ -6,7 +6,10 @@
 namespace platform {
 
 // A whole file mapped read-only, with a read position and typed reads that can
-// reverse the byte order. Reads never touch a byte outside the file.
+// reverse the byte order. The file's length is kept so that no read ever touches a
+// byte outside the file: a read whose bytes do not all lie inside the file yields
+// 0 (0.0 for the floating-point reads) and still advances the position by its
+// size, so a caller walking through samples stays in step.
 class MappedFile {
 public:
     MappedFile() = default;
@@ -15,28 +18,37 @@ public:
     MappedFile& operator=(const MappedFile&) = delete;
 
     // Maps the whole file: 1 when a view exists, 0 otherwise (missing, unreadable
-    // or empty file).
+    // or empty file, or not a regular file). position is 0 afterwards either way.
     [[nodiscard]] std::int32_t open(const std::filesystem::path& path);
-    // Releases the view, the mapping and the file; harmless when already closed.
+    // Releases the view, the mapping and the file, in that order and each only if
+    // present; harmless when already closed.
     void close();
 
-    // Each reads at position and advances it by its size. swap set: the value is
-    // stored most significant byte first; clear: least significant byte first.
+    // Each reads at position and advances it by its size (1, 2, 4, 4, 8 bytes).
+    // swap set: the value is stored most significant byte first; clear: least
+    // significant byte first. The position need not be aligned.
+    std::uint8_t read8();
     std::uint16_t read16(bool swap);
     std::int32_t read32(bool swap);
     float readFloat(bool swap);
     double readDouble(bool swap);
 
     const std::uint8_t* data() const { return view; }
-    std::uint64_t size() const { return length; }
+    std::uint64_t size() const { return length; }  // bytes in the file; 0 when closed
+    bool isOpen() const { return view != nullptr; }
 
     std::uint64_t position = 0;  // byte offset of the next read from the start of the view
 
 private:
+    // The bytes value of a read of count bytes at position, most significant byte
+    // first when swap is set; 0 when they are not all inside the file. Advances
+    // position by count.
+    std::uint64_t readBytes(std::uint32_t count, bool swap);
+
     const std::uint8_t* view = nullptr;
     std::uint64_t length = 0;  // bytes in the file
-    void* file = nullptr;      // the native file handle, when the platform has one
-    void* mapping = nullptr;   // the native mapping handle, when the platform has one
+    void* file = nullptr;      // the native file handle, when the platform keeps one
+    void* mapping = nullptr;   // the native mapping handle, when the platform keeps one
 };
 
 }  // namespace platform
