@@ -1,0 +1,35 @@
+#pragma once
+
+#include "astro/Matrix3.h"
+#include "raster/Vector3.h"
+
+// One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
+// north pole, x toward longitude 0 and y toward longitude 90° east.
+struct GlobeBody {
+    Vector3 position;          // centre, km, equatorial frame of J2000.0: geocentric for the Moon while the scene is assembled, heliocentric afterwards
+    Matrix3 rotation;          // equatorial frame to body frame
+    Matrix3 inverseRotation;   // body frame to equatorial frame
+    double radiusKm = 1.0;     // 6371.0 for the Earth, 1737.4 for the Moon
+};
+
+// The rotation of a body at one moment, after the published rotation elements.
+struct RotationElements {
+    double primeMeridianDeg = 0.0;      // W: angle of the prime meridian along the equator from its node, degrees
+    double poleRightAscensionDeg = 0.0; // α0 of the north pole, degrees
+    double poleDeclinationDeg = 0.0;    // δ0 of the north pole, degrees
+};
+
+// Fills both matrices of body from its rotation elements: rotation =
+// Rz(W)·Rx(90° − δ0)·Rz(90° + α0), as frame rotations. Position and radius stay.
+void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAscensionDeg,
+                    double poleDeclinationDeg);
+
+// The distance, km, along the unit ray from origin (scene coordinates) to the near
+// point where it meets the body, or -100.0 when it misses (or the direction has no
+// length). A result <= 0 means no surface ahead. hit, when given, receives the body-frame point: on the sphere for
+// a hit, the point of closest approach for a miss.
+double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit);
+
+// The unit vector, body frame, from the body's centre toward the Sun at the origin
+// of the scene; the zero vector when the body stands at the origin itself.
+Vector3 sunDirectionInBody(const GlobeBody& body);

@@ -1,0 +1,71 @@
+#include "astro/Matrix3.h"
+
+#include <cmath>
+
+Matrix3 axisRotation(double angleRad, double ax, double ay, double az) {
+    const double length = std::sqrt(ax * ax + ay * ay + az * az);
+    Matrix3 r;
+    if (length == 0.0) {
+        return r;
+    }
+    const double reciprocal = 1.0 / length;
+    const double x = ax * reciprocal;
+    const double y = ay * reciprocal;
+    const double z = az * reciprocal;
+    const double c = std::cos(angleRad);
+    const double s = std::sin(angleRad);
+    const double t = 1.0 - c;
+    r.m[0] = t * x * x + c;
+    r.m[1] = t * x * y - s * z;
+    r.m[2] = t * x * z + s * y;
+    r.m[3] = t * x * y + s * z;
+    r.m[4] = t * y * y + c;
+    r.m[5] = t * y * z - s * x;
+    r.m[6] = t * x * z - s * y;
+    r.m[7] = t * y * z + s * x;
+    r.m[8] = t * z * z + c;
+    return r;
+}
+
+Matrix3 multiply(const Matrix3& a, const Matrix3& b) {
+    Matrix3 out;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            out.at(row, column) = a.at(row, 0) * b.at(0, column) + a.at(row, 1) * b.at(1, column) +
+                                  a.at(row, 2) * b.at(2, column);
+        }
+    }
+    return out;
+}
+
+double determinant(const Matrix3& m) {
+    // (a b c / d e f / g h k): a·(e·k − h·f) − d·(b·k − c·h) + g·(b·f − c·e).
+    const double a = m.m[0], b = m.m[1], c = m.m[2];
+    const double d = m.m[3], e = m.m[4], f = m.m[5];
+    const double g = m.m[6], h = m.m[7], k = m.m[8];
+    return a * (e * k - h * f) - d * (b * k - c * h) + g * (b * f - c * e);
+}
+
+Matrix3 inverse(const Matrix3& m) {
+    const double reciprocal = 1.0 / determinant(m);
+    Matrix3 out;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            // The 2 × 2 minor without this row and column, its rows and columns in order.
+            const int r0 = row == 0 ? 1 : 0;
+            const int r1 = row == 2 ? 1 : 2;
+            const int c0 = column == 0 ? 1 : 0;
+            const int c1 = column == 2 ? 1 : 2;
+            const double minor = m.at(r0, c0) * m.at(r1, c1) - m.at(r1, c0) * m.at(r0, c1);
+            const double cofactor = (row + column) % 2 == 0 ? minor : -minor;
+            out.at(column, row) = cofactor * reciprocal;  // the adjugate is the transposed cofactors
+        }
+    }
+    return out;
+}
+
+Vector3 apply(const Matrix3& m, const Vector3& v) {
+    return {m.m[0] * v.x + m.m[1] * v.y + m.m[2] * v.z,
+            m.m[3] * v.x + m.m[4] * v.y + m.m[5] * v.z,
+            m.m[6] * v.x + m.m[7] * v.y + m.m[8] * v.z};
+}

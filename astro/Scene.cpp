@@ -1,0 +1,30 @@
+#include "astro/Scene.h"
+
+#include "astro/GlobeBody.h"
+#include "astro/MoonPosition.h"
+#include "astro/RotationModel.h"
+#include "astro/SunPosition.h"
+
+namespace {
+
+// The Moon's share of the Earth–Moon mass, 1 / (1 + 81.30056…): the barycentre
+// lies this fraction of the Moon vector away from the Earth's centre.
+constexpr double moonMassFraction = 0.012150584269994106;
+
+}  // namespace
+
+void assembleScene(double tMillennia, GlobeBody& earth, GlobeBody& moon) {
+    barycentrePosition(earth, tMillennia);
+    moonGeocentricPosition(moon, tMillennia);
+    earth.position = {earth.position.x - moonMassFraction * moon.position.x,
+                      earth.position.y - moonMassFraction * moon.position.y,
+                      earth.position.z - moonMassFraction * moon.position.z};
+    moon.position = {earth.position.x + moon.position.x, earth.position.y + moon.position.y,
+                     earth.position.z + moon.position.z};
+    const RotationElements earthElements = earthOrientation(tMillennia);
+    setOrientation(earth, earthElements.primeMeridianDeg, earthElements.poleRightAscensionDeg,
+                   earthElements.poleDeclinationDeg);
+    const RotationElements moonElements = moonOrientation(tMillennia);
+    setOrientation(moon, moonElements.primeMeridianDeg, moonElements.poleRightAscensionDeg,
+                   moonElements.poleDeclinationDeg);
+}

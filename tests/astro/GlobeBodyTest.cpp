@@ -1,0 +1,183 @@
+#include "astro/GlobeBody.h"
+#include "astro/RotationModel.h"
+#include "astro/Scene.h"
+#include "astro/SurfaceShading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct OrientationCase {
+    double primeMeridianDeg;
+    double poleRightAscensionDeg;
+    double poleDeclinationDeg;
+    double expected[9];
+};
+
+// Frame rotations worked by hand: Rz(W)·Rx(90° − δ0)·Rz(90° + α0).
+constexpr double h = 0.8660254037844386;  // cos 30°
+const OrientationCase orientationCases[] = {
+    {0.0, 0.0, 90.0, {0, 1, 0, -1, 0, 0, 0, 0, 1}},
+    {30.0, 0.0, 90.0, {-0.5, h, 0, -h, -0.5, 0, 0, 0, 1}},
+    {0.0, 0.0, 60.0, {0, 1, 0, -h, 0, 0.5, 0.5, 0, h}},
+    {190.147, 0.0, 90.0,
+     {std::cos(4.889487539584555), std::sin(4.889487539584555), 0, -std::sin(4.889487539584555), std::cos(4.889487539584555), 0, 0, 0, 1}},
+};
+
+TEST(Orientation, BuildsTheFrameRotationAndItsInverse) {
+    for (const OrientationCase& c : orientationCases) {
+        GlobeBody body;
+        body.position = {1.0, 2.0, 3.0};
+        body.radiusKm = 5.0;
+        setOrientation(body, c.primeMeridianDeg, c.poleRightAscensionDeg, c.poleDeclinationDeg);
+        for (int i = 0; i < 9; ++i) {
+            // 1e-9: the rounding of the 280.147° of the last case to radians above.
+            EXPECT_NEAR(body.rotation.m[i], c.expected[i], 1e-9) << c.primeMeridianDeg << " element " << i;
+        }
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 3; ++column) {
+                // A rotation's inverse is its transpose, to rounding.
+                EXPECT_NEAR(body.inverseRotation.at(row, column), body.rotation.at(column, row), 1e-15);
+            }
+        }
+        EXPECT_EQ(body.position.z, 3.0);
+        EXPECT_EQ(body.radiusKm, 5.0);
+    }
+}
+
+TEST(Orientation, EarthAndMoonElementsAtJ2000) {
+    const RotationElements earth = earthOrientation(0.0);
+    EXPECT_EQ(earth.primeMeridianDeg, 190.147);
+    EXPECT_EQ(earth.poleRightAscensionDeg, 0.0);
+    EXPECT_EQ(earth.poleDeclinationDeg, 90.0);
+    // One day later the prime meridian has turned 360.9856235°.
+    EXPECT_NEAR(earthOrientation(1.0 / 365250.0).primeMeridianDeg - 190.147, 360.9856235, 1e-7);
+    const RotationElements moon = moonOrientation(0.0);
+    EXPECT_NEAR(moon.primeMeridianDeg, 41.2367, 5e-5);
+    EXPECT_NEAR(moon.poleRightAscensionDeg, 266.8194, 5e-5);
+    EXPECT_NEAR(moon.poleDeclinationDeg, 65.6538, 5e-5);
+}
+
+TEST(Scene, PutsTheEarthOffTheBarycentreAndTheMoonBesideIt) {
+    GlobeBody earth;
+    earth.radiusKm = 6371.0;
+    GlobeBody moon;
+    moon.radiusKm = 1737.4;
+    assembleScene(0.0, earth, moon);
+    // Barycentre minus 0.01215… of the Moon vector (−290078, −268139, −76343) km.
+    EXPECT_NEAR(earth.position.x, -26495774.0 + 3524.6, 1.0);
+    EXPECT_NEAR(earth.position.y, 132761311.0 + 3258.1, 1.0);
+    EXPECT_NEAR(earth.position.z, 57543007.0 + 927.6, 1.0);
+    EXPECT_NEAR(moon.position.x - earth.position.x, -290078.0, 1.0);
+    EXPECT_NEAR(moon.position.z - earth.position.z, -76343.0, 1.0);
+    EXPECT_EQ(earth.radiusKm, 6371.0);
+    // The Greenwich meridian at right ascension 280.147°.
+    EXPECT_NEAR(std::atan2(earth.rotation.at(0, 1), earth.rotation.at(0, 0)) * 57.29577951308232 + 360.0,
+                280.147, 1e-9);
+    EXPECT_NEAR(moon.rotation.at(2, 2), std::sin(65.6538 * 0.017453292519943295), 1e-6);
+}
+
+GlobeBody bodyAt(double x, double radiusKm) {
+    GlobeBody body;
+    body.position = {x, 0.0, 0.0};
+    body.radiusKm = radiusKm;
+    return body;
+}
+
+TEST(RayIntersection, HitsAFarBodyAtTheNearSurface) {
+    const GlobeBody earth = bodyAt(1.5e8, 6371.0);
+    Vector3 hit;
+    EXPECT_DOUBLE_EQ(intersectRay(earth, {0, 0, 0}, {1, 0, 0}, &hit), 149993629.0);
+    EXPECT_DOUBLE_EQ(hit.x, -6371.0);
+    EXPECT_EQ(hit.y, 0.0);
+    EXPECT_EQ(hit.z, 0.0);
+    // The body frame is the rotated one: a frame turned by 90° about z sees the
+    // near point on its +y axis.
+    GlobeBody turned = earth;
+    setOrientation(turned, 0.0, 0.0, 90.0);
+    ASSERT_GT(intersectRay(turned, {0, 0, 0}, {1, 0, 0}, &hit), 0.0);
+    EXPECT_NEAR(hit.x, 0.0, 1e-9);
+    EXPECT_NEAR(hit.y, 6371.0, 1e-6);
+}
+
+TEST(RayIntersection, MissesGrazesAndLooksAway) {
+    const GlobeBody earth = bodyAt(1.0e5, 6371.0);
+    Vector3 hit{9, 9, 9};
+    // Passing 7000 km from the centre: a miss that still reports the closest point.
+    EXPECT_EQ(intersectRay(earth, {0, 7000, 0}, {1, 0, 0}, &hit), -100.0);
+    EXPECT_NEAR(hit.x, 0.0, 1e-9);
+    EXPECT_NEAR(hit.y, 7000.0, 1e-9);
+    // Exactly tangent: the distance to the tangent point.
+    EXPECT_NEAR(intersectRay(earth, {0, 6371, 0}, {1, 0, 0}, &hit), 1.0e5, 1e-6);
+    EXPECT_NEAR(hit.y, 6371.0, 1e-9);
+    // Looking away, and starting inside: nothing ahead.
+    EXPECT_LE(intersectRay(earth, {0, 0, 0}, {-1, 0, 0}, nullptr), 0.0);
+    EXPECT_EQ(intersectRay(earth, {1.0e5, 0, 0}, {0, 0, 1}, nullptr), -6371.0);
+    // A ray without direction cannot hit anything.
+    EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), -100.0);
+}
+
+TEST(SunDirection, PointsFromTheBodyToTheOrigin) {
+    GlobeBody body = bodyAt(-3.0e8, 10.0);
+    body.position.y = 4.0e8;
+    const Vector3 s = sunDirectionInBody(body);
+    EXPECT_DOUBLE_EQ(s.x, 0.6);
+    EXPECT_DOUBLE_EQ(s.y, -0.8);
+    // A body at the Sun itself has no direction to it: every shade is the floor.
+    const Vector3 none = sunDirectionInBody(bodyAt(0.0, 10.0));
+    EXPECT_EQ(none.x, 0.0);
+    EXPECT_EQ(surfaceShade({1, 0, 0}, none), 0.05);
+}
+
+TEST(SurfaceShade, FollowsTheSquareRootLawAboveTheFloor) {
+    struct ShadeCase {
+        Vector3 normal;
+        double expected;
+    };
+    const ShadeCase cases[] = {
+        {{0, 0, 1}, 1.0},
+        {{0, 0.75, std::sqrt(1.0 - 0.5625)}, std::sqrt(std::sqrt(1.0 - 0.5625))},
+        {{0, 0.8, 0.6}, std::sqrt(0.6)},
+        {{0, 1, 0.0025}, 0.05},   // sqrt(0.0025) is exactly the floor
+        {{0, 1, 0.002}, 0.05},    // just inside the day side, within the floor
+        {{0, 1, 0.003}, std::sqrt(0.003)},
+        {{0, 0, -1}, 0.05},
+    };
+    for (const ShadeCase& c : cases) {
+        EXPECT_DOUBLE_EQ(surfaceShade(c.normal, {0, 0, 1}), c.expected) << c.normal.y;
+    }
+    EXPECT_EQ(static_cast<int>(surfaceShade({0, 0, 1}, {0, 0, 1}) * 255.5), 255);
+    EXPECT_EQ(static_cast<int>(surfaceShade({0, 0, -1}, {0, 0, 1}) * 255.5), 12);
+}
+
+TEST(TextureCoordinates, MapLongitudeAndLatitudeOntoTheMap) {
+    struct MapCase {
+        Vector3 hit;
+        double x;
+        double y;
+        const char* what;
+    };
+    const double s = std::sqrt(0.5);
+    const MapCase cases[] = {
+        {{1, 0, 0}, 1024.0, 512.0, "longitude 0 on the equator: the middle"},
+        {{0, 1, 0}, 1536.0, 512.0, "90° east: three quarters across"},
+        {{0, -1, 0}, 512.0, 512.0, "90° west"},
+        {{-1, 0, 0}, 0.0, 512.0, "the seam belongs to the left edge"},
+        {{-1, -0.0, 0}, 0.0, 512.0, "also from below the seam"},
+        {{-1, 1e-12, 0}, 2048.0, 512.0, "just short of 180° east: the right edge"},
+        {{s, 0, s}, 1024.0, 768.0, "45° north"},
+        {{0, 0, -2}, 1024.0, 0.0, "the south pole at the bottom"},
+        {{0, 0, 2}, 1024.0, 1024.0, "the north pole at the top"},
+    };
+    for (const MapCase& c : cases) {
+        const TexturePoint p = textureCoordinates(c.hit, 2048.0, 1024.0);
+        EXPECT_NEAR(p.x, c.x, 1e-9) << c.what;
+        EXPECT_NEAR(p.y, c.y, 1e-9) << c.what;
+    }
+    // The centre has no latitude: the equator, not NaN.
+    EXPECT_EQ(textureCoordinates({0, 0, 0}, 2048.0, 1024.0).y, 512.0);
+}
+
+}  // namespace
