@@ -1,0 +1,74 @@
+#include "raster/Camera.h"
+
+#include "raster/Canvas.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double degreesPerRadian = 57.29577951308232;
+constexpr double radiansPerDegree = 0.017453292519943295;
+
+}  // namespace
+
+void Camera::lookAt(const Vector3& target) {
+    const Vector3 p = transformPoint(toCamera, target);
+    const double distance = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+    // A target at the camera's own position gives no direction to look in.
+    if (distance == 0.0) {
+        return;
+    }
+    // Turn about z to the target's azimuth: +y, not +x, is the forward axis.
+    const double azimuthRad = (std::atan2(p.y, p.x) * degreesPerRadian - 90.0) * radiansPerDegree;
+    multiply(toWorld, rotation(azimuthRad, 0, 0, 1), toWorld);
+    inverse(toWorld, toCamera);
+    // Then raise the forward axis by the target's elevation about the new x axis.
+    const double elevationRad = std::asin(p.z / distance) * degreesPerRadian * radiansPerDegree;
+    multiply(toWorld, rotation(elevationRad, 1, 0, 0), toWorld);
+    inverse(toWorld, toCamera);
+}
+
+std::int32_t Camera::pixelRay(double x, double y, Vector3& origin, Vector3& direction) const {
+    // Normalised viewport coordinates. The viewport is the whole canvas, or the
+    // clip shape's box when the canvas has one; pixels are square, so both axes
+    // are divided by the width. Without a canvas every pixel is the centre.
+    double sx = 0.0;
+    double sy = 0.0;
+    if (canvas != nullptr) {
+        const bool wholeCanvas = canvas->clipShape == ClipNone;
+        const double viewportWidth =
+            wholeCanvas ? canvas->width : 2.0 * canvas->clipHalfWidth;  // pixels
+        const std::int32_t centerX = wholeCanvas ? canvas->width / 2 : canvas->clipCenterX;
+        const std::int32_t centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
+        const double inverseWidth = 1.0 / viewportWidth;
+        sx = (x - centerX) * inverseWidth;
+        sy = (y - centerY) * inverseWidth;
+    }
+
+    Vector3 start;
+    if (projection == ProjectionOrthographic) {
+        start = {fov * sx, 0.0, fov * sy};
+    }
+    origin = transformPoint(toWorld, start);
+
+    Vector3 d{0.0, 1.0, 0.0};
+    if (projection == ProjectionPerspective) {
+        const double f = std::tan(fov * 0.5) * 2.0;
+        d = {f * sx, 1.0, f * sy};
+    } else if (projection == ProjectionFisheye) {
+        // Equidistant: the angle from the forward axis grows linearly with the
+        // distance from the viewport centre.
+        const double theta = std::sqrt(sx * sx + sy * sy) * fov;
+        const double phi = std::atan2(sy, sx);
+        d = {std::cos(phi) * std::sin(theta), std::cos(theta), std::sin(phi) * std::sin(theta)};
+    }
+    direction = transformDirection(toWorld, d);
+    const double length =
+        std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);
+    if (length != 0.0) {
+        const double inverseLength = 1.0 / length;
+        direction = {direction.x * inverseLength, direction.y * inverseLength,
+                     direction.z * inverseLength};
+    }
+    return 1;
+}
