@@ -1,0 +1,249 @@
+#include "astro/GlobeBody.h"
+#include "astro/Globes.h"
+#include "astro/Scene.h"
+#include "astro/SurfaceShading.h"
+#include "image/Image.h"
+#include "image/ImageKind.h"
+#include "raster/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Tick counts of the moments used below, from 1601-01-01 00:00 UT.
+constexpr std::uint64_t j2000Ticks = 125912016000000000ull;     // 2000-01-01 12:00 UT
+constexpr std::uint64_t fullMoonTicks = 125929032000000000ull;  // 2000-01-21 04:40 UT
+constexpr std::uint64_t newMoonTicks = 125916560400000000ull;   // 2000-01-06 18:14 UT
+
+platform::FixedClock clockAt(std::uint64_t ticks) {
+    return platform::FixedClock(platform::FileTime::fromTicks(ticks), platform::FileTime::fromTicks(ticks));
+}
+
+// A three-channel map whose every pixel has the colour paint(x, y), y counted upward.
+std::unique_ptr<Image> makeMap(std::int32_t width, std::int32_t height,
+                               const std::function<void(std::int32_t, std::int32_t, std::uint8_t*)>& paint) {
+    auto image = std::make_unique<Image>();
+    image->kind = ImagePixels;
+    image->width = width;
+    image->height = height;
+    image->channels = 3;
+    image->stride = (3 * width + 3) & ~3;
+    image->pixelStore = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(image->stride) * height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        std::uint8_t* row = image->pixelStore.get() + static_cast<std::size_t>(height - 1 - y) * image->stride;
+        for (std::int32_t x = 0; x < width; ++x) {
+            paint(x, y, row + 3 * x);  // blue, green, red
+        }
+    }
+    image->valid = 1;
+    return image;
+}
+
+std::unique_ptr<Image> whiteMap(std::int32_t width, std::int32_t height) {
+    return makeMap(width, height, [](std::int32_t, std::int32_t, std::uint8_t* p) { p[0] = p[1] = p[2] = 255; });
+}
+
+// Red tells the column in steps of 8 pixels, green the row in steps of 4: a
+// 2048 × 1024 map reports where it was sampled.
+std::unique_ptr<Image> coordinateMap() {
+    return makeMap(2048, 1024, [](std::int32_t x, std::int32_t y, std::uint8_t* p) {
+        p[0] = 255;
+        p[1] = static_cast<std::uint8_t>(y / 4);
+        p[2] = static_cast<std::uint8_t>(x / 8);
+    });
+}
+
+struct Rendering {
+    Canvas canvas;
+    GlobePictures pictures;
+
+    Rendering(std::int32_t unit, const Image* earthMap, const Image* moonMap, std::uint64_t ticks) {
+        canvas.pixelFormat = 1;
+        EXPECT_EQ(canvas.create(14 * unit, 14 * unit, 1), 1);
+        renderGlobes(canvas, unit, earthMap, moonMap, clockAt(ticks), pictures);
+    }
+};
+
+Color pixel(const std::unique_ptr<Image>& picture, std::int32_t x, std::int32_t y) {
+    Color c;
+    EXPECT_EQ(picture->getPixel(x, y, c), 1) << x << ", " << y;
+    return c;
+}
+
+TEST(GlobeRendering, SmallEarthAtJ2000ShowsTheSubsolarPointInTheMiddle) {
+    const auto white = whiteMap(2048, 1024);
+    const auto moonWhite = whiteMap(1024, 512);
+    Rendering r(2, white.get(), moonWhite.get(), j2000Ticks);
+    ASSERT_TRUE(r.pictures.earthGlobe && r.pictures.moonGlobe);
+    EXPECT_EQ(r.pictures.earthGlobe->width, 28);
+    EXPECT_EQ(r.pictures.earthGlobe->height, 28);
+    // Worked grey levels: full light at the sub-solar point, 168 nine pixels east
+    // and nine pixels north of it.
+    EXPECT_EQ(pixel(r.pictures.earthGlobe, 14, 14).r, 255);
+    EXPECT_EQ(pixel(r.pictures.earthGlobe, 23, 14).r, 168);
+    EXPECT_EQ(pixel(r.pictures.earthGlobe, 14, 23).r, 168);
+    EXPECT_EQ(pixel(r.pictures.earthGlobe, 5, 14).r, 168);
+    // The Moon is a waning crescent: its middle in the dark at the floor, the lit
+    // limb toward the smaller columns.
+    EXPECT_EQ(pixel(r.pictures.moonGlobe, 14, 14).r, 12);
+    EXPECT_GT(pixel(r.pictures.moonGlobe, 5, 14).r, 100);
+    EXPECT_EQ(pixel(r.pictures.moonGlobe, 23, 14).r, 12);
+    // Outside the disc, and outside the traced square, everything stays black.
+    for (const auto& [x, y] : {std::pair{4, 4}, std::pair{24, 24}, std::pair{0, 27}, std::pair{27, 0}}) {
+        EXPECT_EQ(pixel(r.pictures.earthGlobe, x, y).r, 0);
+        EXPECT_EQ(pixel(r.pictures.moonGlobe, x, y).g, 0);
+    }
+}
+
+TEST(GlobeRendering, SamplesTheMapAtTheSubsolarPoint) {
+    const auto map = coordinateMap();
+    Rendering r(2, map.get(), nullptr, j2000Ticks);
+    // The centre samples x ≈ 1030.47, y ≈ 381.00 (longitude +1.14°, latitude
+    // −23.03°); pixel (23, 14) samples longitude +67.1°, latitude −9.8°
+    // (worked by hand from the series and the rotation elements).
+    // At full light the colour is the map's: column 1030 / 8, row 381 / 4.
+    const Color centre = pixel(r.pictures.earthGlobe, 14, 14);
+    EXPECT_EQ(centre.r, 128);
+    EXPECT_EQ(centre.g, 95);
+    EXPECT_EQ(centre.b, 255);
+    // Grey 168 times the map at x ≈ 1405.7 (red 175), y ≈ 456.3 (green 114),
+    // divided by 255; one level either way for the interpolation.
+    const Color east = pixel(r.pictures.earthGlobe, 23, 14);
+    EXPECT_NEAR(east.r, 168 * 175 / 255, 1);
+    EXPECT_NEAR(east.g, 168 * 114 / 255, 1);
+    EXPECT_EQ(east.b, 168);
+    // No Moon map: its square is traced but nothing is drawn.
+    for (std::int32_t y = 0; y < 28; ++y) {
+        for (std::int32_t x = 0; x < 28; ++x) {
+            ASSERT_EQ(pixel(r.pictures.moonGlobe, x, y).r, 0);
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GlobeRendering, MoonFacesTheEarthWithItsWorkedSubEarthPoint) {
+    // The middle of the Moon view looks along the line from the Earth's centre:
+    // longitude +5.32°, latitude −6.77° of the Moon map at J2000.0.
+    GlobeBody earth;
+    earth.radiusKm = 6371.0;
+    GlobeBody moon;
+    moon.radiusKm = 1737.4;
+    assembleScene(0.0, earth, moon);
+    const Vector3 direction{moon.position.x - earth.position.x, moon.position.y - earth.position.y,
+                            moon.position.z - earth.position.z};
+    const double length = std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);
+    Vector3 hit;
+    ASSERT_GT(intersectRay(moon, earth.position, {direction.x / length, direction.y / length, direction.z / length}, &hit),
+              0.0);
+    const TexturePoint p = textureCoordinates(hit, 1024.0, 512.0);
+    // 0.01°: the worked values are given to two decimals (this gives 5.3150°, −6.7731°).
+    EXPECT_NEAR(p.x / 1024.0 * 360.0 - 180.0, 5.32, 0.01);
+    EXPECT_NEAR((p.y / 512.0 - 0.5) * 180.0, -6.77, 0.01);
+}
+
+// Counts the pixels of a picture by grey level.
+struct GreyCount {
+    std::int32_t black = 0;
+    std::int32_t floor = 0;
+    std::int32_t lit = 0;
+};
+
+GreyCount countGreys(const Image& picture) {
+    GreyCount count;
+    for (std::int32_t y = 0; y < picture.height; ++y) {
+        for (std::int32_t x = 0; x < picture.width; ++x) {
+            Color c;
+            picture.getPixel(x, y, c);
+            if (c.r == 0) {
+                ++count.black;
+            } else if (c.r <= 12) {
+                ++count.floor;
+            } else {
+                ++count.lit;
+            }
+        }
+    }
+    return count;
+}
+
+TEST(GlobeRendering, FullMoonIsLitAllOverAndNewMoonIsDark) {
+    const auto earthMap = whiteMap(64, 32);
+    const auto moonMap = whiteMap(1024, 512);
+    {
+        Rendering full(20, earthMap.get(), moonMap.get(), fullMoonTicks);
+        const Image& moon = *full.pictures.moonGlobe;
+        EXPECT_EQ(pixel(full.pictures.moonGlobe, 140, 140).r, 255);  // brightest in the middle
+        const GreyCount count = countGreys(moon);
+        // A disc of radius 100 pixels: about 31 400 pixels, almost none at the floor.
+        EXPECT_NEAR(count.lit + count.floor, 31400, 200);
+        EXPECT_LT(count.floor, 300);
+    }
+    {
+        Rendering dark(20, earthMap.get(), moonMap.get(), newMoonTicks);
+        const GreyCount count = countGreys(*dark.pictures.moonGlobe);
+        EXPECT_NEAR(count.lit + count.floor, 31400, 200);
+        EXPECT_LT(count.lit, 300);
+    }
+}
+
+TEST(GlobeRendering, EarthDiscHasTheRadiusOfFiveUnits) {
+    const auto earthMap = whiteMap(64, 32);
+    for (const std::int32_t unit : {20, 28, 40}) {
+        Rendering r(unit, earthMap.get(), nullptr, j2000Ticks);
+        const std::int32_t centre = 7 * unit;
+        const std::int32_t radius = 5 * unit;
+        EXPECT_EQ(pixel(r.pictures.earthGlobe, centre, centre).r, 255) << unit;
+        // The edge of the disc falls on the edge of the traced square.
+        EXPECT_GT(pixel(r.pictures.earthGlobe, centre + radius - 1, centre).r, 0) << unit;
+        EXPECT_GT(pixel(r.pictures.earthGlobe, centre - radius + 1, centre).r, 0) << unit;
+        EXPECT_EQ(pixel(r.pictures.earthGlobe, centre + radius + 1, centre).r, 0) << unit;
+        EXPECT_EQ(pixel(r.pictures.earthGlobe, centre, centre - radius - 1).r, 0) << unit;
+    }
+}
+
+TEST(GlobeRendering, OddUnitTracesTheWholeProjectedDisc) {
+    // U = 21: the store is 296 wide, the view centred on (148, 147) with a disc of
+    // radius about 105.7 pixels, reaching columns 43 … 253 and rows 42 … 252.
+    const auto earthMap = whiteMap(64, 32);
+    Rendering r(21, earthMap.get(), nullptr, j2000Ticks);
+    const Image& earth = *r.pictures.earthGlobe;
+    EXPECT_EQ(earth.width, 296);
+    EXPECT_EQ(earth.height, 294);
+    EXPECT_GT(pixel(r.pictures.earthGlobe, 253, 147).r, 0);
+    EXPECT_GT(pixel(r.pictures.earthGlobe, 43, 147).r, 0);
+    EXPECT_GT(pixel(r.pictures.earthGlobe, 148, 252).r, 0);
+    EXPECT_GT(pixel(r.pictures.earthGlobe, 148, 42).r, 0);
+    // Lit pixels are symmetric about the view's centre row and column.
+    for (std::int32_t d = 0; d < 110; ++d) {
+        EXPECT_EQ(pixel(r.pictures.earthGlobe, 148 + d, 147).r > 0, pixel(r.pictures.earthGlobe, 148 - d, 147).r > 0) << d;
+    }
+}
+
+TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
+    const auto map = coordinateMap();
+    Rendering first(4, map.get(), nullptr, j2000Ticks);
+    Rendering second(4, map.get(), nullptr, j2000Ticks);
+    const Image& a = *first.pictures.earthGlobe;
+    const Image& b = *second.pictures.earthGlobe;
+    ASSERT_EQ(a.stride * a.height, b.stride * b.height);
+    EXPECT_EQ(std::memcmp(a.pixelStore.get(), b.pixelStore.get(), static_cast<std::size_t>(a.stride) * a.height), 0);
+
+    // A second rendering replaces the pictures; a unit of 0 or a canvas without
+    // pixels leaves none.
+    first.canvas.release();
+    renderGlobes(first.canvas, 4, map.get(), nullptr, clockAt(j2000Ticks), first.pictures);
+    EXPECT_FALSE(first.pictures.earthGlobe);
+    renderGlobes(second.canvas, 0, map.get(), nullptr, clockAt(j2000Ticks), second.pictures);
+    EXPECT_FALSE(second.pictures.moonGlobe);
+}
+
+}  // namespace
