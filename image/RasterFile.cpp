@@ -1,8 +1,36 @@
 #include "image/RasterFile.h"
 
-// The PDS IMG and FITS readers come with their own change; until then no such
-// file is accepted.
-std::int32_t RasterFile::openImg(const std::filesystem::path&) { return 0; }
-std::int32_t RasterFile::imgPixel(std::int32_t, std::int32_t, Color&) { return 1; }
-std::int32_t RasterFile::openFits(const std::filesystem::path&) { return 0; }
-double RasterFile::fitsValue(std::int32_t, std::int32_t) { return 0.0; }
+#include <limits>
+
+std::int32_t RasterFile::acceptGeometry(std::int64_t offset, std::int64_t columns,
+                                        std::int64_t rows, std::int64_t bits,
+                                        std::int64_t sampleBytes) {
+    constexpr std::int64_t fieldLimit = std::numeric_limits<std::int32_t>::max();
+    if (offset < 0 || offset > fieldLimit || columns < 1 || columns > fieldLimit || rows < 1 ||
+        rows > fieldLimit) {
+        return 0;
+    }
+    // columns × rows < 2^62 and sampleBytes ≤ 8, so the product cannot overflow;
+    // it is compared with what the file holds after the offset.
+    const auto dataBytes = static_cast<std::uint64_t>(columns * rows) *
+                           static_cast<std::uint64_t>(sampleBytes);
+    const std::uint64_t fileBytes = mapped.size();
+    if (static_cast<std::uint64_t>(offset) > fileBytes ||
+        dataBytes > fileBytes - static_cast<std::uint64_t>(offset)) {
+        return 0;
+    }
+    dataOffset = static_cast<std::int32_t>(offset);
+    width = static_cast<std::int32_t>(columns);
+    height = static_cast<std::int32_t>(rows);
+    sampleBits = static_cast<std::int32_t>(bits);
+    return 1;
+}
+
+std::int64_t RasterFile::sampleOffset(std::int32_t x, std::int32_t y,
+                                      std::int64_t sampleBytes) const {
+    if (x < 0 || x >= width || y < 0 || y >= height) {
+        return -1;
+    }
+    const std::int64_t n = static_cast<std::int64_t>(y) * width + x;
+    return dataOffset + n * sampleBytes;
+}
