@@ -1,0 +1,14 @@
+#include "app/Keys.h"
+
+std::int32_t unitForKey(char32_t upperCaseKey) {
+    switch (upperCaseKey) {
+    case U'S':
+        return 20;
+    case U'M':
+        return 28;
+    case U'L':
+        return 40;
+    default:
+        return 0;
+    }
+}

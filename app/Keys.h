@@ -1,0 +1,7 @@
+#pragma once
+
+#include <cstdint>
+
+// The layout unit a size key chooses: 'S' 20, 'M' 28, 'L' 40 (upper-case letters,
+// as Windows numbers the keys); 0 for every other key.
+std::int32_t unitForKey(char32_t upperCaseKey);

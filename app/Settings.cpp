@@ -1,0 +1,76 @@
+#include "app/Settings.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+
+namespace {
+
+// Scans one decimal integer as "%ld" would, after optional white space. False when
+// there is no number or it does not fit 32 bits.
+bool scanField(const char*& cursor, std::int32_t& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long scanned = std::strtol(cursor, &end, 10);
+    if (end == cursor || errno == ERANGE || scanned < std::numeric_limits<std::int32_t>::min() ||
+        scanned > std::numeric_limits<std::int32_t>::max()) {
+        return false;
+    }
+    cursor = end;
+    value = static_cast<std::int32_t>(scanned);
+    return true;
+}
+
+}  // namespace
+
+Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
+    const std::string text(line.substr(0, settingsLineLimit));
+    const char* cursor = text.c_str();
+    Settings settings = defaults;
+    std::int32_t unit = defaults.unit;
+    if (scanField(cursor, settings.left) && scanField(cursor, settings.top) &&
+        scanField(cursor, unit) && unit >= smallestSavedUnit && unit <= largestSavedUnit) {
+        settings.unit = unit;
+    }
+    return settings;
+}
+
+std::string formatSettingsLine(const Settings& settings) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%ld %ld %ld\n", static_cast<long>(settings.left),
+                  static_cast<long>(settings.top), static_cast<long>(settings.unit));
+    return line;
+}
+
+std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
+    return folder / "Settings.txt";
+}
+
+Settings readSettingsFile(const std::filesystem::path& folder, const Settings& defaults) {
+    if (folder.empty()) {
+        return defaults;
+    }
+    std::ifstream file(settingsFilePath(folder));
+    if (!file) {
+        return defaults;
+    }
+    char line[settingsLineLimit + 1] = {};
+    file.get(line, sizeof line);
+    return parseSettingsLine(line, defaults);
+}
+
+std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings) {
+    if (folder.empty()) {
+        return 0;
+    }
+    // Text mode: the line end is the platform's own (CR LF on Windows).
+    std::ofstream file(settingsFilePath(folder), std::ios::out | std::ios::trunc);
+    if (!file) {
+        return 0;
+    }
+    file << formatSettingsLine(settings);
+    file.close();
+    return file ? 1 : 0;
+}

@@ -1,0 +1,108 @@
+#include "app/Settings.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace {
+
+TEST(Settings, ScansTheLineFieldByField) {
+    const Settings defaults;
+    const struct {
+        const char* line;
+        std::int32_t left, top, unit;
+    } cases[] = {
+        {"312 140 28", 312, 140, 28},
+        {"10 20", 10, 20, 28},             // the unit missing
+        {"  -5\t+7   40 trailing", -5, 7, 40},
+        {"x 1 2", 0, 0, 28},               // the first field not a number
+        {"", 0, 0, 28},
+        {"10 abc 30", 10, 0, 28},          // the scan stops at the first failure
+        {"0 0 0", 0, 0, 28},               // a unit of 0 is treated as absent
+        {"1 2 -20", 1, 2, 28},
+        {"1 2 7", 1, 2, 28},
+        {"1 2 8", 1, 2, 8},
+        {"1 2 200", 1, 2, 200},
+        {"1 2 201", 1, 2, 28},
+        {"1 2 99999999999999999999", 1, 2, 28},
+        {"4294967296 2 30", 0, 0, 28},     // beyond 32 bits: not a field
+        {"-2147483648 2147483647 30", -2147483647 - 1, 2147483647, 30},
+    };
+    for (const auto& c : cases) {
+        const Settings s = parseSettingsLine(c.line, defaults);
+        EXPECT_EQ(s.left, c.left) << '"' << c.line << '"';
+        EXPECT_EQ(s.top, c.top) << '"' << c.line << '"';
+        EXPECT_EQ(s.unit, c.unit) << '"' << c.line << '"';
+    }
+}
+
+TEST(Settings, OnlyTheFirst127CharactersCount) {
+    // "400" straddles the limit: only "40" is read.
+    const std::string prefix = std::string(121, ' ') + "1 2 ";
+    ASSERT_EQ(prefix.size(), 125u);
+    EXPECT_EQ(parseSettingsLine(prefix + "400", Settings{}).unit, 40);
+    // A unit wholly past the limit is not read at all.
+    EXPECT_EQ(parseSettingsLine(std::string(123, ' ') + "1 2 30", Settings{}).unit, 28);
+}
+
+TEST(Settings, FormatsOneLine) {
+    EXPECT_EQ(formatSettingsLine({312, 140, 28}), "312 140 28\n");
+    EXPECT_EQ(formatSettingsLine({-8, -2147483647 - 1, 40}), "-8 -2147483648 40\n");
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("horavel-settings-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    void writeRaw(const std::string& content) {
+        std::ofstream(settingsFilePath(folder), std::ios::binary) << content;
+    }
+    std::filesystem::path folder;
+};
+
+TEST_F(SettingsFileTest, SavedSettingsReadBack) {
+    EXPECT_EQ(writeSettingsFile(folder, {312, 140, 40}), 1);
+    const Settings s = readSettingsFile(folder, Settings{});
+    EXPECT_EQ(s.left, 312);
+    EXPECT_EQ(s.top, 140);
+    EXPECT_EQ(s.unit, 40);
+    // Saving again replaces the earlier content.
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}), 1);
+    EXPECT_EQ(readSettingsFile(folder, Settings{}).unit, 20);
+}
+
+TEST_F(SettingsFileTest, OnlyTheFirstLineIsRead) {
+    writeRaw("5 6\n7 8 40\n");
+    const Settings s = readSettingsFile(folder, Settings{});
+    EXPECT_EQ(s.left, 5);
+    EXPECT_EQ(s.top, 6);
+    EXPECT_EQ(s.unit, 28);
+}
+
+TEST_F(SettingsFileTest, WindowsLineEndsAndGarbageAreHandled) {
+    writeRaw("9 10 20\r\n");
+    EXPECT_EQ(readSettingsFile(folder, Settings{}).unit, 20);
+    writeRaw(std::string("\x01\xff\xfe garbage", 11));
+    const Settings s = readSettingsFile(folder, Settings{});
+    EXPECT_EQ(s.left, 0);
+    EXPECT_EQ(s.unit, 28);
+}
+
+TEST_F(SettingsFileTest, MissingFilesAndFoldersKeepTheDefaults) {
+    const Settings defaults{3, 4, 40};
+    const Settings s = readSettingsFile(folder / "absent", defaults);
+    EXPECT_EQ(s.left, 3);
+    EXPECT_EQ(s.top, 4);
+    EXPECT_EQ(s.unit, 40);
+    EXPECT_EQ(readSettingsFile({}, defaults).unit, 40);
+    EXPECT_EQ(writeSettingsFile(folder / "absent", defaults), 0);
+    EXPECT_EQ(writeSettingsFile({}, defaults), 0);
+}
+
+}  // namespace
