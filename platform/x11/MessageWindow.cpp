@@ -1,0 +1,178 @@
+#include "platform/Messages.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+// A small modal-looking window on the X display: the caption as its title, the
+// text on one line, and an OK button. It opens its own display connection, so it
+// works before the clock's window exists and leaves that window's events alone.
+namespace platform {
+
+namespace {
+
+constexpr int marginPx = 16;
+constexpr int buttonWidthPx = 72;
+constexpr int buttonHeightPx = 26;
+constexpr int minimumWidthPx = 260;
+
+// The core font speaks Latin-1: other characters show as '?'.
+std::string latin1FromUtf8(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<std::uint8_t>(text[i]);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        length = std::min(length, text.size() - i);
+        if (length == 1) {
+            out += lead < 0x80 ? static_cast<char>(lead) : '?';
+        } else if (length == 2 && lead < 0xC4) {
+            const auto trail = static_cast<std::uint8_t>(text[i + 1]);
+            out += static_cast<char>(((lead & 0x1F) << 6) | (trail & 0x3F));
+        } else {
+            out += '?';
+        }
+        i += length;
+    }
+    return out;
+}
+
+struct MessageLayout {
+    int widthPx;
+    int heightPx;
+    int textBaselinePx;
+    int buttonLeftPx;
+    int buttonTopPx;
+};
+
+MessageLayout layOut(const XFontStruct* font, const std::string& text) {
+    const int textWidthPx = font != nullptr ? XTextWidth(const_cast<XFontStruct*>(font), text.data(),
+                                                         static_cast<int>(text.size()))
+                                            : static_cast<int>(text.size()) * 6;
+    const int ascentPx = font != nullptr ? font->ascent : 10;
+    const int descentPx = font != nullptr ? font->descent : 3;
+    MessageLayout layout{};
+    layout.widthPx = std::max(minimumWidthPx, textWidthPx + 2 * marginPx);
+    layout.textBaselinePx = marginPx + ascentPx;
+    layout.buttonTopPx = layout.textBaselinePx + descentPx + marginPx;
+    layout.buttonLeftPx = (layout.widthPx - buttonWidthPx) / 2;
+    layout.heightPx = layout.buttonTopPx + buttonHeightPx + marginPx;
+    return layout;
+}
+
+void draw(Display* display, Window window, GC gc, const XFontStruct* font, const MessageLayout& layout,
+          const std::string& text) {
+    XClearWindow(display, window);
+    XDrawString(display, window, gc, marginPx, layout.textBaselinePx, text.data(), static_cast<int>(text.size()));
+    XDrawRectangle(display, window, gc, layout.buttonLeftPx, layout.buttonTopPx, buttonWidthPx, buttonHeightPx);
+    const char ok[] = "OK";
+    const int okWidthPx = font != nullptr ? XTextWidth(const_cast<XFontStruct*>(font), ok, 2) : 12;
+    const int okAscentPx = font != nullptr ? font->ascent : 10;
+    XDrawString(display, window, gc, layout.buttonLeftPx + (buttonWidthPx - okWidthPx) / 2,
+                layout.buttonTopPx + (buttonHeightPx + okAscentPx) / 2 - 1, ok, 2);
+    XFlush(display);
+}
+
+bool onButton(const MessageLayout& layout, int xPx, int yPx) {
+    return xPx >= layout.buttonLeftPx && xPx <= layout.buttonLeftPx + buttonWidthPx &&
+           yPx >= layout.buttonTopPx && yPx <= layout.buttonTopPx + buttonHeightPx;
+}
+
+void setTitle(Display* display, Window window, std::string_view caption) {
+    const std::string latin1 = latin1FromUtf8(caption);
+    XStoreName(display, window, latin1.c_str());
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    XChangeProperty(display, window, netName, utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(caption.data()), static_cast<int>(caption.size()));
+    const Atom windowType = XInternAtom(display, "_NET_WM_WINDOW_TYPE", False);
+    Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
+    XChangeProperty(display, window, windowType, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&dialogType), 1);
+}
+
+// Shows the window and waits until OK, Return, Escape, space or the window
+// manager's close dismisses it.
+void runMessageWindow(Display* display, std::string_view caption, std::string_view text) {
+    const int screen = DefaultScreen(display);
+    XFontStruct* font = XLoadQueryFont(display, "fixed");
+    const std::string line = latin1FromUtf8(text);
+    const MessageLayout layout = layOut(font, line);
+    const int left = std::max(0, (DisplayWidth(display, screen) - layout.widthPx) / 2);
+    const int top = std::max(0, (DisplayHeight(display, screen) - layout.heightPx) / 2);
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), left, top,
+                                              static_cast<unsigned>(layout.widthPx),
+                                              static_cast<unsigned>(layout.heightPx), 1,
+                                              BlackPixel(display, screen), WhitePixel(display, screen));
+    setTitle(display, window, caption);
+    XSizeHints* hints = XAllocSizeHints();
+    if (hints != nullptr) {
+        hints->flags = PPosition | PMinSize | PMaxSize;
+        hints->x = left;
+        hints->y = top;
+        hints->min_width = hints->max_width = layout.widthPx;
+        hints->min_height = hints->max_height = layout.heightPx;
+        XSetWMNormalHints(display, window, hints);
+        XFree(hints);
+    }
+    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, window, &deleteWindow, 1);
+    XSelectInput(display, window, ExposureMask | KeyPressMask | ButtonPressMask | StructureNotifyMask);
+    GC gc = XCreateGC(display, window, 0, nullptr);
+    XSetForeground(display, gc, BlackPixel(display, screen));
+    if (font != nullptr) {
+        XSetFont(display, gc, font->fid);
+    }
+    XMapRaised(display, window);
+
+    for (bool open = true; open;) {
+        XEvent event;
+        XNextEvent(display, &event);
+        switch (event.type) {
+            case Expose:
+                if (event.xexpose.count == 0) {
+                    draw(display, window, gc, font, layout, line);
+                }
+                break;
+            case ButtonPress:
+                open = !onButton(layout, event.xbutton.x, event.xbutton.y);
+                break;
+            case KeyPress: {
+                const KeySym key = XLookupKeysym(&event.xkey, 0);
+                open = !(key == XK_Return || key == XK_KP_Enter || key == XK_Escape || key == XK_space);
+                break;
+            }
+            case ClientMessage:
+                open = static_cast<Atom>(event.xclient.data.l[0]) != deleteWindow;
+                break;
+            case DestroyNotify:
+                open = false;
+                break;
+            default:
+                break;
+        }
+    }
+    XFreeGC(display, gc);
+    XDestroyWindow(display, window);
+    if (font != nullptr) {
+        XFreeFont(display, font);
+    }
+}
+
+}  // namespace
+
+void dialogMessageSink(std::string_view caption, std::string_view text) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        stderrMessageSink(caption, text);
+        return;
+    }
+    runMessageWindow(display, caption, text);
+    XCloseDisplay(display);
+}
+
+}  // namespace platform
