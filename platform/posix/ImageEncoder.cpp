@@ -1,0 +1,73 @@
+#include "platform/ImageEncoder.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// Encodes into an open file; false on any libpng error. Kept apart so that no
+// object with a destructor lives in the frame that setjmp returns to.
+bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
+            const std::uint8_t* rows, png_bytep* rowPointers) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) {
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_bgr(png);  // the rows hold blue, green, red
+    for (std::int32_t row = 0; row < height; ++row) {
+        rowPointers[row] = const_cast<png_bytep>(rows + static_cast<std::size_t>(row) * static_cast<std::size_t>(strideBytes));
+    }
+    png_write_image(png, rowPointers);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
+
+std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                         std::int32_t strideBytes, const std::uint8_t* rows) {
+    if (rows == nullptr || width < 1 || height < 1 || strideBytes / 3 < width) {
+        return 0;
+    }
+    std::vector<png_bytep> rowPointers(static_cast<std::size_t>(height));
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        return 0;
+    }
+    const bool encoded = encode(file.get(), width, height, strideBytes, rows, rowPointers.data());
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!encoded || !closed) {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace platform

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <filesystem>
+
+class Image;
+
+// Writes a three-channel picture as an RGB PNG file, pixel for pixel. false when
+// the picture is missing or not three bytes per pixel, or the file could not be
+// written.
+bool writeImagePng(const Image* image, const std::filesystem::path& path);

@@ -1,0 +1,92 @@
+#include "SnapshotOptions.h"
+
+#include "IsoTime.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace {
+
+bool parseUnit(std::string_view text, std::int32_t& unit) {
+    std::int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < smallestUnit || value > largestUnit) {
+        return false;
+    }
+    unit = value;
+    return true;
+}
+
+}  // namespace
+
+bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view name = argv[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name == "--describe") {
+            options.describe = true;
+            continue;
+        }
+        const bool takesValue = name == "--at" || name == "--unit" || name == "--earth-texture" ||
+                                name == "--moon-texture" || name == "--earth-out" || name == "--moon-out";
+        if (!takesValue) {
+            error = "unknown argument '" + std::string(name) + "'";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = std::string(name) + " needs a value";
+            return false;
+        }
+        const std::string_view value = argv[++i];
+        if (value.empty()) {
+            error = std::string(name) + " needs a value";
+            return false;
+        }
+        if (name == "--at") {
+            platform::FileTime moment;
+            if (!parseIsoTime(value, moment)) {
+                error = "--at wants an ISO-8601 time from 1601 on with Z or an offset, such as 2000-01-01T12:00:00Z, not '" +
+                        std::string(value) + "'";
+                return false;
+            }
+            options.atUtc = moment;
+        } else if (name == "--unit") {
+            if (!parseUnit(value, options.unit)) {
+                error = "--unit wants a whole number of pixels from " + std::to_string(smallestUnit) + " to " +
+                        std::to_string(largestUnit) + ", not '" + std::string(value) + "'";
+                return false;
+            }
+        } else if (name == "--earth-texture") {
+            options.earthTexture = std::filesystem::path(value);
+        } else if (name == "--moon-texture") {
+            options.moonTexture = std::filesystem::path(value);
+        } else if (name == "--earth-out") {
+            options.earthOut = std::filesystem::path(value);
+        } else {
+            options.moonOut = std::filesystem::path(value);
+        }
+    }
+    if (!options.help && !options.describe && !options.wantsGlobes()) {
+        error = "nothing to do: give --earth-out, --moon-out or --describe";
+        return false;
+    }
+    return true;
+}
+
+std::string snapshotUsage() {
+    return "usage: horavel-snapshot [--at TIME] [--unit U] [--earth-texture PATH] [--moon-texture PATH]\n"
+           "                        [--earth-out PNG] [--moon-out PNG] [--describe]\n"
+           "  --at TIME            the moment, ISO-8601 with Z or an offset, e.g. 2000-01-01T12:00:00Z\n"
+           "                       or 2000-01-01T13:00:00.5+01:00 (default: now)\n"
+           "  --unit U             layout unit in pixels, 1 to 500 (default 28); the globes are 14U x 14U,\n"
+           "                       two columns wider for an odd U\n"
+           "  --earth-texture PATH Earth map (default: Earth.png here, else beside the program)\n"
+           "  --moon-texture PATH  Moon map (default: Moon.png here, else beside the program)\n"
+           "  --earth-out PNG      write the Earth as seen from the Sun\n"
+           "  --moon-out PNG       write the Moon as seen from the Earth\n"
+           "  --describe           print the positions, the sub-solar points and the Moon's phase as JSON\n"
+           "  --help               print this text\n";
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// What the command line of horavel-snapshot asks for.
+struct SnapshotOptions {
+    std::optional<platform::FileTime> atUtc;            // --at; none: the present moment
+    std::int32_t unit = 28;                             // --unit, layout unit U, pixels
+    std::optional<std::filesystem::path> earthTexture;  // --earth-texture; none: the default search
+    std::optional<std::filesystem::path> moonTexture;   // --moon-texture
+    std::optional<std::filesystem::path> earthOut;      // --earth-out: PNG of the Earth picture
+    std::optional<std::filesystem::path> moonOut;       // --moon-out: PNG of the Moon picture
+    bool describe = false;                              // --describe: the geometry as JSON on standard output
+    bool help = false;                                  // --help
+
+    // True when the globes have to be drawn.
+    bool wantsGlobes() const { return earthOut.has_value() || moonOut.has_value(); }
+};
+
+// The smallest and largest layout unit accepted, pixels.
+inline constexpr std::int32_t smallestUnit = 1;
+inline constexpr std::int32_t largestUnit = 500;
+
+// Reads the arguments after the program name. false with a one-line reason in
+// error when an argument is unknown, lacks its value, has a bad value or when
+// nothing is asked for.
+bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options, std::string& error);
+
+// The usage text, several lines, ending with a line end.
+std::string snapshotUsage();
