@@ -80,14 +80,4 @@ TEST_F(PlatformFont, RendersWhiteOnBlack) {
     EXPECT_GT(columnsWithInk, image->width / 2);
 }
 
-TEST_F(PlatformFont, SuperscriptReachesAboveTheLetters) {
-    const std::unique_ptr<TextImage> plain = renderer.render(u"x2", 24);
-    const std::unique_ptr<TextImage> raised = renderer.render(u"x\uE0002", 24);
-    ASSERT_NE(plain, nullptr);
-    ASSERT_NE(raised, nullptr);
-    EXPECT_EQ(raised->topOffset, 2);
-    EXPECT_EQ(raised->height, 26);
-    EXPECT_LT(raised->width, plain->width + 4);
-}
-
 }  // namespace

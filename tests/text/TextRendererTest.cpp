@@ -35,26 +35,24 @@ protected:
     TextRenderer renderer;
 };
 
-TEST_F(TextRendering, PlainTextMeasuresItsRuns) {
-    const Measured m = measure(u"ab", 24);
-    EXPECT_EQ(m.topOffsetPx, 0);
-    EXPECT_EQ(m.widthPx, 24);
-    EXPECT_EQ(m.heightPx, 24);
-}
-
-TEST_F(TextRendering, SuperscriptRaisesTheTop) {
-    // x at 24 (12 wide), then 2 at 14 (7 wide), 2 pixels above the letter's top.
-    const Measured m = measure(u"x\uE0002", 24);
-    EXPECT_EQ(m.topOffsetPx, 2);
-    EXPECT_EQ(m.heightPx, 26);
-    EXPECT_EQ(m.widthPx, 19);
-}
-
-TEST_F(TextRendering, SubscriptLowersTheBottom) {
-    // The 14-pixel run 12 pixels down reaches 26.
-    const Measured m = measure(u"x\uE0012", 24);
-    EXPECT_EQ(m.topOffsetPx, 0);
-    EXPECT_EQ(m.heightPx, 26);
+TEST_F(TextRendering, RaisedAndLoweredRunsWidenTheBox) {
+    struct Case {
+        const char16_t* text;
+        Measured expected;
+    };
+    // x at 24 is 12 wide; 2 at 14 is 7 wide and sits 2 above the top (raised) or
+    // 12 below it (lowered), reaching 26.
+    const Case cases[] = {
+        {u"ab", {0, 24, 24}},
+        {u"x\uE0002", {2, 19, 26}},
+        {u"x\uE0012", {0, 19, 26}},
+    };
+    for (const Case& c : cases) {
+        const Measured m = measure(c.text, 24);
+        EXPECT_EQ(m.topOffsetPx, c.expected.topOffsetPx);
+        EXPECT_EQ(m.widthPx, c.expected.widthPx);
+        EXPECT_EQ(m.heightPx, c.expected.heightPx);
+    }
 }
 
 TEST_F(TextRendering, PushedRunsShareTheirStartAndTheWiderOneCounts) {
