@@ -24,9 +24,12 @@ struct Camera {
     std::int32_t projection = ProjectionPerspective;
 
     // Turns the camera about its own axes so that +y points at the target while
-    // its x axis stays in the plane of its previous x and y axes.
+    // its x axis stays in the plane of its previous x and y axes. A target at the
+    // camera's own position leaves the camera as it is.
     void lookAt(const Vector3& target);
     // The ray through canvas pixel (x, y): its origin and unit direction in scene
-    // coordinates. Always 1.
+    // coordinates. Always 1. Without a canvas every pixel maps to the viewport
+    // centre; a projection other than the three known ones looks straight along
+    // the forward axis from the camera's position.
     std::int32_t pixelRay(double x, double y, Vector3& origin, Vector3& direction) const;
 };

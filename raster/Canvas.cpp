@@ -101,7 +101,8 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
             ++columns;
         }
     }
-    if (scaleFactor != 0) {
+    // A negative factor is refused below and leaves the current one in place.
+    if (scaleFactor > 0) {
         scale = scaleFactor;
     }
     const std::int64_t storeWidth = scale * columns;
@@ -110,7 +111,7 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
     width = static_cast<std::int32_t>(std::clamp(storeWidth, -largestSide, largestSide));
     height = static_cast<std::int32_t>(std::clamp(storeHeight, -largestSide, largestSide));
 
-    if (scale < 1 || storeWidth < 0 || storeHeight < 0 || storeWidth > largestSide ||
+    if (scaleFactor < 0 || storeWidth < 0 || storeHeight < 0 || storeWidth > largestSide ||
         storeHeight > largestSide) {
         return 0;
     }

@@ -34,7 +34,11 @@ enum ClipShape : std::int16_t {
 //
 // The owner sets pixelFormat and depthFormat, then calls create(). The fields are
 // open for reading by the primitives and the camera; only the operations below
-// change the buffers.
+// change the buffers. A clip shape is set by writing the clip fields directly
+// (clipShape, its centre, half extents and angle); clipEnabled switches it.
+//
+// A byte depth plane holds depths 0 (nearest) to 255 (farthest); writePixel
+// clamps a depth outside that range into it, and takes a NaN as 255.
 class Canvas {
 public:
     Canvas() = default;
@@ -43,8 +47,9 @@ public:
     Canvas& operator=(const Canvas&) = delete;
 
     // (Re)allocates the stores for a logical size; scale 0 keeps the current
-    // factor. 1 on success, 0 when a store would exceed 2147483647 bytes (the
-    // canvas is then left without buffers).
+    // factor. 1 on success; 0 when a store would exceed 2147483647 bytes, for a
+    // negative size or factor, or when memory runs out. A canvas left without
+    // buffers skips every drawing, present and blit until a create succeeds.
     [[nodiscard]] std::int32_t create(std::int32_t logicalWidth, std::int32_t logicalHeight,
                                       std::int16_t scaleFactor);
     void clear();       // every pixel black, then clearDepth()
@@ -60,7 +65,9 @@ public:
     // Bounds check, clip check, then writePixel.
     void plot(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
               double depthValue);
-    // Rebuilds the display buffer from the pixel store.
+    // Rebuilds the display buffer from the pixel store. A float store is scaled
+    // by 255.5/peak (255.5 while peak is 0), clamped to 0…255 and truncated; its
+    // display rows are packed like those of a byte store, 3·displayWidth bytes.
     void present();
     // Copies the display buffer to the target at (0, y), one target pixel per
     // displayed pixel. Does nothing before the first present().
@@ -74,7 +81,7 @@ public:
 
     std::unique_ptr<std::uint8_t[]> pixels;   // width × height × bytesPerPixel, bottom row first
     std::unique_ptr<std::uint8_t[]> depth;    // width × height × bytesPerDepth; absent without a plane
-    std::unique_ptr<std::uint8_t[]> display;  // (width/scale) × (height/scale) × 3 bytes blue, green, red, bottom row first
+    std::unique_ptr<std::uint8_t[]> display;  // (width/scale) × (height/scale) × 3 bytes blue, green, red, bottom row first (4 bytes per pixel allocated)
     mutable platform::Lock pixelLock;         // guards pixels, depth, peak
     mutable platform::Lock displayLock;       // guards display; taken before pixelLock
     double peak = 0.0;                        // largest float channel written so far
@@ -87,7 +94,7 @@ public:
     std::int32_t height = 0;  // pixel-store height: scale × logical height, pixels
     std::int16_t clipShape = ClipNone;
     std::int16_t clipEnabled = 1;
-    std::int16_t scale = 1;  // supersampling factor, 1…16
+    std::int16_t scale = 1;  // supersampling factor, ≥ 1
     std::int16_t peakFrozen = 0;
     std::int16_t bytesPerPixel = 0;
     std::int16_t bytesPerDepth = 0;

@@ -155,3 +155,18 @@ TEST(CameraPixelRay, FollowsTheCameraFrame) {
     expectNear(origin, {1, -23, 3}, "origin");
     expectNear(direction, {1, 0, 0}, "direction");
 }
+
+// Outside the three projections, and without a canvas, the ray starts at the
+// camera and runs along its forward axis.
+TEST(CameraPixelRay, FallsBackToTheForwardAxis) {
+    const SizedCanvas canvas(200, 200);
+    Camera unknown = makeCamera(canvas, 7, 1.0, {1, 2, 3});
+    Camera withoutCanvas = makeCamera(canvas, ProjectionPerspective, 1.0, {1, 2, 3});
+    withoutCanvas.canvas = nullptr;
+    for (const Camera* camera : {&unknown, &withoutCanvas}) {
+        Vector3 origin, direction;
+        EXPECT_EQ(camera->pixelRay(10, 190, origin, direction), 1);
+        expectNear(origin, {1, 2, 3}, "origin");
+        expectNear(direction, {0, 1, 0}, "direction");
+    }
+}

@@ -142,6 +142,7 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
             << c.w << " x " << c.h;
         EXPECT_FALSE(canvas.hasPixels());
         EXPECT_EQ(canvas.depth, nullptr);
+        EXPECT_GE(canvas.scale, 1);
     }
 }
 
