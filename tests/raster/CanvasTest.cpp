@@ -49,14 +49,6 @@ Color floatColor(float red, float green, float blue) {
 
 }  // namespace
 
-TEST(CanvasCreate, NewCanvasHasNoBuffersAndUnitScale) {
-    Canvas canvas;
-    EXPECT_FALSE(canvas.hasPixels());
-    EXPECT_EQ(canvas.scale, 1);
-    EXPECT_EQ(canvas.clipEnabled, 1);
-    EXPECT_EQ(canvas.clipShape, ClipNone);
-}
-
 // Three-byte rows are widened to a multiple of four pixels; float rows are not.
 TEST(CanvasCreate, WidthsAndScales) {
     struct Case {
@@ -113,15 +105,6 @@ TEST(CanvasCreate, StartsBlackWithFarthestDepth) {
             }
         }
     }
-}
-
-TEST(CanvasCreate, ClearAfterDrawingRestoresBlackAndFarthest) {
-    Canvas canvas;
-    makeCanvas(canvas, 1, 1, 4, 4, 1);
-    canvas.writePixel(3, 3, Color::bytes(9, 9, 9), DepthForce, 7.0);
-    canvas.clear();
-    EXPECT_EQ(pixelAt(canvas, 3, 3)[0], 0);
-    EXPECT_EQ(canvas.depth[15], 255);
 }
 
 // 65536² three-byte pixels need 12 GiB; the canvas refuses and keeps no buffers.
