@@ -26,9 +26,14 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 }
 
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit) {
+    return intersectRayBodyDirection(body, origin, apply(body.rotation, direction), hit);
+}
+
+double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
+                                 Vector3* hit) {
     const Vector3 relative{origin.x - body.position.x, origin.y - body.position.y, origin.z - body.position.z};
     Vector3 o = apply(body.rotation, relative);
-    const Vector3 d = apply(body.rotation, direction);
+    const Vector3& d = bodyDirection;
 
     // A far eye: start the ray two radii from the centre, so that the quadratic is
     // solved near the body and keeps its precision.

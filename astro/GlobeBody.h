@@ -30,6 +30,12 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 // a hit, the point of closest approach for a miss.
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit);
 
+// intersectRay for a direction already turned into the body frame
+// (bodyDirection = rotation · direction): the same arithmetic, for callers that
+// trace many rays of one direction.
+double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
+                                 Vector3* hit);
+
 // The unit vector, body frame, from the body's centre toward the Sun at the origin
 // of the scene; the zero vector when the body stands at the origin itself.
 Vector3 sunDirectionInBody(const GlobeBody& body);
