@@ -1,7 +1,7 @@
 #include "FakeFontEngine.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <vector>
 
 namespace {
 
@@ -34,8 +34,6 @@ private:
 
 }  // namespace
 
-FakeFontEngine::~FakeFontEngine() = default;
-
 std::unique_ptr<platform::EngineFont> FakeFontEngine::createFont(std::int32_t cellHeightPx,
                                                                  std::int16_t, bool) {
     if (log->failingHeights.count(cellHeightPx) != 0) {
@@ -43,10 +41,6 @@ std::unique_ptr<platform::EngineFont> FakeFontEngine::createFont(std::int32_t ce
     }
     log->createdHeights.push_back(cellHeightPx);
     return std::make_unique<FakeFont>(cellHeightPx, log->liveFonts);
-}
-
-std::int32_t FakeFontEngine::runWidth(platform::EngineFont& font, std::u16string_view run) {
-    return static_cast<std::int32_t>(run.size()) * charWidthPx(font.cellHeightPx);
 }
 
 std::unique_ptr<platform::TextBitmap> FakeFontEngine::createBitmap(std::int32_t widthPx,
@@ -60,20 +54,15 @@ std::unique_ptr<platform::TextBitmap> FakeFontEngine::createBitmap(std::int32_t 
 std::int32_t FakeFontEngine::drawRun(platform::EngineFont& font, std::int32_t penXPx,
                                      std::int32_t topYPx, std::u16string_view run) {
     log->draws.push_back({font.cellHeightPx, penXPx, topYPx, std::u16string(run)});
-    const std::int32_t charPx = charWidthPx(font.cellHeightPx);
-    for (std::size_t k = 0; k < run.size(); ++k) {
-        const std::uint8_t coverage = run[k] == u'g' ? greyCoverage : 255;
-        const std::int32_t left = penXPx + static_cast<std::int32_t>(k) * charPx;
-        for (std::int32_t y = topYPx; y < topYPx + font.cellHeightPx; ++y) {
-            for (std::int32_t x = left; x < left + charPx; ++x) {
-                if (x < 0 || x >= target->widthPx || y < 0 || y >= target->heightPx) {
-                    continue;
-                }
-                // Rows are bottom-up: y counts down from the top row.
-                const std::size_t row = static_cast<std::size_t>(target->heightPx - 1 - y);
-                target->bits[3 * (row * static_cast<std::size_t>(target->widthPx) + x) + 1] =
-                    coverage;
-            }
+    const std::int32_t charPx = font.cellHeightPx / 2;
+    for (std::int32_t y = std::max(topYPx, 0);
+         y < std::min(topYPx + font.cellHeightPx, target->heightPx); ++y) {
+        // Rows are bottom-up: y counts down from the top row.
+        std::uint8_t* row = target->bits + 3 * static_cast<std::size_t>(target->heightPx - 1 - y) *
+                                               static_cast<std::size_t>(target->widthPx);
+        for (std::int32_t x = std::max(penXPx, 0);
+             x < std::min(penXPx + runWidth(font, run), target->widthPx); ++x) {
+            row[3 * x + 1] = run[static_cast<std::size_t>((x - penXPx) / charPx)] == u'g' ? 128 : 255;
         }
     }
     return runWidth(font, run);
