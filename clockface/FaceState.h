@@ -1,6 +1,7 @@
 #pragma once
 
 #include "astro/Globes.h"
+#include "clockface/DialBackground.h"
 #include "image/Image.h"
 #include "raster/Canvas.h"
 #include "text/TextRenderer.h"
@@ -21,6 +22,7 @@ struct FaceState {
     Image earthTexture;  // loaded once at start from Earth.png
     Image moonTexture;   // loaded once at start from Moon.png
     GlobePictures globes;
+    DialBackground dialBackground;  // the globe, marks and numerals, kept between ticks
 
     void setUnit(std::int32_t newUnit) {
         unit = newUnit;

@@ -1,0 +1,99 @@
+#include "clockface/Calendar.h"
+
+#include "astro/TimeScale.h"
+#include "clockface/FaceState.h"
+#include "raster/Primitives.h"
+#include "text/DrawText.h"
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+// Floor division, so that days before the reference Sunday still fall into
+// columns 0 … 6 of their own week.
+std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
+    const std::int32_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+std::u16string decimal(std::int32_t n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+
+// The hue of a month, the same as that of the dial's numeral: January 210°,
+// falling by 30° a month, kept in 0 … 360.
+double monthHueDeg(std::int32_t month) {
+    double hue = 210.0 - 30.0 * (month - 1);
+    if (hue < 0.0) {
+        hue += 360.0;
+    }
+    return hue;
+}
+
+constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};
+
+}  // namespace
+
+void drawCalendar(FaceState& face, const platform::Clock& clock) {
+    if (!face.calendarCanvas || !face.calendarCanvas->hasPixels() || !face.textRenderer) {
+        return;
+    }
+    Canvas& canvas = *face.calendarCanvas;
+    TextRenderer& text = *face.textRenderer;
+    const std::int32_t u = face.unit;
+    const std::int32_t textHeightPx = 4 * u / 5;
+    const Color black = Color::bytes(0, 0, 0);
+    const Color white = Color::bytes(255, 255, 255);
+
+    canvas.clear();
+
+    // The local Julian date with the hands' half-second lead, and the whole days
+    // since Sunday 2000-01-02 00:00.
+    const double julianDay = currentJulianDayLocal(clock) + 0.5 / 86400.0;
+    const auto dayIndex = static_cast<std::int32_t>(std::floor(julianDay - 2451545.5));
+    const std::int32_t currentWeek = floorDiv(dayIndex, 7);
+
+    // 61 days around today cover every cell of the seven weeks.
+    for (std::int32_t i = -30; i <= 30; ++i) {
+        const double packed = packedDateFromJulianDay(julianDay + i);
+        const auto year = static_cast<std::int32_t>(packed / 10000.0);
+        const auto month = static_cast<std::int32_t>((packed - 10000.0 * year) / 100.0);
+        const auto day = static_cast<std::int32_t>(packed - 10000.0 * year - 100.0 * month);
+
+        const std::int32_t dayNumber = dayIndex + i;
+        const std::int32_t week = floorDiv(dayNumber, 7);
+        const std::int32_t column = dayNumber - 7 * week;
+        const std::int32_t row = week - currentWeek;
+        if (row < -3 || row > 3) {
+            continue;
+        }
+        const std::int32_t x = column * u;
+        const std::int32_t y = (3 - row) * u;
+
+        double hue = monthHueDeg(month);
+        if (i == 0) {
+            hue -= 180.0;  // today in the opposite hue
+        }
+        const bool weekend = column == 0 || column == 6;
+        Color cell;
+        cell.fromHsv({hue, weekend ? 0.8 : 0.5, 1.0});
+        // Neighbouring cells share their border row and column; the later day covers it.
+        fillRect(canvas, x, y, x + u, y + u, cell);
+        drawText(canvas, x + (u + 2) / 2, y + 2, decimal(day), text, textHeightPx, black);
+    }
+
+    // The header names and the grid. The line for k = 0 lies just above the canvas.
+    for (std::int32_t k = 0; k <= 7; ++k) {
+        if (k < 7) {
+            drawText(canvas, k * u + (u + 4) / 2, 7 * u + 1, weekdayNames[k], text, textHeightPx, white);
+            if (k > 0) {
+                line(canvas, k * u, 0, k * u, 8 * u - 1, white);
+            }
+        }
+        line(canvas, 0, 8 * u - k * u, 7 * u - 1, 8 * u - k * u, white);
+    }
+
+    canvas.present();
+}

@@ -1,0 +1,85 @@
+#include "clockface/DateText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+// Astronomical numbering (1 BC is year 0) for the leap-year rules.
+std::int32_t astronomicalYear(std::int32_t year) { return year < 0 ? year + 1 : year; }
+
+bool isLeapYear(std::int32_t year, std::int32_t month) {
+    const std::int32_t y = astronomicalYear(year);
+    const bool divisibleBy4 = ((y % 4) + 4) % 4 == 0;
+    // The Gregorian rule from 15 October 1582 on, the Julian one before.
+    if (year < 1582 || (year == 1582 && month < 10)) {
+        return divisibleBy4;
+    }
+    return divisibleBy4 && (y % 100 != 0 || y % 400 == 0);
+}
+
+std::int32_t lastDayOfMonth(std::int32_t year, std::int32_t month) {
+    static constexpr std::int32_t days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month == 2 && isLeapYear(year, month)) {
+        return 29;
+    }
+    if (year == 1582 && month == 10) {
+        return 31;  // 5 … 14 October never happened, but the 31st did
+    }
+    return days[month - 1];
+}
+
+// The day after (year, month, day); historical years, so 1 BC is followed by AD 1.
+void advanceOneDay(std::int32_t& year, std::int32_t& month, std::int32_t& day) {
+    if (year == 1582 && month == 10 && day == 4) {
+        day = 15;  // the Gregorian reform
+        return;
+    }
+    if (++day <= lastDayOfMonth(year, month)) {
+        return;
+    }
+    day = 1;
+    if (++month <= 12) {
+        return;
+    }
+    month = 1;
+    year = year == -1 ? 1 : year + 1;
+}
+
+}  // namespace
+
+std::string formatDateTime(double packedDate) {
+    const double a = std::fabs(packedDate);
+    auto year = static_cast<std::int32_t>(a / 10000.0);
+    double rest = a - 10000.0 * year;
+    auto month = static_cast<std::int32_t>(rest / 100.0);
+    rest = rest - 100.0 * month;  // the day of the month with the fraction of the day
+
+    // Seconds since the start of the month's day 0, to the nearest whole second;
+    // a tie goes to the lower second.
+    const double exactSeconds = rest * 86400.0;
+    double seconds = std::floor(exactSeconds);
+    if (exactSeconds - seconds > 0.5) {
+        seconds += 1.0;
+    }
+    const auto wholeSeconds = static_cast<std::int64_t>(seconds);
+    auto day = static_cast<std::int32_t>(wholeSeconds / 86400);
+    const std::int64_t secondOfDay = wholeSeconds % 86400;
+
+    if (packedDate < 0) {
+        year = -year;
+    }
+    // Rounding up to 24:00:00 shows 00:00:00 of the next calendar day.
+    if (month >= 1 && month <= 12 && day > static_cast<std::int32_t>(rest)) {
+        day = static_cast<std::int32_t>(rest);
+        advanceOneDay(year, month, day);
+    }
+
+    char text[64];
+    std::snprintf(text, sizeof text, "%ld/%02ld/%02ld %02ld:%02ld:%02.0lf", static_cast<long>(year),
+                  static_cast<long>(month), static_cast<long>(day),
+                  static_cast<long>(secondOfDay / 3600), static_cast<long>(secondOfDay % 3600 / 60),
+                  static_cast<double>(secondOfDay % 60));
+    return text;
+}

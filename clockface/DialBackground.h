@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class Canvas;
+class Image;
+class TextRenderer;
+
+// The part of the clock face that changes only when its globe picture or the
+// layout does: the cleared canvas, the globe picture, the tick marks and the
+// numerals. It is drawn once per picture and copied into the canvas on every
+// tick, which keeps the picture identical while the tick stays cheap.
+class DialBackground {
+public:
+    // Puts the background for this picture (null: no picture yet) into the
+    // canvas's pixel store, drawing it first when the picture's pixels, the
+    // canvas's size or the unit differ from what was drawn last.
+    void restore(Canvas& clockCanvas, std::int32_t unit, const Image* picture,
+                 TextRenderer& textRenderer);
+    // Forgets every stored background.
+    void clear();
+
+private:
+    struct Layer {
+        bool valid = false;
+        std::int32_t unit = 0;
+        std::int32_t canvasWidth = 0;
+        std::int32_t canvasHeight = 0;
+        std::int32_t canvasScale = 0;
+        bool hasPicture = false;
+        std::int32_t pictureWidth = 0;
+        std::int32_t pictureHeight = 0;
+        std::int32_t pictureStride = 0;
+        std::int32_t pictureChannels = 0;
+        std::vector<std::uint8_t> pictureBytes;  // what the picture held when drawn
+        std::vector<std::uint8_t> pixels;        // the canvas's pixel store after drawing
+    };
+
+    static bool matches(const Layer& layer, const Canvas& canvas, std::int32_t unit,
+                        const Image* picture);
+    static void draw(Layer& layer, Canvas& canvas, std::int32_t unit, const Image* picture,
+                     TextRenderer& textRenderer);
+
+    // One layer for each picture the face alternates between, so that switching
+    // between the Earth and the Moon every 15 seconds redraws nothing.
+    Layer layers[2];
+    std::int32_t nextLayer = 0;
+};

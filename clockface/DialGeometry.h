@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+// Where things stand on the dial, in drawing pixels of the clock canvas (its
+// supersampling factor is 2, so every length shows on screen at half its value).
+// Angles are degrees clockwise from 12 o'clock.
+struct DialGeometry {
+    std::int32_t unit = 0;     // layout unit U, screen pixels
+    std::int32_t centerX = 0;  // 2 × floor(7U / 2): 7U rounded down to an even number
+    std::int32_t centerY = 0;  // centerX + 2U
+
+    static DialGeometry forUnit(std::int32_t unit) {
+        DialGeometry dial;
+        dial.unit = unit;
+        dial.centerX = 2 * (7 * unit / 2);
+        dial.centerY = dial.centerX + 2 * unit;
+        return dial;
+    }
+
+    struct Point {
+        std::int32_t x = 0;
+        std::int32_t y = 0;
+    };
+
+    // The point at radius radiusPx and angle angleDeg from the centre, each offset
+    // cut toward zero before the centre is added.
+    Point at(double radiusPx, double angleDeg) const {
+        const double angleRad = angleDeg * 0.017453292519943295;
+        return {centerX + static_cast<std::int32_t>(radiusPx * std::sin(angleRad)),
+                centerY + static_cast<std::int32_t>(radiusPx * std::cos(angleRad))};
+    }
+};

@@ -1,0 +1,44 @@
+#include "clockface/DialMarks.h"
+
+#include "raster/Primitives.h"
+#include "text/DrawText.h"
+
+#include <string>
+
+namespace {
+std::u16string decimal(std::int32_t n) {
+    const std::string digits = std::to_string(n);
+    return {digits.begin(), digits.end()};
+}
+}  // namespace
+
+void drawMarksAndNumerals(Canvas& clockCanvas, const DialGeometry& dial, TextRenderer& textRenderer) {
+    const std::int32_t u = dial.unit;
+    const Color minuteMark = Color::bytes(0, 255, 255);
+    const Color fiveMinuteMark = Color::bytes(255, 255, 0);
+    const std::int32_t innerRadiusPx = 5 * u;
+    const std::int32_t numeralRadiusPx = 6 * u;
+    const std::int32_t numeralHeightPx = 8 * u / 9;
+    // Lowers each numeral's anchor so the digits sit centred on their radius.
+    const std::int32_t numeralDropPx = 2 * (u / 2) - 4;
+
+    // i = 5 is one o'clock (30°), i = 64 is the minute mark just before it.
+    for (std::int32_t i = 5; i <= 64; ++i) {
+        const double angleDeg = 30.0 + 6.0 * (i - 5);
+        std::int32_t outerRadiusPx = innerRadiusPx + 4;
+        Color color = minuteMark;
+        if (i % 5 == 0) {
+            const std::int32_t numeral = i / 5;
+            Color hue;
+            hue.fromHsv({210.0 - 30.0 * (numeral - 1), 0.8, 1.0});
+            const auto anchor = dial.at(numeralRadiusPx, angleDeg);
+            drawText(clockCanvas, anchor.x, anchor.y - numeralDropPx, decimal(numeral), textRenderer,
+                     numeralHeightPx, hue);
+            outerRadiusPx = innerRadiusPx + 8;
+            color = fiveMinuteMark;
+        }
+        const auto inner = dial.at(innerRadiusPx, angleDeg);
+        const auto outer = dial.at(outerRadiusPx, angleDeg);
+        line(clockCanvas, inner.x, inner.y, outer.x, outer.y, color);
+    }
+}

@@ -1,0 +1,93 @@
+#include "clockface/Calendar.h"
+
+#include "FaceFixture.h"
+
+#include <gtest/gtest.h>
+
+using facetest::Rgb;
+
+namespace {
+
+class CalendarOfDecember9th : public ::testing::Test {
+protected:
+    static constexpr std::int32_t unit = 28;
+
+    void draw(double secondsIntoDay) {
+        facetest::buildSurfaces(face, unit);
+        const auto clock = facetest::clockAt(facetest::december9th2026, secondsIntoDay);
+        drawCalendar(face, clock);
+    }
+
+    // A point inside the cell of row m (-3 … 3) and column (0 = Sunday), clear of
+    // its day number and of the grid.
+    Rgb cell(std::int32_t row, std::int32_t column) const {
+        return facetest::displayPixel(*face.calendarCanvas, column * unit + 2, (3 - row) * unit + unit - 2);
+    }
+
+    FaceState face;
+};
+
+// Colours worked out by hand from the hue rule (January 210°, 30° less a month;
+// today's cell 180° away), saturation 0.8 at weekends and 0.5 on weekdays.
+constexpr Rgb novemberWeekend{153, 51, 255};   // hue 270
+constexpr Rgb decemberWeekend{51, 51, 255};    // hue 240
+constexpr Rgb decemberWeekday{127, 127, 255};  // hue 240
+constexpr Rgb todayWeekday{255, 255, 127};     // hue 60
+constexpr Rgb januaryWeekend{51, 153, 255};    // hue 210
+constexpr Rgb black{0, 0, 0};
+constexpr Rgb white{255, 255, 255};
+
+}  // namespace
+
+TEST_F(CalendarOfDecember9th, SevenWeeksAroundTodayInMonthHues) {
+    draw(12 * 3600);
+    EXPECT_EQ(cell(-3, 0), novemberWeekend);  // Sunday 15 November, the first cell
+    EXPECT_EQ(cell(0, 0), decemberWeekend);   // Sunday 6 December
+    EXPECT_EQ(cell(0, 3), todayWeekday);      // Wednesday 9 December
+    EXPECT_EQ(cell(0, 4), decemberWeekday);   // Thursday 10 December
+    EXPECT_EQ(cell(3, 3), decemberWeekday);   // Wednesday 30 December
+    EXPECT_EQ(cell(3, 6), januaryWeekend);    // Saturday 2 January 2027, the last cell
+}
+
+TEST_F(CalendarOfDecember9th, HeaderHasNoFillsAndTheGridStopsShortOfTheEdges) {
+    draw(12 * 3600);
+    const Canvas& canvas = *face.calendarCanvas;
+    for (std::int32_t column = 0; column < 7; ++column) {
+        EXPECT_EQ(facetest::displayPixel(canvas, column * unit + 2, 8 * unit - 2), black) << column;
+    }
+    EXPECT_EQ(facetest::displayPixel(canvas, unit, 100), white);      // a column line
+    EXPECT_EQ(facetest::displayPixel(canvas, 100, 7 * unit), white);  // below the header
+    EXPECT_EQ(facetest::displayPixel(canvas, 100, unit), white);      // above the last week
+    EXPECT_EQ(facetest::displayPixel(canvas, 0, 100), decemberWeekend);  // no line at the left edge
+    EXPECT_EQ(facetest::displayPixel(canvas, 100, 0), decemberWeekday);  // none at the bottom
+}
+
+TEST_F(CalendarOfDecember9th, DayNumbersAreBlackAndHeaderNamesWhite) {
+    draw(12 * 3600);
+    const Canvas& canvas = *face.calendarCanvas;
+    // Antialiased glyphs: count the pixels that are mostly ink.
+    auto countInRect = [&](std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, bool dark) {
+        int count = 0;
+        for (std::int32_t y = y0; y < y1; ++y) {
+            for (std::int32_t x = x0; x < x1; ++x) {
+                const Rgb c = facetest::displayPixel(canvas, x, y);
+                const int sum = c.r + c.g + c.b;
+                count += dark ? sum < 150 : sum > 600;
+            }
+        }
+        return count;
+    };
+    // Inside today's cell, the digit 9; inside Sunday's header cell, "Su".
+    EXPECT_GT(countInRect(3 * unit + 1, 3 * unit + 1, 4 * unit, 4 * unit, true), 15);
+    EXPECT_GT(countInRect(1, 7 * unit + 1, unit, 8 * unit, false), 15);
+    // No ink in the cell of a day but its digits: its top strip is plain.
+    EXPECT_EQ(countInRect(3 * unit + 1, 4 * unit - 3, 4 * unit, 4 * unit, true), 0);
+}
+
+TEST_F(CalendarOfDecember9th, TheDayTurnsHalfASecondEarly) {
+    draw(86400 - 0.6);
+    EXPECT_EQ(cell(0, 3), todayWeekday);
+    draw(86400 - 0.4);
+    EXPECT_EQ(cell(0, 3), decemberWeekday);
+    EXPECT_EQ(cell(0, 4), todayWeekday);
+}

@@ -1,0 +1,115 @@
+#include "clockface/ClockFace.h"
+
+#include "FaceFixture.h"
+#include "image/Image.h"
+#include "raster/Primitives.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using facetest::Rgb;
+
+namespace {
+
+// A plain globe picture of one colour, made the way the globe renderer makes its
+// pictures: drawn on the globe canvas and copied from its display.
+std::unique_ptr<Image> plainPicture(Canvas& globeCanvas, const Color& colour) {
+    fillRect(globeCanvas, 0, 0, globeCanvas.width, globeCanvas.height, colour);
+    globeCanvas.present();
+    return Image::fromCanvas(globeCanvas);
+}
+
+Rgb storePixel(const Canvas& canvas, std::int32_t x, std::int32_t y) {
+    const std::uint8_t* p = canvas.pixels.get() + 3 * (y * canvas.width + x);
+    return {p[0], p[1], p[2]};
+}
+
+int countInRect(const Canvas& canvas, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                Rgb colour) {
+    int count = 0;
+    for (std::int32_t y = y0; y < y1; ++y) {
+        for (std::int32_t x = x0; x < x1; ++x) {
+            count += storePixel(canvas, x, y) == colour;
+        }
+    }
+    return count;
+}
+
+class ClockFaceAt10h08 : public ::testing::Test {
+protected:
+    static constexpr std::int32_t unit = 28;  // centre (196, 252) in drawing pixels
+
+    void SetUp() override {
+        facetest::buildSurfaces(face, unit);
+        face.globes.earthGlobe = plainPicture(*face.globeCanvas, Color::bytes(100, 100, 100));
+        face.globes.moonGlobe = plainPicture(*face.globeCanvas, Color::bytes(0, 0, 200));
+    }
+
+    void drawAt(double secondsIntoDay) {
+        drawClockFace(face, facetest::clockAt(facetest::december9th2026, secondsIntoDay));
+    }
+
+    FaceState face;
+};
+
+constexpr double tenOhEightThirty = 10 * 3600 + 8 * 60 + 30;
+
+}  // namespace
+
+// Points worked out by hand from the dial geometry: a point at radius r and
+// angle a is (196 + trunc(r sin a), 252 + trunc(r cos a)).
+TEST_F(ClockFaceAt10h08, MarksHandsAndGlobeStandWhereTheyBelong) {
+    drawAt(tenOhEightThirty);  // seconds 30.5 with the lead: the Earth
+    const Canvas& canvas = *face.clockCanvas;
+    EXPECT_EQ(storePixel(canvas, 265, 373), (Rgb{255, 255, 0}));  // five-minute mark at 30°, radius 140
+    EXPECT_EQ(storePixel(canvas, 269, 380), (Rgb{255, 255, 0}));  // … to radius 148
+    EXPECT_EQ(storePixel(canvas, 278, 365), (Rgb{0, 255, 255}));  // minute mark at 36°, radius 140
+    EXPECT_EQ(storePixel(canvas, 280, 368), (Rgb{0, 255, 255}));  // … to radius 144
+    EXPECT_EQ(storePixel(canvas, 191, 153), (Rgb{255, 0, 0}));    // second hand at 183°, radius 100
+    EXPECT_EQ(storePixel(canvas, 273, 314), (Rgb{0, 255, 255}));  // minute hand at 51°, radius 100
+    EXPECT_EQ(storePixel(canvas, 147, 285), (Rgb{255, 255, 0}));  // hour hand at 304°, radius 60
+    EXPECT_EQ(storePixel(canvas, 256, 192), (Rgb{100, 100, 100}));  // the Earth picture at 135°
+}
+
+TEST_F(ClockFaceAt10h08, NumeralsInTheirHuesAndTheDateTextBelowTheDial) {
+    drawAt(tenOhEightThirty);
+    const Canvas& canvas = *face.clockCanvas;
+    // 12 at the top in hue 240, 3 at the right in hue 150, 6 at the bottom in 60.
+    EXPECT_GT(countInRect(canvas, 176, 400, 216, 448, Rgb{51, 51, 255}), 10);
+    EXPECT_GT(countInRect(canvas, 340, 215, 392, 265, Rgb{51, 255, 153}), 10);
+    EXPECT_GT(countInRect(canvas, 176, 60, 216, 110, Rgb{255, 255, 51}), 10);
+    EXPECT_EQ(countInRect(canvas, 176, 400, 216, 448, Rgb{51, 255, 153}), 0);
+    EXPECT_GT(countInRect(canvas, 60, 8, 332, 40, Rgb{255, 255, 255}), 50);
+}
+
+TEST_F(ClockFaceAt10h08, TheMoonShowsBetweenFifteenAndThirtySeconds) {
+    drawAt(tenOhEightThirty - 10);  // seconds 20.5
+    EXPECT_EQ(storePixel(*face.clockCanvas, 256, 192), (Rgb{0, 0, 200}));
+}
+
+TEST_F(ClockFaceAt10h08, BeforeAnyGlobeTheDialShowsNoPicture) {
+    face.globes.earthGlobe.reset();
+    drawAt(tenOhEightThirty);
+    EXPECT_EQ(storePixel(*face.clockCanvas, 256, 192), (Rgb{0, 0, 0}));
+}
+
+// The background of globe, marks and numerals is kept between ticks; a face that
+// has ticked before must show exactly what a fresh one shows.
+TEST_F(ClockFaceAt10h08, AKeptBackgroundDrawsTheSamePictureAsAFreshOne) {
+    drawAt(tenOhEightThirty - 10);  // the Moon
+    drawAt(tenOhEightThirty);       // the Earth
+    face.globes.earthGlobe = plainPicture(*face.globeCanvas, Color::bytes(90, 100, 110));
+    drawAt(tenOhEightThirty + 1);   // a new Earth picture, as after a minute's rendering
+
+    FaceState fresh;
+    facetest::buildSurfaces(fresh, unit);
+    fresh.globes.earthGlobe = plainPicture(*fresh.globeCanvas, Color::bytes(90, 100, 110));
+    drawClockFace(fresh, facetest::clockAt(facetest::december9th2026, tenOhEightThirty + 1));
+
+    const Canvas& kept = *face.clockCanvas;
+    const auto bytes = static_cast<std::size_t>(3 * kept.displayWidth() * kept.displayHeight());
+    ASSERT_EQ(kept.displayWidth(), fresh.clockCanvas->displayWidth());
+    EXPECT_EQ(std::memcmp(kept.display.get(), fresh.clockCanvas->display.get(), bytes), 0);
+    EXPECT_EQ(storePixel(kept, 256, 192), (Rgb{90, 100, 110}));
+}
