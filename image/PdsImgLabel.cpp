@@ -71,7 +71,9 @@ PdsImgLabelScan scanPdsImgLabel(const std::uint8_t* bytes, std::uint64_t size, P
         }
         ++label.lineCount;
         at = lineEnd < fileEnd ? lineEnd + 1 : fileEnd;
-        if (!pdsMark && label.lineCount > 1) {
+        // An END line on the first line cannot make a file without a version line
+        // a PDS file either.
+        if (!pdsMark && (label.lineCount > 1 || endMark)) {
             return PdsImgLabelNotPds;
         }
         if (endMark) {

@@ -16,7 +16,7 @@ struct PdsImgLabel {
 
 enum PdsImgLabelScan : std::int32_t {
     PdsImgLabelComplete = 1,  // an END line closed the label
-    PdsImgLabelNotPds = 2,    // neither of the first two lines names the PDS version
+    PdsImgLabelNotPds = 2,    // neither of the first two lines names the PDS version, or END came first
     PdsImgLabelNoEnd = 3,     // the file ended before an END line
 };
 

@@ -58,6 +58,7 @@ TEST(PdsImgLabel, VersionLineOnLineOneOrTwo) {
         // A tab is not skipped: the keyword must follow spaces only.
         {"\tPDS_VERSION_ID = PDS3\nEND\n", PdsImgLabelNotPds, 2},
         {"  PDS_VERSION_ID = PDS3\nEND\n", PdsImgLabelComplete, 2},
+        {"END\nPDS_VERSION_ID = PDS3\n", PdsImgLabelNotPds, 1},
     };
     for (const Case& c : cases) {
         const Scanned s = scan(c.text);

@@ -89,6 +89,7 @@ TEST(PdsImgReader, RefusalsAndTheirMessages) {
     const std::string fourSamples = "\x01\x02\x03\x04";
     const Case cases[] = {
         {"version on line 3", "A = 1\nB = 2\nPDS_VERSION_ID = PDS3\nEND\n", "Not a valid IMG file"},
+        {"END before the version line", "END\nPDS_VERSION_ID = PDS3\nSAMPLE_BITS = 8\n", "Not a valid IMG file"},
         {"no END line", "PDS_VERSION_ID = PDS3\n" + geometry(8, 2, 2, 64, 2), "Not a valid IMG file"},
         {"SAMPLE_BITS 12", imgFile(geometry(12, 2, 2, 256, 2), 256, 1, fourSamples), "Unsupported Data Type"},
         {"SAMPLE_BITS 32", imgFile(geometry(32, 1, 1, 256, 2), 256, 1, fourSamples), "Unsupported Data Type"},
