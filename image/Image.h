@@ -26,7 +26,9 @@ public:
     // Fills the image from a file: 1 when usable, 0 otherwise.
     [[nodiscard]] std::int32_t load(const std::filesystem::path& path);
     // Nearest-pixel read with clamping: 1 inside, 0 when a coordinate was clamped
-    // or the image holds nothing (out is then all zero).
+    // or the image holds nothing (out is then all zero). The fourth stored byte
+    // of a four-channel image is a straight alpha (255 opaque); it arrives in
+    // out.t as the transparency 255 - alpha.
     std::int32_t getPixel(std::int32_t x, std::int32_t y, Color& out) const;
     // A copy of a canvas's display picture, or null before its first present().
     static std::unique_ptr<Image> fromCanvas(const Canvas& canvas);
@@ -43,7 +45,7 @@ public:
     std::int32_t width = 0;     // pixels per row
     std::int32_t height = 0;    // rows
     std::int32_t stride = 0;    // bytes per stored row, kind ImagePixels only: channels × width rounded up to 4
-    std::int32_t channels = 0;  // bytes per stored pixel: 1 grey; 3 blue, green, red; 4 blue, green, red, fourth byte
+    std::int32_t channels = 0;  // bytes per stored pixel: 1 grey; 3 blue, green, red; 4 blue, green, red, alpha
     std::int32_t kind = 0;      // an ImageKind
     // The store, by kind: decoded rows top row first for ImagePixels, the file
     // read in place for ImageFits and ImagePdsImg. At most one is present.
@@ -51,3 +53,8 @@ public:
     std::unique_ptr<RasterFile> rasterFile;
     std::int16_t valid = 0;  // 1 when pixels can be read
 };
+
+// The grey byte shown for a FITS value (nominally 0…1): the low 8 bits of
+// value × 255.5 truncated toward zero, so values outside 0…1 wrap; a product
+// outside the 32-bit signed range, or a NaN, gives 0.
+std::uint8_t fitsByte(double value);

@@ -1,0 +1,51 @@
+#include "image/DrawImage.h"
+
+#include "image/Image.h"
+#include "raster/Canvas.h"
+
+#include <algorithm>
+
+void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+               const Image& image) {
+    const std::int32_t iw = image.width;
+    const std::int32_t ih = image.height;
+    // A box without area, or an image without pixels, draws nothing; this also
+    // keeps every division below finite.
+    if (dw <= 0 || dh <= 0 || image.valid == 0 || iw <= 0 || ih <= 0 || !canvas.hasPixels()) {
+        return;
+    }
+    // Source pixels per canvas pixel; both axes take the larger one so the whole
+    // image fits the box with its aspect ratio kept.
+    const double scale = std::max(static_cast<double>(iw) / dw, static_cast<double>(ih) / dh);
+    // Up to 1.1 source pixels per canvas pixel interpolate; stronger reductions
+    // average a box of one canvas pixel's footprint.
+    const bool interpolate = scale <= 1.1;
+    const std::int32_t hw = static_cast<std::int32_t>(iw / scale * 0.5);
+    const std::int32_t hh = static_cast<std::int32_t>(ih / scale * 0.5);
+    const std::int32_t halfIw = iw / 2;
+    const std::int32_t halfIh = ih / 2;
+    // Pixels off the canvas are skipped, so the loops need only cover its part.
+    const std::int64_t xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
+    const std::int64_t xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
+    const std::int64_t yFirst = std::max<std::int64_t>(std::int64_t{cy} - hh, 0);
+    const std::int64_t yLast = std::min<std::int64_t>(std::int64_t{cy} + hh, canvas.height - 1);
+    const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
+    Color color;
+    for (std::int64_t y = yFirst; y <= yLast; ++y) {
+        const auto row = static_cast<std::int32_t>(y);
+        // Continuous image coordinates; py grows upward like canvas y.
+        const double py = static_cast<double>(y - cy) * scale + halfIh;
+        for (std::int64_t x = xFirst; x <= xLast; ++x) {
+            const auto column = static_cast<std::int32_t>(x);
+            if (clipping && canvas.clipTest(column, row) <= 0) {
+                continue;
+            }
+            const double px = static_cast<double>(x - cx) * scale + halfIw;
+            const std::int32_t sampled = interpolate ? image.sampleBiquadratic(px, py, color)
+                                                     : image.sampleBox(scale, 0.0, 0.0, scale, color, px, py);
+            if (sampled == 1) {
+                canvas.writePixel(column, row, color, DepthForce, Canvas::farthestDepth);
+            }
+        }
+    }
+}

@@ -1,0 +1,127 @@
+#include "image/Image.h"
+
+#include "image/RasterFile.h"
+#include "raster/Canvas.h"
+
+#include <cstddef>
+#include <cstring>
+#include <new>
+
+Image::Image() = default;
+
+Image::~Image() { release(); }
+
+void Image::release() {
+    pixelStore.reset();
+    if (rasterFile) {
+        rasterFile->close();
+        rasterFile.reset();
+    }
+    valid = 0;
+}
+
+std::uint8_t fitsByte(double value) {
+    const double scaled = value * 255.5;
+    // The negated test also refuses NaN.
+    if (!(scaled > -2147483649.0 && scaled < 2147483648.0)) {
+        return 0;
+    }
+    return static_cast<std::uint8_t>(static_cast<std::int32_t>(scaled) & 0xFF);
+}
+
+std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) const {
+    out = Color::bytes(0, 0, 0, 0);
+    if (valid == 0) {
+        return 0;
+    }
+    std::int32_t inside = 1;
+    if (x < 0) {
+        x = 0;
+        inside = 0;
+    } else if (x >= width) {
+        x = width - 1;
+        inside = 0;
+    }
+    if (y < 0) {
+        y = 0;
+        inside = 0;
+    } else if (y >= height) {
+        y = height - 1;
+        inside = 0;
+    }
+    switch (kind) {
+    case ImagePixels: {
+        // Rows are stored top row first while y counts from the bottom.
+        const std::uint8_t* p = pixelStore.get() +
+                                static_cast<std::ptrdiff_t>(height - 1 - y) * stride +
+                                static_cast<std::ptrdiff_t>(x) * channels;
+        if (channels <= 1) {
+            out.r = p[0];
+            out.g = p[0];
+            out.b = p[0];
+        } else {
+            out.r = p[2];
+            out.g = p[1];
+            out.b = p[0];
+            if (channels >= 4) {
+                // The decoder delivers straight alpha (255 opaque); a Color
+                // carries a transparency (0 opaque).
+                out.t = static_cast<std::uint8_t>(255 - p[3]);
+            }
+        }
+        break;
+    }
+    case ImageFits: {
+        const std::uint8_t grey = fitsByte(rasterFile->fitsValue(x, y));
+        out.r = grey;
+        out.g = grey;
+        out.b = grey;
+        break;
+    }
+    case ImagePdsImg:
+        rasterFile->imgPixel(x, y, out);
+        break;
+    default:
+        break;
+    }
+    return inside;
+}
+
+std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas) {
+    if (!canvas.display || canvas.scale <= 0) {
+        return nullptr;
+    }
+    std::unique_ptr<Image> image(new (std::nothrow) Image);
+    if (!image) {
+        return nullptr;
+    }
+    const std::int32_t w = canvas.width / canvas.scale;
+    const std::int32_t h = canvas.height / canvas.scale;
+    image->release();
+    image->kind = ImagePixels;
+    image->width = w;
+    image->height = h;
+    image->channels = 3;
+    // A canvas is limited to 2^31 - 1 bytes of store, so these fit in 64 bits.
+    const std::int64_t rowBytes = 3 * static_cast<std::int64_t>(w);
+    const std::int64_t strideBytes = (rowBytes + 3) & ~std::int64_t{3};
+    const std::int64_t storeBytes = strideBytes * h;
+    // An empty picture has no pixel that getPixel could clamp to.
+    if (w <= 0 || h <= 0 || storeBytes > INT32_MAX) {
+        return image;
+    }
+    image->stride = static_cast<std::int32_t>(strideBytes);
+    image->pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
+    if (!image->pixelStore) {
+        return image;
+    }
+    image->valid = 1;
+    // The display buffer is bottom row first; the store is top row first.
+    const std::uint8_t* display = canvas.display.get();
+    for (std::int32_t i = 0; i < h; ++i) {
+        std::memcpy(image->pixelStore.get() + static_cast<std::ptrdiff_t>(i) * strideBytes,
+                    display + static_cast<std::ptrdiff_t>(h - 1 - i) * rowBytes,
+                    static_cast<std::size_t>(rowBytes));
+    }
+    return image;
+}

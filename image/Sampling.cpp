@@ -1,0 +1,178 @@
+#include "image/Image.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+// An interpolated channel value clamped to 0…255.5 and truncated to a byte.
+inline std::uint8_t channelByte(double value) {
+    if (value < 0.0) {
+        value = 0.0;
+    } else if (value > 255.5) {
+        value = 255.5;
+    }
+    return static_cast<std::uint8_t>(static_cast<std::int32_t>(value));
+}
+
+// True when (x, y) lies in [0, width) × [0, height); NaN lies nowhere.
+inline bool insideImage(const Image& image, double x, double y) {
+    return image.valid != 0 && x >= 0.0 && x < image.width && y >= 0.0 && y < image.height;
+}
+
+// Bilinear blend of one channel over the corners a (ix, iy), b (ix + 1, iy),
+// c (ix + 1, iy + 1) and d (ix, iy + 1).
+inline double bilinear(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, double fx,
+                       double fy) {
+    const std::int32_t ba = b - a;
+    const std::int32_t da = d - a;
+    return (static_cast<double>((c - a) - ba - da) * fx + da) * fy + ba * fx + a;
+}
+
+// The nine samples around the centre pixel, one channel.
+struct Neighbourhood {
+    std::int32_t p, e, w, n, s, ne, se, nw, sw;
+};
+
+// The tensor product of the quadratics through the offsets -1, 0, +1 in each
+// direction, evaluated at (fx, fy) from the centre pixel.
+inline double biquadratic(const Neighbourhood& q, double fx, double fy) {
+    const double a = (q.e - q.w) / 2.0;
+    const double b = (q.n - q.s) / 2.0;
+    const double f = (q.e + q.w) / 2.0 - q.p;
+    const double g = (q.n + q.s) / 2.0 - q.p;
+    const double fx2 = fx * fx;
+    const double fy2 = fy * fy;
+    const double cross = 0.25 * (q.ne - q.se - q.nw + q.sw);
+    const double fx2fy = 0.25 * (q.ne - q.se + q.nw - q.sw) - b;
+    const double fxfy2 = 0.25 * (q.ne + q.se - q.nw - q.sw) - a;
+    const double fx2fy2 = 0.25 * (q.ne + q.se + q.nw + q.sw) - q.p - f - g;
+    return a * fx + b * fy + cross * fx * fy + f * fx2 + g * fy2 + fx2fy * fx2 * fy +
+           fxfy2 * fx * fy2 + fx2fy2 * fx2 * fy2 + q.p;
+}
+
+}  // namespace
+
+std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
+    out = Color::bytes(0, 0, 0, 0);
+    if (!insideImage(*this, x, y)) {
+        return 0;
+    }
+    // Grid position relative to the pixel centres; in the half-pixel strip along
+    // the left and bottom edges the fraction is negative and the value is
+    // extrapolated, then clamped.
+    const double gx = x - 0.5;
+    const double gy = y - 0.5;
+    const std::int32_t ix = static_cast<std::int32_t>(gx);
+    const std::int32_t iy = static_cast<std::int32_t>(gy);
+    const double fx = gx - ix;
+    const double fy = gy - iy;
+    Color a, b, c, d;
+    getPixel(ix, iy, a);
+    getPixel(ix + 1, iy, b);
+    getPixel(ix + 1, iy + 1, c);
+    getPixel(ix, iy + 1, d);
+    out.r = channelByte(bilinear(a.r, b.r, c.r, d.r, fx, fy));
+    out.g = channels > 1 ? channelByte(bilinear(a.g, b.g, c.g, d.g, fx, fy)) : out.r;
+    out.b = channels > 2 ? channelByte(bilinear(a.b, b.b, c.b, d.b, fx, fy)) : out.r;
+    out.t = channels > 3 ? channelByte(bilinear(a.t, b.t, c.t, d.t, fx, fy)) : a.t;
+    return 1;
+}
+
+std::int32_t Image::sampleBiquadratic(double x, double y, Color& out) const {
+    out = Color::bytes(0, 0, 0, 0);
+    if (!insideImage(*this, x, y)) {
+        return 0;
+    }
+    const double gx = x - 0.5;
+    const double gy = y - 0.5;
+    const std::int32_t ix = static_cast<std::int32_t>(gx);
+    const std::int32_t iy = static_cast<std::int32_t>(gy);
+    const double fx = gx - ix;
+    const double fy = gy - iy;
+    Color p, e, w, n, s, ne, se, nw, sw;
+    getPixel(ix, iy, p);
+    getPixel(ix + 1, iy, e);
+    getPixel(ix - 1, iy, w);
+    getPixel(ix, iy + 1, n);
+    getPixel(ix, iy - 1, s);
+    getPixel(ix + 1, iy + 1, ne);
+    getPixel(ix + 1, iy - 1, se);
+    getPixel(ix - 1, iy + 1, nw);
+    getPixel(ix - 1, iy - 1, sw);
+    const Neighbourhood red{p.r, e.r, w.r, n.r, s.r, ne.r, se.r, nw.r, sw.r};
+    out.r = channelByte(biquadratic(red, fx, fy));
+    if (channels > 1) {
+        const Neighbourhood green{p.g, e.g, w.g, n.g, s.g, ne.g, se.g, nw.g, sw.g};
+        out.g = channelByte(biquadratic(green, fx, fy));
+    } else {
+        out.g = out.r;
+    }
+    if (channels > 2) {
+        const Neighbourhood blue{p.b, e.b, w.b, n.b, s.b, ne.b, se.b, nw.b, sw.b};
+        out.b = channelByte(biquadratic(blue, fx, fy));
+    } else {
+        out.b = out.r;
+    }
+    if (channels > 3) {
+        const Neighbourhood clear{p.t, e.t, w.t, n.t, s.t, ne.t, se.t, nw.t, sw.t};
+        out.t = channelByte(biquadratic(clear, fx, fy));
+    } else {
+        out.t = p.t;
+    }
+    return 1;
+}
+
+std::int32_t Image::sampleBox(double ux, double uy, double vx, double vy, Color& out, double x,
+                              double y) const {
+    out = Color::bytes(0, 0, 0, 0);
+    if (!insideImage(*this, x, y)) {
+        return 0;
+    }
+    const double lengthU = std::sqrt(ux * ux + uy * uy);
+    const double lengthV = std::sqrt(vx * vx + vy * vy);
+    // A length that does not fit a 32-bit count (or is NaN) takes no sample.
+    if (!(lengthU < 2147483648.0) || !(lengthV < 2147483648.0)) {
+        return 0;
+    }
+    std::int32_t nu = static_cast<std::int32_t>(lengthU);
+    std::int32_t nv = static_cast<std::int32_t>(lengthV);
+    if (nu == 0) {
+        nu = 1;
+    }
+    if (nv == 0) {
+        nv = 1;
+    }
+    const double stepU = 1.0 / nu;
+    const double stepV = 1.0 / nv;
+    std::int64_t sumR = 0, sumG = 0, sumB = 0, sumT = 0, count = 0;
+    Color sample;
+    for (std::int32_t j = 0; j < nv; ++j) {
+        for (std::int32_t i = 0; i < nu; ++i) {
+            const double sx = ux * i * stepU + x + vx * j * stepV;
+            const double sy = uy * i * stepU + y + vy * j * stepV;
+            // A point beyond the 32-bit range is outside the image anyway.
+            if (!(sx > -2147483649.0 && sx < 2147483648.0 && sy > -2147483649.0 &&
+                  sy < 2147483648.0)) {
+                continue;
+            }
+            if (getPixel(static_cast<std::int32_t>(sx), static_cast<std::int32_t>(sy), sample) !=
+                1) {
+                continue;
+            }
+            sumR += sample.r;
+            sumG += sample.g;
+            sumB += sample.b;
+            sumT += sample.t;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        return 0;
+    }
+    out.r = static_cast<std::uint8_t>(sumR / count);
+    out.g = static_cast<std::uint8_t>(sumG / count);
+    out.b = static_cast<std::uint8_t>(sumB / count);
+    out.t = static_cast<std::uint8_t>(sumT / count);
+    return 1;
+}

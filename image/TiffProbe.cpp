@@ -1,0 +1,26 @@
+#include "image/TiffProbe.h"
+
+#include <fstream>
+
+std::int32_t probeTiffVersion(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::in | std::ios::binary);
+    if (!file) {
+        return 0;
+    }
+    char head[4] = {};
+    file.read(head, sizeof head);
+    if (file.gcount() != static_cast<std::streamsize>(sizeof head)) {
+        return 0;
+    }
+    // Bytes 0 and 1 are the byte-order mark, ignored: the word is taken
+    // little-endian whatever the mark says.
+    const unsigned version = static_cast<unsigned char>(head[2]) |
+                             (static_cast<unsigned>(static_cast<unsigned char>(head[3])) << 8);
+    if (version == 42) {
+        return 1;
+    }
+    if (version == 43) {
+        return 2;
+    }
+    return 0;
+}

@@ -1,0 +1,70 @@
+#include "platform/ImageDecoder.h"
+
+#include "platform/posix/FrameReader.h"
+#include "platform/posix/PngDecoder.h"
+#include "platform/posix/TiffDecoder.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+namespace platform {
+
+struct ImageDecoder::Native {
+    std::unique_ptr<posix::FrameReader> reader;
+};
+
+ImageDecoder::ImageDecoder() = default;
+
+ImageDecoder::~ImageDecoder() = default;
+
+std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
+    native.reset();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return 0;
+    }
+    // The format is told by the file's signature, not by its name.
+    unsigned char head[8] = {};
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    static constexpr unsigned char pngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const bool isPng = got == 8 && std::memcmp(head, pngSignature, 8) == 0;
+    const bool isTiff = got >= 4 && ((head[0] == 'I' && head[1] == 'I' && head[3] == 0 &&
+                                      (head[2] == 42 || head[2] == 43)) ||
+                                     (head[0] == 'M' && head[1] == 'M' && head[2] == 0 &&
+                                      (head[3] == 42 || head[3] == 43)));
+    std::unique_ptr<posix::FrameReader> reader;
+    if (isPng) {
+        reader = posix::openPng(file);  // the reader owns the stream now
+    } else {
+        std::fclose(file);
+        if (isTiff) {
+            reader = posix::openTiff(path);
+        }
+    }
+    if (!reader) {
+        return 0;
+    }
+    native.reset(new (std::nothrow) Native);
+    if (!native) {
+        return 0;
+    }
+    channelCount = reader->channels;
+    pixelWidth = reader->width;
+    pixelHeight = reader->height;
+    native->reader = std::move(reader);
+    return 1;
+}
+
+std::int32_t ImageDecoder::copyPixels(std::int32_t strideBytes, std::size_t bufferBytes,
+                                      std::uint8_t* buffer) {
+    if (!native || buffer == nullptr ||
+        std::int64_t{strideBytes} < std::int64_t{channelCount} * pixelWidth ||
+        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(pixelHeight) >
+            bufferBytes) {
+        return 0;
+    }
+    return native->reader->copyRows(strideBytes, buffer);
+}
+
+}  // namespace platform

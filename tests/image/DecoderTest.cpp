@@ -1,0 +1,85 @@
+#include "image/Image.h"
+
+#include "ImageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using imagetest::Bytes;
+using imagetest::bytesOf;
+
+namespace {
+
+// What each sample file of tests/data/images decodes to: the layout chosen from
+// the source format, the size, and the bottom row read through getPixel (the
+// fourth byte as the transparency 255 - alpha). The files are described in the
+// README beside them.
+struct Expected {
+    const char* file;
+    int channels, width, height;
+    std::vector<Bytes> bottomRow;
+};
+
+const Expected decoded[] = {
+    {"grey8.png", 1, 3, 2, {{10, 10, 10, 0}, {20, 20, 20, 0}, {30, 30, 30, 0}}},
+    // 16-bit grey keeps the high byte: 0x12F0 → 0x12.
+    {"grey16.png", 1, 3, 1, {{18, 18, 18, 0}, {255, 255, 255, 0}, {0, 0, 0, 0}}},
+    {"grey16.tif", 1, 3, 1, {{18, 18, 18, 0}, {255, 255, 255, 0}, {0, 0, 0, 0}}},
+    {"rgb.png", 3, 2, 2, {{0, 0, 255, 0}, {10, 20, 30, 0}}},
+    {"rgb.tif", 3, 2, 2, {{0, 0, 255, 0}, {10, 20, 30, 0}}},
+    {"rgba.png", 4, 3, 1, {{10, 20, 30, 0}, {40, 50, 60, 255}, {70, 80, 90, 155}}},
+    {"rgba.tif", 4, 3, 1, {{10, 20, 30, 0}, {40, 50, 60, 255}, {70, 80, 90, 155}}},
+    {"grey-alpha.png", 4, 2, 1, {{77, 77, 77, 0}, {200, 200, 200, 200}}},
+    // A palette gives colour; its transparency is not kept.
+    {"palette.png", 3, 2, 1, {{1, 2, 3, 0}, {250, 251, 252, 0}}},
+    {"palette.tif", 3, 2, 1, {{1, 2, 3, 0}, {250, 251, 252, 0}}},
+    {"rgb48.png", 3, 2, 1, {{0x12, 0x34, 0xFE, 0}, {0x12, 0x00, 0xFF, 0}}},
+    // 16-bit colour with alpha is delivered as colour alone.
+    {"rgba64.png", 3, 1, 1, {{0x50, 0x60, 0x70, 0}}},
+};
+
+TEST(Decoder, DeliversTheLayoutChosenBySourceFormat) {
+    for (const Expected& e : decoded) {
+        SCOPED_TRACE(e.file);
+        Image image;
+        ASSERT_EQ(image.load(imagetest::sample(e.file)), 1);
+        EXPECT_EQ(image.kind, ImagePixels);
+        EXPECT_EQ(image.channels, e.channels);
+        EXPECT_EQ(image.width, e.width);
+        EXPECT_EQ(image.height, e.height);
+        EXPECT_EQ(image.stride, (e.channels * e.width + 3) & ~3);
+        for (int x = 0; x < e.width; ++x) {
+            Color out;
+            EXPECT_EQ(image.getPixel(x, 0, out), 1);
+            EXPECT_EQ(bytesOf(out), e.bottomRow[x]) << "x = " << x;
+        }
+    }
+}
+
+TEST(Decoder, DeliversRowsTopRowFirst) {
+    // grey8.png: top row 0, 128, 255 above the bottom row 10, 20, 30.
+    Image image;
+    ASSERT_EQ(image.load(imagetest::sample("grey8.png")), 1);
+    const std::uint8_t* top = image.pixelStore.get();
+    EXPECT_EQ(top[0], 0);
+    EXPECT_EQ(top[1], 128);
+    EXPECT_EQ(top[2], 255);
+    Color out;
+    image.getPixel(1, 1, out);
+    EXPECT_EQ(out.r, 128);
+}
+
+TEST(Decoder, RefusesMultiPageTiff) {
+    Image image;
+    EXPECT_EQ(image.load(imagetest::sample("two-pages.tif")), 0);
+    EXPECT_EQ(image.valid, 0);
+}
+
+TEST(Decoder, RefusesAnimatedPng) {
+    // Two frames announced by an acTL chunk; the first frame is the still image.
+    Image image;
+    EXPECT_EQ(image.load(imagetest::sample("animated.png")), 0);
+}
+
+}  // namespace

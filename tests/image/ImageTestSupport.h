@@ -1,0 +1,101 @@
+#pragma once
+
+#include "image/Image.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+// Helpers shared by the image tests: pictures built in memory, the sample files
+// of tests/data/images, and a scratch folder per running test (ctest runs the
+// tests in parallel processes).
+namespace imagetest {
+
+// Makes image a valid in-memory picture. rows holds width × channels bytes per
+// row, top row first, in stored order (grey; or blue, green, red[, alpha]).
+inline void fill(Image& image, std::int32_t width, std::int32_t height, std::int32_t channels,
+                 const std::vector<std::uint8_t>& rows) {
+    image.release();
+    image.kind = ImagePixels;
+    image.width = width;
+    image.height = height;
+    image.channels = channels;
+    image.stride = (channels * width + 3) & ~3;
+    const std::size_t rowBytes = static_cast<std::size_t>(channels) * width;
+    ASSERT_EQ(rows.size(), rowBytes * height);
+    image.pixelStore.reset(new std::uint8_t[static_cast<std::size_t>(image.stride) * height]());
+    for (std::int32_t i = 0; i < height; ++i) {
+        std::memcpy(image.pixelStore.get() + static_cast<std::size_t>(i) * image.stride,
+                    rows.data() + i * rowBytes, rowBytes);
+    }
+    image.valid = 1;
+}
+
+// A grey picture of one row.
+inline void greyRow(Image& image, const std::vector<std::uint8_t>& levels) {
+    fill(image, static_cast<std::int32_t>(levels.size()), 1, 1, levels);
+}
+
+inline std::filesystem::path sample(std::string_view name) {
+    return std::filesystem::path(HORAVEL_TEST_DATA_DIR) / "images" / name;
+}
+
+// An empty folder of its own for the running test, removed again at the end.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "horavel-image-";
+        name += info->test_suite_name();
+        name += '-';
+        name += info->name();
+        for (char& c : name) {
+            if (c == '/') {
+                c = '_';
+            }
+        }
+        path = std::filesystem::temp_directory_path() / name;
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // A copy of a sample file under another name inside the folder.
+    std::filesystem::path copyOf(std::string_view sampleName, const std::filesystem::path& as) const {
+        const std::filesystem::path target = path / as;
+        std::filesystem::copy_file(sample(sampleName), target,
+                                   std::filesystem::copy_options::overwrite_existing);
+        return target;
+    }
+
+    std::filesystem::path path;
+};
+
+// The bytes of a colour as one comparable value.
+struct Bytes {
+    int r, g, b, t;
+    bool operator==(const Bytes&) const = default;
+};
+
+inline Bytes bytesOf(const Color& c) { return {c.r, c.g, c.b, c.t}; }
+
+inline void PrintTo(const Bytes& v, std::ostream* os) {
+    *os << "(" << v.r << ", " << v.g << ", " << v.b << ", t " << v.t << ")";
+}
+
+// A colour full of junk, to see that an operation clears what it does not set.
+inline Color junk() { return Color::bytes(91, 92, 93, 94); }
+
+}  // namespace imagetest

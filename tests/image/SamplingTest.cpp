@@ -1,0 +1,240 @@
+#include "image/Image.h"
+
+#include "ImageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using imagetest::Bytes;
+using imagetest::bytesOf;
+
+namespace {
+
+enum class Sampler { Bilinear, Biquadratic, Box };
+
+std::int32_t sampleWith(Sampler sampler, const Image& image, double x, double y, Color& out) {
+    switch (sampler) {
+    case Sampler::Bilinear:
+        return image.sampleBilinear(x, y, out);
+    case Sampler::Biquadratic:
+        return image.sampleBiquadratic(x, y, out);
+    case Sampler::Box:
+        return image.sampleBox(0.5, 0.0, 0.0, 0.5, out, x, y);
+    }
+    return -1;
+}
+
+// 3 × 3 four-channel picture, every byte different; stored alpha 255 - 10k so
+// the transparencies differ too.
+void varied(Image& image) {
+    std::vector<std::uint8_t> rows;
+    for (int k = 0; k < 9; ++k) {
+        rows.insert(rows.end(), {static_cast<std::uint8_t>(20 * k + 1),
+                                 static_cast<std::uint8_t>(7 * k + 3),
+                                 static_cast<std::uint8_t>(250 - 13 * k),
+                                 static_cast<std::uint8_t>(255 - 10 * k)});
+    }
+    imagetest::fill(image, 3, 3, 4, rows);
+}
+
+TEST(Sampling, NoColourOutsideTheImageOrFromAnImageWithoutContent) {
+    Image image;
+    varied(image);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::pair<double, double> outside[] = {
+        {-0.01, 1.5}, {3.0, 1.5}, {1.5, -0.01}, {1.5, 3.0}, {nan, 1.5}, {1.5, nan}, {-1e300, 1.0},
+    };
+    for (Sampler sampler : {Sampler::Bilinear, Sampler::Biquadratic, Sampler::Box}) {
+        for (const auto& [x, y] : outside) {
+            Color out = imagetest::junk();
+            EXPECT_EQ(sampleWith(sampler, image, x, y, out), 0) << x << ", " << y;
+            EXPECT_EQ(bytesOf(out), (Bytes{0, 0, 0, 0}));
+            EXPECT_EQ(out.kind, ColorBytes);
+        }
+        Color out;
+        EXPECT_EQ(sampleWith(sampler, image, 0.0, 0.0, out), 1);
+        EXPECT_EQ(sampleWith(sampler, image, 2.999, 2.999, out), 1);
+    }
+    image.release();
+    for (Sampler sampler : {Sampler::Bilinear, Sampler::Biquadratic, Sampler::Box}) {
+        Color out = imagetest::junk();
+        EXPECT_EQ(sampleWith(sampler, image, 1.5, 1.5, out), 0);
+        EXPECT_EQ(bytesOf(out), (Bytes{0, 0, 0, 0}));
+    }
+}
+
+TEST(Sampling, PixelCentresGiveThePixelExactly) {
+    Image image;
+    varied(image);
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 3; ++i) {
+            Color expected, bilinear, biquadratic;
+            image.getPixel(i, j, expected);
+            EXPECT_EQ(image.sampleBilinear(i + 0.5, j + 0.5, bilinear), 1);
+            EXPECT_EQ(image.sampleBiquadratic(i + 0.5, j + 0.5, biquadratic), 1);
+            EXPECT_EQ(bytesOf(bilinear), bytesOf(expected)) << i << ", " << j;
+            EXPECT_EQ(bytesOf(biquadratic), bytesOf(expected)) << i << ", " << j;
+        }
+    }
+}
+
+TEST(Sampling, BilinearExtrapolatesInTheLeftStripAndFlattensAtTheRight) {
+    // Grey rows 100, 200 on both rows.
+    Image image;
+    imagetest::fill(image, 2, 2, 1, {100, 200, 100, 200});
+    Color out;
+    // fx = -0.3: 100 + 100 × -0.3.
+    EXPECT_EQ(image.sampleBilinear(0.2, 0.5, out), 1);
+    EXPECT_EQ(bytesOf(out), (Bytes{70, 70, 70, 0}));
+    EXPECT_EQ(image.sampleBilinear(0.2, 1.5, out), 1);
+    EXPECT_EQ(out.r, 70);
+    // Halfway between the centres.
+    image.sampleBilinear(1.0, 1.0, out);
+    EXPECT_EQ(out.r, 150);
+    // Beyond the last centre the missing neighbour is the edge pixel itself.
+    for (double x : {1.5, 1.7, 1.99}) {
+        image.sampleBilinear(x, 0.9, out);
+        EXPECT_EQ(out.r, 200) << x;
+    }
+    // Extrapolation below 0 clamps: 10, 250 at x = 0 (fx = -0.5) gives -110.
+    imagetest::greyRow(image, {10, 250});
+    image.sampleBilinear(0.0, 0.5, out);
+    EXPECT_EQ(out.r, 0);
+}
+
+TEST(Sampling, BilinearOverTwoDimensions) {
+    // Grey: bottom row 0, 100; top row 200, 40. At (1.0, 1.0) fx = fy = 0.5:
+    // the mean of the four, 85.
+    Image image;
+    imagetest::fill(image, 2, 2, 1, {200, 40, 0, 100});
+    Color out;
+    image.sampleBilinear(1.0, 1.0, out);
+    EXPECT_EQ(out.r, 85);
+    // fx = 0.25, fy = 0.75: 0 + 100·0.25 + 200·0.75 + (0 - 100 - 200 + 40)·0.1875 = 126.25.
+    image.sampleBilinear(0.75, 1.25, out);
+    EXPECT_EQ(out.r, 126);
+    // fx = 0.25, fy = 0.5: (-65 + 200)·0.5 + 25 = 92.5, truncated.
+    image.sampleBilinear(0.75, 1.0, out);
+    EXPECT_EQ(out.r, 92);
+}
+
+TEST(Sampling, BiquadraticFollowsTheParabolaThroughThreePixels) {
+    Image image;
+    imagetest::greyRow(image, {100, 200, 250});
+    Color out;
+    // Centre pixel 200 at ix = 1, W 100, E 250: A = 75, F = -25.
+    // fx = 0.3: 75·0.3 - 25·0.09 + 200 = 220.25.
+    image.sampleBiquadratic(1.8, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{220, 220, 220, 0}));
+    // At the right edge E repeats P (250), W is 200: A = 25, F = -25;
+    // fx = 0.49: 25·0.49 - 25·0.2401 + 250 = 256.2 → clamps to 255.
+    image.sampleBiquadratic(2.99, 0.5, out);
+    EXPECT_EQ(out.r, 255);
+    // A plane, 20 per column and 50 per row, is reproduced: around the centre
+    // pixel (70) at fx = fy = 0.25, 70 + 5 + 12.5.
+    imagetest::fill(image, 3, 3, 1, {100, 120, 140, 50, 70, 90, 0, 20, 40});
+    image.sampleBiquadratic(1.75, 1.75, out);
+    EXPECT_EQ(out.r, 87);
+}
+
+TEST(Sampling, InterpolatedValuesClampAtBothEnds) {
+    // At a sharp edge the parabola overshoots: W 0, P 255, E 255 at fx = 0.5 gives
+    // 286.9, and W 255, P 0, E 0 gives -31.9.
+    Image image;
+    Color out;
+    imagetest::greyRow(image, {0, 255, 255});
+    image.sampleBiquadratic(2.0, 0.5, out);
+    EXPECT_EQ(out.r, 255);
+    imagetest::greyRow(image, {255, 0, 0});
+    image.sampleBiquadratic(2.0, 0.5, out);
+    EXPECT_EQ(out.r, 0);
+}
+
+TEST(Sampling, ChannelsBeyondTheImageAreFilledIn) {
+    Color out;
+    Image grey;
+    imagetest::greyRow(grey, {10, 90});
+    grey.sampleBilinear(1.0, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{50, 50, 50, 0}));
+    // The left neighbour repeats the edge pixel: 10 + 80/2 · (0.5 + 0.25).
+    grey.sampleBiquadratic(1.0, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{40, 40, 40, 0}));
+
+    Image colour;
+    imagetest::fill(colour, 2, 1, 3, {0, 10, 20, 100, 110, 120});
+    colour.sampleBilinear(1.0, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{70, 60, 50, 0}));
+
+    // Four channels: the transparency is interpolated too (alpha 255 and 55 are
+    // the transparencies 0 and 200).
+    Image clear;
+    imagetest::fill(clear, 2, 1, 4, {0, 10, 20, 255, 100, 110, 120, 55});
+    clear.sampleBilinear(1.0, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{70, 60, 50, 100}));
+    clear.sampleBiquadratic(1.0, 0.5, out);
+    EXPECT_EQ(bytesOf(out), (Bytes{57, 47, 37, 75}));
+}
+
+TEST(Sampling, BoxOfOneSampleIsTheTruncatedPixel) {
+    Image image;
+    varied(image);
+    for (const auto& [x, y] : {std::pair{0.0, 0.0}, {1.9, 0.1}, {2.5, 2.99}, {0.7, 1.2}}) {
+        Color box, expected;
+        EXPECT_EQ(image.sampleBox(0.5, 0.0, 0.0, 0.5, box, x, y), 1);
+        image.getPixel(static_cast<int>(x), static_cast<int>(y), expected);
+        EXPECT_EQ(bytesOf(box), bytesOf(expected)) << x << ", " << y;
+    }
+}
+
+TEST(Sampling, BoxAveragesAGridStartingAtThePoint) {
+    // 8 × 8 grey, level 10·column + row (row 0 at the bottom).
+    std::vector<std::uint8_t> rows;
+    for (int stored = 0; stored < 8; ++stored) {
+        for (int column = 0; column < 8; ++column) {
+            rows.push_back(static_cast<std::uint8_t>(10 * column + (7 - stored)));
+        }
+    }
+    Image image;
+    imagetest::fill(image, 8, 8, 1, rows);
+    Color out;
+    // 4 × 4 samples at columns 2…5 and rows 1…4: mean 35 + 2.5, truncated 37.
+    EXPECT_EQ(image.sampleBox(4.0, 0.0, 0.0, 4.0, out, 2.3, 1.6), 1);
+    EXPECT_EQ(bytesOf(out), (Bytes{37, 37, 37, 0}));
+    // u = (-3, 0): three samples leftward at x = 6.5, 5.5, 4.5, one row.
+    EXPECT_EQ(image.sampleBox(-3.0, 0.0, 0.0, 0.5, out, 6.5, 3.2), 1);
+    EXPECT_EQ(out.r, 53);
+    // Overhanging the right edge: x = 6.5, 7.5 inside, 8.5, 9.5 skipped; rows 0
+    // and 1 → (60 + 70 + 61 + 71) / 4 = 65.5 → 65.
+    EXPECT_EQ(image.sampleBox(4.0, 0.0, 0.0, 2.0, out, 6.5, 0.5), 1);
+    EXPECT_EQ(out.r, 65);
+    // A slanted box: u = (2, 2) has length 2.83 → 2 steps of (1, 1).
+    EXPECT_EQ(image.sampleBox(2.0, 2.0, 0.0, 0.9, out, 1.5, 1.5), 1);
+    EXPECT_EQ(out.r, (11 + 22) / 2);
+    // u = (2, 0) in 2 steps, v = (1, 3) in 3 steps of (1/3, 1): rows 1, 2, 3
+    // shifted right by 0, 1/3, 2/3 → 11, 21, 12, 22, 23, 33.
+    EXPECT_EQ(image.sampleBox(2.0, 0.0, 1.0, 3.0, out, 1.5, 1.5), 1);
+    EXPECT_EQ(out.r, (11 + 21 + 12 + 22 + 23 + 33) / 6);
+}
+
+TEST(Sampling, BoxRefusesAStepTooLongToCount) {
+    Image image;
+    imagetest::greyRow(image, {1, 2});
+    Color out = imagetest::junk();
+    EXPECT_EQ(image.sampleBox(3.0e9, 0.0, 0.0, 1.0, out, 0.5, 0.5), 0);
+    EXPECT_EQ(bytesOf(out), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(image.sampleBox(1.0, 0.0, 0.0, std::numeric_limits<double>::quiet_NaN(), out, 0.5,
+                              0.5),
+              0);
+}
+
+TEST(Sampling, BoxAveragesAllFourBytesWithTruncation) {
+    Image image;
+    imagetest::fill(image, 2, 1, 4, {0, 10, 21, 255, 3, 11, 20, 0});
+    Color out;
+    EXPECT_EQ(image.sampleBox(2.0, 0.0, 0.0, 1.0, out, 0.0, 0.0), 1);
+    // r (21 + 20) / 2, g 10.5, b 1.5, t (0 + 255) / 2, all truncated.
+    EXPECT_EQ(bytesOf(out), (Bytes{20, 10, 1, 127}));
+}
+
+}  // namespace
