@@ -9,6 +9,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+namespace {
+
+// One traced pixel of a row on its way through the stages.
+struct SurfaceSample {
+    Vector3 hit;             // body-frame point on the sphere, km
+    TexturePoint point;      // where it falls in the map, map pixels
+    std::int32_t column = 0; // canvas column
+    std::uint8_t grey = 0;   // shade 0…255
+};
+
+}  // namespace
 
 GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
     GlobeView view;
@@ -76,6 +89,16 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     const double centreY = globeCanvas.height / 2 + centre.z * pixelsPerKm;
     const double reachPx = body.radiusKm * pixelsPerKm + 2.0;
 
+    // Each row is traced in stages over all its pixels (rays, intersections,
+    // shades, map coordinates, samples): every pixel gets exactly the operations
+    // of a pixel-by-pixel loop, but the independent pixels of a stage overlap in
+    // the processor instead of waiting on one long chain of square roots and
+    // divisions. A body without a map draws nothing, so its rays end at the
+    // intersection.
+    const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
+    std::vector<Vector3> origins(span);
+    std::vector<SurfaceSample> samples(span);
+
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         const double rowOffset = row - centreY;
         if (!(rowOffset * rowOffset < reachPx * reachPx)) {
@@ -84,24 +107,40 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         const double halfChord = std::sqrt(reachPx * reachPx - rowOffset * rowOffset);
         const auto first = std::max(view.firstColumn, static_cast<std::int32_t>(std::floor(centreX - halfChord)));
         const auto last = std::min(view.lastColumn, static_cast<std::int32_t>(std::ceil(centreX + halfChord)));
-        for (std::int32_t column = first; column <= last; ++column) {
-            camera.pixelRay(column, row, origin, direction);
-            Vector3 hit;
-            if (intersectRayBodyDirection(body, origin, bodyDirection, &hit) <= 0.0) {
-                continue;  // no surface: the pixel stays black
-            }
+        if (first > last) {
+            continue;
+        }
+        const auto count = static_cast<std::size_t>(last - first + 1);
+        for (std::size_t i = 0; i < count; ++i) {
+            camera.pixelRay(first + static_cast<std::int32_t>(i), row, origins[i], direction);
+        }
+        std::size_t hits = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            SurfaceSample& sample = samples[hits];
+            if (intersectRayBodyDirection(body, origins[i], bodyDirection, &sample.hit) > 0.0) {
+                sample.column = first + static_cast<std::int32_t>(i);
+                ++hits;
+            }  // otherwise no surface: the pixel stays black
+        }
+        if (texture == nullptr) {
+            continue;
+        }
+        for (std::size_t i = 0; i < hits; ++i) {
+            const Vector3& hit = samples[i].hit;
             const double length = std::sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
             const Vector3 normal = length != 0.0 ? Vector3{hit.x / length, hit.y / length, hit.z / length} : hit;
-            const auto grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
-            Color shade = Color::bytes(grey, grey, grey, 0);
-            if (texture == nullptr) {
-                continue;
-            }
-            const TexturePoint point = textureCoordinates(hit, textureWidth, textureHeight);
+            samples[i].grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
+        }
+        for (std::size_t i = 0; i < hits; ++i) {
+            samples[i].point = textureCoordinates(samples[i].hit, textureWidth, textureHeight);
+        }
+        for (std::size_t i = 0; i < hits; ++i) {
+            const SurfaceSample& sample = samples[i];
+            Color shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
             Color texel;
-            texture->sampleBilinear(point.x, point.y, texel);
+            texture->sampleBilinear(sample.point.x, sample.point.y, texel);
             shade.modulate(texel);
-            globeCanvas.plot(column, row, shade, DepthOff, 0.0);
+            globeCanvas.plot(sample.column, row, shade, DepthOff, 0.0);
         }
     }
     globeCanvas.present();
