@@ -97,6 +97,12 @@ elif command == "crescent":
             else:
                 right += value
     print("ok" if left > 2 * right else f"bad {left} {right}")
+elif command == "ocean":
+    # The sub-solar point of 2000-01-01 lies in the South Atlantic: blue, not red.
+    width, height, pixels = load(sys.argv[2])
+    i = 3 * ((height // 2) * width + width // 2)
+    red, green, blue = pixels[i:i + 3]
+    print("ok" if blue > 30 and red < 10 else f"bad {red} {green} {blue}")
 elif command == "black":
     width, height, pixels = load(sys.argv[2])
     print("ok" if not any(pixels) else "bad")
@@ -140,8 +146,15 @@ if [ $status -eq 0 ] && [ "$(pictures size "$work/linux/e.png")" = 392x392 ] &&
 else
   fail "Linux build writes both 392 x 392 globes at U = 28 (exit $status)"
 fi
+[ "$(pictures ocean "$work/linux/e.png")" = ok ] && pass "Earth: the middle shows the South Atlantic in blue" ||
+  fail "Earth: the middle is not the blue ocean (channel order?)"
 [ "$(pictures describe "$linux_json")" = ok ] && pass "describe: sub-solar point 1.14 E 23.03 S, a crescent Moon" ||
   fail "describe: unexpected geometry: $linux_json"
+# A moment given with an offset and a fraction of a second.
+offset_json=$(linux --at 2000-01-01T13:29:59.5+01:30 --describe)
+python3 -c "import json, sys; d = json.loads(sys.argv[1]); sys.exit(abs(d['jd_utc'] - (2451545.0 - 0.5 / 86400)) > 1e-9)" \
+  "$offset_json" && pass "--at with an offset and a fraction of a second" || fail "--at with an offset: $offset_json"
+
 # The lighting alone, with white maps.
 convert -size 64x32 xc:white "$work/white.png"
 linux --at $moment --unit 28 --earth-texture "$work/white.png" --moon-texture "$work/white.png" \

@@ -26,9 +26,17 @@ SurfacePoint surfacePoint(const Vector3& v) {
     return {longitudeDeg, std::asin(sine) * degreesPerRadian};
 }
 
+// Ten significant digits: well below the precision of the series.
 std::string number(double value) {
     char text[40];
     std::snprintf(text, sizeof text, "%.10g", value);
+    return text;
+}
+
+// Every digit of a double, for the time values that name the moment.
+std::string exactNumber(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", value);
     return text;
 }
 
@@ -68,8 +76,8 @@ std::string describeGlobes(double julianDayUtc) {
     const SurfacePoint moonSubsolar = surfacePoint(sunDirectionInBody(moon));
 
     std::string json = "{";
-    json += field("jd_utc", number(julianDayUtc)) + ", ";
-    json += field("t_millennia", number(tMillennia)) + ", ";
+    json += field("jd_utc", exactNumber(julianDayUtc)) + ", ";
+    json += field("t_millennia", exactNumber(tMillennia)) + ", ";
     json += field("earth_km", vector(earth.position)) + ", ";
     json += field("moon_km", vector(moonFromEarth)) + ", ";
     json += field("subsolar_lon_deg", number(subsolar.longitudeDeg)) + ", ";
