@@ -8,7 +8,9 @@
 class Canvas;
 class Image;
 
-// The two rendered globe pictures, each 14U × 14U: null before the first rendering.
+// The two rendered globe pictures, null before the first rendering. Each is a copy
+// of the globe canvas: 14U × 14U, or (14U + 2) × 14U for an odd U, whose canvas
+// rows are widened to a multiple of four bytes.
 struct GlobePictures {
     std::unique_ptr<Image> earthGlobe;  // the Earth seen from the centre of the Sun
     std::unique_ptr<Image> moonGlobe;   // the Moon seen from the centre of the Earth
@@ -19,7 +21,8 @@ struct GlobePictures {
 };
 
 // Ray-traces the Earth and the Moon for the clock's present universal time into
-// globeCanvas (14U × 14U) and replaces both pictures. A texture may be null or
-// invalid: that body's disc then stays black.
+// globeCanvas (14U × 14U, three-byte pixels) and replaces both pictures. A texture
+// may be null or invalid: that body's disc then stays black. For a unit below 1 or
+// a canvas without pixels both pictures are dropped and nothing is drawn.
 void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
                   const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures);
