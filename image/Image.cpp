@@ -29,48 +29,8 @@ std::uint8_t fitsByte(double value) {
     return static_cast<std::uint8_t>(static_cast<std::int32_t>(scaled) & 0xFF);
 }
 
-std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) const {
-    out = Color::bytes(0, 0, 0, 0);
-    if (valid == 0) {
-        return 0;
-    }
-    std::int32_t inside = 1;
-    if (x < 0) {
-        x = 0;
-        inside = 0;
-    } else if (x >= width) {
-        x = width - 1;
-        inside = 0;
-    }
-    if (y < 0) {
-        y = 0;
-        inside = 0;
-    } else if (y >= height) {
-        y = height - 1;
-        inside = 0;
-    }
+void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
     switch (kind) {
-    case ImagePixels: {
-        // Rows are stored top row first while y counts from the bottom.
-        const std::uint8_t* p = pixelStore.get() +
-                                static_cast<std::ptrdiff_t>(height - 1 - y) * stride +
-                                static_cast<std::ptrdiff_t>(x) * channels;
-        if (channels <= 1) {
-            out.r = p[0];
-            out.g = p[0];
-            out.b = p[0];
-        } else {
-            out.r = p[2];
-            out.g = p[1];
-            out.b = p[0];
-            if (channels >= 4) {
-                // The decoder delivers straight alpha (255 opaque); a Color
-                // carries a transparency (0 opaque).
-                out.t = static_cast<std::uint8_t>(255 - p[3]);
-            }
-        }
-        break;
-    }
     case ImageFits: {
         const std::uint8_t grey = fitsByte(rasterFile->fitsValue(x, y));
         out.r = grey;
@@ -84,7 +44,6 @@ std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) const {
     default:
         break;
     }
-    return inside;
 }
 
 std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas) {

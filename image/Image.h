@@ -3,6 +3,7 @@
 #include "image/ImageKind.h"
 #include "raster/Color.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -28,7 +29,8 @@ public:
     // Nearest-pixel read with clamping: 1 inside, 0 when a coordinate was clamped
     // or the image holds nothing (out is then all zero). The fourth stored byte
     // of a four-channel image is a straight alpha (255 opaque); it arrives in
-    // out.t as the transparency 255 - alpha.
+    // out.t as the transparency 255 - alpha. Inline below, since the samplers
+    // call it up to nine times per sample.
     std::int32_t getPixel(std::int32_t x, std::int32_t y, Color& out) const;
     // A copy of a canvas's display picture, or null before its first present().
     static std::unique_ptr<Image> fromCanvas(const Canvas& canvas);
@@ -52,7 +54,56 @@ public:
     std::unique_ptr<std::uint8_t[]> pixelStore;
     std::unique_ptr<RasterFile> rasterFile;
     std::int16_t valid = 0;  // 1 when pixels can be read
+
+private:
+    // The grey of pixel (x, y), already clamped into the image, of a file kind
+    // into out.r, out.g and out.b; out stays all zero for an unknown kind.
+    void readFilePixel(std::int32_t x, std::int32_t y, Color& out) const;
 };
+
+inline std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) const {
+    out = Color::bytes(0, 0, 0, 0);
+    if (valid == 0) {
+        return 0;
+    }
+    std::int32_t inside = 1;
+    if (x < 0) {
+        x = 0;
+        inside = 0;
+    } else if (x >= width) {
+        x = width - 1;
+        inside = 0;
+    }
+    if (y < 0) {
+        y = 0;
+        inside = 0;
+    } else if (y >= height) {
+        y = height - 1;
+        inside = 0;
+    }
+    if (kind != ImagePixels) {
+        readFilePixel(x, y, out);
+        return inside;
+    }
+    // Rows are stored top row first while y counts from the bottom.
+    const std::uint8_t* p = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - y) * stride +
+                            static_cast<std::ptrdiff_t>(x) * channels;
+    if (channels <= 1) {
+        out.r = p[0];
+        out.g = p[0];
+        out.b = p[0];
+    } else {
+        out.r = p[2];
+        out.g = p[1];
+        out.b = p[0];
+        if (channels >= 4) {
+            // The decoder delivers straight alpha (255 opaque); a Color carries a
+            // transparency (0 opaque).
+            out.t = static_cast<std::uint8_t>(255 - p[3]);
+        }
+    }
+    return inside;
+}
 
 // The grey byte shown for a FITS value (nominally 0…1): the low 8 bits of
 // value × 255.5 truncated toward zero, so values outside 0…1 wrap; a product
