@@ -57,19 +57,6 @@ TEST(Decoder, DeliversTheLayoutChosenBySourceFormat) {
     }
 }
 
-TEST(Decoder, DeliversRowsTopRowFirst) {
-    // grey8.png: top row 0, 128, 255 above the bottom row 10, 20, 30.
-    Image image;
-    ASSERT_EQ(image.load(imagetest::sample("grey8.png")), 1);
-    const std::uint8_t* top = image.pixelStore.get();
-    EXPECT_EQ(top[0], 0);
-    EXPECT_EQ(top[1], 128);
-    EXPECT_EQ(top[2], 255);
-    Color out;
-    image.getPixel(1, 1, out);
-    EXPECT_EQ(out.r, 128);
-}
-
 TEST(Decoder, RefusesMultiPageTiff) {
     Image image;
     EXPECT_EQ(image.load(imagetest::sample("two-pages.tif")), 0);

@@ -15,18 +15,6 @@ namespace {
 // 3 × 2 grey picture, top row 1, 2, 3 and bottom row 4, 5, 6.
 void smallGrey(Image& image) { imagetest::fill(image, 3, 2, 1, {1, 2, 3, 4, 5, 6}); }
 
-TEST(ImagePixel, FreshImageIsEmpty) {
-    Image image;
-    EXPECT_EQ(image.width, 0);
-    EXPECT_EQ(image.height, 0);
-    EXPECT_EQ(image.stride, 0);
-    EXPECT_EQ(image.channels, 0);
-    EXPECT_EQ(image.kind, 0);
-    EXPECT_EQ(image.valid, 0);
-    EXPECT_FALSE(image.pixelStore);
-    EXPECT_FALSE(image.rasterFile);
-}
-
 TEST(ImagePixel, ClampsToTheEdgeAndReportsIt) {
     Image image;
     smallGrey(image);

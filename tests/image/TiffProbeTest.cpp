@@ -38,10 +38,4 @@ TEST(TiffProbe, ReadsTheVersionWordLittleEndian) {
     EXPECT_EQ(probeTiffVersion(folder.path), 0);  // a folder is no file
 }
 
-TEST(TiffProbe, KnowsTheSampleFiles) {
-    EXPECT_EQ(probeTiffVersion(imagetest::sample("rgb.tif")), 1);
-    EXPECT_EQ(probeTiffVersion(imagetest::sample("bigtiff.tif")), 2);
-    EXPECT_EQ(probeTiffVersion(imagetest::sample("rgb-be.tif")), 0);
-}
-
 }  // namespace
