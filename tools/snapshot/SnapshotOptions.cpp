@@ -31,7 +31,8 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             continue;
         }
         const bool takesValue = name == "--at" || name == "--unit" || name == "--earth-texture" ||
-                                name == "--moon-texture" || name == "--earth-out" || name == "--moon-out";
+                                name == "--moon-texture" || name == "--earth-out" || name == "--moon-out" ||
+                                name == "--out";
         if (!takesValue) {
             error = "unknown argument '" + std::string(name) + "'";
             return false;
@@ -65,12 +66,14 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             options.moonTexture = std::filesystem::path(value);
         } else if (name == "--earth-out") {
             options.earthOut = std::filesystem::path(value);
+        } else if (name == "--out") {
+            options.windowOut = std::filesystem::path(value);
         } else {
             options.moonOut = std::filesystem::path(value);
         }
     }
-    if (!options.help && !options.describe && !options.wantsGlobes()) {
-        error = "nothing to do: give --earth-out, --moon-out or --describe";
+    if (!options.help && !options.describe && !options.wantsPictures()) {
+        error = "nothing to do: give --out, --earth-out, --moon-out or --describe";
         return false;
     }
     return true;
@@ -78,13 +81,15 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
 
 std::string snapshotUsage() {
     return "usage: horavel-snapshot [--at TIME] [--unit U] [--earth-texture PATH] [--moon-texture PATH]\n"
-           "                        [--earth-out PNG] [--moon-out PNG] [--describe]\n"
+           "                        [--out PNG] [--earth-out PNG] [--moon-out PNG] [--describe]\n"
            "  --at TIME            the moment, ISO-8601 with Z or an offset, e.g. 2000-01-01T12:00:00Z\n"
            "                       or 2000-01-01T13:00:00.5+01:00 (default: now)\n"
            "  --unit U             layout unit in pixels, 1 to 500 (default 28); the globes are 14U x 14U,\n"
            "                       two columns wider for an odd U\n"
            "  --earth-texture PATH Earth map (default: Earth.png here, else beside the program)\n"
            "  --moon-texture PATH  Moon map (default: Moon.png here, else beside the program)\n"
+           "  --out PNG            write the whole window picture, 7U x 16U: the clock above the calendar,\n"
+           "                       in local time by the TZ environment variable\n"
            "  --earth-out PNG      write the Earth as seen from the Sun\n"
            "  --moon-out PNG       write the Moon as seen from the Earth\n"
            "  --describe           print the positions, the sub-solar points and the Moon's phase as JSON\n"

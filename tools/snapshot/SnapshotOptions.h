@@ -15,11 +15,12 @@ struct SnapshotOptions {
     std::optional<std::filesystem::path> moonTexture;   // --moon-texture
     std::optional<std::filesystem::path> earthOut;      // --earth-out: PNG of the Earth picture
     std::optional<std::filesystem::path> moonOut;       // --moon-out: PNG of the Moon picture
+    std::optional<std::filesystem::path> windowOut;     // --out: PNG of the whole window picture
     bool describe = false;                              // --describe: the geometry as JSON on standard output
     bool help = false;                                  // --help
 
-    // True when the globes have to be drawn.
-    bool wantsGlobes() const { return earthOut.has_value() || moonOut.has_value(); }
+    // True when anything has to be drawn.
+    bool wantsPictures() const { return earthOut.has_value() || moonOut.has_value() || windowOut.has_value(); }
 };
 
 // The smallest and largest layout unit accepted, pixels.

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-std::unique_ptr<Image> loadTexture(const std::optional<std::filesystem::path>& given, const char* fileName) {
+void loadTexture(Image& texture, const std::optional<std::filesystem::path>& given, const char* fileName) {
     std::vector<std::filesystem::path> candidates;
     if (given) {
         candidates.push_back(*given);
@@ -25,13 +25,11 @@ std::unique_ptr<Image> loadTexture(const std::optional<std::filesystem::path>& g
         if (!given && !std::filesystem::is_regular_file(candidate, error)) {
             continue;  // the default places are tried in turn
         }
-        auto texture = std::make_unique<Image>();
-        if (texture->load(candidate) == 1) {
-            return texture;
+        if (texture.load(candidate) == 1) {
+            return;
         }
     }
     const std::string where = given ? platform::utf8FromPath(*given) : std::string(fileName);
     std::fprintf(stderr, "horavel-snapshot: warning: cannot read the texture %s; that body is drawn black\n",
                  where.c_str());
-    return nullptr;
 }

@@ -1,17 +1,17 @@
-// horavel-snapshot: the clock's globe pictures and their geometry for any moment,
+// horavel-snapshot: the clock's pictures and their geometry for any moment,
 // drawn by the clock's own code with a fixed clock and no window.
 
 #include "GlobeDescription.h"
 #include "PngOutput.h"
 #include "SnapshotOptions.h"
 #include "TextureSearch.h"
+#include "WindowPicture.h"
 
-#include "astro/Globes.h"
+#include "app/SurfaceRebuild.h"
 #include "astro/TimeScale.h"
-#include "image/Image.h"
+#include "clockface/FaceState.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
-#include "raster/Canvas.h"
 
 #include <cstdio>
 #include <string>
@@ -21,39 +21,38 @@ namespace {
 constexpr int exitFailure = 1;
 constexpr int exitBadArguments = 2;
 
-bool writePicture(const Image* picture, const std::filesystem::path& path) {
-    if (writeImagePng(picture, path)) {
-        return true;
+bool written(bool succeeded, const std::filesystem::path& path) {
+    if (!succeeded) {
+        std::fprintf(stderr, "horavel-snapshot: cannot write %s\n", platform::utf8FromPath(path).c_str());
     }
-    std::fprintf(stderr, "horavel-snapshot: cannot write %s\n", platform::utf8FromPath(path).c_str());
-    return false;
+    return succeeded;
 }
 
-// Draws both globes and writes the pictures asked for.
-bool writeGlobes(const SnapshotOptions& options, const platform::Clock& clock) {
-    const std::unique_ptr<Image> earthTexture = loadTexture(options.earthTexture, "Earth.png");
-    const std::unique_ptr<Image> moonTexture = loadTexture(options.moonTexture, "Moon.png");
-    Canvas globeCanvas;
-    globeCanvas.pixelFormat = 1;
-    globeCanvas.depthFormat = 0;
-    if (globeCanvas.create(14 * options.unit, 14 * options.unit, 1) != 1) {
-        std::fprintf(stderr, "horavel-snapshot: no memory for a %d-pixel globe\n", 14 * options.unit);
+// Draws everything the window draws, as a start of the clock at this moment
+// does, and writes the pictures asked for.
+bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
+    FaceState face;
+    face.setUnit(options.unit);
+    loadTexture(face.earthTexture, options.earthTexture, "Earth.png");
+    loadTexture(face.moonTexture, options.moonTexture, "Moon.png");
+    if (rebuildSurfaces(face, clock) != 1) {
+        std::fprintf(stderr, "horavel-snapshot: no memory for the pictures of unit %d\n", options.unit);
         return false;
     }
-    GlobePictures pictures;
-    renderGlobes(globeCanvas, options.unit, earthTexture.get(), moonTexture.get(), clock, pictures);
-    bool written = true;
+    bool succeeded = true;
     if (options.earthOut) {
-        written = writePicture(pictures.earthGlobe.get(), *options.earthOut) && written;
+        succeeded = written(writeImagePng(face.globes.earthGlobe.get(), *options.earthOut), *options.earthOut) && succeeded;
     }
     if (options.moonOut) {
-        written = writePicture(pictures.moonGlobe.get(), *options.moonOut) && written;
+        succeeded = written(writeImagePng(face.globes.moonGlobe.get(), *options.moonOut), *options.moonOut) && succeeded;
     }
-    return written;
+    if (options.windowOut) {
+        succeeded = written(writeWindowPicture(face, *options.windowOut), *options.windowOut) && succeeded;
+    }
+    return succeeded;
 }
 
 }  // namespace
-
 int main(int argc, char** argv) {
     SnapshotOptions options;
     std::string error;
@@ -70,8 +69,8 @@ int main(int argc, char** argv) {
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
 
     bool succeeded = true;
-    if (options.wantsGlobes()) {
-        succeeded = writeGlobes(options, clock);
+    if (options.wantsPictures()) {
+        succeeded = writePictures(options, clock);
     }
     if (options.describe) {
         std::printf("%s\n", describeGlobes(currentJulianDayUtc(clock)).c_str());
