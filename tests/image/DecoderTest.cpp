@@ -69,4 +69,39 @@ TEST(Decoder, RefusesAnimatedPng) {
     EXPECT_EQ(image.load(imagetest::sample("animated.png")), 0);
 }
 
+// FNV-1a over the stored rows.
+std::uint64_t fingerprint(const Image& image) {
+    std::uint64_t hash = 14695981039346656037ull;
+    const std::size_t bytes = static_cast<std::size_t>(image.stride) * image.height;
+    for (std::size_t i = 0; i < bytes; ++i) {
+        hash = (hash ^ image.pixelStore[i]) * 1099511628211ull;
+    }
+    return hash;
+}
+
+TEST(Decoder, TexturesDecodeToTheSameBytesOnEveryPlatform) {
+    // The fingerprints are of ImageMagick's decoding of the same files
+    // (convert Earth.png -depth 8 bgr:-, convert Moon.png -depth 8 gray:-):
+    // every platform decoder must deliver these very bytes, or the globes would
+    // differ between them.
+    struct Texture {
+        const char* file;
+        int channels, width, height;
+        std::uint64_t fingerprint;
+    };
+    const Texture textures[] = {
+        {"Earth.png", 3, 2048, 1024, 4827949259080540403ull},
+        {"Moon.png", 1, 1024, 512, 16612648137860999212ull},
+    };
+    for (const Texture& t : textures) {
+        SCOPED_TRACE(t.file);
+        Image image;
+        ASSERT_EQ(image.load(std::filesystem::path(HORAVEL_TEST_ASSET_DIR) / t.file), 1);
+        EXPECT_EQ(image.channels, t.channels);
+        EXPECT_EQ(image.width, t.width);
+        EXPECT_EQ(image.height, t.height);
+        EXPECT_EQ(fingerprint(image), t.fingerprint);
+    }
+}
+
 }  // namespace
