@@ -168,4 +168,16 @@ TEST_F(FromCanvas, TakesTheDisplaySizeOfASupersampledCanvas) {
     EXPECT_EQ(bytesOf(out), (Bytes{100, 20, 0, 0}));
 }
 
+TEST_F(FromCanvas, AnEmptyCanvasGivesAnImageWithoutContent) {
+    // No pixel for getPixel to clamp to: the snapshot exists but is not valid.
+    make(0, 0, 1);
+    canvas.present();
+    const auto image = Image::fromCanvas(canvas);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->valid, 0);
+    Color out = imagetest::junk();
+    EXPECT_EQ(image->getPixel(0, 0, out), 0);
+    EXPECT_EQ(bytesOf(out), (Bytes{0, 0, 0, 0}));
+}
+
 }  // namespace
