@@ -48,6 +48,18 @@ public:
 };
 
 
+// A rebuilt canvas is a new object, but it may sit at the old address: mark the
+// old one instead (nothing else uses peakFrozen on a byte canvas).
+void markBuiltSurfaces(FaceState& face) {
+    if (face.clockCanvas) {
+        face.clockCanvas->peakFrozen = 1;
+    }
+}
+
+bool isMarked(const FaceState& face) {
+    return face.clockCanvas && face.clockCanvas->peakFrozen == 1;
+}
+
 void expectSurfacesForUnit(const FaceState& face, std::int32_t unit) {
     ASSERT_TRUE(surfacesReady(face));
     EXPECT_EQ(face.unit, unit);
@@ -72,14 +84,14 @@ TEST(WindowEvents, SizeKeysResizeAndRebuild) {
         std::int32_t unit;
     } cases[] = {{U'S', 20}, {U'M', 28}, {U'L', 40}, {U'L', 40}};
     for (const auto& c : cases) {
-        const Canvas* before = state.face.clockCanvas.get();
+        markBuiltSurfaces(state.face);
         window.resizes.clear();
         EXPECT_TRUE(handleKey(state, window, clock, c.key));
         ASSERT_EQ(window.resizes.size(), 1u);
         EXPECT_EQ(window.resizes[0], (ClientSize{7 * c.unit, 16 * c.unit}));
         expectSurfacesForUnit(state.face, c.unit);
         // The key of the current size still rebuilds everything.
-        EXPECT_NE(state.face.clockCanvas.get(), before);
+        EXPECT_FALSE(isMarked(state.face));
         EXPECT_TRUE(window.erased);
     }
     window.resizes.clear();
@@ -94,10 +106,10 @@ TEST(WindowEvents, SizeMessagesChangeTheUnitOnlyWhenItDiffers) {
     FakeWindow window(state);
     handleCreated(state, window, clock, 16 * 10 + 15);
     expectSurfacesForUnit(state.face, 10);
-    const Canvas* built = state.face.clockCanvas.get();
+    markBuiltSurfaces(state.face);
 
     handleSize(state, window, clock, 16 * 10 + 3);
-    EXPECT_EQ(state.face.clockCanvas.get(), built) << "same unit: nothing rebuilt";
+    EXPECT_TRUE(isMarked(state.face)) << "same unit: nothing rebuilt";
 
     handleSize(state, window, clock, 16 * 12);
     expectSurfacesForUnit(state.face, 12);
