@@ -67,6 +67,32 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     const std::int32_t iy = static_cast<std::int32_t>(gy);
     const double fx = gx - ix;
     const double fy = gy - iy;
+    // Decoded pixels with all four corners inside (nearly every sample of a
+    // texture map) are read straight from the store: the same bytes getPixel
+    // would return, without its clamping and its checks per corner.
+    if (kind == ImagePixels && (channels == 1 || channels == 3 || channels == 4) && ix + 1 < width &&
+        iy + 1 < height) {
+        // Rows are stored top row first, so corner row iy + 1 lies one stride before row iy.
+        const std::uint8_t* low = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
+                                  static_cast<std::ptrdiff_t>(ix) * channels;
+        const std::uint8_t* high = low - stride;
+        const std::uint8_t* lowNext = low + channels;
+        const std::uint8_t* highNext = high + channels;
+        if (channels == 1) {
+            out.r = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
+            out.g = out.r;
+            out.b = out.r;
+            return 1;
+        }
+        out.r = channelByte(bilinear(low[2], lowNext[2], highNext[2], high[2], fx, fy));
+        out.g = channelByte(bilinear(low[1], lowNext[1], highNext[1], high[1], fx, fy));
+        out.b = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
+        if (channels == 4) {
+            // Stored as a straight alpha, carried as a transparency.
+            out.t = channelByte(bilinear(255 - low[3], 255 - lowNext[3], 255 - highNext[3], 255 - high[3], fx, fy));
+        }
+        return 1;
+    }
     Color a, b, c, d;
     getPixel(ix, iy, a);
     getPixel(ix + 1, iy, b);
