@@ -3,6 +3,8 @@
 #include "astro/Matrix3.h"
 #include "raster/Vector3.h"
 
+#include <cstddef>
+
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
 struct GlobeBody {
@@ -35,6 +37,12 @@ double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3&
 // trace many rays of one direction.
 double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
                                  Vector3* hit);
+
+// intersectRayBodyDirection for count rays of one direction: distances[i] and
+// hits[i] receive what it gives for the ray from origins[i]. One call for a row
+// of rays keeps the per-body constants out of the loop.
+void intersectRaysBodyDirection(const GlobeBody& body, const Vector3* origins, std::size_t count,
+                                const Vector3& bodyDirection, double* distances, Vector3* hits);
 
 // The unit vector, body frame, from the body's centre toward the Sun at the origin
 // of the scene; the zero vector when the body stands at the origin itself.

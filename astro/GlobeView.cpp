@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace {
@@ -19,6 +20,57 @@ struct SurfaceSample {
     TexturePoint point;      // where it falls in the map, map pixels
     std::int32_t column = 0; // canvas column
     std::uint8_t grey = 0;   // shade 0…255
+};
+
+// The origins of an orthographic camera's rays, by the arithmetic of
+// Camera::pixelRay: the viewport offset (x − centre)·(1/width) scaled by the
+// view width, then the camera-to-scene transform of (fov·sx, 0, fov·sy). The
+// products that stay the same along a row are taken once per row; every sum is
+// formed from the same terms in the same order, so each origin comes out bit for
+// bit as pixelRay gives it.
+class OrthographicOrigins {
+public:
+    explicit OrthographicOrigins(const Camera& camera) : toWorld(camera.toWorld), fov(camera.fov) {
+        const Canvas* canvas = camera.canvas;
+        if (canvas != nullptr) {
+            const bool wholeCanvas = canvas->clipShape == ClipNone;
+            const double viewportWidth = wholeCanvas ? canvas->width : 2.0 * canvas->clipHalfWidth;  // pixels
+            hasViewport = true;
+            centerX = wholeCanvas ? canvas->width / 2 : canvas->clipCenterX;
+            centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
+            inverseWidth = 1.0 / viewportWidth;
+        }
+        for (int k = 0; k < 3; ++k) {
+            forwardTerm[k] = toWorld.at(k, 1) * 0.0;  // the camera-space y of every origin is 0
+        }
+    }
+
+    // The origins of the rays through columns first … first + count − 1 of row.
+    void fillRow(std::int32_t first, std::int32_t row, std::size_t count, Vector3* origins) const {
+        const double sy = hasViewport ? (static_cast<double>(row) - centerY) * inverseWidth : 0.0;
+        const double z = fov * sy;
+        double upTerm[3];
+        for (int k = 0; k < 3; ++k) {
+            upTerm[k] = toWorld.at(k, 2) * z;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            const double column = first + static_cast<std::int32_t>(i);
+            const double sx = hasViewport ? (column - centerX) * inverseWidth : 0.0;
+            const double x = fov * sx;
+            origins[i] = {toWorld.at(0, 0) * x + forwardTerm[0] + upTerm[0] + toWorld.at(0, 3),
+                          toWorld.at(1, 0) * x + forwardTerm[1] + upTerm[1] + toWorld.at(1, 3),
+                          toWorld.at(2, 0) * x + forwardTerm[2] + upTerm[2] + toWorld.at(2, 3)};
+        }
+    }
+
+private:
+    Matrix4 toWorld;             // the camera's camera-to-scene transform
+    double fov;                  // view width, scene units
+    double inverseWidth = 0.0;   // 1 / viewport width, 1/pixels
+    double forwardTerm[3] = {};  // toWorld column 1 times the origins' camera-space y of 0, scene units
+    std::int32_t centerX = 0;    // viewport centre, pixels
+    std::int32_t centerY = 0;
+    bool hasViewport = false;    // false without a canvas: every ray starts at the viewport centre
 };
 
 }  // namespace
@@ -97,7 +149,10 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     // intersection.
     const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
     std::vector<Vector3> origins(span);
+    std::vector<double> distances(span);
+    std::vector<Vector3> points(span);
     std::vector<SurfaceSample> samples(span);
+    const OrthographicOrigins rays(camera);
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         const double rowOffset = row - centreY;
@@ -111,14 +166,13 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
             continue;
         }
         const auto count = static_cast<std::size_t>(last - first + 1);
-        for (std::size_t i = 0; i < count; ++i) {
-            camera.pixelRay(first + static_cast<std::int32_t>(i), row, origins[i], direction);
-        }
+        rays.fillRow(first, row, count, origins.data());
+        intersectRaysBodyDirection(body, origins.data(), count, bodyDirection, distances.data(), points.data());
         std::size_t hits = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            SurfaceSample& sample = samples[hits];
-            if (intersectRayBodyDirection(body, origins[i], bodyDirection, &sample.hit) > 0.0) {
-                sample.column = first + static_cast<std::int32_t>(i);
+            if (distances[i] > 0.0) {
+                samples[hits].hit = points[i];
+                samples[hits].column = first + static_cast<std::int32_t>(i);
                 ++hits;
             }  // otherwise no surface: the pixel stays black
         }
