@@ -18,7 +18,6 @@ namespace {
 struct SurfaceSample {
     Vector3 hit;             // body-frame point on the sphere, km
     TexturePoint point;      // where it falls in the map, map pixels
-    std::int32_t column = 0; // canvas column
     std::uint8_t grey = 0;   // shade 0…255
 };
 
@@ -152,6 +151,8 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     std::vector<double> distances(span);
     std::vector<Vector3> points(span);
     std::vector<SurfaceSample> samples(span);
+    std::vector<std::int32_t> columns(span);  // canvas column of each sample
+    std::vector<Color> colors(span);          // final colour of each sample
     const OrthographicOrigins rays(camera);
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
@@ -172,7 +173,7 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         for (std::size_t i = 0; i < count; ++i) {
             if (distances[i] > 0.0) {
                 samples[hits].hit = points[i];
-                samples[hits].column = first + static_cast<std::int32_t>(i);
+                columns[hits] = first + static_cast<std::int32_t>(i);
                 ++hits;
             }  // otherwise no surface: the pixel stays black
         }
@@ -190,12 +191,13 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         }
         for (std::size_t i = 0; i < hits; ++i) {
             const SurfaceSample& sample = samples[i];
-            Color shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
+            Color& shade = colors[i];
+            shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
             Color texel;
             texture->sampleBilinear(sample.point.x, sample.point.y, texel);
             shade.modulate(texel);
-            globeCanvas.plot(sample.column, row, shade, DepthOff, 0.0);
         }
+        globeCanvas.plotRow(row, columns.data(), colors.data(), hits, DepthOff, 0.0);
     }
     globeCanvas.present();
 }

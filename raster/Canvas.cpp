@@ -169,6 +169,11 @@ void Canvas::release() {
 std::int32_t Canvas::writePixel(std::int32_t x, std::int32_t y, const Color& color,
                                 std::int16_t depthMode, double depthValue) {
     std::lock_guard guard(pixelLock);
+    return writeHeldPixel(x, y, color, depthMode, depthValue);
+}
+
+std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color& color,
+                                    std::int16_t depthMode, double depthValue) {
     const std::size_t index = static_cast<std::size_t>(width) * static_cast<std::size_t>(y) +
                               static_cast<std::size_t>(x);
     if (depth && depthMode != DepthOff) {
@@ -273,6 +278,24 @@ void Canvas::plot(std::int32_t x, std::int32_t y, const Color& color, std::int16
         return;
     }
     writePixel(x, y, color, depthMode, depthValue);
+}
+
+void Canvas::plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
+                     std::int16_t depthMode, double depthValue) {
+    if (y < 0 || y >= height) {
+        return;
+    }
+    std::lock_guard guard(pixelLock);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int32_t x = columns[i];
+        if (x < 0 || x >= width) {
+            continue;
+        }
+        if (clipShape != ClipNone && clipEnabled != 0 && clipTest(x, y) <= 0) {
+            continue;
+        }
+        writeHeldPixel(x, y, colors[i], depthMode, depthValue);
+    }
 }
 
 void Canvas::present() {

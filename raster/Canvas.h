@@ -3,6 +3,7 @@
 #include "platform/Lock.h"
 #include "raster/Color.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -65,6 +66,10 @@ public:
     // Bounds check, clip check, then writePixel.
     void plot(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
               double depthValue);
+    // plot for count pixels of row y, pixel i at column columns[i] in colors[i],
+    // with the lock taken once for the whole run instead of once per pixel.
+    void plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
+                 std::int16_t depthMode, double depthValue);
     // Rebuilds the display buffer from the pixel store. A float store is scaled
     // by 255.5/peak (255.5 while peak is 0), clamped to 0…255 and truncated; its
     // display rows are packed like those of a byte store, 3·displayWidth bytes.
@@ -103,4 +108,9 @@ public:
 
     // The farthest depth, held by a cleared float or double plane.
     static constexpr double farthestDepth = 1.0e30;
+
+private:
+    // writePixel with pixelLock already held.
+    std::int32_t writeHeldPixel(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
+                                double depthValue);
 };
