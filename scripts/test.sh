@@ -19,23 +19,30 @@ run_suite() {
     echo "== $preset: FAILED"
     exit 1
   fi
-  counts[$preset]=$(grep -Eo '[0-9]+ tests passed' "$log" | tail -1 | grep -Eo '^[0-9]+' || echo 0)
-  local total
-  total=$(grep -Eo 'out of [0-9]+' "$log" | tail -1 | grep -Eo '[0-9]+$' || echo 0)
-  counts[$preset]="${counts[$preset]} of $total"
+  # ctest closes with "100% tests passed, 0 tests failed out of 230".
+  local failed total
+  failed=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -1 | awk '{ print $1 }')
+  total=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -1 | awk '{ print $NF }')
+  counts[$preset]="$((total - failed)) of $total"
 }
 
 run_suite linux
 run_suite sanitize
 run_suite windows
 
+e2e_log=build/e2e.log
+: >"$e2e_log"
 for check in tests/e2e/*.sh; do
   [ -e "$check" ] || continue
   echo "== end-to-end: $check"
-  bash "$check"
+  if ! bash "$check" 2>&1 | tee -a "$e2e_log"; then
+    echo "== end-to-end: $check FAILED"
+    exit 1
+  fi
 done
 
 echo "== summary"
 echo "Linux (native):              ${counts[linux]} tests passed"
 echo "Linux (ASan + UBSan):        ${counts[sanitize]} tests passed"
 echo "Windows (MinGW-w64 on Wine): ${counts[windows]} tests passed"
+echo "End-to-end checks:           $(grep -c '^PASS' "$e2e_log") passed, $(grep -c '^FAIL' "$e2e_log") failed"
