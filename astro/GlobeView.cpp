@@ -17,6 +17,7 @@ namespace {
 // One traced pixel of a row on its way through the stages.
 struct SurfaceSample {
     Vector3 hit;             // body-frame point on the sphere, km
+    double lengthKm = 0.0;   // distance of hit from the body's centre, km
     TexturePoint point;      // where it falls in the map, map pixels
     std::uint8_t grey = 0;   // shade 0…255
 };
@@ -183,16 +184,25 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         for (std::size_t i = 0; i < hits; ++i) {
             const Vector3& hit = samples[i].hit;
             const double length = std::sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
+            samples[i].lengthKm = length;
             const Vector3 normal = length != 0.0 ? Vector3{hit.x / length, hit.y / length, hit.z / length} : hit;
             samples[i].grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
         }
         for (std::size_t i = 0; i < hits; ++i) {
-            samples[i].point = textureCoordinates(samples[i].hit, textureWidth, textureHeight);
+            samples[i].point = textureCoordinatesAt(samples[i].hit, samples[i].lengthKm, textureWidth, textureHeight);
         }
         for (std::size_t i = 0; i < hits; ++i) {
             const SurfaceSample& sample = samples[i];
+            // The grey is written field by field into its slot: a whole Color
+            // assembled on the stack and copied in one piece makes the processor wait
+            // for its small stores to reach memory before the copy can read them.
+            // The float fields of every slot stay the zeros Color::bytes would give.
             Color& shade = colors[i];
-            shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
+            shade.r = sample.grey;
+            shade.g = sample.grey;
+            shade.b = sample.grey;
+            shade.t = 0;
+            shade.kind = ColorBytes;
             Color texel;
             texture->sampleBilinear(sample.point.x, sample.point.y, texel);
             shade.modulate(texel);

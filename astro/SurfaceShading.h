@@ -1,6 +1,12 @@
 #pragma once
 
+#include "astro/PeriodicSeries.h"
 #include "raster/Vector3.h"
+
+#include <cmath>
+
+// Both functions run once per pixel of a globe, so they are defined here, where
+// the tracing loop can inline them.
 
 // Continuous pixel coordinates in an equirectangular texture.
 struct TexturePoint {
@@ -12,9 +18,45 @@ struct TexturePoint {
 // Sun direction (both in the body frame): the square root of the cosine of the
 // Sun's zenith angle, never below the floor 0.05 that keeps the night side faintly
 // visible.
-double surfaceShade(const Vector3& normal, const Vector3& sunDirection);
+inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
+    double brightness = normal.x * sunDirection.x + normal.y * sunDirection.y + normal.z * sunDirection.z;
+    if (brightness > 0.0) {
+        // The square root widens the bright part and softens the fall-off to the terminator.
+        brightness = std::sqrt(brightness);
+    }
+    if (brightness < 0.05) {
+        brightness = 0.05;
+    }
+    return brightness;
+}
+
+// textureCoordinates for a point whose distance from the centre is already at
+// hand: lengthKm must be std::sqrt(x·x + y·y + z·z) of hit, summed in that order.
+inline TexturePoint textureCoordinatesAt(const Vector3& hit, double lengthKm, double widthPx, double heightPx) {
+    double longitudeDeg = std::atan2(hit.y, hit.x) * degreesPerRadian;
+    if (longitudeDeg >= 180.0) {
+        longitudeDeg -= 360.0;  // the seam belongs to −180°, the left edge
+    }
+    // Rounding can leave |z| a hair above the length, and the centre has no
+    // latitude: keep the arc sine's argument in its domain so that no NaN reaches
+    // the texture lookup.
+    double sine = lengthKm > 0.0 ? hit.z / lengthKm : 0.0;
+    if (sine > 1.0) {
+        sine = 1.0;
+    } else if (sine < -1.0) {
+        sine = -1.0;
+    }
+    const double latitudeDeg = std::asin(sine) * degreesPerRadian;
+    double u = longitudeDeg + 180.0;
+    if (u > 360.0) {
+        u -= 360.0;
+    }
+    return {u * 0.002777777777777778 * widthPx, (latitudeDeg * 0.005555555555555556 + 0.5) * heightPx};
+}
 
 // Where a body-frame surface point falls in an equirectangular texture of
 // widthPx × heightPx pixels: longitude −180° at x = 0, east to the right, the
 // south pole at y = 0.
-TexturePoint textureCoordinates(const Vector3& hit, double widthPx, double heightPx);
+inline TexturePoint textureCoordinates(const Vector3& hit, double widthPx, double heightPx) {
+    return textureCoordinatesAt(hit, std::sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z), widthPx, heightPx);
+}
