@@ -1,6 +1,7 @@
 #include "astro/GlobeView.h"
 
 #include "astro/GlobeBody.h"
+#include "astro/OrthographicOrigins.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
 #include "raster/Camera.h"
@@ -20,57 +21,6 @@ struct SurfaceSample {
     double lengthKm = 0.0;   // distance of hit from the body's centre, km
     TexturePoint point;      // where it falls in the map, map pixels
     std::uint8_t grey = 0;   // shade 0…255
-};
-
-// The origins of an orthographic camera's rays, by the arithmetic of
-// Camera::pixelRay: the viewport offset (x − centre)·(1/width) scaled by the
-// view width, then the camera-to-scene transform of (fov·sx, 0, fov·sy). The
-// products that stay the same along a row are taken once per row; every sum is
-// formed from the same terms in the same order, so each origin comes out bit for
-// bit as pixelRay gives it.
-class OrthographicOrigins {
-public:
-    explicit OrthographicOrigins(const Camera& camera) : toWorld(camera.toWorld), fov(camera.fov) {
-        const Canvas* canvas = camera.canvas;
-        if (canvas != nullptr) {
-            const bool wholeCanvas = canvas->clipShape == ClipNone;
-            const double viewportWidth = wholeCanvas ? canvas->width : 2.0 * canvas->clipHalfWidth;  // pixels
-            hasViewport = true;
-            centerX = wholeCanvas ? canvas->width / 2 : canvas->clipCenterX;
-            centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
-            inverseWidth = 1.0 / viewportWidth;
-        }
-        for (int k = 0; k < 3; ++k) {
-            forwardTerm[k] = toWorld.at(k, 1) * 0.0;  // the camera-space y of every origin is 0
-        }
-    }
-
-    // The origins of the rays through columns first … first + count − 1 of row.
-    void fillRow(std::int32_t first, std::int32_t row, std::size_t count, Vector3* origins) const {
-        const double sy = hasViewport ? (static_cast<double>(row) - centerY) * inverseWidth : 0.0;
-        const double z = fov * sy;
-        double upTerm[3];
-        for (int k = 0; k < 3; ++k) {
-            upTerm[k] = toWorld.at(k, 2) * z;
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            const double column = first + static_cast<std::int32_t>(i);
-            const double sx = hasViewport ? (column - centerX) * inverseWidth : 0.0;
-            const double x = fov * sx;
-            origins[i] = {toWorld.at(0, 0) * x + forwardTerm[0] + upTerm[0] + toWorld.at(0, 3),
-                          toWorld.at(1, 0) * x + forwardTerm[1] + upTerm[1] + toWorld.at(1, 3),
-                          toWorld.at(2, 0) * x + forwardTerm[2] + upTerm[2] + toWorld.at(2, 3)};
-        }
-    }
-
-private:
-    Matrix4 toWorld;             // the camera's camera-to-scene transform
-    double fov;                  // view width, scene units
-    double inverseWidth = 0.0;   // 1 / viewport width, 1/pixels
-    double forwardTerm[3] = {};  // toWorld column 1 times the origins' camera-space y of 0, scene units
-    std::int32_t centerX = 0;    // viewport centre, pixels
-    std::int32_t centerY = 0;
-    bool hasViewport = false;    // false without a canvas: every ray starts at the viewport centre
 };
 
 }  // namespace
@@ -131,15 +81,21 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
     const Vector3 bodyDirection = apply(body.rotation, direction);
 
-    // Where the body's centre and limb fall on the canvas, pixels. Rays farther
-    // than the limb plus a margin of two pixels (about 90 km on the Earth at
-    // U = 28, far beyond any rounding) cannot meet the sphere and are not traced;
-    // they would stay black anyway.
+    // Where the body's centre and limb fall in the camera's viewport, pixels. Rays
+    // farther than the limb plus a margin of two pixels (about 90 km on the Earth
+    // at U = 28, far beyond any rounding) cannot meet the sphere and are not
+    // traced; they would stay black anyway. Without a viewport every ray starts
+    // at its centre, and with numbers too large for pixel positions nothing is
+    // left out: every pixel of the square is traced.
+    const OrthographicOrigins rays(camera);
     const Vector3 centre = transformPoint(camera.toCamera, body.position);
-    const double pixelsPerKm = globeCanvas.width / camera.fov;
-    const double centreX = globeCanvas.width / 2 + centre.x * pixelsPerKm;
-    const double centreY = globeCanvas.height / 2 + centre.z * pixelsPerKm;
+    const double pixelsPerKm = rays.viewportWidthPx() / camera.fov;
+    const double centreX = rays.viewportCenterX() + centre.x * pixelsPerKm;
+    const double centreY = rays.viewportCenterY() + centre.z * pixelsPerKm;
     const double reachPx = body.radiusKm * pixelsPerKm + 2.0;
+    constexpr double largestPositionPx = 1.0e9;
+    const bool cullRays = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
+                          std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
 
     // Each row is traced in stages over all its pixels (rays, intersections,
     // shades, map coordinates, samples): every pixel gets exactly the operations
@@ -154,18 +110,21 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     std::vector<SurfaceSample> samples(span);
     std::vector<std::int32_t> columns(span);  // canvas column of each sample
     std::vector<Color> colors(span);          // final colour of each sample
-    const OrthographicOrigins rays(camera);
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
-        const double rowOffset = row - centreY;
-        if (!(rowOffset * rowOffset < reachPx * reachPx)) {
-            continue;
-        }
-        const double halfChord = std::sqrt(reachPx * reachPx - rowOffset * rowOffset);
-        const auto first = std::max(view.firstColumn, static_cast<std::int32_t>(std::floor(centreX - halfChord)));
-        const auto last = std::min(view.lastColumn, static_cast<std::int32_t>(std::ceil(centreX + halfChord)));
-        if (first > last) {
-            continue;
+        std::int32_t first = view.firstColumn;
+        std::int32_t last = view.lastColumn;
+        if (cullRays) {
+            const double rowOffset = row - centreY;
+            if (!(rowOffset * rowOffset < reachPx * reachPx)) {
+                continue;
+            }
+            const double halfChord = std::sqrt(reachPx * reachPx - rowOffset * rowOffset);
+            first = std::max(first, static_cast<std::int32_t>(std::floor(centreX - halfChord)));
+            last = std::min(last, static_cast<std::int32_t>(std::ceil(centreX + halfChord)));
+            if (first > last) {
+                continue;
+            }
         }
         const auto count = static_cast<std::size_t>(last - first + 1);
         rays.fillRow(first, row, count, origins.data());
