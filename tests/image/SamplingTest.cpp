@@ -238,3 +238,57 @@ TEST(Sampling, BoxAveragesAllFourBytesWithTruncation) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bilinear blend of one channel from the four corners as getPixel reads them,
+// clamped to 0…255.5 and truncated: the reference for every sample below.
+std::uint8_t blendOfCorners(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, double fx,
+                            double fy) {
+    double value = (static_cast<double>((c - a) - (b - a) - (d - a)) * fx + (d - a)) * fy + (b - a) * fx + a;
+    value = value < 0.0 ? 0.0 : (value > 255.5 ? 255.5 : value);
+    return static_cast<std::uint8_t>(value);
+}
+
+}  // namespace
+
+// Samples inside the image read the corners straight from the store, samples at
+// the top and right edges through clamped reads: both must agree with the
+// corners getPixel delivers, for grey, colour and colour with alpha, in every
+// channel and for every corner.
+TEST(Sampling, BilinearEverywhereBlendsTheCornersGetPixelReads) {
+    for (std::int32_t channels : {1, 3, 4}) {
+        Image image;
+        std::vector<std::uint8_t> rows;
+        for (int k = 0; k < 5 * 4 * channels; ++k) {
+            rows.push_back(static_cast<std::uint8_t>((k * 97 + 13) % 256));
+        }
+        imagetest::fill(image, 5, 4, channels, rows);
+        int checked = 0;
+        for (double y = 0.0; y < 4.0; y += 0.125) {
+            for (double x = 0.0; x < 5.0; x += 0.125) {
+                const double gx = x - 0.5;
+                const double gy = y - 0.5;
+                const auto ix = static_cast<std::int32_t>(gx);
+                const auto iy = static_cast<std::int32_t>(gy);
+                const double fx = gx - ix;
+                const double fy = gy - iy;
+                Color a, b, c, d;
+                image.getPixel(ix, iy, a);
+                image.getPixel(ix + 1, iy, b);
+                image.getPixel(ix + 1, iy + 1, c);
+                image.getPixel(ix, iy + 1, d);
+                const std::uint8_t red = blendOfCorners(a.r, b.r, c.r, d.r, fx, fy);
+                const Bytes expected{red, channels > 1 ? blendOfCorners(a.g, b.g, c.g, d.g, fx, fy) : red,
+                                     channels > 2 ? blendOfCorners(a.b, b.b, c.b, d.b, fx, fy) : red,
+                                     channels > 3 ? blendOfCorners(a.t, b.t, c.t, d.t, fx, fy) : a.t};
+                Color out = imagetest::junk();
+                ASSERT_EQ(image.sampleBilinear(x, y, out), 1);
+                ASSERT_EQ(bytesOf(out), expected) << channels << " channels at " << x << ", " << y;
+                EXPECT_EQ(out.kind, ColorBytes);
+                ++checked;
+            }
+        }
+        EXPECT_EQ(checked, 40 * 32);
+    }
+}

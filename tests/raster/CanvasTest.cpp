@@ -405,3 +405,59 @@ TEST(CanvasBlit, HandsTheBottomUpPictureToTheTarget) {
     EXPECT_EQ(target.picture[0], 200);
     EXPECT_EQ(target.picture[3 * 4 * 2], 0);
 }
+
+// A row plotted in one call must leave the stores exactly as plot does pixel by
+// pixel: the same bounds, clip and depth decisions and the same blends, also for
+// columns outside the store, a column given twice and rows outside the store.
+TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
+    struct Setup {
+        int pixelFormat;
+        int depthFormat;
+        std::int16_t clipShape;
+        std::int16_t depthMode;
+    };
+    const Setup setups[] = {
+        {1, 0, ClipNone, DepthOff},     {1, 1, ClipEllipse, DepthTest},
+        {2, 2, ClipRectangle, DepthTestOnly}, {2, 3, ClipRotatedEllipse, DepthForce},
+    };
+    const std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
+    for (const Setup& s : setups) {
+        Canvas single, run;
+        for (Canvas* canvas : {&single, &run}) {
+            makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
+            canvas->clipShape = s.clipShape;
+            canvas->clipCenterX = 5;
+            canvas->clipCenterY = 3;
+            canvas->clipHalfWidth = 4;
+            canvas->clipHalfHeight = 2;
+            canvas->clipAngle = 0.4;
+        }
+        std::vector<Color> colors;
+        for (std::size_t i = 0; i < std::size(columns); ++i) {
+            const auto k = static_cast<std::uint8_t>(i);
+            colors.push_back(s.pixelFormat == 1 ? Color::bytes(static_cast<std::uint8_t>(30 + 20 * k), 200, 7,
+                                                               static_cast<std::uint8_t>(k % 3 == 0 ? 0 : 90))
+                                                : floatColor(0.1f * k, 0.5f, 1.5f - 0.1f * k));
+        }
+        for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
+            const double depthValue = 10.0 + y;
+            for (std::size_t i = 0; i < std::size(columns); ++i) {
+                single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
+            }
+            run.plotRow(y, columns, colors.data(), std::size(columns), s.depthMode, depthValue);
+        }
+        const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
+        const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
+        const std::size_t depthBytes = count * static_cast<std::size_t>(single.bytesPerDepth);
+        EXPECT_EQ(std::memcmp(single.pixels.get(), run.pixels.get(), pixelBytes), 0) << s.pixelFormat << s.depthFormat;
+        if (depthBytes > 0) {
+            EXPECT_EQ(std::memcmp(single.depth.get(), run.depth.get(), depthBytes), 0) << s.depthFormat;
+        }
+        EXPECT_EQ(single.peak, run.peak);
+        bool drawn = false;
+        for (std::size_t i = 0; i < pixelBytes; ++i) {
+            drawn = drawn || run.pixels[i] != 0;
+        }
+        EXPECT_TRUE(drawn) << s.pixelFormat << s.depthFormat;
+    }
+}
