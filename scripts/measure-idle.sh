@@ -15,22 +15,20 @@ seconds=${2:-60}
 
 if [ "${HORAVEL_MEASURE_INNER:-}" = 1 ]; then
   work=$HORAVEL_MEASURE_WORK
-  ticks=$(getconf CLK_TCK)
-  # utime + stime of a process, in clock ticks.
-  cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+  # CPU time of a process, all its threads together, in nanoseconds.
+  cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%d\n", sum }'; }
   report() {  # name pid
-    local name=$1 pid=$2 before after rss peak
-    before=$(cpu_ticks "$pid")
-    local start=$EPOCHREALTIME
+    local name=$1 pid=$2 before after rss peak start elapsed
+    before=$(cpu_ns "$pid")
+    start=$EPOCHREALTIME
     sleep "$seconds"
-    after=$(cpu_ticks "$pid")
-    local elapsed
+    after=$(cpu_ns "$pid")
     elapsed=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { print b - a }')
     rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")
     peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")
-    awk -v n="$name" -v t=$((after - before)) -v hz="$ticks" -v s="$elapsed" -v r="$rss" -v p="$peak" 'BEGIN {
-      printf "%s: CPU %.3f %% of one core over %.1f s (%d ticks of 1/%d s); resident %.1f MB (peak %.1f MB)\n",
-             n, 100 * t / hz / s, s, t, hz, r / 1024, p / 1024 }'
+    awk -v n="$name" -v t=$((after - before)) -v s="$elapsed" -v r="$rss" -v p="$peak" 'BEGIN {
+      printf "%s: CPU %.3f %% of one core (%.1f ms in %.1f s); resident %.1f MB (peak %.1f MB)\n",
+             n, 100 * t / 1e9 / s, t / 1e6, s, r / 1024, p / 1024 }'
   }
   wait_for_window() {
     timeout 60 xdotool search --sync --onlyvisible --name '^Horavel$' >/dev/null 2>&1

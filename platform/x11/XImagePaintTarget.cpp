@@ -2,7 +2,6 @@
 
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -12,10 +11,10 @@ struct XImagePaintTarget::Region {
     std::int32_t y = 0;  // top edge, pixels down from the top of the window
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<std::uint8_t> lastRows;  // the picture last converted, bottom-up BGR
-    std::vector<char> pixels;            // the image's store, in the visual's format
+    std::vector<char> pixels;  // the image's store, in the visual's format
     XImage* image = nullptr;
-    bool changed = false;  // converted since it was last sent
+    bool painted = false;  // holds a picture
+    bool changed = false;  // differs from what was last sent
 
     ~Region() {
         if (image != nullptr) {
@@ -103,25 +102,26 @@ void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     if (region.image == nullptr) {
         return;
     }
-    const std::size_t byteCount =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
-    if (region.lastRows.size() == byteCount &&
-        std::memcmp(region.lastRows.data(), rows, byteCount) == 0) {
-        return;
+    if (convert(region, rows)) {
+        region.changed = true;
     }
-    region.lastRows.assign(rows, rows + byteCount);
-    convert(region, rows);
-    region.changed = true;
+    region.painted = true;
 }
 
-void XImagePaintTarget::convert(Region& region, const std::uint8_t* rows) const {
+bool XImagePaintTarget::convert(Region& region, const std::uint8_t* rows) const {
+    // Each row is converted and compared with the row the image holds: an
+    // unchanged picture (the calendar on most ticks) then changes nothing and is
+    // not sent again, and needs no copy of its own.
     XImage& image = *region.image;
     const std::size_t sourceStride = static_cast<std::size_t>(region.width) * 3;
     const bool standard32 = image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 &&
                             image.green_mask == 0x00FF00 && image.blue_mask == 0x0000FF;
+    const bool leastFirst = image.byte_order == LSBFirst;
     const ChannelPlacement red = placementOf(image.red_mask);
     const ChannelPlacement green = placementOf(image.green_mask);
     const ChannelPlacement blue = placementOf(image.blue_mask);
+    std::vector<std::uint8_t> scratch(standard32 ? static_cast<std::size_t>(region.width) * 4 : 0);
+    bool changed = false;
     for (std::int32_t row = 0; row < region.height; ++row) {
         // The picture's first row is its bottom row; the image's is its top row.
         const std::uint8_t* source =
@@ -129,19 +129,22 @@ void XImagePaintTarget::convert(Region& region, const std::uint8_t* rows) const 
         if (standard32) {
             auto* target = reinterpret_cast<std::uint8_t*>(image.data) +
                            static_cast<std::size_t>(image.bytes_per_line) * row;
-            const bool leastFirst = image.byte_order == LSBFirst;
-            for (std::int32_t column = 0; column < region.width; ++column, source += 3, target += 4) {
-                if (leastFirst) {
-                    target[0] = source[0];
-                    target[1] = source[1];
-                    target[2] = source[2];
-                    target[3] = 0;
-                } else {
-                    target[0] = 0;
-                    target[1] = source[2];
-                    target[2] = source[1];
-                    target[3] = source[0];
-                }
+            std::uint8_t* converted = scratch.data();
+            // Blue, green, red, pad in memory for a least-significant-first
+            // server; the reverse otherwise.
+            const int blueAt = leastFirst ? 0 : 3;
+            const int greenAt = leastFirst ? 1 : 2;
+            const int redAt = leastFirst ? 2 : 1;
+            const int padAt = leastFirst ? 3 : 0;
+            for (std::int32_t column = 0; column < region.width; ++column, source += 3, converted += 4) {
+                converted[blueAt] = source[0];
+                converted[greenAt] = source[1];
+                converted[redAt] = source[2];
+                converted[padAt] = 0;
+            }
+            if (std::memcmp(target, scratch.data(), scratch.size()) != 0) {
+                std::memcpy(target, scratch.data(), scratch.size());
+                changed = true;
             }
             continue;
         }
@@ -149,15 +152,18 @@ void XImagePaintTarget::convert(Region& region, const std::uint8_t* rows) const 
             const unsigned long pixel = placeChannel(source[2], red) |
                                         placeChannel(source[1], green) |
                                         placeChannel(source[0], blue);
-            XPutPixel(&image, column, row, pixel);
+            if (XGetPixel(&image, column, row) != pixel) {
+                XPutPixel(&image, column, row, pixel);
+                changed = true;
+            }
         }
     }
+    return changed;
 }
 
 void XImagePaintTarget::put(Window window, GC gc, bool everything) {
     for (auto& region : regions) {
-        if (region->image == nullptr || region->lastRows.empty() ||
-            !(everything || region->changed)) {
+        if (region->image == nullptr || !region->painted || !(everything || region->changed)) {
             continue;
         }
         XPutImage(display, window, gc, region->image, 0, 0, region->x, region->y,

@@ -11,9 +11,8 @@
 namespace platform {
 
 // Paints canvas pictures into an X11 window. Each picture painted at one place
-// keeps its own image in the visual's pixel format; the picture is converted only
-// when its bytes differ from the last ones painted there, and only changed images
-// are sent to the server, so a repaint of an unchanged calendar costs a compare.
+// keeps its own image in the visual's pixel format, and only images that changed
+// are sent to the server, so a repaint of an unchanged calendar costs one read.
 class XImagePaintTarget final : public PaintTarget {
 public:
     XImagePaintTarget(Display* display, Visual* visual, int depth);
@@ -33,7 +32,8 @@ private:
     struct Region;
 
     Region& regionAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
-    void convert(Region& region, const std::uint8_t* rows) const;
+    // Brings the region's image up to date with the picture: true when it changed.
+    bool convert(Region& region, const std::uint8_t* rows) const;
 
     Display* display;
     Visual* visual;
