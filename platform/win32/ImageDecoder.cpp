@@ -1,5 +1,7 @@
 #include "platform/ImageDecoder.h"
 
+#include "platform/win32/Com.h"
+
 #include <objbase.h>
 #include <wincodec.h>
 #include <windows.h>
@@ -8,49 +10,6 @@
 #include <new>
 
 namespace platform {
-
-namespace {
-
-// Owns one reference to a COM interface.
-template <typename Interface>
-class ComReference {
-public:
-    ComReference() = default;
-    ~ComReference() {
-        if (pointer != nullptr) {
-            pointer->Release();
-        }
-    }
-    ComReference(const ComReference&) = delete;
-    ComReference& operator=(const ComReference&) = delete;
-
-    Interface* operator->() const { return pointer; }
-    Interface* get() const { return pointer; }
-    Interface** out() { return &pointer; }
-
-private:
-    Interface* pointer = nullptr;
-};
-
-// Makes sure COM is initialised on this thread while a decoder lives. The
-// program's entry initialises it already; this balanced call then only counts,
-// and callers without it (tests, tools) need not know about COM.
-class ComScope {
-public:
-    ComScope() : initialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~ComScope() {
-        if (initialised) {
-            CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised;
-};
-
-}  // namespace
 
 struct ImageDecoder::Native {
     ComScope com;  // first member: destroyed after the interfaces below

@@ -1,5 +1,7 @@
 #include "platform/ImageEncoder.h"
 
+#include "platform/win32/Com.h"
+
 #include <objbase.h>
 #include <wincodec.h>
 #include <windows.h>
@@ -9,43 +11,6 @@
 namespace platform {
 
 namespace {
-
-// Owns one reference to a COM interface.
-template <typename Interface>
-class ComReference {
-public:
-    ComReference() = default;
-    ~ComReference() {
-        if (pointer != nullptr) {
-            pointer->Release();
-        }
-    }
-    ComReference(const ComReference&) = delete;
-    ComReference& operator=(const ComReference&) = delete;
-
-    Interface* operator->() const { return pointer; }
-    Interface* get() const { return pointer; }
-    Interface** out() { return &pointer; }
-
-private:
-    Interface* pointer = nullptr;
-};
-
-// Keeps COM initialised on this thread for a scope, if it was not already.
-class ComScope {
-public:
-    ComScope() : initialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-    ~ComScope() {
-        if (initialised) {
-            CoUninitialize();
-        }
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialised;
-};
 
 // Encodes into a new file; opened tells whether the file was created (and so
 // may need removing after a failure).
