@@ -1,15 +1,10 @@
 #include "image/FitsHeader.h"
 #include "image/RasterFile.h"
-#include "platform/Messages.h"
 
 namespace {
 
 constexpr std::int64_t cardBytes = 80;
 constexpr std::int64_t cardsPerBlock = 36;  // a header block is 2880 bytes
-
-void refuse(const char* caption, const std::filesystem::path& path) {
-    platform::showMessage(caption, platform::utf8FromPath(path));
-}
 
 bool supportedBitpix(std::int64_t bitpix) {
     return bitpix == 8 || bitpix == 16 || bitpix == 32 || bitpix == -32 || bitpix == -64;
@@ -18,14 +13,9 @@ bool supportedBitpix(std::int64_t bitpix) {
 }  // namespace
 
 std::int32_t RasterFile::openFits(const std::filesystem::path& path) {
-    if (mapped.open(path) == 0) {
+    if (mapAfresh(path) == 0) {
         return 0;
     }
-    channels = 1;
-    width = 0;
-    height = 0;
-    dataOffset = 0;
-    sampleBits = 0;
     FitsHeader header;
     if (scanFitsHeader(mapped.data(), mapped.size(), header) != FitsHeaderComplete) {
         refuse("Not a valid FITS file", path);

@@ -1,14 +1,9 @@
 #include "image/PdsImgLabel.h"
 #include "image/RasterFile.h"
-#include "platform/Messages.h"
 
 #include <limits>
 
 namespace {
-
-void refuse(const char* caption, const std::filesystem::path& path) {
-    platform::showMessage(caption, platform::utf8FromPath(path));
-}
 
 // The first sample's byte offset, records counting from 1; -1 when the label
 // gives no usable record (none, 0, or a pointer to another file) or the product
@@ -27,14 +22,9 @@ std::int64_t imageDataOffset(const PdsImgLabel& label) {
 }  // namespace
 
 std::int32_t RasterFile::openImg(const std::filesystem::path& path) {
-    if (mapped.open(path) == 0) {
+    if (mapAfresh(path) == 0) {
         return 0;
     }
-    channels = 1;
-    width = 0;
-    height = 0;
-    dataOffset = 0;
-    sampleBits = 0;
     PdsImgLabel label;
     if (scanPdsImgLabel(mapped.data(), mapped.size(), label) != PdsImgLabelComplete) {
         refuse("Not a valid IMG file", path);

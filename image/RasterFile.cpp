@@ -1,6 +1,24 @@
 #include "image/RasterFile.h"
 
+#include "platform/Messages.h"
+
 #include <limits>
+
+std::int32_t RasterFile::mapAfresh(const std::filesystem::path& path) {
+    if (mapped.open(path) == 0) {
+        return 0;
+    }
+    channels = 1;
+    width = 0;
+    height = 0;
+    dataOffset = 0;
+    sampleBits = 0;
+    return 1;
+}
+
+void RasterFile::refuse(const char* caption, const std::filesystem::path& path) {
+    platform::showMessage(caption, platform::utf8FromPath(path));
+}
 
 std::int32_t RasterFile::acceptGeometry(std::int64_t offset, std::int64_t columns,
                                         std::int64_t rows, std::int64_t bits,

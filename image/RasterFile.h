@@ -49,6 +49,10 @@ public:
     std::int32_t channels = 0;    // always 1
 
 private:
+    // Maps the file and forgets any earlier geometry: 1 when a view exists.
+    std::int32_t mapAfresh(const std::filesystem::path& path);
+    // Tells the user why the file at path is refused: caption is the reason.
+    static void refuse(const char* caption, const std::filesystem::path& path);
     // Takes the geometry when its data area, sampleBytes per sample, lies wholly
     // inside the mapped file and every number fits its field: 1, else 0 with the
     // fields untouched.
