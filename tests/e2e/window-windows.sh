@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows clock program under Wine on a virtual X display: the first window,
 # its pictures and their ticking, the S, M and L keys, the settings saved on
-# closing and read on the next start, and damaged settings files. Runs in its own
+# closing and read on the next start, damaged settings files, and border drags
+# held to the 7:16 grid (in a Wine virtual desktop, which draws the frame). Runs in its own
 # copy of the build's Wine prefix. Without a window manager Wine draws no frame:
 # the X window is the client area, offset by the frame Windows reserves for it.
 set -uo pipefail
@@ -224,6 +225,50 @@ close_clock >/dev/null
 printf '%s\r\n' "-5000 -5000 40" > "$settings"
 check "a position off the screen is brought back onto it" 'start_clock && wait_for_size 280x640 && [ "$(geometry)" = "280x640+$frameLeft+$frameTop" ]'
 close_clock >/dev/null
+
+# Border drags need a frame that Wine draws itself: a Wine virtual desktop.
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+wineserver -k
+sleep 0.5
+wineserver -p30 </dev/null >/dev/null 2>&1
+
+# Prints the outer window's size, "WIDTH HEIGHT".
+outer_size() { xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
+drag() {  # from x y, to x y
+  xdotool mousemove "$1" "$2"; sleep 0.2
+  xdotool mousedown 1; sleep 0.2
+  xdotool mousemove "$(( ($1 + $3) / 2 ))" "$(( ($2 + $4) / 2 ))"; sleep 0.3
+  xdotool mousemove "$3" "$4"; sleep 0.3
+  xdotool mouseup 1; sleep 1
+}
+close_with_keys() {
+  xdotool key alt+F4
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  return 1
+}
+
+rm -f "$settings"
+if start_clock; then
+  sleep 1
+  read -r outerWidth outerHeight <<< "$(outer_size)"
+  frameWidth=$((outerWidth - 196))
+  frameHeight=$((outerHeight - 448))
+  # The right border, dragged to a client width of 150: the height follows, 16 × 21.
+  drag $((outerWidth - 2)) 300 $((outerWidth - 2 - 46)) 300
+  check "dragging the right border to 150 wide sets the unit to 21" 'close_with_keys && [ "$(tr -d "\r" < "$settings")" = "0 0 21" ]'
+  # The bottom-right corner, dragged to a client height of 500: the unit 31.
+  start_clock && sleep 1
+  read -r outerWidth outerHeight <<< "$(outer_size)"
+  drag $((outerWidth - 2)) $((outerHeight - 2)) $((outerWidth + 40)) $((frameHeight + 500 - 2))
+  check "dragging a corner to 500 high gives 217 x 500 and the unit 31" '[ "$(outer_size)" = "$((frameWidth + 217)) $((frameHeight + 500))" ] && close_with_keys && [ "$(tr -d "\r" < "$settings")" = "0 0 31" ]'
+else
+  fail "the clock starts in a Wine virtual desktop"
+fi
 
 if [ "$failures" -gt 0 ]; then
   echo "window-windows: $failures checks failed"
