@@ -152,16 +152,8 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         }
         for (std::size_t i = 0; i < hits; ++i) {
             const SurfaceSample& sample = samples[i];
-            // The grey is written field by field into its slot: a whole Color
-            // assembled on the stack and copied in one piece makes the processor wait
-            // for its small stores to reach memory before the copy can read them.
-            // The float fields of every slot stay the zeros Color::bytes would give.
             Color& shade = colors[i];
-            shade.r = sample.grey;
-            shade.g = sample.grey;
-            shade.b = sample.grey;
-            shade.t = 0;
-            shade.kind = ColorBytes;
+            shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
             Color texel;
             texture->sampleBilinear(sample.point.x, sample.point.y, texel);
             shade.modulate(texel);
