@@ -20,14 +20,6 @@ float loadFloat(const std::uint8_t* at) {
 
 void storeFloat(std::uint8_t* at, float value) { std::memcpy(at, &value, sizeof value); }
 
-// One byte channel of a byte colour mixed over a byte pixel channel.
-std::uint8_t blendByteOverByte(std::uint8_t pixel, std::uint8_t channel, std::uint8_t transparency) {
-    if (transparency == 0) {
-        return channel;
-    }
-    return static_cast<std::uint8_t>((pixel * transparency + channel * (255 - transparency)) / 255);
-}
-
 // One float channel of a float colour mixed over a byte pixel channel. The channel
 // becomes a byte by truncating c·255.5; its low eight bits are what reaches the pixel.
 std::uint8_t blendFloatOverByte(std::uint8_t pixel, float channel, float transparency) {
@@ -70,12 +62,8 @@ double clampUnit(double value) {
 
 }  // namespace
 
-void Color::blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const {
-    if (pixelFormat == 1 && kind == ColorBytes) {
-        pixel[0] = blendByteOverByte(pixel[0], r, t);
-        pixel[1] = blendByteOverByte(pixel[1], g, t);
-        pixel[2] = blendByteOverByte(pixel[2], b, t);
-    } else if (pixelFormat == 1 && kind == ColorFloats) {
+void Color::blendIntoWithFloats(std::uint8_t* pixel, std::int32_t pixelFormat) const {
+    if (pixelFormat == 1 && kind == ColorFloats) {
         pixel[0] = blendFloatOverByte(pixel[0], rf, tf);
         pixel[1] = blendFloatOverByte(pixel[1], gf, tf);
         pixel[2] = blendFloatOverByte(pixel[2], bf, tf);
@@ -90,13 +78,8 @@ void Color::blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const {
     }
 }
 
-void Color::modulate(const Color& other) {
-    if (kind == ColorBytes && other.kind == ColorBytes) {
-        r = static_cast<std::uint8_t>(r * other.r / 255);
-        g = static_cast<std::uint8_t>(g * other.g / 255);
-        b = static_cast<std::uint8_t>(b * other.b / 255);
-        t = static_cast<std::uint8_t>(255 - ((255 - other.t) * (255 - t)) / 255);
-    } else if (kind == ColorBytes && other.kind == ColorFloats) {
+void Color::modulateWithFloats(const Color& other) {
+    if (kind == ColorBytes && other.kind == ColorFloats) {
         r = lowByteOfTruncated(static_cast<float>(r) * other.rf);
         g = lowByteOfTruncated(static_cast<float>(g) * other.gf);
         b = lowByteOfTruncated(static_cast<float>(b) * other.bf);

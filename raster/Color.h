@@ -37,12 +37,42 @@ struct Color {
 
     // Mixes this colour into one canvas pixel of the given pixel format
     // (1: bytes red, green, blue; 2: floats red, green, blue).
-    void blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const;
+    void blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const {
+        // Bytes over bytes, the case of every pixel the clock draws, is kept
+        // inline; the float combinations are out of line.
+        if (pixelFormat == 1 && kind == ColorBytes) {
+            pixel[0] = blendByte(pixel[0], r, t);
+            pixel[1] = blendByte(pixel[1], g, t);
+            pixel[2] = blendByte(pixel[2], b, t);
+        } else {
+            blendIntoWithFloats(pixel, pixelFormat);
+        }
+    }
     // Multiplies the colours and the opacities of this colour and other.
-    void modulate(const Color& other);
+    void modulate(const Color& other) {
+        if (kind == ColorBytes && other.kind == ColorBytes) {
+            r = static_cast<std::uint8_t>(r * other.r / 255);
+            g = static_cast<std::uint8_t>(g * other.g / 255);
+            b = static_cast<std::uint8_t>(b * other.b / 255);
+            t = static_cast<std::uint8_t>(255 - ((255 - other.t) * (255 - t)) / 255);
+        } else {
+            modulateWithFloats(other);
+        }
+    }
     // Becomes the opaque byte colour of the hue, saturation and value.
     void fromHsv(const Hsv& hsv);
     // Becomes color weakened by a text coverage 0…255 (transparent black when
     // color is absent).
     void fromCoverage(const Color* color, std::uint8_t coverage);
+
+private:
+    // One byte channel mixed over a byte pixel channel.
+    static std::uint8_t blendByte(std::uint8_t pixel, std::uint8_t channel, std::uint8_t transparency) {
+        if (transparency == 0) {
+            return channel;
+        }
+        return static_cast<std::uint8_t>((pixel * transparency + channel * (255 - transparency)) / 255);
+    }
+    void blendIntoWithFloats(std::uint8_t* pixel, std::int32_t pixelFormat) const;
+    void modulateWithFloats(const Color& other);
 };
