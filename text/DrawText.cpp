@@ -4,6 +4,8 @@
 #include "text/TextImage.h"
 #include "text/TextRenderer.h"
 
+#include <vector>
+
 std::int32_t drawText(Canvas& canvas, std::int32_t x, std::int32_t y, std::u16string_view text,
                       TextRenderer& renderer, std::int32_t heightPx, const Color& color) {
     const std::unique_ptr<TextImage> image = renderer.render(text, heightPx);
@@ -21,15 +23,27 @@ std::int32_t drawText(Canvas& canvas, std::int32_t x, std::int32_t y, std::u16st
     std::int32_t y0 = y - s * image->topOffset;
     y0 -= y0 % s;
 
+    // On a byte canvas a pixel without coverage is fully transparent and leaves
+    // the pixel exactly as it was, so only covered pixels are written; a float
+    // canvas rounds even a transparent blend, so it gets every pixel.
+    const bool skipUncovered = canvas.pixelFormat == 1;
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(widthPx);
-    Color ink;
+    const auto rowLength = static_cast<std::size_t>(s) * static_cast<std::size_t>(widthPx);
+    std::vector<std::int32_t> columns(rowLength);
+    std::vector<Color> inks(rowLength);
     for (std::int32_t i = 0; i < s * heightImagePx; ++i) {
         const std::uint8_t* row = image->bits + rowBytes * static_cast<std::size_t>(i / s);
+        std::size_t count = 0;
         for (std::int32_t j = 0; j < s * widthPx; ++j) {
             const std::uint8_t coverage = row[3 * static_cast<std::size_t>(j / s) + 1];
-            ink.fromCoverage(&color, coverage);
-            canvas.plot(x0 + j, y0 + i, ink, DepthOff, 0.0);
+            if (coverage == 0 && skipUncovered) {
+                continue;
+            }
+            columns[count] = x0 + j;
+            inks[count].fromCoverage(&color, coverage);
+            ++count;
         }
+        canvas.plotRow(y0 + i, columns.data(), inks.data(), count, DepthOff, 0.0);
     }
     return widthPx;
 }
