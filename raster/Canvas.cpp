@@ -298,6 +298,24 @@ void Canvas::plotRow(std::int32_t y, const std::int32_t* columns, const Color* c
     }
 }
 
+void Canvas::plotSpan(std::int32_t x0, std::int32_t x1, std::int32_t y, const Color& color,
+                      std::int16_t depthMode, double depthValue) {
+    if (y < 0 || y >= height) {
+        return;
+    }
+    // Columns outside the canvas would be skipped one by one; skip them at once.
+    const std::int64_t first = std::max<std::int64_t>(x0, 0);
+    const std::int64_t last = std::min<std::int64_t>(x1, static_cast<std::int64_t>(width) - 1);
+    std::lock_guard guard(pixelLock);
+    for (std::int64_t x = first; x <= last; ++x) {
+        const auto column = static_cast<std::int32_t>(x);
+        if (clipShape != ClipNone && clipEnabled != 0 && clipTest(column, y) <= 0) {
+            continue;
+        }
+        writeHeldPixel(column, y, color, depthMode, depthValue);
+    }
+}
+
 void Canvas::present() {
     std::lock_guard displayGuard(displayLock);
     std::lock_guard pixelGuard(pixelLock);

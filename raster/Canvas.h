@@ -70,6 +70,9 @@ public:
     // with the lock taken once for the whole run instead of once per pixel.
     void plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
                  std::int16_t depthMode, double depthValue);
+    // plot for columns x0 … x1 of row y in one colour, the lock taken once.
+    void plotSpan(std::int32_t x0, std::int32_t x1, std::int32_t y, const Color& color,
+                  std::int16_t depthMode, double depthValue);
     // Rebuilds the display buffer from the pixel store. A float store is scaled
     // by 255.5/peak (255.5 while peak is 0), clamped to 0…255 and truncated; its
     // display rows are packed like those of a byte store, 3·displayWidth bytes.

@@ -112,16 +112,12 @@ void fillRect(Canvas& canvas, std::int32_t x0, std::int32_t y0, std::int32_t x1,
         std::swap(y0, y1);
     }
     for (std::int32_t y = y0; y <= y1; ++y) {
-        for (std::int32_t x = x0; x <= x1; ++x) {
-            canvas.plot(x, y, color, DepthForce, Canvas::farthestDepth);
-        }
+        canvas.plotSpan(x0, x1, y, color, DepthForce, Canvas::farthestDepth);
     }
 }
 
 void span(Canvas& canvas, std::int32_t x0, std::int32_t x1, std::int32_t y, const Color& color) {
-    for (std::int64_t x = x0; x <= x1; ++x) {
-        canvas.plot(static_cast<std::int32_t>(x), y, color, DepthForce, Canvas::farthestDepth);
-    }
+    canvas.plotSpan(x0, x1, y, color, DepthForce, Canvas::farthestDepth);
 }
 
 void triangle(Canvas& canvas, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,

@@ -461,3 +461,32 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
         EXPECT_TRUE(drawn) << s.pixelFormat << s.depthFormat;
     }
 }
+
+// A span plotted in one call must leave the stores as plot does pixel by pixel,
+// with its ends beyond the canvas and under a clip shape.
+TEST(CanvasPlot, SpanMatchesPlotPixelByPixel) {
+    for (const std::int16_t clipShape : {ClipNone, ClipRotatedEllipse}) {
+        Canvas single, spanned;
+        for (Canvas* canvas : {&single, &spanned}) {
+            makeCanvas(*canvas, 1, 1, 12, 6, 1);
+            canvas->clipShape = clipShape;
+            canvas->clipCenterX = 5;
+            canvas->clipCenterY = 3;
+            canvas->clipHalfWidth = 4;
+            canvas->clipHalfHeight = 2;
+            canvas->clipAngle = 0.4;
+        }
+        const Color color = Color::bytes(90, 180, 30, 60);
+        for (std::int32_t y : {-1, 0, 3, 5, 6}) {
+            for (std::int32_t x = -3; x <= 14; ++x) {
+                single.plot(x, y, color, DepthTest, 7.0 + y);
+            }
+            spanned.plotSpan(-3, 14, y, color, DepthTest, 7.0 + y);
+        }
+        spanned.plotSpan(9, 2, 1, color, DepthForce, 0.0);  // an empty span draws nothing
+        const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
+        EXPECT_EQ(std::memcmp(single.pixels.get(), spanned.pixels.get(), 3 * count), 0) << clipShape;
+        EXPECT_EQ(std::memcmp(single.depth.get(), spanned.depth.get(), count), 0) << clipShape;
+        EXPECT_NE(spanned.pixels[3 * (3 * 12 + 5)], 0) << clipShape;
+    }
+}
