@@ -6,22 +6,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
-windows_build=${HORAVEL_WINDOWS_BUILD:-build/windows}
-linux_program="$(realpath -m "$linux_build/tools/snapshot/horavel-snapshot")"
-windows_program="$(realpath -m "$windows_build/tools/snapshot/horavel-snapshot.exe")"
-wine_run="$(realpath -m "$windows_build/wine-run")"
-failures=0
-
-pass() { echo "PASS snapshot-globes: $1"; }
-fail() { echo "FAIL snapshot-globes: $1"; failures=$((failures + 1)); }
-
-for needed in "$linux_program" "$windows_program" "$wine_run"; do
-  if [ ! -x "$needed" ]; then
-    echo "FAIL snapshot-globes: $needed has not been built"
-    exit 1
-  fi
-done
+e2e_name=snapshot-globes
+source tests/e2e/lib/snapshot-programs.sh
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -215,8 +201,4 @@ for build in linux windows; do
     fail "$build: unreadable texture gave exit $status"
 done
 
-if [ $failures -ne 0 ]; then
-  echo "snapshot-globes: $failures check(s) failed"
-  exit 1
-fi
-echo "snapshot-globes: all checks passed"
+finish

@@ -7,22 +7,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
-windows_build=${HORAVEL_WINDOWS_BUILD:-build/windows}
-linux_program="$(realpath -m "$linux_build/tools/snapshot/horavel-snapshot")"
-windows_program="$(realpath -m "$windows_build/tools/snapshot/horavel-snapshot.exe")"
-wine_run="$(realpath -m "$windows_build/wine-run")"
-failures=0
-
-pass() { echo "PASS snapshot-window: $1"; }
-fail() { echo "FAIL snapshot-window: $1"; failures=$((failures + 1)); }
-
-for needed in "$linux_program" "$windows_program" "$wine_run"; do
-  if [ ! -x "$needed" ]; then
-    echo "FAIL snapshot-window: $needed has not been built"
-    exit 1
-  fi
-done
+e2e_name=snapshot-window
+source tests/e2e/lib/snapshot-programs.sh
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -150,4 +136,4 @@ fi
   [ "$(frame rows "$work/berlin.png" "$work/linux.png")" = different ] &&
   pass "TZ=Europe/Berlin shows the date line of 11:08:30" || fail "TZ=Europe/Berlin does not show 11:08:30"
 
-[ $failures -eq 0 ]
+finish

@@ -26,99 +26,10 @@ export HOME="$work/home"
 unset XDG_CONFIG_HOME
 mkdir -p "$HOME" "$work/cwd"
 settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
-failures=0
 pid=
 window=
-
-pass() { echo "PASS window-linux: $1"; }
-fail() { echo "FAIL window-linux: $1"; failures=$((failures + 1)); }
-check() { if eval "$2"; then pass "$1"; else fail "$1"; fi; }
-
-# Asks a window to close the way a window manager does: WM_DELETE_WINDOW.
-cat > "$work/close.c" <<'CODE'
-#include <X11/Xlib.h>
-#include <stdlib.h>
-int main(int argc, char** argv) {
-    Display* d = XOpenDisplay(NULL);
-    if (!d || argc < 2) return 1;
-    XEvent e = {0};
-    e.xclient.type = ClientMessage;
-    e.xclient.window = (Window)strtoul(argv[1], NULL, 0);
-    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    e.xclient.format = 32;
-    e.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
-    e.xclient.data.l[1] = CurrentTime;
-    XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
-    XCloseDisplay(d);
-    return 0;
-}
-CODE
-cc -o "$work/close" "$work/close.c" -lX11 || { echo "FAIL window-linux: no C compiler for the close helper"; exit 1; }
-
-# Reads the screenshot checks' answers: a PPM picture of the client area.
-cat > "$work/look.py" <<'CODE'
-import sys
-
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, data[pos + 1:]
-
-def pixels(picture, top, bottom):
-    width, _, rgb = picture
-    for y in range(top, bottom):
-        for x in range(width):
-            i = 3 * (y * width + x)
-            yield x, y, rgb[i], rgb[i + 1], rgb[i + 2]
-
-kind, path = sys.argv[1], sys.argv[2]
-picture = read_ppm(path)
-width, height, _ = picture
-half = height // 2
-if kind == "dial":
-    # The globe fills a disc around (3.5U, 3.5U) with the many colours of a
-    # picture; the marks and hands are yellow and cyan.
-    unit = height // 16
-    globe, lit, disc, yellow, cyan = set(), 0, 0, 0, 0
-    for x, y, r, g, b in pixels(picture, 0, half):
-        if (x - 3.5 * unit) ** 2 + (y - 3.5 * unit) ** 2 < (2 * unit) ** 2:
-            globe.add((r, g, b))
-            disc += 1
-            lit += r + g + b > 60
-        yellow += r > 180 and g > 180 and b < 100
-        cyan += r < 100 and g > 180 and b > 180
-    print(f"globe {lit / disc:.2f} lit in {len(globe)} colours, {yellow} yellow and {cyan} cyan pixels")
-    sys.exit(0 if 10 * lit > 3 * disc and len(globe) > 500 and yellow > 20 and cyan > 20 else 1)
-if kind == "calendar":
-    unit = height // 16
-    coloured, white_column = 0, 0
-    for x, y, r, g, b in pixels(picture, half, height):
-        coloured += max(r, g, b) - min(r, g, b) > 60
-        white_column += x == unit and r > 240 and g > 240 and b > 240
-    share = coloured / (width * half)
-    print(f"{share:.2f} of the calendar coloured, {white_column} white pixels on the first grid line")
-    sys.exit(0 if share > 0.4 and white_column > 0.8 * half else 1)
-if kind == "differs":
-    other = read_ppm(sys.argv[3])
-    top_a = bytes(picture[2][:3 * width * half])
-    top_b = bytes(other[2][:3 * width * half])
-    changed = sum(1 for i in range(0, len(top_a), 3) if top_a[i:i + 3] != top_b[i:i + 3])
-    print(f"{changed} pixels of the clock face changed")
-    sys.exit(0 if changed > 0 else 1)
-sys.exit(2)
-CODE
+e2e_name=window-linux
+source tests/e2e/lib/window-session.sh
 
 start_clock() {
   (cd "$work/cwd" && exec "$program") &
@@ -126,42 +37,6 @@ start_clock() {
   window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Horavel$' 2>/dev/null | head -1)
   [ -n "$window" ]
 }
-
-# Prints the client area as "WIDTHxHEIGHT+LEFT+TOP".
-geometry() {
-  xwininfo -id "$window" 2>/dev/null | awk '
-    /Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h "+" x "+" y}'
-}
-
-# Waits up to 5 s for the client area to take a size.
-wait_for_size() {
-  for _ in $(seq 50); do
-    case "$(geometry)" in "$1"+*) return 0 ;; esac
-    sleep 0.1
-  done
-  echo "  the client area is $(geometry), not $1"
-  return 1
-}
-
-close_clock() {
-  "$work/close" "$window"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
-    sleep 0.1
-  done
-  kill "$pid" 2>/dev/null
-  echo "  the clock did not end after WM_DELETE_WINDOW"
-  return 1
-}
-
-# The dial shows the Earth for 15 s, then the Moon (often barely lit) for 15 s:
-# waits until the Earth has been up for a second and has 11 s more to go.
-wait_for_earth() {
-  sleep "$(date +%S.%N | awk '{ s = $1 % 30; print (s >= 1 && s < 12) ? 0 : (31 - s) % 30 }')"
-}
-
-shot() { import -window "$window" -depth 8 "ppm:$1" 2>/dev/null; }
 
 # First start: no settings, the textures beside the program, not in the current folder.
 if start_clock; then pass "first start opens a window titled Horavel"; else
@@ -172,17 +47,17 @@ wait_for_earth
 shot "$work/a.ppm"
 sleep 1
 shot "$work/b.ppm"
-check "the top half shows the globe dial with yellow and cyan marks" 'python3 "$work/look.py" dial "$work/a.ppm"'
-check "the bottom half shows the calendar grid" 'python3 "$work/look.py" calendar "$work/a.ppm"'
-check "the clock face changes within a second" 'python3 "$work/look.py" differs "$work/a.ppm" "$work/b.ppm"'
+check "the top half shows the globe dial with yellow and cyan marks" 'look dial "$work/a.ppm"'
+check "the bottom half shows the calendar grid" 'look calendar "$work/a.ppm"'
+check "the clock face changes within a second" 'look differs "$work/a.ppm" "$work/b.ppm"'
 
 xdotool key --window "$window" l 2>/dev/null
 check "key L gives a client area of 280 x 640" 'wait_for_size 280x640'
 sleep 0.5
 wait_for_earth
 shot "$work/l.ppm"
-check "the large clock shows the dial" 'python3 "$work/look.py" dial "$work/l.ppm"'
-check "the large clock shows the calendar" 'python3 "$work/look.py" calendar "$work/l.ppm"'
+check "the large clock shows the dial" 'look dial "$work/l.ppm"'
+check "the large clock shows the calendar" 'look calendar "$work/l.ppm"'
 xdotool key --window "$window" M 2>/dev/null
 check "key M gives a client area of 196 x 448" 'wait_for_size 196x448'
 xdotool key --window "$window" s 2>/dev/null
@@ -215,8 +90,4 @@ printf '%s\n' "-5000 -5000 40" > "$settings"
 check "a position off the screen is brought back onto it" 'start_clock && wait_for_size 280x640 && [ "$(geometry)" = "280x640+0+0" ]'
 close_clock >/dev/null
 
-if [ "$failures" -gt 0 ]; then
-  echo "window-linux: $failures checks failed"
-  exit 1
-fi
-echo "window-linux: all checks passed"
+finish
