@@ -42,26 +42,7 @@ start_clock() {
 if start_clock; then pass "first start opens a window titled Horavel"; else
   fail "first start opens a window titled Horavel"; exit 1; fi
 check "first client area is 196 x 448 at (0, 0)" 'wait_for_size 196x448 && [ "$(geometry)" = "196x448+0+0" ]'
-sleep 1.5
-wait_for_earth
-shot "$work/a.ppm"
-sleep 1
-shot "$work/b.ppm"
-check "the top half shows the globe dial with yellow and cyan marks" 'look dial "$work/a.ppm"'
-check "the bottom half shows the calendar grid" 'look calendar "$work/a.ppm"'
-check "the clock face changes within a second" 'look differs "$work/a.ppm" "$work/b.ppm"'
-
-xdotool key --window "$window" l 2>/dev/null
-check "key L gives a client area of 280 x 640" 'wait_for_size 280x640'
-sleep 0.5
-wait_for_earth
-shot "$work/l.ppm"
-check "the large clock shows the dial" 'look dial "$work/l.ppm"'
-check "the large clock shows the calendar" 'look calendar "$work/l.ppm"'
-xdotool key --window "$window" M 2>/dev/null
-check "key M gives a client area of 196 x 448" 'wait_for_size 196x448'
-xdotool key --window "$window" s 2>/dev/null
-check "key S gives a client area of 140 x 320" 'wait_for_size 140x320'
+check_pictures_and_keys
 
 xdotool windowsize "$window" 150 320
 check "a width of 150 snaps the height to 336" 'wait_for_size 150x336'

@@ -58,3 +58,29 @@ wait_for_earth() {
 
 # A screenshot of the client area as binary PPM.
 shot() { import -window "$window" -depth 8 "ppm:$1" 2>/dev/null; }
+
+# The running clock at U = 28: the dial and the calendar in a screenshot, the
+# face changing within a second, then the keys L, M and S with the large
+# clock's pictures.
+check_pictures_and_keys() {
+  sleep 1.5
+  wait_for_earth
+  shot "$work/a.ppm"
+  sleep 1
+  shot "$work/b.ppm"
+  check "the top half shows the globe dial with yellow and cyan marks" 'look dial "$work/a.ppm"'
+  check "the bottom half shows the calendar grid" 'look calendar "$work/a.ppm"'
+  check "the clock face changes within a second" 'look differs "$work/a.ppm" "$work/b.ppm"'
+
+  xdotool key --window "$window" l 2>/dev/null
+  check "key L gives a client area of 280 x 640" 'wait_for_size 280x640'
+  sleep 0.5
+  wait_for_earth
+  shot "$work/l.ppm"
+  check "the large clock shows the dial" 'look dial "$work/l.ppm"'
+  check "the large clock shows the calendar" 'look calendar "$work/l.ppm"'
+  xdotool key --window "$window" M 2>/dev/null
+  check "key M gives a client area of 196 x 448" 'wait_for_size 196x448'
+  xdotool key --window "$window" s 2>/dev/null
+  check "key S gives a client area of 140 x 320" 'wait_for_size 140x320'
+}
