@@ -57,16 +57,14 @@ TEST(Decoder, DeliversTheLayoutChosenBySourceFormat) {
     }
 }
 
-TEST(Decoder, RefusesMultiPageTiff) {
-    Image image;
-    EXPECT_EQ(image.load(imagetest::sample("two-pages.tif")), 0);
-    EXPECT_EQ(image.valid, 0);
-}
-
-TEST(Decoder, RefusesAnimatedPng) {
-    // Two frames announced by an acTL chunk; the first frame is the still image.
-    Image image;
-    EXPECT_EQ(image.load(imagetest::sample("animated.png")), 0);
+// A second TIFF page, or a second PNG frame announced by an acTL chunk (the
+// first frame being the still image), makes the file refused.
+TEST(Decoder, RefusesMultiPageTiffAndAnimatedPng) {
+    for (const char* name : {"two-pages.tif", "animated.png"}) {
+        Image image;
+        EXPECT_EQ(image.load(imagetest::sample(name)), 0) << name;
+        EXPECT_EQ(image.valid, 0) << name;
+    }
 }
 
 // FNV-1a over the stored rows.

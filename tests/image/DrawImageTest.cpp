@@ -26,6 +26,7 @@ protected:
     struct Coverage {
         int count = 0;
         int left = 1 << 30, right = -1, bottom = 1 << 30, top = -1;
+        bool operator==(const Coverage&) const = default;
     };
     Coverage coverage() const {
         Coverage c;
@@ -64,13 +65,8 @@ TEST_F(DrawImage, StrongReductionAveragesBoxesOfTheFootprint) {
     Image image;
     columns(image, 100, 50, [](int x) { return x % 2 == 0 ? 0 : 250; });
     drawImage(canvas, 40, 40, 50, 50, image);
-    const Coverage c = coverage();
     // Column cx + 25 samples at x = 100, outside the image: 50 columns drawn.
-    EXPECT_EQ(c.count, 50 * 25);
-    EXPECT_EQ(c.left, 15);
-    EXPECT_EQ(c.right, 64);
-    EXPECT_EQ(c.bottom, 28);
-    EXPECT_EQ(c.top, 52);
+    EXPECT_EQ(coverage(), (Coverage{50 * 25, 15, 64, 28, 52}));
     for (int y = 28; y <= 52; ++y) {
         for (int x = 15; x <= 64; ++x) {
             ASSERT_EQ(pixel(x, y)[0], 125) << x << ", " << y;
@@ -83,12 +79,7 @@ TEST_F(DrawImage, SlightReductionInterpolatesOverTheWholeBox) {
     Image image;
     columns(image, 20, 20, [](int x) { return 10 * x + 5; });
     drawImage(canvas, 40, 40, 21, 21, image);
-    const Coverage c = coverage();
-    EXPECT_EQ(c.count, 21 * 21);
-    EXPECT_EQ(c.left, 30);
-    EXPECT_EQ(c.right, 50);
-    EXPECT_EQ(c.bottom, 30);
-    EXPECT_EQ(c.top, 50);
+    EXPECT_EQ(coverage(), (Coverage{21 * 21, 30, 50, 30, 50}));
     // The centre samples (10, 10), midway between the centres of columns 9 (95)
     // and 10 (105): the parabola gives 100; a box would read column 10 alone.
     EXPECT_EQ(pixel(40, 40)[0], 100);
@@ -111,10 +102,7 @@ TEST_F(DrawImage, SkipsPixelsOffTheCanvasAndOutsideTheClipShape) {
     Image image;
     columns(image, 20, 20, [](int) { return 200; });
     drawImage(canvas, 0, 79, 21, 21, image);
-    Coverage c = coverage();
-    EXPECT_EQ(c.count, 11 * 11);
-    EXPECT_EQ(c.left, 0);
-    EXPECT_EQ(c.top, 79);
+    EXPECT_EQ(coverage(), (Coverage{11 * 11, 0, 10, 69, 79}));
 
     ASSERT_EQ(canvas.create(80, 80, 1), 1);
     // A rectangle clip of half extents 2 lets through 7 × 7 pixels.
@@ -124,10 +112,7 @@ TEST_F(DrawImage, SkipsPixelsOffTheCanvasAndOutsideTheClipShape) {
     canvas.clipHalfWidth = 2;
     canvas.clipHalfHeight = 2;
     drawImage(canvas, 40, 40, 21, 21, image);
-    c = coverage();
-    EXPECT_EQ(c.count, 7 * 7);
-    EXPECT_EQ(c.left, 37);
-    EXPECT_EQ(c.right, 43);
+    EXPECT_EQ(coverage(), (Coverage{7 * 7, 37, 43, 37, 43}));
 }
 
 TEST_F(DrawImage, OpaqueAlphaShowsAndClearAlphaLeavesTheCanvas) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 using fitstest::card;
 using fitstest::valueCard;
@@ -62,22 +63,23 @@ TEST(FitsHeader, KeywordsMatchAllEightBytes) {
     }
 }
 
-TEST(FitsHeader, FirstCardMustBeSimpleWhateverItsValue) {
-    EXPECT_EQ(scan(card("SIMPLE  =                    F") + card("END")).result, FitsHeaderComplete);
-    EXPECT_EQ(scan(valueCard("BITPIX", 8) + card("SIMPLE  =                    T") + card("END")).result,
-              FitsHeaderNotFits);
-    EXPECT_EQ(scan(card("XTENSION= 'IMAGE   '") + card("END")).result, FitsHeaderNotFits);
-    // Fewer than 80 bytes hold no card at all.
-    EXPECT_EQ(scan(card("SIMPLE  =                    T").substr(0, 79)).result, FitsHeaderNotFits);
-    EXPECT_EQ(scan("").result, FitsHeaderNotFits);
-}
-
-TEST(FitsHeader, ScanStopsAtTheEndOfTheFile) {
+// The first card must be SIMPLE, whatever its value; fewer than 80 bytes hold no
+// card at all, and the scan stops at the end of the bytes it is given.
+TEST(FitsHeader, FirstCardAndEndCard) {
     const std::string simple = card("SIMPLE  =                    T");
-    EXPECT_EQ(scan(simple).result, FitsHeaderNoEnd);
-    EXPECT_EQ(scan(simple + valueCard("NAXIS", 2)).result, FitsHeaderNoEnd);
-    // An END card cut short is no END card.
-    EXPECT_EQ(scan(simple + card("END").substr(0, 79)).result, FitsHeaderNoEnd);
+    const std::pair<std::string, FitsHeaderScan> cases[] = {
+        {card("SIMPLE  =                    F") + card("END"), FitsHeaderComplete},
+        {valueCard("BITPIX", 8) + simple + card("END"), FitsHeaderNotFits},
+        {card("XTENSION= 'IMAGE   '") + card("END"), FitsHeaderNotFits},
+        {simple.substr(0, 79), FitsHeaderNotFits},
+        {"", FitsHeaderNotFits},
+        {simple, FitsHeaderNoEnd},
+        {simple + valueCard("NAXIS", 2), FitsHeaderNoEnd},
+        {simple + card("END").substr(0, 79), FitsHeaderNoEnd},  // an END card cut short
+    };
+    for (const auto& [bytes, expected] : cases) {
+        EXPECT_EQ(scan(bytes).result, expected) << bytes;
+    }
     const Scanned s = scan(simple + card("END") + card("JUNK"));
     EXPECT_EQ(s.result, FitsHeaderComplete);
     EXPECT_EQ(s.header.cardCount, 2);

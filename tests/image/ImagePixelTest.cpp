@@ -122,11 +122,6 @@ protected:
     Canvas canvas;
 };
 
-TEST_F(FromCanvas, IsNullBeforeTheFirstPresent) {
-    make(28, 28, 1);
-    EXPECT_EQ(Image::fromCanvas(canvas), nullptr);
-}
-
 TEST_F(FromCanvas, CopiesTheDisplayPictureRightSideUp) {
     make(28, 28, 1);
     canvas.plot(3, 0, Color::bytes(200, 100, 50), DepthOff, 0.0);   // bottom row
@@ -168,8 +163,12 @@ TEST_F(FromCanvas, TakesTheDisplaySizeOfASupersampledCanvas) {
     EXPECT_EQ(bytesOf(out), (Bytes{100, 20, 0, 0}));
 }
 
-TEST_F(FromCanvas, AnEmptyCanvasGivesAnImageWithoutContent) {
-    // No pixel for getPixel to clamp to: the snapshot exists but is not valid.
+// Before the first present there is no snapshot; after presenting an empty
+// canvas there is no pixel for getPixel to clamp to: the snapshot exists but is
+// not valid.
+TEST_F(FromCanvas, NoSnapshotBeforePresentAndNoContentFromAnEmptyCanvas) {
+    make(28, 28, 1);
+    EXPECT_EQ(Image::fromCanvas(canvas), nullptr);
     make(0, 0, 1);
     canvas.present();
     const auto image = Image::fromCanvas(canvas);

@@ -1,20 +1,23 @@
 #pragma once
 
 #include "image/Image.h"
+#include "platform/Messages.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 // Helpers shared by the image tests: pictures built in memory, the sample files
-// of tests/data/images, and a scratch folder per running test (ctest runs the
-// tests in parallel processes).
+// of tests/data, scratch files and folders per running test, and a record of the
+// messages a reader would have shown the user.
 namespace imagetest {
 
 // Makes image a valid in-memory picture. rows holds width × channels bytes per
@@ -46,21 +49,28 @@ inline std::filesystem::path sample(std::string_view name) {
     return std::filesystem::path(HORAVEL_TEST_DATA_DIR) / "images" / name;
 }
 
+inline std::filesystem::path planetary(std::string_view name) {
+    return std::filesystem::path(HORAVEL_TEST_DATA_DIR) / "planetary" / name;
+}
+
+// A temporary path named after the running test, as ctest runs the tests in
+// parallel processes.
+inline std::filesystem::path scratchPath(std::string_view suffix) {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("horavel-image-") + info->test_suite_name() + '-' + info->name() + '-';
+    name += suffix;
+    for (char& c : name) {
+        if (c == '/') {
+            c = '_';
+        }
+    }
+    return std::filesystem::temp_directory_path() / name;
+}
+
 // An empty folder of its own for the running test, removed again at the end.
 class ScratchFolder {
 public:
-    ScratchFolder() {
-        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "horavel-image-";
-        name += info->test_suite_name();
-        name += '-';
-        name += info->name();
-        for (char& c : name) {
-            if (c == '/') {
-                c = '_';
-            }
-        }
-        path = std::filesystem::temp_directory_path() / name;
+    ScratchFolder() : path(scratchPath("folder")) {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);
         std::filesystem::create_directories(path);
@@ -82,6 +92,49 @@ public:
 
     std::filesystem::path path;
 };
+
+// A file holding the given bytes for the life of the object.
+class ScratchFile {
+public:
+    ScratchFile(std::string_view name, std::string_view bytes) : path(scratchPath(name)) {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    ~ScratchFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    std::filesystem::path path;
+};
+
+// Every message shown while it lives, as "caption|text".
+class MessageRecorder {
+public:
+    MessageRecorder() : scope(record) { shown().clear(); }
+    const std::vector<std::string>& messages() const { return shown(); }
+
+private:
+    static std::vector<std::string>& shown() {
+        static std::vector<std::string> list;
+        return list;
+    }
+    static void record(std::string_view caption, std::string_view text) {
+        shown().push_back(std::string(caption) + "|" + std::string(text));
+    }
+    platform::ScopedMessageSink scope;
+};
+
+// Bytes given as numbers, for file contents.
+inline std::string raw(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) {
+        s += static_cast<char>(v);
+    }
+    return s;
+}
 
 // The bytes of a colour as one comparable value.
 struct Bytes {

@@ -64,116 +64,81 @@ TEST(Sampling, NoColourOutsideTheImageOrFromAnImageWithoutContent) {
     }
 }
 
-TEST(Sampling, PixelCentresGiveThePixelExactly) {
+// Bilinear centres are among the samples of the everywhere test below.
+TEST(Sampling, BiquadraticPixelCentresGiveThePixelExactly) {
     Image image;
     varied(image);
     for (int j = 0; j < 3; ++j) {
         for (int i = 0; i < 3; ++i) {
-            Color expected, bilinear, biquadratic;
+            Color expected, biquadratic;
             image.getPixel(i, j, expected);
-            EXPECT_EQ(image.sampleBilinear(i + 0.5, j + 0.5, bilinear), 1);
             EXPECT_EQ(image.sampleBiquadratic(i + 0.5, j + 0.5, biquadratic), 1);
-            EXPECT_EQ(bytesOf(bilinear), bytesOf(expected)) << i << ", " << j;
             EXPECT_EQ(bytesOf(biquadratic), bytesOf(expected)) << i << ", " << j;
         }
     }
 }
 
-TEST(Sampling, BilinearExtrapolatesInTheLeftStripAndFlattensAtTheRight) {
-    // Grey rows 100, 200 on both rows.
-    Image image;
-    imagetest::fill(image, 2, 2, 1, {100, 200, 100, 200});
-    Color out;
-    // fx = -0.3: 100 + 100 × -0.3.
-    EXPECT_EQ(image.sampleBilinear(0.2, 0.5, out), 1);
-    EXPECT_EQ(bytesOf(out), (Bytes{70, 70, 70, 0}));
-    EXPECT_EQ(image.sampleBilinear(0.2, 1.5, out), 1);
-    EXPECT_EQ(out.r, 70);
-    // Halfway between the centres.
-    image.sampleBilinear(1.0, 1.0, out);
-    EXPECT_EQ(out.r, 150);
-    // Beyond the last centre the missing neighbour is the edge pixel itself.
-    for (double x : {1.5, 1.7, 1.99}) {
-        image.sampleBilinear(x, 0.9, out);
-        EXPECT_EQ(out.r, 200) << x;
+// Worked by hand from the interpolation formulas. Bilinear extrapolates in the
+// left strip, takes the edge pixel as the missing neighbour at the right and
+// clamps below 0; the biquadratic parabola runs through three pixels, repeats
+// the edge pixel beyond the image, reproduces a plane and clamps its overshoot;
+// missing channels are filled in and the transparency is interpolated too.
+TEST(Sampling, InterpolatesAsWorkedByHand) {
+    struct Picture {
+        std::int32_t width, height, channels;
+        std::vector<std::uint8_t> rows;
+    };
+    const Picture columns{2, 2, 1, {100, 200, 100, 200}};
+    const Picture corners{2, 2, 1, {200, 40, 0, 100}};  // bottom row 0, 100; top 200, 40
+    const Picture rising{3, 1, 1, {100, 200, 250}};
+    const Picture plane{3, 3, 1, {100, 120, 140, 50, 70, 90, 0, 20, 40}};  // 20 a column, 50 a row
+    const Picture twoGreys{2, 1, 1, {10, 90}};
+    const Picture steepUp{2, 1, 1, {10, 250}};
+    const Picture edgeUp{3, 1, 1, {0, 255, 255}};
+    const Picture edgeDown{3, 1, 1, {255, 0, 0}};
+    const Picture colour{2, 1, 3, {0, 10, 20, 100, 110, 120}};
+    const Picture clear{2, 1, 4, {0, 10, 20, 255, 100, 110, 120, 55}};  // transparencies 0 and 200
+    struct Case {
+        const Picture* picture;
+        Sampler sampler;
+        double x, y;
+        Bytes expected;
+    };
+    const Case cases[] = {
+        {&columns, Sampler::Bilinear, 0.2, 0.5, {70, 70, 70, 0}},  // fx = -0.3: 100 + 100 × -0.3
+        {&columns, Sampler::Bilinear, 0.2, 1.5, {70, 70, 70, 0}},
+        {&columns, Sampler::Bilinear, 1.0, 1.0, {150, 150, 150, 0}},
+        {&columns, Sampler::Bilinear, 1.5, 0.9, {200, 200, 200, 0}},
+        {&columns, Sampler::Bilinear, 1.7, 0.9, {200, 200, 200, 0}},
+        {&columns, Sampler::Bilinear, 1.99, 0.9, {200, 200, 200, 0}},
+        {&steepUp, Sampler::Bilinear, 0.0, 0.5, {0, 0, 0, 0}},  // fx = -0.5 gives -110
+        {&corners, Sampler::Bilinear, 1.0, 1.0, {85, 85, 85, 0}},  // the mean of the four
+        // fx = 0.25, fy = 0.75: 0 + 100·0.25 + 200·0.75 + (0 - 100 - 200 + 40)·0.1875 = 126.25.
+        {&corners, Sampler::Bilinear, 0.75, 1.25, {126, 126, 126, 0}},
+        // fx = 0.25, fy = 0.5: (-65 + 200)·0.5 + 25 = 92.5, truncated.
+        {&corners, Sampler::Bilinear, 0.75, 1.0, {92, 92, 92, 0}},
+        // Centre 200, W 100, E 250: A = 75, F = -25; fx = 0.3: 75·0.3 - 25·0.09 + 200.
+        {&rising, Sampler::Biquadratic, 1.8, 0.5, {220, 220, 220, 0}},
+        // At the right edge E repeats P (250), W is 200: 256.2 clamps to 255.
+        {&rising, Sampler::Biquadratic, 2.99, 0.5, {255, 255, 255, 0}},
+        {&plane, Sampler::Biquadratic, 1.75, 1.75, {87, 87, 87, 0}},  // 70 + 5 + 12.5
+        {&edgeUp, Sampler::Biquadratic, 2.0, 0.5, {255, 255, 255, 0}},  // 286.9
+        {&edgeDown, Sampler::Biquadratic, 2.0, 0.5, {0, 0, 0, 0}},      // -31.9
+        {&twoGreys, Sampler::Bilinear, 1.0, 0.5, {50, 50, 50, 0}},
+        // The left neighbour repeats the edge pixel: 10 + 80/2 · (0.5 + 0.25).
+        {&twoGreys, Sampler::Biquadratic, 1.0, 0.5, {40, 40, 40, 0}},
+        {&colour, Sampler::Bilinear, 1.0, 0.5, {70, 60, 50, 0}},
+        {&clear, Sampler::Bilinear, 1.0, 0.5, {70, 60, 50, 100}},
+        {&clear, Sampler::Biquadratic, 1.0, 0.5, {57, 47, 37, 75}},
+    };
+    for (const Case& c : cases) {
+        Image image;
+        imagetest::fill(image, c.picture->width, c.picture->height, c.picture->channels, c.picture->rows);
+        Color out = imagetest::junk();
+        EXPECT_EQ(sampleWith(c.sampler, image, c.x, c.y, out), 1);
+        EXPECT_EQ(bytesOf(out), c.expected) << (c.sampler == Sampler::Bilinear ? "bilinear" : "biquadratic")
+                                            << " at " << c.x << ", " << c.y;
     }
-    // Extrapolation below 0 clamps: 10, 250 at x = 0 (fx = -0.5) gives -110.
-    imagetest::greyRow(image, {10, 250});
-    image.sampleBilinear(0.0, 0.5, out);
-    EXPECT_EQ(out.r, 0);
-}
-
-TEST(Sampling, BilinearOverTwoDimensions) {
-    // Grey: bottom row 0, 100; top row 200, 40. At (1.0, 1.0) fx = fy = 0.5:
-    // the mean of the four, 85.
-    Image image;
-    imagetest::fill(image, 2, 2, 1, {200, 40, 0, 100});
-    Color out;
-    image.sampleBilinear(1.0, 1.0, out);
-    EXPECT_EQ(out.r, 85);
-    // fx = 0.25, fy = 0.75: 0 + 100·0.25 + 200·0.75 + (0 - 100 - 200 + 40)·0.1875 = 126.25.
-    image.sampleBilinear(0.75, 1.25, out);
-    EXPECT_EQ(out.r, 126);
-    // fx = 0.25, fy = 0.5: (-65 + 200)·0.5 + 25 = 92.5, truncated.
-    image.sampleBilinear(0.75, 1.0, out);
-    EXPECT_EQ(out.r, 92);
-}
-
-TEST(Sampling, BiquadraticFollowsTheParabolaThroughThreePixels) {
-    Image image;
-    imagetest::greyRow(image, {100, 200, 250});
-    Color out;
-    // Centre pixel 200 at ix = 1, W 100, E 250: A = 75, F = -25.
-    // fx = 0.3: 75·0.3 - 25·0.09 + 200 = 220.25.
-    image.sampleBiquadratic(1.8, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{220, 220, 220, 0}));
-    // At the right edge E repeats P (250), W is 200: A = 25, F = -25;
-    // fx = 0.49: 25·0.49 - 25·0.2401 + 250 = 256.2 → clamps to 255.
-    image.sampleBiquadratic(2.99, 0.5, out);
-    EXPECT_EQ(out.r, 255);
-    // A plane, 20 per column and 50 per row, is reproduced: around the centre
-    // pixel (70) at fx = fy = 0.25, 70 + 5 + 12.5.
-    imagetest::fill(image, 3, 3, 1, {100, 120, 140, 50, 70, 90, 0, 20, 40});
-    image.sampleBiquadratic(1.75, 1.75, out);
-    EXPECT_EQ(out.r, 87);
-}
-
-TEST(Sampling, InterpolatedValuesClampAtBothEnds) {
-    // At a sharp edge the parabola overshoots: W 0, P 255, E 255 at fx = 0.5 gives
-    // 286.9, and W 255, P 0, E 0 gives -31.9.
-    Image image;
-    Color out;
-    imagetest::greyRow(image, {0, 255, 255});
-    image.sampleBiquadratic(2.0, 0.5, out);
-    EXPECT_EQ(out.r, 255);
-    imagetest::greyRow(image, {255, 0, 0});
-    image.sampleBiquadratic(2.0, 0.5, out);
-    EXPECT_EQ(out.r, 0);
-}
-
-TEST(Sampling, ChannelsBeyondTheImageAreFilledIn) {
-    Color out;
-    Image grey;
-    imagetest::greyRow(grey, {10, 90});
-    grey.sampleBilinear(1.0, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{50, 50, 50, 0}));
-    // The left neighbour repeats the edge pixel: 10 + 80/2 · (0.5 + 0.25).
-    grey.sampleBiquadratic(1.0, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{40, 40, 40, 0}));
-
-    Image colour;
-    imagetest::fill(colour, 2, 1, 3, {0, 10, 20, 100, 110, 120});
-    colour.sampleBilinear(1.0, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{70, 60, 50, 0}));
-
-    // Four channels: the transparency is interpolated too (alpha 255 and 55 are
-    // the transparencies 0 and 200).
-    Image clear;
-    imagetest::fill(clear, 2, 1, 4, {0, 10, 20, 255, 100, 110, 120, 55});
-    clear.sampleBilinear(1.0, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{70, 60, 50, 100}));
-    clear.sampleBiquadratic(1.0, 0.5, out);
-    EXPECT_EQ(bytesOf(out), (Bytes{57, 47, 37, 75}));
 }
 
 TEST(Sampling, BoxOfOneSampleIsTheTruncatedPixel) {
@@ -237,9 +202,7 @@ TEST(Sampling, BoxAveragesAllFourBytesWithTruncation) {
     EXPECT_EQ(bytesOf(out), (Bytes{20, 10, 1, 127}));
 }
 
-}  // namespace
 
-namespace {
 
 // The bilinear blend of one channel from the four corners as getPixel reads them,
 // clamped to 0…255.5 and truncated: the reference for every sample below.
