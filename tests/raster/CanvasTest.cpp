@@ -38,6 +38,16 @@ void makeCanvas(Canvas& canvas, int pixelFormat, int depthFormat, int w, int h, 
     ASSERT_EQ(canvas.create(w, h, static_cast<std::int16_t>(scale)), 1);
 }
 
+// The clip the row and span tests plot under.
+void setClip(Canvas& canvas, std::int16_t shape) {
+    canvas.clipShape = shape;
+    canvas.clipCenterX = 5;
+    canvas.clipCenterY = 3;
+    canvas.clipHalfWidth = 4;
+    canvas.clipHalfHeight = 2;
+    canvas.clipAngle = 0.4;
+}
+
 Color floatColor(float red, float green, float blue) {
     Color c;
     c.rf = red;
@@ -57,10 +67,12 @@ TEST(CanvasCreate, WidthsAndScales) {
     const Case cases[] = {
         {1, 7, 3, 1, 8, 3, 8},  {1, 7, 3, 2, 16, 6, 8}, {1, 8, 3, 1, 8, 3, 8},
         {1, 5, 1, 3, 24, 3, 8}, {2, 7, 3, 1, 7, 3, 7},  {2, 7, 3, 2, 14, 6, 7},
+        {1, 4, 4, 0, 4, 4, 4},  // scale 0 on a fresh canvas keeps its factor 1
     };
     for (const Case& c : cases) {
         Canvas canvas;
         makeCanvas(canvas, c.pixelFormat, 0, c.w, c.h, c.scale);
+        EXPECT_EQ(canvas.scale, c.scale == 0 ? 1 : c.scale);
         EXPECT_EQ(canvas.width, c.storeWidth);
         EXPECT_EQ(canvas.height, c.storeHeight);
         EXPECT_EQ(canvas.displayWidth(), c.displayWidth);
@@ -69,11 +81,6 @@ TEST(CanvasCreate, WidthsAndScales) {
 }
 
 TEST(CanvasCreate, ScaleZeroKeepsTheCurrentFactor) {
-    Canvas fresh;
-    makeCanvas(fresh, 1, 0, 4, 4, 0);
-    EXPECT_EQ(fresh.scale, 1);
-    EXPECT_EQ(fresh.width, 4);
-
     Canvas doubled;
     makeCanvas(doubled, 1, 0, 4, 4, 2);
     ASSERT_EQ(doubled.create(8, 2, 0), 1);
@@ -130,8 +137,8 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
 }
 
 // A canvas whose create failed must survive every operation without touching a
-// store it does not have.
-TEST(CanvasCreate, OperationsOnAFailedCanvasDoNothing) {
+// store it does not have; neither shows anything before a present.
+TEST(CanvasCreate, NothingToShowAfterAFailedOrRepeatedCreate) {
     Canvas canvas;
     canvas.pixelFormat = 1;
     canvas.depthFormat = 1;
@@ -145,16 +152,13 @@ TEST(CanvasCreate, OperationsOnAFailedCanvasDoNothing) {
     canvas.blit(target, 0);
     EXPECT_EQ(target.calls, 0);
     EXPECT_EQ(canvas.display, nullptr);
-}
 
-TEST(CanvasCreate, AgainDropsTheDisplayUntilThePresent) {
-    Canvas canvas;
+    // Created again, a canvas has no display until the next present.
     makeCanvas(canvas, 1, 0, 4, 2, 1);
     canvas.present();
     ASSERT_NE(canvas.display, nullptr);
     ASSERT_EQ(canvas.create(8, 2, 1), 1);
     EXPECT_EQ(canvas.display, nullptr);
-    RecordingTarget target;
     canvas.blit(target, 0);
     EXPECT_EQ(target.calls, 0);
 }
@@ -305,56 +309,51 @@ TEST(CanvasPlot, SkipsOutsideTheStoreAndTheClip) {
     EXPECT_EQ(pixelAt(canvas, 2, 1)[0], 255);
 }
 
-TEST(CanvasPresent, OneToOneSwapsToBlueGreenRed) {
-    Canvas canvas;
-    makeCanvas(canvas, 1, 0, 4, 2, 1);
-    canvas.writePixel(0, 0, Color::bytes(10, 20, 30), DepthOff, 0.0);
-    canvas.writePixel(3, 1, Color::bytes(40, 50, 60), DepthOff, 0.0);
-    canvas.present();
-    const std::uint8_t* d = canvas.display.get();
-    EXPECT_EQ(d[0], 30);
-    EXPECT_EQ(d[1], 20);
-    EXPECT_EQ(d[2], 10);
-    EXPECT_EQ(d[3 * 7], 60);
-    EXPECT_EQ(d[3 * 7 + 2], 40);
-}
-
-// (255 + 255 + 0 + 0)/4 = 127 for red, 1/4 = 0 for blue.
-TEST(CanvasPresent, TwoByTwoBlocksTruncateTheirMean) {
-    Canvas canvas;
-    makeCanvas(canvas, 1, 0, 4, 2, 2);
-    canvas.writePixel(2, 2, Color::bytes(255, 0, 0), DepthOff, 0.0);
-    canvas.writePixel(3, 2, Color::bytes(255, 0, 0), DepthOff, 0.0);
-    canvas.writePixel(3, 3, Color::bytes(0, 0, 1), DepthOff, 0.0);
-    canvas.writePixel(6, 0, Color::bytes(4, 8, 12), DepthOff, 0.0);
-    canvas.writePixel(7, 1, Color::bytes(4, 8, 12), DepthOff, 0.0);
-    canvas.present();
-    const std::uint8_t* block = canvas.display.get() + 3 * (1 * 4 + 1);
-    EXPECT_EQ(block[0], 0);
-    EXPECT_EQ(block[1], 0);
-    EXPECT_EQ(block[2], 127);
-    const std::uint8_t* corner = canvas.display.get() + 3 * 3;
-    EXPECT_EQ(corner[0], 6);
-    EXPECT_EQ(corner[1], 4);
-    EXPECT_EQ(corner[2], 2);
-}
-
-// Three by three blocks: sum over nine pixels, divided by nine, truncated.
-TEST(CanvasPresent, LargerBlocksAverageAllTheirPixels) {
-    Canvas canvas;
-    makeCanvas(canvas, 1, 0, 4, 2, 3);
+// Byte stores are shown blue, green, red; blocks of scale × scale pixels show
+// the truncated mean of each channel.
+TEST(CanvasPresent, BlocksTruncateTheirMean) {
+    struct Write {
+        int x, y;
+        Color color;
+    };
+    struct Shown {
+        int displayByte, value;
+    };
+    struct Case {
+        int scale;
+        std::vector<Write> writes;
+        std::vector<Shown> shown;
+    };
+    std::vector<Write> nine;
     for (int y = 3; y < 6; ++y) {
         for (int x = 9; x < 12; ++x) {
-            canvas.writePixel(x, y, Color::bytes(static_cast<std::uint8_t>(10 * (x - 8)), 0, 255),
-                              DepthOff, 0.0);
+            nine.push_back({x, y, Color::bytes(static_cast<std::uint8_t>(10 * (x - 8)), 0, 255)});
         }
     }
-    canvas.writePixel(11, 5, Color::bytes(0, 255, 0), DepthOff, 0.0);
-    canvas.present();
-    const std::uint8_t* block = canvas.display.get() + 3 * (4 + 3);
-    EXPECT_EQ(block[2], 16);   // (3·10 + 3·20 + 2·30)/9 = 150/9
-    EXPECT_EQ(block[1], 28);   // 255/9
-    EXPECT_EQ(block[0], 226);  // 8·255/9
+    nine.push_back({11, 5, Color::bytes(0, 255, 0)});
+    const Case cases[] = {
+        {1,
+         {{0, 0, Color::bytes(10, 20, 30)}, {3, 1, Color::bytes(40, 50, 60)}},
+         {{0, 30}, {1, 20}, {2, 10}, {3 * 7, 60}, {3 * 7 + 2, 40}}},
+        // (255 + 255 + 0 + 0)/4 = 127 for red, 1/4 = 0 for blue.
+        {2,
+         {{2, 2, Color::bytes(255, 0, 0)}, {3, 2, Color::bytes(255, 0, 0)}, {3, 3, Color::bytes(0, 0, 1)},
+          {6, 0, Color::bytes(4, 8, 12)}, {7, 1, Color::bytes(4, 8, 12)}},
+         {{3 * 5, 0}, {3 * 5 + 1, 0}, {3 * 5 + 2, 127}, {9, 6}, {10, 4}, {11, 2}}},
+        // Red (3·10 + 3·20 + 2·30)/9 = 150/9, green 255/9, blue 8·255/9.
+        {3, nine, {{3 * 7 + 2, 16}, {3 * 7 + 1, 28}, {3 * 7, 226}}},
+    };
+    for (const Case& c : cases) {
+        Canvas canvas;
+        makeCanvas(canvas, 1, 0, 4, 2, c.scale);
+        for (const Write& w : c.writes) {
+            canvas.writePixel(w.x, w.y, w.color, DepthOff, 0.0);
+        }
+        canvas.present();
+        for (const Shown& s : c.shown) {
+            EXPECT_EQ(canvas.display[s.displayByte], s.value) << "scale " << c.scale << " byte " << s.displayByte;
+        }
+    }
 }
 
 // The float store scales by 255.5/peak, clamps to 0…255 and truncates.
@@ -425,12 +424,7 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
         Canvas single, run;
         for (Canvas* canvas : {&single, &run}) {
             makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
-            canvas->clipShape = s.clipShape;
-            canvas->clipCenterX = 5;
-            canvas->clipCenterY = 3;
-            canvas->clipHalfWidth = 4;
-            canvas->clipHalfHeight = 2;
-            canvas->clipAngle = 0.4;
+            setClip(*canvas, s.clipShape);
         }
         std::vector<Color> colors;
         for (std::size_t i = 0; i < std::size(columns); ++i) {
@@ -469,12 +463,7 @@ TEST(CanvasPlot, SpanMatchesPlotPixelByPixel) {
         Canvas single, spanned;
         for (Canvas* canvas : {&single, &spanned}) {
             makeCanvas(*canvas, 1, 1, 12, 6, 1);
-            canvas->clipShape = clipShape;
-            canvas->clipCenterX = 5;
-            canvas->clipCenterY = 3;
-            canvas->clipHalfWidth = 4;
-            canvas->clipHalfHeight = 2;
-            canvas->clipAngle = 0.4;
+            setClip(*canvas, clipShape);
         }
         const Color color = Color::bytes(90, 180, 30, 60);
         for (std::int32_t y : {-1, 0, 3, 5, 6}) {

@@ -107,75 +107,48 @@ TEST(ColorBlend, UnknownKindOrFormatLeavesPixel) {
 }
 
 // Colours multiply, opacities (1 − transparency) multiply; hand calculations.
-TEST(ColorModulate, BytesByBytes) {
+// A byte result keeps the low eight bits of a single-precision product (10 ·
+// 0.7f is exactly 7 in single precision but 6.9999999 in double); a float
+// result of an opaque pair is 1 − 255 · 1/255, a double rounding error, not 0.
+TEST(ColorModulate, Examples) {
+    Color unknown = Color::bytes(0, 0, 0, 0);
+    unknown.kind = 7;
     struct Case {
-        Color x, o;
-        std::uint8_t r, t;
+        const char* what;
+        Color x, o, expected;
     };
     const Case cases[] = {
-        {Color::bytes(200, 0, 0, 0), Color::bytes(128, 0, 0, 0), 100, 0},
-        {Color::bytes(200, 0, 0, 255), Color::bytes(128, 0, 0, 17), 100, 255},
-        {Color::bytes(255, 0, 0, 100), Color::bytes(255, 0, 0, 50), 255, 131},
+        {"bytes: opaque", Color::bytes(200, 0, 0, 0), Color::bytes(128, 0, 0, 0), Color::bytes(100, 0, 0, 0)},
+        {"bytes: clear", Color::bytes(200, 0, 0, 255), Color::bytes(128, 0, 0, 17), Color::bytes(100, 0, 0, 255)},
+        {"bytes: opacities", Color::bytes(255, 0, 0, 100), Color::bytes(255, 0, 0, 50), Color::bytes(255, 0, 0, 131)},
+        // 255 · 0.3f = 76.5 in single precision; 400 wraps to 144; t 255 − 0.5 · 255.
+        {"bytes by floats", Color::bytes(200, 255, 200, 0), floats(0.5f, 0.3f, 2.0f, 0.5f),
+         Color::bytes(100, 76, 144, 127)},
+        {"single precision", Color::bytes(10, 0, 0), floats(0.7f, 0, 0, 0), Color::bytes(7, 0, 0)},
+        {"bytes by clear floats", Color::bytes(0, 0, 0, 100), floats(0, 0, 0, 1.0f), Color::bytes(0, 0, 0, 255)},
+        {"floats by bytes", floats(1.0f, 0.5f, 0.25f, 0.5f), Color::bytes(255, 51, 0, 255), floats(1, 0.1f, 0, 1)},
+        {"floats by opaque bytes", floats(0, 0, 0, 0), Color::bytes(0, 0, 0, 0), floats(0, 0, 0, 0)},
+        {"floats by floats", floats(0.5f, 1.0f, 0.0f, 0.5f), floats(0.5f, 0.25f, 1.0f, 0.5f),
+         floats(0.25f, 0.25f, 0, 0.75f)},
+        {"unknown kind", Color::bytes(200, 100, 50, 10), unknown, Color::bytes(200, 100, 50, 10)},
     };
     for (const Case& c : cases) {
         Color x = c.x;
         x.modulate(c.o);
-        EXPECT_EQ(x.r, c.r);
-        EXPECT_EQ(x.t, c.t);
-        EXPECT_EQ(x.kind, ColorBytes);
+        EXPECT_EQ(x.kind, c.expected.kind) << c.what;
+        if (c.expected.kind == ColorBytes) {
+            EXPECT_EQ(x.r, c.expected.r) << c.what;
+            EXPECT_EQ(x.g, c.expected.g) << c.what;
+            EXPECT_EQ(x.b, c.expected.b) << c.what;
+            EXPECT_EQ(x.t, c.expected.t) << c.what;
+        } else {
+            // One single-precision rounding of a value near 1.
+            EXPECT_NEAR(x.rf, c.expected.rf, 1e-7) << c.what;
+            EXPECT_NEAR(x.gf, c.expected.gf, 1e-7) << c.what;
+            EXPECT_NEAR(x.bf, c.expected.bf, 1e-7) << c.what;
+            EXPECT_NEAR(x.tf, c.expected.tf, 1e-15) << c.what;  // products of exact halves and ones
+        }
     }
-}
-
-TEST(ColorModulate, BytesByFloats) {
-    Color x = Color::bytes(200, 255, 200, 0);
-    x.modulate(floats(0.5f, 0.3f, 2.0f, 0.5f));
-    EXPECT_EQ(x.r, 100);
-    EXPECT_EQ(x.g, 76);   // 255 · 0.3f = 76.5 in single precision
-    EXPECT_EQ(x.b, 144);  // 400, low eight bits
-    EXPECT_EQ(x.t, 127);  // 255 − 0.5 · 255
-    EXPECT_EQ(x.kind, ColorBytes);
-
-    // 10 · 0.7f is exactly 7 in single precision but 6.9999999 in double.
-    Color rounding = Color::bytes(10, 0, 0);
-    rounding.modulate(floats(0.7f, 0, 0, 0));
-    EXPECT_EQ(rounding.r, 7);
-
-    Color opaque = Color::bytes(0, 0, 0, 100);
-    opaque.modulate(floats(0, 0, 0, 1.0f));
-    EXPECT_EQ(opaque.t, 255);
-}
-
-TEST(ColorModulate, FloatsByBytes) {
-    Color x = floats(1.0f, 0.5f, 0.25f, 0.5f);
-    x.modulate(Color::bytes(255, 51, 0, 255));
-    EXPECT_FLOAT_EQ(x.rf, 1.0f);
-    EXPECT_FLOAT_EQ(x.gf, 0.1f);
-    EXPECT_FLOAT_EQ(x.bf, 0.0f);
-    EXPECT_FLOAT_EQ(x.tf, 1.0f);
-
-    Color opaque = floats(0, 0, 0, 0);
-    opaque.modulate(Color::bytes(0, 0, 0, 0));
-    // 1 − 255 · 1/255 is a double rounding error, not exactly 0.
-    EXPECT_NEAR(opaque.tf, 0.0f, 1e-15);
-    EXPECT_EQ(opaque.kind, ColorFloats);
-}
-
-TEST(ColorModulate, FloatsByFloats) {
-    Color x = floats(0.5f, 1.0f, 0.0f, 0.5f);
-    x.modulate(floats(0.5f, 0.25f, 1.0f, 0.5f));
-    EXPECT_FLOAT_EQ(x.rf, 0.25f);
-    EXPECT_FLOAT_EQ(x.gf, 0.25f);
-    EXPECT_FLOAT_EQ(x.bf, 0.0f);
-    EXPECT_FLOAT_EQ(x.tf, 0.75f);
-}
-
-TEST(ColorModulate, UnknownKindsChangeNothing) {
-    Color x = Color::bytes(200, 100, 50, 10);
-    Color other = Color::bytes(0, 0, 0, 0);
-    other.kind = 7;
-    x.modulate(other);
-    EXPECT_EQ(x.r, 200);
-    EXPECT_EQ(x.t, 10);
 }
 
 // Hand calculations of truncate((v − v·s + v·s·w) · 255.5).
