@@ -3,9 +3,10 @@
 #include "astro/Scene.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
-#include "image/ImageKind.h"
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
+
+#include "GlobeTestMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -23,23 +24,12 @@ constexpr double moonRadiusKm = 1737.4;
 // A three-channel map with a different colour in nearly every pixel, so that a
 // sample taken at a slightly different place shows.
 std::unique_ptr<Image> busyMap(std::int32_t width, std::int32_t height) {
-    auto image = std::make_unique<Image>();
-    image->kind = ImagePixels;
-    image->width = width;
-    image->height = height;
-    image->channels = 3;
-    image->stride = (3 * width + 3) & ~3;
-    image->pixelStore = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(image->stride) * height);
-    for (std::int32_t row = 0; row < height; ++row) {
-        std::uint8_t* p = image->pixelStore.get() + static_cast<std::size_t>(row) * image->stride;
-        for (std::int32_t x = 0; x < width; ++x) {
-            p[3 * x] = static_cast<std::uint8_t>(37 * x + 11 * row);
-            p[3 * x + 1] = static_cast<std::uint8_t>(x * row + 5);
-            p[3 * x + 2] = static_cast<std::uint8_t>(255 - 3 * x - 7 * row);
-        }
-    }
-    image->valid = 1;
-    return image;
+    return globetest::makeMap(width, height, [height](std::int32_t x, std::int32_t y, std::uint8_t* p) {
+        const std::int32_t row = height - 1 - y;
+        p[0] = static_cast<std::uint8_t>(37 * x + 11 * row);
+        p[1] = static_cast<std::uint8_t>(x * row + 5);
+        p[2] = static_cast<std::uint8_t>(255 - 3 * x - 7 * row);
+    });
 }
 
 // The picture the way the tracing loop is meant to draw it, one pixel at a time
