@@ -10,12 +10,8 @@
 
 namespace {
 
-class DrawTextOnCanvas : public ::testing::Test {
+class DrawTextOnCanvas : public FakeFontTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(renderer.initialise(std::make_unique<FakeFontEngine>(record)), 1);
-    }
-
     void makeCanvas(std::int16_t scale) {
         canvas.pixelFormat = 1;
         ASSERT_EQ(canvas.create(100, 40, scale), 1);
@@ -28,8 +24,6 @@ protected:
     }
     bool inked(std::int32_t x, std::int32_t y) const { return pixel(x, y)[0] != 0; }
 
-    std::shared_ptr<FakeFontEngine::Record> record = std::make_shared<FakeFontEngine::Record>();
-    TextRenderer renderer;
     Canvas canvas;
     const Color white = Color::bytes(255, 255, 255);
 };

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/FontRasterizer.h"
+#include "text/TextRenderer.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
@@ -44,4 +47,13 @@ public:
 private:
     std::shared_ptr<Record> log;
     platform::TextBitmap* target = nullptr;
+};
+
+// A renderer running on the fake engine, with the engine's record at hand.
+class FakeFontTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(renderer.initialise(std::make_unique<FakeFontEngine>(record)), 1); }
+
+    std::shared_ptr<FakeFontEngine::Record> record = std::make_shared<FakeFontEngine::Record>();
+    TextRenderer renderer;
 };

@@ -8,12 +8,8 @@
 
 namespace {
 
-class FontCache : public ::testing::Test {
+class FontCache : public FakeFontTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(renderer.initialise(std::make_unique<FakeFontEngine>(record)), 1);
-    }
-
     // Uses heights first…last once each, handing every font back.
     void useHeights(std::int32_t first, std::int32_t last) {
         for (std::int32_t h = first; h <= last; ++h) {
@@ -23,8 +19,6 @@ protected:
         }
     }
 
-    std::shared_ptr<FakeFontEngine::Record> record = std::make_shared<FakeFontEngine::Record>();
-    TextRenderer renderer;
 };
 
 TEST_F(FontCache, CreatesOnceAndCountsUses) {

@@ -51,38 +51,29 @@ std::vector<SeenRun> runsOf(std::u16string_view text, std::int32_t heightPx) {
     return runs;
 }
 
-TEST(TextLayout, MarkupEndsRunsAndChangesLevel) {
-    const std::vector<SeenRun> expected = {
-        {u"ab", 24, 0, 0}, {u"c", 14, -2, 20}, {u"de", 24, 0, 30}, {u"f", 14, 12, 50}};
-    EXPECT_EQ(runsOf(u"ab\uE000c\uE001de\uE001f", 24), expected);
-}
-
-TEST(TextLayout, PushAndPopRestorePenAndLevel) {
-    // The superscript and the subscript start at the same pen x; the run after the
-    // pop is back at level 0 after the pushed position.
-    const std::vector<SeenRun> expected = {
-        {u"x", 24, 0, 0}, {u"22", 14, -2, 10}, {u"3", 14, 12, 10}, {u"y", 24, 0, 20}};
-    EXPECT_EQ(runsOf(u"x\uE002\uE00022\uE003\uE0013\uE000y", 24), expected);
-}
-
-TEST(TextLayout, PopWithNothingPushedChangesNothing) {
-    const std::vector<SeenRun> expected = {{u"ab", 24, 0, 0}, {u"c", 24, 0, 20}};
-    EXPECT_EQ(runsOf(u"\uE003ab\uE003c", 24), expected);
-}
-
-TEST(TextLayout, NulEndsTheText) {
-    const std::vector<SeenRun> expected = {{u"ab", 24, 0, 0}};
-    EXPECT_EQ(runsOf(std::u16string_view(u"ab\0cd", 5), 24), expected);
-}
-
-TEST(TextLayout, TinyRunsAreSkippedAndTakeNoRoom) {
-    // Six levels up at a = 24 the font is 1 pixel: skipped, and the pen stays.
-    const std::vector<SeenRun> expected = {{u"a", 24, 0, 0}, {u"c", 24, 0, 10}};
-    EXPECT_EQ(runsOf(u"a\uE000\uE000\uE000\uE000\uE000\uE000b\uE001\uE001\uE001\uE001"
-                     u"\uE001\uE001c",
-                     24),
-              expected);
-    EXPECT_TRUE(runsOf(u"abc", 1).empty());
+// Markup ends runs and changes the level; a push and a pop restore pen and level
+// (the superscript and subscript start at the same pen x); a pop with nothing
+// pushed changes nothing; NUL ends the text; runs too small to draw (six levels
+// up at a = 24 the font is 1 pixel) are skipped and take no room.
+TEST(TextLayout, RunsOfMarkedUpText) {
+    struct Case {
+        std::u16string_view text;
+        std::int32_t heightPx;
+        std::vector<SeenRun> runs;
+    };
+    const Case cases[] = {
+        {u"ab\uE000c\uE001de\uE001f", 24, {{u"ab", 24, 0, 0}, {u"c", 14, -2, 20}, {u"de", 24, 0, 30}, {u"f", 14, 12, 50}}},
+        {u"x\uE002\uE00022\uE003\uE0013\uE000y", 24,
+         {{u"x", 24, 0, 0}, {u"22", 14, -2, 10}, {u"3", 14, 12, 10}, {u"y", 24, 0, 20}}},
+        {u"\uE003ab\uE003c", 24, {{u"ab", 24, 0, 0}, {u"c", 24, 0, 20}}},
+        {std::u16string_view(u"ab\0cd", 5), 24, {{u"ab", 24, 0, 0}}},
+        {u"a\uE000\uE000\uE000\uE000\uE000\uE000b\uE001\uE001\uE001\uE001\uE001\uE001c", 24,
+         {{u"a", 24, 0, 0}, {u"c", 24, 0, 10}}},
+        {u"abc", 1, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(runsOf(c.text, c.heightPx), c.runs) << c.runs.size() << " runs expected";
+    }
 }
 
 }  // namespace

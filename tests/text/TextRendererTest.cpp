@@ -8,12 +8,8 @@
 
 namespace {
 
-class TextRendering : public ::testing::Test {
+class TextRendering : public FakeFontTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(renderer.initialise(std::make_unique<FakeFontEngine>(record)), 1);
-    }
-
     struct Measured {
         std::int32_t topOffsetPx;
         std::int32_t widthPx;
@@ -31,8 +27,6 @@ protected:
         return image.bits[3 * (row * static_cast<std::size_t>(image.width) + x) + 1];
     }
 
-    std::shared_ptr<FakeFontEngine::Record> record = std::make_shared<FakeFontEngine::Record>();
-    TextRenderer renderer;
 };
 
 TEST_F(TextRendering, RaisedAndLoweredRunsWidenTheBox) {
@@ -86,13 +80,18 @@ TEST_F(TextRendering, RenderPlacesRunsAtTheirOffsets) {
     EXPECT_EQ(renderer.findFont(24)->useCount, 1);  // every run handed its font back
 }
 
-TEST_F(TextRendering, TextTooSmallDrawsNothing) {
-    const Measured m = measure(u"abc", 1);
-    EXPECT_EQ(m.widthPx, 0);
+// Text too small, empty text or markup alone draw nothing; a failed bitmap and
+// one of 20000 characters at 30000 pixels (far more than 2 GB of bits) give no
+// image.
+TEST_F(TextRendering, NothingToDrawGivesNoImage) {
+    EXPECT_EQ(measure(u"abc", 1).widthPx, 0);
     EXPECT_EQ(renderer.render(u"abc", 1), nullptr);
     EXPECT_EQ(renderer.render(u"", 24), nullptr);
     EXPECT_EQ(renderer.render(u"\uE000\uE002\uE003", 24), nullptr);
     EXPECT_TRUE(record->draws.empty());
+    EXPECT_EQ(renderer.render(std::u16string(20000, u'a'), 30000), nullptr);
+    record->failBitmaps = true;
+    EXPECT_EQ(renderer.render(u"ab", 24), nullptr);
 }
 
 TEST_F(TextRendering, RunWithoutAFontIsSkipped) {
@@ -105,16 +104,6 @@ TEST_F(TextRendering, RunWithoutAFontIsSkipped) {
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(record->draws.size(), 2u);
     EXPECT_EQ(record->draws[1].penXPx, 12);
-}
-
-TEST_F(TextRendering, FailedBitmapGivesNoImage) {
-    record->failBitmaps = true;
-    EXPECT_EQ(renderer.render(u"ab", 24), nullptr);
-}
-
-TEST_F(TextRendering, OversizedBitmapIsRefused) {
-    // 20000 characters at 30000 pixels would need far more than 2 GB of bits.
-    EXPECT_EQ(renderer.render(std::u16string(20000, u'a'), 30000), nullptr);
 }
 
 }  // namespace
