@@ -35,46 +35,37 @@ WindowRect windowWithClient(std::int32_t clientW, std::int32_t clientH) {
     return {100, 50, 100 + frameW + clientW, 50 + frameH + clientH};
 }
 
-TEST(Layout, HorizontalDragSetsTheHeightFromTheWidth) {
-    for (const std::int32_t edge : {SizingLeft, SizingRight}) {
-        WindowRect rect = windowWithClient(150, 448);
-        constrainSizing(edge, rect, frameW, frameH);
-        // 150 / 7 = 21 units: the client becomes 150 × 336, its width untouched.
-        EXPECT_EQ(rect.bottom - rect.top - frameH, 336) << "edge " << edge;
-        EXPECT_EQ(rect.right - rect.left - frameW, 150) << "edge " << edge;
-        EXPECT_EQ(rect.top, 50);
-        EXPECT_EQ(rect.left, 100);
-    }
-}
-
-TEST(Layout, LeftCornersMoveTheLeftEdge) {
-    for (const std::int32_t edge : {SizingTopLeft, SizingBottomLeft}) {
-        WindowRect rect = windowWithClient(300, 500);
-        const std::int32_t right = rect.right;
-        constrainSizing(edge, rect, frameW, frameH);
-        // 500 / 16 = 31 units: 217 pixels wide, the right edge fixed.
-        EXPECT_EQ(rect.right, right) << "edge " << edge;
-        EXPECT_EQ(rect.right - rect.left - frameW, 217) << "edge " << edge;
-        EXPECT_EQ(rect.bottom - rect.top - frameH, 500) << "edge " << edge;
-    }
-}
-
-TEST(Layout, OtherDragsMoveTheRightEdge) {
-    for (const std::int32_t edge : {SizingTop, SizingTopRight, SizingBottom, SizingBottomRight}) {
-        WindowRect rect = windowWithClient(300, 500);
-        constrainSizing(edge, rect, frameW, frameH);
-        EXPECT_EQ(rect.left, 100) << "edge " << edge;
-        EXPECT_EQ(rect.right - rect.left - frameW, 217) << "edge " << edge;
-        EXPECT_EQ(rect.bottom - rect.top - frameH, 500) << "edge " << edge;
-    }
-}
-
-TEST(Layout, UnknownEdgesAndCollapsedWindowsStaySound) {
-    for (const std::int32_t edge : {0, 9, -1}) {
-        WindowRect rect = windowWithClient(150, 500);
-        constrainSizing(edge, rect, frameW, frameH);
-        EXPECT_EQ(rect.right - rect.left - frameW, 150) << "edge " << edge;
-        EXPECT_EQ(rect.bottom - rect.top - frameH, 500) << "edge " << edge;
+// A side drag sets the height from the width (150 / 7 = 21 units: 336 high);
+// every other drag sets the width from the height (500 / 16 = 31 units: 217
+// wide), the left corners moving the left edge and the rest the right one;
+// unknown edges change nothing.
+TEST(Layout, DragsKeepTheGrid) {
+    struct Case {
+        std::int32_t edge;
+        std::int32_t clientW, clientH;
+        std::int32_t expectedW, expectedH;
+        bool rightEdgeFixed;
+    };
+    const Case cases[] = {
+        {SizingLeft, 150, 448, 150, 336, false},       {SizingRight, 150, 448, 150, 336, false},
+        {SizingTopLeft, 300, 500, 217, 500, true},     {SizingBottomLeft, 300, 500, 217, 500, true},
+        {SizingTop, 300, 500, 217, 500, false},        {SizingTopRight, 300, 500, 217, 500, false},
+        {SizingBottom, 300, 500, 217, 500, false},     {SizingBottomRight, 300, 500, 217, 500, false},
+        {0, 150, 500, 150, 500, false},                {9, 150, 500, 150, 500, false},
+        {-1, 150, 500, 150, 500, false},
+    };
+    for (const Case& c : cases) {
+        WindowRect rect = windowWithClient(c.clientW, c.clientH);
+        const WindowRect before = rect;
+        constrainSizing(c.edge, rect, frameW, frameH);
+        EXPECT_EQ(rect.right - rect.left - frameW, c.expectedW) << "edge " << c.edge;
+        EXPECT_EQ(rect.bottom - rect.top - frameH, c.expectedH) << "edge " << c.edge;
+        EXPECT_EQ(rect.top, before.top) << "edge " << c.edge;
+        if (c.rightEdgeFixed) {
+            EXPECT_EQ(rect.right, before.right) << "edge " << c.edge;
+        } else {
+            EXPECT_EQ(rect.left, before.left) << "edge " << c.edge;
+        }
     }
     // A window dragged smaller than its frame gets an empty client area, never a
     // negative one.

@@ -77,21 +77,24 @@ TEST_F(SettingsFileTest, SavedSettingsReadBack) {
     EXPECT_EQ(readSettingsFile(folder, Settings{}).unit, 20);
 }
 
-TEST_F(SettingsFileTest, OnlyTheFirstLineIsRead) {
-    writeRaw("5 6\n7 8 40\n");
-    const Settings s = readSettingsFile(folder, Settings{});
-    EXPECT_EQ(s.left, 5);
-    EXPECT_EQ(s.top, 6);
-    EXPECT_EQ(s.unit, 28);
-}
-
-TEST_F(SettingsFileTest, WindowsLineEndsAndGarbageAreHandled) {
-    writeRaw("9 10 20\r\n");
-    EXPECT_EQ(readSettingsFile(folder, Settings{}).unit, 20);
-    writeRaw(std::string("\x01\xff\xfe garbage", 11));
-    const Settings s = readSettingsFile(folder, Settings{});
-    EXPECT_EQ(s.left, 0);
-    EXPECT_EQ(s.unit, 28);
+// Only the first line is read; Windows line ends are fine and garbage gives the
+// defaults.
+TEST_F(SettingsFileTest, ReadsTheFirstLine) {
+    const struct {
+        std::string content;
+        std::int32_t left, top, unit;
+    } cases[] = {
+        {"5 6\n7 8 40\n", 5, 6, 28},
+        {"9 10 20\r\n", 9, 10, 20},
+        {std::string("\x01\xff\xfe garbage", 11), 0, 0, 28},
+    };
+    for (const auto& c : cases) {
+        writeRaw(c.content);
+        const Settings s = readSettingsFile(folder, Settings{});
+        EXPECT_EQ(s.left, c.left) << c.content;
+        EXPECT_EQ(s.top, c.top) << c.content;
+        EXPECT_EQ(s.unit, c.unit) << c.content;
+    }
 }
 
 TEST_F(SettingsFileTest, MissingFilesAndFoldersKeepTheDefaults) {
