@@ -83,12 +83,11 @@ TEST_F(ClockFaceAt10h08, NumeralsInTheirHuesAndTheDateTextBelowTheDial) {
     EXPECT_GT(countInRect(canvas, 60, 8, 332, 40, Rgb{255, 255, 255}), 50);
 }
 
-TEST_F(ClockFaceAt10h08, TheMoonShowsBetweenFifteenAndThirtySeconds) {
+// Between fifteen and thirty seconds the dial shows the Moon; before any globe
+// picture it shows none.
+TEST_F(ClockFaceAt10h08, TheMoonShowsBetweenFifteenAndThirtySecondsAndNoPictureBeforeAnyGlobe) {
     drawAt(tenOhEightThirty - 10);  // seconds 20.5
     EXPECT_EQ(storePixel(*face.clockCanvas, 256, 192), (Rgb{0, 0, 200}));
-}
-
-TEST_F(ClockFaceAt10h08, BeforeAnyGlobeTheDialShowsNoPicture) {
     face.globes.earthGlobe.reset();
     drawAt(tenOhEightThirty);
     EXPECT_EQ(storePixel(*face.clockCanvas, 256, 192), (Rgb{0, 0, 0}));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 // 2026-12-31 00:00:00 as 100-ns ticks since 1601-01-01.
@@ -12,12 +13,6 @@ constexpr std::uint64_t ticksPerSecond = 10'000'000ULL;
 FaceTime at(double secondsIntoDay) {
     const auto ticks = lastDayOf2026 + static_cast<std::uint64_t>(secondsIntoDay * ticksPerSecond);
     return FaceTime::fromLocalTime(platform::FileTime::fromTicks(ticks));
-}
-
-FaceTime withSeconds(double seconds) {
-    FaceTime time;
-    time.seconds = seconds;
-    return time;
 }
 }  // namespace
 
@@ -40,19 +35,18 @@ TEST(FaceTime, AllHandsPointUpAtNoonMidnightAndTheLastMomentOfTheDay) {
     EXPECT_GT(at(86399.6).hours, 12.0);
 }
 
-TEST(FaceTime, MinuteTurnsInTheLastHalfSecond) {
-    EXPECT_FALSE(at(59.4).minuteIsTurning());
-    EXPECT_TRUE(at(59.6).minuteIsTurning());
-    EXPECT_FALSE(at(0.0).minuteIsTurning());
-}
-
-TEST(FaceTime, EarthAndMoonAlternateEveryFifteenSeconds) {
-    EXPECT_FALSE(withSeconds(0.0).showsMoon());
-    EXPECT_FALSE(withSeconds(15.0).showsMoon());
-    EXPECT_TRUE(withSeconds(15.000001).showsMoon());
-    EXPECT_TRUE(withSeconds(29.9).showsMoon());
-    EXPECT_FALSE(withSeconds(30.0).showsMoon());
-    EXPECT_FALSE(withSeconds(45.0).showsMoon());
-    EXPECT_TRUE(withSeconds(45.000001).showsMoon());
-    EXPECT_TRUE(withSeconds(59.99).showsMoon());
+// The minute turns in its last half second; the Earth and the Moon alternate
+// every fifteen seconds, the Moon after 15 and 45.
+TEST(FaceTime, MinuteTurnsAndGlobesAlternate) {
+    for (const auto& [secondsIntoDay, turning] : {std::pair{59.4, false}, {59.6, true}, {0.0, false}}) {
+        EXPECT_EQ(at(secondsIntoDay).minuteIsTurning(), turning) << secondsIntoDay;
+    }
+    const std::pair<double, bool> moonShown[] = {{0.0, false},      {15.0, false},  {15.000001, true},
+                                                 {29.9, true},      {30.0, false},  {45.0, false},
+                                                 {45.000001, true}, {59.99, true}};
+    for (const auto& [seconds, moon] : moonShown) {
+        FaceTime time;
+        time.seconds = seconds;
+        EXPECT_EQ(time.showsMoon(), moon) << seconds;
+    }
 }
