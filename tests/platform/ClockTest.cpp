@@ -17,13 +17,6 @@ TEST(FileTime, HalvesRoundTrip) {
     EXPECT_EQ(time.ticks(), 0x89ABCDEF'F0123456ULL);
 }
 
-TEST(FixedClock, AnswersItsMoment) {
-    const platform::FixedClock clock(platform::FileTime::fromTicks(moment),
-                                     platform::FileTime::fromTicks(moment + ticksPerHour));
-    EXPECT_EQ(clock.utcNow().ticks(), moment);
-    EXPECT_EQ(clock.localNow().ticks(), moment + ticksPerHour);
-}
-
 // The tests run with the time zone their environment gives; the offset of any
 // zone lies within a day of universal time and is a whole number of minutes.
 TEST(LocalFromUtc, OffsetIsWholeMinutesWithinADay) {

@@ -105,7 +105,9 @@ TEST(MappedFile, ReadsPastTheEndYieldZero) {
     }
 }
 
-TEST(MappedFile, CloseIsIdempotentAndReadsAfterItYieldZero) {
+// Close twice is harmless and reads after it yield 0; a closed file can be
+// mapped anew, and mapping again starts at position 0.
+TEST(MappedFile, CloseAndReopen) {
     ScratchFile file({1, 2, 3, 4});
     platform::MappedFile mapped;
     ASSERT_EQ(mapped.open(file.path), 1);
@@ -115,19 +117,12 @@ TEST(MappedFile, CloseIsIdempotentAndReadsAfterItYieldZero) {
     EXPECT_EQ(mapped.size(), 0u);
     mapped.position = 0;
     EXPECT_EQ(mapped.read32(false), 0);
-    // A closed file can be mapped anew.
     EXPECT_EQ(mapped.open(file.path), 1);
     EXPECT_EQ(mapped.read8(), 1);
-}
-
-TEST(MappedFile, ReopeningStartsAtPositionZero) {
-    ScratchFile file({9, 8, 7});
-    platform::MappedFile mapped;
-    ASSERT_EQ(mapped.open(file.path), 1);
     mapped.position = 2;
     ASSERT_EQ(mapped.open(file.path), 1);
     EXPECT_EQ(mapped.position, 0u);
-    EXPECT_EQ(mapped.read8(), 9);
+    EXPECT_EQ(mapped.read8(), 1);
 }
 
 TEST(MappedFile, MissingEmptyAndDirectoryAreRefused) {
