@@ -60,18 +60,6 @@ TEST(ImagePixel, ChannelOrders) {
     }
 }
 
-TEST(ImagePixel, RowsAreStoredTopFirstWithPaddedStride) {
-    // 2 × 2 three-channel: 6 bytes per row padded to 8.
-    Image image;
-    imagetest::fill(image, 2, 2, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    EXPECT_EQ(image.stride, 8);
-    Color out;
-    image.getPixel(0, 0, out);  // bottom-left: the second stored row
-    EXPECT_EQ(bytesOf(out), (Bytes{9, 8, 7, 0}));
-    image.getPixel(1, 1, out);  // top-right: the first stored row
-    EXPECT_EQ(bytesOf(out), (Bytes{6, 5, 4, 0}));
-}
-
 TEST(ImagePixel, ImageWithoutContentAnswersZeroWhateverItsSize) {
     Image image;
     smallGrey(image);
