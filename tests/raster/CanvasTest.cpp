@@ -48,6 +48,22 @@ void setClip(Canvas& canvas, std::int16_t shape) {
     canvas.clipAngle = 0.4;
 }
 
+// Depth element i of a canvas, whatever its depth format.
+double depthAt(const Canvas& canvas, int i) {
+    const std::uint8_t* at = canvas.depth.get() + i * canvas.bytesPerDepth;
+    if (canvas.depthFormat == 1) {
+        return *at;
+    }
+    if (canvas.depthFormat == 2) {
+        float value;
+        std::memcpy(&value, at, 4);
+        return value;
+    }
+    double value;
+    std::memcpy(&value, at, 8);
+    return value;
+}
+
 Color floatColor(float red, float green, float blue) {
     Color c;
     c.rf = red;
@@ -97,19 +113,10 @@ TEST(CanvasCreate, StartsBlackWithFarthestDepth) {
         for (int i = 0; i < 3 * count; ++i) {
             ASSERT_EQ(canvas.pixels[i], 0);
         }
+        // 1e30 as a float is 0x7149F2CA.
+        const double farthest = depthFormat == 1 ? 255.0 : depthFormat == 2 ? double{1.0e30f} : 1.0e30;
         for (int i = 0; i < count; ++i) {
-            const std::uint8_t* at = canvas.depth.get() + i * canvas.bytesPerDepth;
-            if (depthFormat == 1) {
-                ASSERT_EQ(*at, 255);
-            } else if (depthFormat == 2) {
-                std::uint32_t bits;
-                std::memcpy(&bits, at, 4);
-                ASSERT_EQ(bits, 0x7149F2CAu);
-            } else {
-                double value;
-                std::memcpy(&value, at, 8);
-                ASSERT_EQ(value, 1.0e30);
-            }
+            ASSERT_EQ(depthAt(canvas, i), farthest) << depthFormat;
         }
     }
 }
@@ -201,17 +208,7 @@ TEST(CanvasDepth, TestAndWriteByPlaneAndMode) {
         makeCanvas(canvas, 1, c.depthFormat, 4, 4, 1);
         EXPECT_EQ(canvas.writePixel(1, 2, Color::bytes(9, 8, 7), c.mode, c.depth), c.result)
             << c.what;
-        const std::uint8_t* at = canvas.depth.get() + 9 * canvas.bytesPerDepth;
-        double stored = 0.0;
-        if (c.depthFormat == 1) {
-            stored = *at;
-        } else if (c.depthFormat == 2) {
-            float value;
-            std::memcpy(&value, at, 4);
-            stored = value;
-        } else {
-            std::memcpy(&stored, at, 8);
-        }
+        const double stored = depthAt(canvas, 9);
         if (std::isnan(c.stored)) {
             EXPECT_TRUE(std::isnan(stored)) << c.what;
         } else {
