@@ -26,6 +26,7 @@ void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthText
     // for a moment it does not show.
     pictures.earthGlobe.reset();
     pictures.moonGlobe.reset();
+    ++pictures.generation;
     const GlobeView view = globeView(globeCanvas, unit);
     if (!view.usable) {
         return;

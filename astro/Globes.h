@@ -14,6 +14,10 @@ class Image;
 struct GlobePictures {
     std::unique_ptr<Image> earthGlobe;  // the Earth seen from the centre of the Sun
     std::unique_ptr<Image> moonGlobe;   // the Moon seen from the centre of the Earth
+    // Raised each time the pictures are replaced, so that whoever keeps something
+    // drawn from them can tell without comparing pixels. Code that replaces a
+    // picture by other means raises it too.
+    std::uint64_t generation = 0;
     GlobePictures();
     ~GlobePictures();
     GlobePictures(GlobePictures&&) noexcept;

@@ -27,7 +27,7 @@ void drawClockFace(FaceState& face, const platform::Clock& clock) {
     }
 
     const Image* picture = time.showsMoon() ? face.globes.moonGlobe.get() : face.globes.earthGlobe.get();
-    face.dialBackground.restore(canvas, face.unit, picture, *face.textRenderer);
+    face.dialBackground.restore(canvas, face.unit, picture, face.globes.generation, *face.textRenderer);
     drawHands(canvas, dial, time.hours, time.minutes, time.seconds);
 
     // The date text reads the clock again, without the hands' half-second lead.

@@ -15,12 +15,11 @@ class TextRenderer;
 class DialBackground {
 public:
     // Puts the background for this picture (null: no picture yet) into the
-    // canvas's pixel store, drawing it first when the picture's pixels, the
-    // canvas's size or the unit differ from what was drawn last.
+    // canvas's pixel store, drawing it first when the picture, its generation
+    // (raised whenever the globe pictures are replaced), the canvas's size or the
+    // unit differ from what was drawn last.
     void restore(Canvas& clockCanvas, std::int32_t unit, const Image* picture,
-                 TextRenderer& textRenderer);
-    // Forgets every stored background.
-    void clear();
+                 std::uint64_t pictureGeneration, TextRenderer& textRenderer);
 
 private:
     struct Layer {
@@ -29,17 +28,13 @@ private:
         std::int32_t canvasWidth = 0;
         std::int32_t canvasHeight = 0;
         std::int32_t canvasScale = 0;
-        bool hasPicture = false;
-        std::int32_t pictureWidth = 0;
-        std::int32_t pictureHeight = 0;
-        std::int32_t pictureStride = 0;
-        std::int32_t pictureChannels = 0;
-        std::vector<std::uint8_t> pictureBytes;  // what the picture held when drawn
-        std::vector<std::uint8_t> pixels;        // the canvas's pixel store after drawing
+        const Image* picture = nullptr;  // only compared, never read
+        std::uint64_t pictureGeneration = 0;
+        std::vector<std::uint8_t> pixels;  // the canvas's pixel store after drawing
     };
 
     static bool matches(const Layer& layer, const Canvas& canvas, std::int32_t unit,
-                        const Image* picture);
+                        const Image* picture, std::uint64_t pictureGeneration);
     static void draw(Layer& layer, Canvas& canvas, std::int32_t unit, const Image* picture,
                      TextRenderer& textRenderer);
 
