@@ -1,29 +1,18 @@
 #include "astro/Matrix3.h"
 
+#include "raster/Matrix4.h"
+
 #include <cmath>
 
 Matrix3 axisRotation(double angleRad, double ax, double ay, double az) {
-    const double length = std::sqrt(ax * ax + ay * ay + az * az);
+    // The rotation part of the 4 × 4 one: the same arithmetic, element for element.
+    const Matrix4 full = rotation(angleRad, ax, ay, az);
     Matrix3 r;
-    if (length == 0.0) {
-        return r;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            r.at(row, column) = full.at(row, column);
+        }
     }
-    const double reciprocal = 1.0 / length;
-    const double x = ax * reciprocal;
-    const double y = ay * reciprocal;
-    const double z = az * reciprocal;
-    const double c = std::cos(angleRad);
-    const double s = std::sin(angleRad);
-    const double t = 1.0 - c;
-    r.m[0] = t * x * x + c;
-    r.m[1] = t * x * y - s * z;
-    r.m[2] = t * x * z + s * y;
-    r.m[3] = t * x * y + s * z;
-    r.m[4] = t * y * y + c;
-    r.m[5] = t * y * z - s * x;
-    r.m[6] = t * x * z - s * y;
-    r.m[7] = t * y * z + s * x;
-    r.m[8] = t * z * z + c;
     return r;
 }
 
