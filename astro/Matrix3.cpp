@@ -2,8 +2,6 @@
 
 #include "raster/Matrix4.h"
 
-#include <cmath>
-
 Matrix3 axisRotation(double angleRad, double ax, double ay, double az) {
     // The rotation part of the 4 × 4 one: the same arithmetic, element for element.
     const Matrix4 full = rotation(angleRad, ax, ay, az);
