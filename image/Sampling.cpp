@@ -20,6 +20,28 @@ inline bool insideImage(const Image& image, double x, double y) {
     return image.valid != 0 && x >= 0.0 && x < image.width && y >= 0.0 && y < image.height;
 }
 
+// Where (x, y) falls among the pixel centres: pixel (ix, iy) and the fractions
+// beyond its centre. In the half-pixel strip along the left and bottom edges the
+// integer part is 0 and the fraction negative (down to -0.5), so the value there
+// is extrapolated from the first two pixels, then clamped.
+struct GridPosition {
+    std::int32_t ix = 0;
+    std::int32_t iy = 0;
+    double fx = 0.0;
+    double fy = 0.0;
+};
+
+inline GridPosition gridPosition(double x, double y) {
+    const double gx = x - 0.5;
+    const double gy = y - 0.5;
+    GridPosition grid;
+    grid.ix = static_cast<std::int32_t>(gx);
+    grid.iy = static_cast<std::int32_t>(gy);
+    grid.fx = gx - grid.ix;
+    grid.fy = gy - grid.iy;
+    return grid;
+}
+
 // Bilinear blend of one channel over the corners a (ix, iy), b (ix + 1, iy),
 // c (ix + 1, iy + 1) and d (ix, iy + 1).
 inline double bilinear(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, double fx,
@@ -58,15 +80,7 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     if (!insideImage(*this, x, y)) {
         return 0;
     }
-    // Grid position relative to the pixel centres; in the half-pixel strip along
-    // the left and bottom edges the fraction is negative and the value is
-    // extrapolated, then clamped.
-    const double gx = x - 0.5;
-    const double gy = y - 0.5;
-    const std::int32_t ix = static_cast<std::int32_t>(gx);
-    const std::int32_t iy = static_cast<std::int32_t>(gy);
-    const double fx = gx - ix;
-    const double fy = gy - iy;
+    const auto [ix, iy, fx, fy] = gridPosition(x, y);
     // Decoded pixels with all four corners inside (nearly every sample of a
     // texture map) are read straight from the store: the same bytes getPixel
     // would return, without its clamping and its checks per corner.
@@ -110,12 +124,7 @@ std::int32_t Image::sampleBiquadratic(double x, double y, Color& out) const {
     if (!insideImage(*this, x, y)) {
         return 0;
     }
-    const double gx = x - 0.5;
-    const double gy = y - 0.5;
-    const std::int32_t ix = static_cast<std::int32_t>(gx);
-    const std::int32_t iy = static_cast<std::int32_t>(gy);
-    const double fx = gx - ix;
-    const double fy = gy - iy;
+    const auto [ix, iy, fx, fy] = gridPosition(x, y);
     Color p, e, w, n, s, ne, se, nw, sw;
     getPixel(ix, iy, p);
     getPixel(ix + 1, iy, e);
