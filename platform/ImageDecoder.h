@@ -38,6 +38,15 @@ public:
     struct Native;
 
 private:
+    // True when a frame is open and rows of strideBytes, each holding a whole
+    // row of pixels, fit a buffer of bufferBytes.
+    bool rowsFit(std::int32_t strideBytes, std::size_t bufferBytes, const std::uint8_t* buffer) const {
+        return native && buffer != nullptr &&
+               std::int64_t{strideBytes} >= std::int64_t{channelCount} * pixelWidth &&
+               static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(pixelHeight) <=
+                   bufferBytes;
+    }
+
     std::unique_ptr<Native> native;
     std::int32_t channelCount = 0;
     std::int32_t pixelWidth = 0;

@@ -58,10 +58,7 @@ std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
 
 std::int32_t ImageDecoder::copyPixels(std::int32_t strideBytes, std::size_t bufferBytes,
                                       std::uint8_t* buffer) {
-    if (!native || buffer == nullptr ||
-        std::int64_t{strideBytes} < std::int64_t{channelCount} * pixelWidth ||
-        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(pixelHeight) >
-            bufferBytes) {
+    if (!rowsFit(strideBytes, bufferBytes, buffer)) {
         return 0;
     }
     return native->reader->copyRows(strideBytes, buffer);

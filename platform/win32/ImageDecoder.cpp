@@ -181,11 +181,8 @@ std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
 
 std::int32_t ImageDecoder::copyPixels(std::int32_t strideBytes, std::size_t bufferBytes,
                                       std::uint8_t* buffer) {
-    if (!native || buffer == nullptr ||
-        std::int64_t{strideBytes} < std::int64_t{channelCount} * pixelWidth ||
-        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(pixelHeight) >
-            bufferBytes ||
-        bufferBytes > 0xFFFFFFFFu) {
+    // The imaging component counts the buffer in 32 bits.
+    if (!rowsFit(strideBytes, bufferBytes, buffer) || bufferBytes > 0xFFFFFFFFu) {
         return 0;
     }
     const WICRect whole = {0, 0, pixelWidth, pixelHeight};
