@@ -6,7 +6,7 @@
 #include "astro/TimeScale.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
@@ -26,18 +26,11 @@ SurfacePoint surfacePoint(const Vector3& v) {
     return {longitudeDeg, std::asin(sine) * degreesPerRadian};
 }
 
-// Ten significant digits: well below the precision of the series.
+// The shortest text that reads back as the same double.
 std::string number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
-// Every digit of a double, for the time values that name the moment.
-std::string exactNumber(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 std::string vector(const Vector3& v) {
@@ -50,13 +43,15 @@ std::string field(const char* name, const std::string& value) {
 
 }  // namespace
 
-std::string describeGlobes(double julianDayUtc) {
-    const double tMillennia = millenniaSinceJ2000(julianDayUtc);
+GlobeGeometry globeGeometry(double julianDayUtc) {
+    GlobeGeometry geometry;
+    geometry.julianDayUtc = julianDayUtc;
+    geometry.tMillennia = millenniaSinceJ2000(julianDayUtc);
     GlobeBody earth;
     earth.radiusKm = 6371.0;
     GlobeBody moon;
     moon.radiusKm = 1737.4;
-    assembleScene(tMillennia, earth, moon);
+    assembleScene(geometry.tMillennia, earth, moon);
 
     const Vector3 moonFromEarth{moon.position.x - earth.position.x, moon.position.y - earth.position.y,
                                 moon.position.z - earth.position.z};
@@ -75,19 +70,33 @@ std::string describeGlobes(double julianDayUtc) {
     const SurfacePoint subEarth = surfacePoint(apply(moon.rotation, earthFromMoon));
     const SurfacePoint moonSubsolar = surfacePoint(sunDirectionInBody(moon));
 
+    geometry.earthKm = earth.position;
+    geometry.moonKm = moonFromEarth;
+    geometry.subsolarLongitudeDeg = subsolar.longitudeDeg;
+    geometry.subsolarLatitudeDeg = subsolar.latitudeDeg;
+    geometry.moonPhaseAngleDeg = phaseAngleRad * degreesPerRadian;
+    geometry.moonIlluminatedFraction = (1.0 + std::cos(phaseAngleRad)) * 0.5;
+    geometry.subEarthLongitudeDeg = subEarth.longitudeDeg;
+    geometry.subEarthLatitudeDeg = subEarth.latitudeDeg;
+    geometry.moonSubsolarLongitudeDeg = moonSubsolar.longitudeDeg;
+    geometry.moonSubsolarLatitudeDeg = moonSubsolar.latitudeDeg;
+    return geometry;
+}
+
+std::string describeGlobes(const GlobeGeometry& g) {
     std::string json = "{";
-    json += field("jd_utc", exactNumber(julianDayUtc)) + ", ";
-    json += field("t_millennia", exactNumber(tMillennia)) + ", ";
-    json += field("earth_km", vector(earth.position)) + ", ";
-    json += field("moon_km", vector(moonFromEarth)) + ", ";
-    json += field("subsolar_lon_deg", number(subsolar.longitudeDeg)) + ", ";
-    json += field("subsolar_lat_deg", number(subsolar.latitudeDeg)) + ", ";
-    json += field("moon_phase_angle_deg", number(phaseAngleRad * degreesPerRadian)) + ", ";
-    json += field("moon_illuminated_fraction", number((1.0 + std::cos(phaseAngleRad)) * 0.5)) + ", ";
-    json += field("sub_earth_lon_deg", number(subEarth.longitudeDeg)) + ", ";
-    json += field("sub_earth_lat_deg", number(subEarth.latitudeDeg)) + ", ";
-    json += field("moon_subsolar_lon_deg", number(moonSubsolar.longitudeDeg)) + ", ";
-    json += field("moon_subsolar_lat_deg", number(moonSubsolar.latitudeDeg));
+    json += field("jd_utc", number(g.julianDayUtc)) + ", ";
+    json += field("t_millennia", number(g.tMillennia)) + ", ";
+    json += field("earth_km", vector(g.earthKm)) + ", ";
+    json += field("moon_km", vector(g.moonKm)) + ", ";
+    json += field("subsolar_lon_deg", number(g.subsolarLongitudeDeg)) + ", ";
+    json += field("subsolar_lat_deg", number(g.subsolarLatitudeDeg)) + ", ";
+    json += field("moon_phase_angle_deg", number(g.moonPhaseAngleDeg)) + ", ";
+    json += field("moon_illuminated_fraction", number(g.moonIlluminatedFraction)) + ", ";
+    json += field("sub_earth_lon_deg", number(g.subEarthLongitudeDeg)) + ", ";
+    json += field("sub_earth_lat_deg", number(g.subEarthLatitudeDeg)) + ", ";
+    json += field("moon_subsolar_lon_deg", number(g.moonSubsolarLongitudeDeg)) + ", ";
+    json += field("moon_subsolar_lat_deg", number(g.moonSubsolarLatitudeDeg));
     json += "}";
     return json;
 }

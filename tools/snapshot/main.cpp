@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
         succeeded = writePictures(options, clock);
     }
     if (options.describe) {
-        std::printf("%s\n", describeGlobes(currentJulianDayUtc(clock)).c_str());
+        std::printf("%s\n", describeGlobes(globeGeometry(currentJulianDayUtc(clock))).c_str());
     }
     return succeeded ? 0 : exitFailure;
 }
