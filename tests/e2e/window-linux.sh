@@ -1,48 +1,51 @@
 #!/usr/bin/env bash
-# The Linux clock program under a virtual X display: the first window, its
-# pictures and their ticking, the S, M and L keys, snapping to the 7:16 grid,
-# the settings saved on closing and read on the next start, and damaged
-# settings files. Runs with its own temporary home folder.
+# The Linux clock program under a virtual X display: at four pinned moments the
+# window shows exactly what horavel-snapshot draws for them; then the first
+# window, its ticking, the S, M and L keys, snapping to the 7:16 grid, the
+# settings saved on closing and read on the next start, and damaged settings
+# files. Runs with its own temporary home folder.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
 if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
   build=${HORAVEL_LINUX_BUILD:-build/linux}
-  program="$build/app/horavel"
-  if [ ! -x "$program" ]; then
-    echo "FAIL window-linux: $program has not been built"
-    exit 1
-  fi
+  for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
+    if [ ! -x "$needed" ]; then
+      echo "FAIL window-linux: $needed has not been built"
+      exit 1
+    fi
+  done
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
-  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_PROGRAM="$(realpath "$program")" \
-    timeout 170 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0"
+  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
+    timeout 300 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0"
   exit $?
 fi
 
 work=$HORAVEL_E2E_WORK
-program=$HORAVEL_E2E_PROGRAM
+build=$HORAVEL_E2E_BUILD
 export HOME="$work/home"
 unset XDG_CONFIG_HOME
 mkdir -p "$HOME" "$work/cwd"
 settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
-pid=
-window=
 e2e_name=window-linux
 source tests/e2e/lib/window-session.sh
 
-start_clock() {
-  (cd "$work/cwd" && exec "$program") &
+# The textures lie beside the programs, not in the current folder.
+launch() {
+  (cd "$work/cwd" && exec env "${clock_env[@]}" "$build/app/horavel") &
   pid=$!
-  window=$(timeout 15 xdotool search --sync --onlyvisible --name '^Horavel$' 2>/dev/null | head -1)
-  [ -n "$window" ]
+}
+draw_snapshot() {
+  (cd "$work/cwd" && TZ=$1 "$build/tools/snapshot/horavel-snapshot" --at "$2" --unit "$3" --out "$4")
 }
 
-# First start: no settings, the textures beside the program, not in the current folder.
+check_pictures_at_moments
+
 if start_clock; then pass "first start opens a window titled Horavel"; else
-  fail "first start opens a window titled Horavel"; exit 1; fi
+  fail "first start opens a window titled Horavel"; finish; fi
 check "first client area is 196 x 448 at (0, 0)" 'wait_for_size 196x448 && [ "$(geometry)" = "196x448+0+0" ]'
-check_pictures_and_keys
+check_ticking_and_keys
 
 xdotool windowsize "$window" 150 320
 check "a width of 150 snaps the height to 336" 'wait_for_size 150x336'
@@ -59,16 +62,6 @@ check "closing saves the position and the unit" '[ "$(cat "$settings" 2>/dev/nul
 check "a restart opens with the saved unit and position" 'start_clock && wait_for_size 140x320 && [ "$(geometry)" = "140x320+37+53" ]'
 close_clock >/dev/null
 
-for damaged in "0 0 0" "-5 -5 -28" "12 34 99999" "garbage"; do
-  printf '%s\n' "$damaged" > "$settings"
-  check "settings \"$damaged\" start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
-  close_clock >/dev/null
-done
-printf '\x00\xff\xfe\x01 20 30 40\n' > "$settings"
-check "binary settings start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
-close_clock >/dev/null
-printf '%s\n' "-5000 -5000 40" > "$settings"
-check "a position off the screen is brought back onto it" 'start_clock && wait_for_size 280x640 && [ "$(geometry)" = "280x640+0+0" ]'
-close_clock >/dev/null
+check_damaged_settings '\n' 0 0
 
 finish

@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
-# The Windows clock program under Wine on a virtual X display: the first window,
-# its pictures and their ticking, the S, M and L keys, the settings saved on
-# closing and read on the next start, damaged settings files, and border drags
-# held to the 7:16 grid (in a Wine virtual desktop, which draws the frame). Runs in its own
-# copy of the build's Wine prefix. Without a window manager Wine draws no frame:
-# the X window is the client area, offset by the frame Windows reserves for it.
+# The Windows clock program under Wine on a virtual X display: at four pinned
+# moments the window shows exactly what the Windows horavel-snapshot draws for
+# them; then the first window, its ticking, the S, M and L keys, the settings
+# saved on closing and read on the next start, damaged settings files, and
+# border drags held to the 7:16 grid (in a Wine virtual desktop, which draws the
+# frame). Runs in its own copy of the build's Wine prefix. Without a window
+# manager Wine draws no frame: the X window is the client area, offset by the
+# frame Windows reserves for it.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
+# Wine's server and its programs time their waits on one monotonic clock. Under
+# faketime each process would fake its own, from its own start, and the programs
+# would wait for moments the server never reaches: whatever fakes the wall clock,
+# the monotonic clock stays real.
+export FAKETIME_DONT_FAKE_MONOTONIC=1
 
 if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
   build=${HORAVEL_WINDOWS_BUILD:-build/windows}
-  program="$build/app/horavel.exe"
-  if [ ! -f "$program" ]; then
-    echo "FAIL window-windows: $program has not been built"
-    exit 1
-  fi
+  for needed in "$build/app/horavel.exe" "$build/tools/snapshot/horavel-snapshot.exe"; do
+    if [ ! -f "$needed" ]; then
+      echo "FAIL window-windows: $needed has not been built"
+      exit 1
+    fi
+  done
   # The build's prefix is made once by its Wine wrapper; each run works in a copy.
   if [ ! -f "$build/wineprefix/.horavel-ready" ]; then
     "$build/wine-run" cmd /c exit >/dev/null 2>&1
@@ -26,67 +34,61 @@ if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
   }
   trap cleanup EXIT
   cp -a "$build/wineprefix" "$work/prefix"
-  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_PROGRAM="$(realpath "$program")" \
-    timeout 170 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0"
+  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
+    timeout 400 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0"
   exit $?
 fi
 
 work=$HORAVEL_E2E_WORK
-program=$HORAVEL_E2E_PROGRAM
+build=$HORAVEL_E2E_BUILD
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 mkdir -p "$work/cwd"
 wineserver -p30 </dev/null >/dev/null 2>&1
 wine wineboot </dev/null >/dev/null 2>&1
 roaming=$(find "$WINEPREFIX/drive_c/users" -mindepth 3 -maxdepth 3 -path '*/AppData/Roaming' ! -path '*/Public/*' | head -1)
 settings="$roaming/Brantolm/Horavel/Settings.txt"
-pid=
-window=
 e2e_name=window-windows
 source tests/e2e/lib/window-session.sh
 
-start_clock() {
-  (cd "$work/cwd" && exec wine "$program" </dev/null >/dev/null 2>&1) &
+# The textures lie beside the programs, not in the current folder.
+launch() {
+  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$build/app/horavel.exe" </dev/null >/dev/null 2>&1) &
   pid=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Horavel$' 2>/dev/null | head -1)
-  [ -n "$window" ]
 }
+draw_snapshot() {
+  (cd "$work/cwd" && TZ=$1 wine "$build/tools/snapshot/horavel-snapshot.exe" --at "$2" --unit "$3" \
+    --out "$(winepath -w "$4" 2>/dev/null)" </dev/null >/dev/null 2>&1)
+}
+saved() { tr -d '\r' < "$settings" 2>/dev/null; }
 
-# First start: no settings, the textures beside the program, not in the current folder.
+check_pictures_at_moments
+
 if start_clock; then pass "first start opens a window titled Horavel"; else
-  fail "first start opens a window titled Horavel"; exit 1; fi
+  fail "first start opens a window titled Horavel"; finish; fi
 check "first client area is 196 x 448" 'wait_for_size 196x448'
 # The outer window stands at (0, 0); the client area lies inside its frame.
 frame=$(geometry | cut -d+ -f2-)
 frameLeft=${frame%+*}
 frameTop=${frame#*+}
-check_pictures_and_keys
+check_ticking_and_keys
 
 xdotool windowmove "$window" 37 53
 sleep 0.3
 check "closing ends the program with code 0" 'close_clock'
-check "closing saves the outer position and the unit" '[ "$(tr -d "\r" < "$settings" 2>/dev/null)" = "$((37 - frameLeft)) $((53 - frameTop)) 20" ]'
+check "closing saves the outer position and the unit" '[ "$(saved)" = "$((37 - frameLeft)) $((53 - frameTop)) 20" ]'
 check "the settings line ends in CR LF" '[ "$(tail -c 2 "$settings" | od -An -tx1 | tr -d " ")" = 0d0a ]'
 
 check "a restart opens with the saved unit and position" 'start_clock && wait_for_size 140x320 && [ "$(geometry)" = "140x320+37+53" ]'
 close_clock >/dev/null
 
-for damaged in "0 0 0" "-5 -5 -28" "12 34 99999" "garbage"; do
-  printf '%s\r\n' "$damaged" > "$settings"
-  check "settings \"$damaged\" start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
-  close_clock >/dev/null
-done
-printf '\x00\xff\xfe\x01 20 30 40\n' > "$settings"
-check "binary settings start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
-close_clock >/dev/null
-printf '%s\r\n' "-5000 -5000 40" > "$settings"
-check "a position off the screen is brought back onto it" 'start_clock && wait_for_size 280x640 && [ "$(geometry)" = "280x640+$frameLeft+$frameTop" ]'
-close_clock >/dev/null
+check_damaged_settings '\r\n' "$frameLeft" "$frameTop"
 
 # Border drags need a frame that Wine draws itself: a Wine virtual desktop.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+# The desktop is read when the server starts: end this one and wait until it has.
 wineserver -k
-sleep 0.5
+wineserver -w
 wineserver -p30 </dev/null >/dev/null 2>&1
 
 # Prints the outer window's size, "WIDTH HEIGHT".
@@ -116,12 +118,12 @@ if start_clock; then
   frameHeight=$((outerHeight - 448))
   # The right border, dragged to a client width of 150: the height follows, 16 × 21.
   drag $((outerWidth - 2)) 300 $((outerWidth - 2 - 46)) 300
-  check "dragging the right border to 150 wide sets the unit to 21" 'close_with_keys && [ "$(tr -d "\r" < "$settings")" = "0 0 21" ]'
+  check "dragging the right border to 150 wide sets the unit to 21" 'close_with_keys && [ "$(saved)" = "0 0 21" ]'
   # The bottom-right corner, dragged to a client height of 500: the unit 31.
   start_clock && sleep 1
   read -r outerWidth outerHeight <<< "$(outer_size)"
   drag $((outerWidth - 2)) $((outerHeight - 2)) $((outerWidth + 40)) $((frameHeight + 500 - 2))
-  check "dragging a corner to 500 high gives 217 x 500 and the unit 31" '[ "$(outer_size)" = "$((frameWidth + 217)) $((frameHeight + 500))" ] && close_with_keys && [ "$(tr -d "\r" < "$settings")" = "0 0 31" ]'
+  check "dragging a corner to 500 high gives 217 x 500 and the unit 31" '[ "$(outer_size)" = "$((frameWidth + 217)) $((frameHeight + 500))" ] && close_with_keys && [ "$(saved)" = "0 0 31" ]'
 else
   fail "the clock starts in a Wine virtual desktop"
 fi

@@ -5,10 +5,7 @@ windows_build=${HORAVEL_WINDOWS_BUILD:-build/windows}
 linux_program="$(realpath -m "$linux_build/tools/snapshot/horavel-snapshot")"
 windows_program="$(realpath -m "$windows_build/tools/snapshot/horavel-snapshot.exe")"
 wine_run="$(realpath -m "$windows_build/wine-run")"
-failures=0
-
-pass() { echo "PASS $e2e_name: $1"; }
-fail() { echo "FAIL $e2e_name: $1"; failures=$((failures + 1)); }
+source "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 
 for needed in "$linux_program" "$windows_program" "$wine_run"; do
   if [ ! -x "$needed" ]; then
@@ -16,11 +13,3 @@ for needed in "$linux_program" "$windows_program" "$wine_run"; do
     exit 1
   fi
 done
-
-finish() {
-  if [ "$failures" -ne 0 ]; then
-    echo "$e2e_name: $failures check(s) failed"
-    exit 1
-  fi
-  echo "$e2e_name: all checks passed"
-}

@@ -1,26 +1,67 @@
-# Shared by the window tests: reporting, closing the window as a window manager
-# does, measuring the client area and taking screenshots. The sourcing script
-# sets e2e_name, work (a temporary folder), and pid and window once it has
-# started the clock.
+# Shared by the window tests of both builds: the moments the clock is pinned to,
+# starting and closing it, measuring its client area, screenshots, and the
+# checks both builds make. The sourcing script sets e2e_name, work (a temporary
+# folder holding cwd/, the clock's current folder) and settings (the settings
+# file's path), and defines
+#   launch                    starts the clock in the background in "$work/cwd"
+#                             with the environment in clock_env, and sets pid;
+#   draw_snapshot Z M U PNG   draws with this build's horavel-snapshot the window
+#                             picture of moment M at unit U in time zone Z.
 e2e_lib=$(dirname "${BASH_SOURCE[0]}")
-failures=0
-
+source "$e2e_lib/report.sh"
 look() { python3 "$e2e_lib/window-look.py" "$@"; }
 
-finish() {
-  if [ "$failures" -gt 0 ]; then
-    echo "$e2e_name: $failures checks failed"
-    exit 1
-  fi
-  echo "$e2e_name: all checks passed"
+# The clock is never left to the hour the tests happen to run at: every start
+# pins its clock to one of these moments (UTC), each shown in its own zone.
+moments=(
+  "2026-12-08T22:30:00Z UTC"               # the Sun over the Pacific: the day side mostly dark ocean
+  "2026-12-09T13:00:20Z Europe/Berlin"     # the Moon shown a day from new: a disc almost black
+  "2026-12-16T06:00:05Z Asia/Tokyo"        # the Earth shown, the Moon near its first quarter
+  "2026-12-24T03:45:50Z America/New_York"  # the Moon shown, full
+)
+faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+[ -f "$faketime_library" ] || { echo "FAIL $e2e_name: $faketime_library is missing (package faketime)"; exit 1; }
+
+pid=
+window=
+clock_env=()
+# Pins the clock of the next start: "frozen" at the moment, or "running" from
+# it. Only the wall clock is moved; the monotonic clock the timers run on stays
+# real. A faked clock the tests themselves run under is replaced, not stacked.
+pin_clock() {  # frozen|running MOMENT ZONE
+  local stamp
+  stamp=$(date -u -d "$2" +%s) || return 1
+  [ "$1" = running ] && stamp="@$stamp"
+  clock_env=(-u FAKETIME_SHARED LD_PRELOAD="$faketime_library" FAKETIME="$stamp" FAKETIME_FMT=%s
+             FAKETIME_DONT_FAKE_MONOTONIC=1 TZ="$3")
 }
 
-pass() { echo "PASS $e2e_name: $1"; }
-fail() { echo "FAIL $e2e_name: $1"; failures=$((failures + 1)); }
-check() { if eval "$2"; then pass "$1"; else fail "$1"; fi; }
+# Starts the clock and waits for its window. Without arguments its clock runs
+# from the first moment.
+start_clock() {  # [frozen|running MOMENT ZONE]
+  if [ $# -eq 0 ]; then
+    set -- running ${moments[0]}
+  fi
+  pin_clock "$@" || return 1
+  launch
+  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Horavel$' 2>/dev/null | head -1)
+  [ -n "$window" ]
+}
 
 # Built where the tests run: the close helper needs the X11 library.
 cc -o "$work/close" "$e2e_lib/close-window.c" -lX11 || { echo "FAIL $e2e_name: no C compiler for the close helper"; exit 1; }
+
+# Asks the window to close as a window manager does; the program's exit code.
+close_clock() {
+  "$work/close" "$window"
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  echo "  the clock did not end after WM_DELETE_WINDOW"
+  return 1
+}
 
 # Prints the client area as "WIDTHxHEIGHT+LEFT+TOP".
 geometry() {
@@ -39,48 +80,78 @@ wait_for_size() {
   return 1
 }
 
-close_clock() {
-  "$work/close" "$window"
-  for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
-    sleep 0.1
-  done
-  kill "$pid" 2>/dev/null
-  echo "  the clock did not end after WM_DELETE_WINDOW"
-  return 1
-}
-
-# The dial shows the Earth for 15 s, then the Moon (often barely lit) for 15 s:
-# waits until the Earth has been up for a second and has 11 s more to go.
-wait_for_earth() {
-  sleep "$(date +%S.%N | awk '{ s = $1 % 30; print (s >= 1 && s < 12) ? 0 : (31 - s) % 30 }')"
-}
-
 # A screenshot of the client area as binary PPM.
 shot() { import -window "$window" -depth 8 "ppm:$1" 2>/dev/null; }
 
-# The running clock at U = 28: the dial and the calendar in a screenshot, the
-# face changing within a second, then the keys L, M and S with the large
-# clock's pictures.
-check_pictures_and_keys() {
-  sleep 1.5
-  wait_for_earth
+# Waits up to 5 s for the client area to show, pixel for pixel, the window
+# picture horavel-snapshot draws for the moment, zone and unit.
+shows_snapshot() {  # MOMENT ZONE UNIT
+  local reference="$work/reference.ppm"
+  if ! draw_snapshot "$2" "$1" "$3" "$work/reference.png" ||
+     ! convert "$work/reference.png" -depth 8 "ppm:$reference"; then
+    echo "  horavel-snapshot drew no picture"
+    return 1
+  fi
+  for _ in $(seq 25); do
+    shot "$work/window.ppm" && cmp -s "$work/window.ppm" "$reference" && return 0
+    sleep 0.2
+  done
+  echo "  $(look compare "$work/window.ppm" "$reference")"
+  return 1
+}
+
+# At every moment, with the clock standing still there: a start without
+# settings shows at U = 28 exactly what horavel-snapshot draws for that moment,
+# and so does the large clock after the key L. The settings file is gone after.
+check_pictures_at_moments() {
+  local entry moment zone
+  for entry in "${moments[@]}"; do
+    read -r moment zone <<<"$entry"
+    rm -f "$settings"
+    if ! start_clock frozen "$moment" "$zone"; then
+      fail "the clock starts at $moment"
+      continue
+    fi
+    check "$moment in $zone, U = 28: the window shows the snapshot's picture" \
+      'wait_for_size 196x448 && shows_snapshot "$moment" "$zone" 28'
+    xdotool key --window "$window" l 2>/dev/null
+    check "$moment in $zone, key L: the window shows the snapshot's picture at U = 40" \
+      'wait_for_size 280x640 && shows_snapshot "$moment" "$zone" 40'
+    close_clock >/dev/null
+  done
+  rm -f "$settings"
+}
+
+# The running clock at U = 28: the face changes within a second; then the keys
+# L, M and S.
+check_ticking_and_keys() {
+  sleep 1
   shot "$work/a.ppm"
   sleep 1
   shot "$work/b.ppm"
-  check "the top half shows the globe dial with yellow and cyan marks" 'look dial "$work/a.ppm"'
-  check "the bottom half shows the calendar grid" 'look calendar "$work/a.ppm"'
   check "the clock face changes within a second" 'look differs "$work/a.ppm" "$work/b.ppm"'
-
   xdotool key --window "$window" l 2>/dev/null
   check "key L gives a client area of 280 x 640" 'wait_for_size 280x640'
-  sleep 0.5
-  wait_for_earth
-  shot "$work/l.ppm"
-  check "the large clock shows the dial" 'look dial "$work/l.ppm"'
-  check "the large clock shows the calendar" 'look calendar "$work/l.ppm"'
   xdotool key --window "$window" M 2>/dev/null
   check "key M gives a client area of 196 x 448" 'wait_for_size 196x448'
   xdotool key --window "$window" s 2>/dev/null
   check "key S gives a client area of 140 x 320" 'wait_for_size 140x320'
+}
+
+# Damaged settings files each start the clock at the default size, and a saved
+# position off every screen is brought back onto it, at (left, top) for the
+# client area. line_end is the build's own.
+check_damaged_settings() {  # LINE_END ONSCREEN_LEFT ONSCREEN_TOP
+  local damaged
+  for damaged in "0 0 0" "-5 -5 -28" "12 34 99999" "garbage"; do
+    printf "%s$1" "$damaged" > "$settings"
+    check "settings \"$damaged\" start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
+    close_clock >/dev/null
+  done
+  printf '\x00\xff\xfe\x01 20 30 40\n' > "$settings"
+  check "binary settings start the clock at 196 x 448" 'start_clock && wait_for_size 196x448 && sleep 0.6 && kill -0 "$pid"'
+  close_clock >/dev/null
+  printf "%s$1" "-5000 -5000 40" > "$settings"
+  check "a position off the screen is brought back onto it" "start_clock && wait_for_size 280x640 && [ \"\$(geometry)\" = 280x640+$2+$3 ]"
+  close_clock >/dev/null
 }
