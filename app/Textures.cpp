@@ -2,7 +2,12 @@
 
 namespace {
 
-void loadTexture(Image& texture, const char* fileName, const std::filesystem::path& programFolder) {
+void loadTexture(Image& texture, const std::optional<std::filesystem::path>& given,
+                 const char* fileName, const std::filesystem::path& programFolder) {
+    if (given) {
+        static_cast<void>(texture.load(*given));
+        return;
+    }
     if (texture.load(fileName) == 1 || programFolder.empty()) {
         return;
     }
@@ -12,7 +17,9 @@ void loadTexture(Image& texture, const char* fileName, const std::filesystem::pa
 
 }  // namespace
 
-void loadTextures(FaceState& face, const std::filesystem::path& programFolder) {
-    loadTexture(face.earthTexture, "Earth.png", programFolder);
-    loadTexture(face.moonTexture, "Moon.png", programFolder);
+void loadTextures(FaceState& face, const std::optional<std::filesystem::path>& earthFile,
+                  const std::optional<std::filesystem::path>& moonFile,
+                  const std::filesystem::path& programFolder) {
+    loadTexture(face.earthTexture, earthFile, "Earth.png", programFolder);
+    loadTexture(face.moonTexture, moonFile, "Moon.png", programFolder);
 }

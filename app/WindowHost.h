@@ -1,17 +1,45 @@
 #pragma once
 
-#include <cstdint>
+#include "app/Layout.h"
 
-// What the application asks of the window that shows it. Each window system
-// implements it; the application logic never touches the window otherwise.
+#include <cstdint>
+#include <vector>
+
+// A point on the screen, pixels: x to the right, y down from the top.
+struct ScreenPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// The frame a window system puts around the client area: the outer window's
+// width and height less the client area's, pixels.
+struct FrameSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// What the clock asks of the window system that shows it. Each backend
+// implements it and turns its own events into calls of ClockApp; the clock never
+// touches the window otherwise, and a backend never decides what the clock does.
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
+    // The screens' outer rectangles, the primary one first; empty when unknown.
+    virtual std::vector<WindowRect> screens() const = 0;
+    // The frame around the client area; before the window exists, the frame it
+    // will get.
+    virtual FrameSize frameSize() const = 0;
+    // The client area's size now, pixels.
+    virtual ClientSize clientSize() const = 0;
+    // The outer window's top-left corner on the screen.
+    virtual ScreenPoint outerPosition() const = 0;
     // Gives the window a client area of this size, its outer top-left corner
     // staying where it is, without painting. A window system that answers at once
-    // with a size event may call back into the application before this returns.
+    // with a size event may call back into the clock before this returns.
     virtual void resizeClient(std::int32_t widthPx, std::int32_t heightPx) = 0;
     // Asks for the whole client area to be painted again, the background first
     // when eraseBackground is true.
     virtual void invalidate(bool eraseBackground) = 0;
+    // Closes the window for good; the backend's event loop ends with it.
+    virtual void destroy() = 0;
 };

@@ -36,6 +36,5 @@ function(horavel_test_suite name folder)
   target_compile_definitions(${name} PRIVATE
     HORAVEL_TEST_DATA_DIR="${HORAVEL_TEST_DATA_DIR}"
     HORAVEL_TEST_ASSET_DIR="${HORAVEL_TEST_ASSET_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-    PROPERTIES ENVIRONMENT "HORAVEL_HEADLESS=1")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
 endfunction()

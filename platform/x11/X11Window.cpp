@@ -1,16 +1,11 @@
 #include "platform/x11/X11Window.h"
 
-#include "app/ScreenPlacement.h"
-#include "app/Settings.h"
-#include "app/WindowEvents.h"
-
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <chrono>
 
@@ -22,10 +17,18 @@ constexpr auto tickPeriod = std::chrono::milliseconds(250);
 // The smallest client area offered to the window manager: the unit 8, pixels.
 constexpr std::int32_t smallestUnit = 8;
 
-}  // namespace
+// The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
+char32_t upperCaseLetter(KeySym key) {
+    if (key >= XK_a && key <= XK_z) {
+        return static_cast<char32_t>(U'A' + (key - XK_a));
+    }
+    if (key >= XK_A && key <= XK_Z) {
+        return static_cast<char32_t>(U'A' + (key - XK_A));
+    }
+    return 0;
+}
 
-X11Window::X11Window(AppState& appState, const Clock& systemClock)
-    : state(appState), clock(systemClock) {}
+}  // namespace
 
 X11Window::~X11Window() {
     target.reset();
@@ -45,25 +48,26 @@ bool X11Window::open() {
     if (display == nullptr) {
         return false;
     }
+    deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    const WindowPlacement placement = app.start(*this);
+    createWindow(placement);
+    app.created(*this);
+    XMapWindow(display, window);
+    XFlush(display);
+    return true;
+}
+
+void X11Window::createWindow(const WindowPlacement& placement) {
     const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
-    FaceState& face = state.face;
-    clientSize = {gridColumns * face.unit, gridRows * face.unit};
-
-    const std::array<WindowRect, 1> screens{
-        WindowRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
-    bringOntoScreen(state.windowLeft, state.windowTop, clientSize.width, clientSize.height, screens);
-
+    client = placement.client;
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.event_mask = ExposureMask | KeyPressMask | StructureNotifyMask;
-    window = XCreateWindow(display, root, state.windowLeft, state.windowTop,
-                           static_cast<unsigned>(clientSize.width),
-                           static_cast<unsigned>(clientSize.height), 0, CopyFromParent,
-                           InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
-    if (window == 0) {
-        return false;
-    }
+    window = XCreateWindow(display, RootWindow(display, screen), placement.outer.x, placement.outer.y,
+                           static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
+                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
+                           &attributes);
     XStoreName(display, window, "Horavel");
     const Atom utf8String = XInternAtom(display, "UTF8_STRING", False);
     const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
@@ -78,12 +82,12 @@ bool X11Window::open() {
     XSetClassHint(display, window, &classHint);
 
     // The window manager keeps the client area on the grid by itself when it
-    // honours these; when it does not, ConfigureNotify snaps it.
+    // honours these; when it does not, the clock snaps the size it reports.
     XSizeHints* hints = XAllocSizeHints();
     if (hints != nullptr) {
         hints->flags = USPosition | PPosition | PMinSize | PBaseSize | PResizeInc;
-        hints->x = state.windowLeft;
-        hints->y = state.windowTop;
+        hints->x = placement.outer.x;
+        hints->y = placement.outer.y;
         hints->min_width = gridColumns * smallestUnit;
         hints->min_height = gridRows * smallestUnit;
         hints->base_width = 0;
@@ -93,25 +97,10 @@ bool X11Window::open() {
         XSetWMNormalHints(display, window, hints);
         XFree(hints);
     }
-    deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     XSetWMProtocols(display, window, &deleteWindowAtom, 1);
-
     gc = XCreateGC(display, window, 0, nullptr);
     target = std::make_unique<XImagePaintTarget>(display, DefaultVisual(display, screen),
                                                  DefaultDepth(display, screen));
-
-    // The same start as on every system: a rebuild that sets the window's size,
-    // then the unit taken from the client height and a second rebuild. X11
-    // reports client sizes, so the frame measures nothing here.
-    rebuildWindow(state, *this, clock, true);
-    state.frameWidth = 0;
-    state.frameHeight = 0;
-    handleCreated(state, *this, clock, clientSize.height);
-
-    XMapWindow(display, window);
-    XFlush(display);
-    return true;
 }
 
 int X11Window::run() {
@@ -129,7 +118,7 @@ int X11Window::run() {
         }
         auto now = SteadyClock::now();
         if (now >= nextTick) {
-            handleTimer(state, *this, clock);
+            app.tick(*this);
             nextTick += tickPeriod;
             // After a stall (a suspended machine, a long rebuild) tick once and
             // start a fresh period instead of catching up on the missed ticks.
@@ -167,15 +156,16 @@ void X11Window::onEvent(XEvent& event) {
         }
         break;
     case ConfigureNotify:
-        onConfigure(event.xconfigure);
+        client = {event.xconfigure.width, event.xconfigure.height};
+        app.sizeReported(*this, client);
         break;
     case KeyPress:
-        onKeyPress(event.xkey);
+        app.key(*this, upperCaseLetter(XLookupKeysym(&event.xkey, 0)));
         break;
     case ClientMessage:
         if (event.xclient.format == 32 &&
             static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom) {
-            close();
+            app.closeRequested(*this);
         }
         break;
     case DestroyNotify:
@@ -186,40 +176,60 @@ void X11Window::onEvent(XEvent& event) {
     }
 }
 
-void X11Window::onConfigure(const XConfigureEvent& event) {
-    const ClientSize reported{event.width, event.height};
-    if (reported == clientSize) {
-        return;
-    }
-    const ClientSize snapped = snapClientSize(clientSize, reported);
-    clientSize = snapped;
-    if (snapped != reported) {
-        XResizeWindow(display, window, static_cast<unsigned>(snapped.width),
-                      static_cast<unsigned>(snapped.height));
-    }
-    handleSize(state, *this, clock, snapped.height);
+std::vector<WindowRect> X11Window::screens() const {
+    const int screen = DefaultScreen(display);
+    return {WindowRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
 }
 
-void X11Window::onKeyPress(XKeyEvent& event) {
-    const KeySym key = XLookupKeysym(&event, 0);
-    char32_t upperCaseKey = 0;
-    if (key == XK_s || key == XK_S) {
-        upperCaseKey = U'S';
-    } else if (key == XK_m || key == XK_M) {
-        upperCaseKey = U'M';
-    } else if (key == XK_l || key == XK_L) {
-        upperCaseKey = U'L';
+bool X11Window::frameExtents(long extents[4]) const {
+    if (window == 0) {
+        return false;
     }
-    if (upperCaseKey != 0) {
-        ::handleKey(state, *this, clock, upperCaseKey);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    bool found = false;
+    if (XGetWindowProperty(display, window, frameExtentsAtom, 0, 4, False, XA_CARDINAL, &type,
+                           &format, &count, &remaining, &data) == Success &&
+        data != nullptr) {
+        if (type == XA_CARDINAL && format == 32 && count == 4) {
+            std::copy_n(reinterpret_cast<const long*>(data), 4, extents);
+            found = true;
+        }
+        XFree(data);
     }
+    return found;
+}
+
+FrameSize X11Window::frameSize() const {
+    long extents[4] = {};
+    if (!frameExtents(extents)) {
+        return {};
+    }
+    return {static_cast<std::int32_t>(extents[0] + extents[1]),
+            static_cast<std::int32_t>(extents[2] + extents[3])};
+}
+
+ScreenPoint X11Window::outerPosition() const {
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    long extents[4] = {};
+    if (frameExtents(extents)) {
+        x -= static_cast<int>(extents[0]);
+        y -= static_cast<int>(extents[2]);
+    }
+    return {x, y};
 }
 
 void X11Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     if (widthPx < 1 || heightPx < 1) {
         return;
     }
-    clientSize = {widthPx, heightPx};
+    client = {widthPx, heightPx};
     XResizeWindow(display, window, static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
 }
 
@@ -234,46 +244,17 @@ void X11Window::invalidate(bool eraseBackground) {
     }
 }
 
-void X11Window::paint() {
-    paintWindow(state, *target);
-    target->put(window, gc, exposeAll);
-    paintPending = false;
-    exposeAll = false;
-}
-
-void X11Window::outerPosition(std::int32_t& left, std::int32_t& top) const {
-    int x = 0;
-    int y = 0;
-    Window child = 0;
-    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    // left, right, top, bottom frame widths, when a window manager framed the window.
-    if (XGetWindowProperty(display, window, frameExtentsAtom, 0, 4, False, XA_CARDINAL, &type,
-                           &format, &count, &remaining, &data) == Success &&
-        data != nullptr) {
-        if (type == XA_CARDINAL && format == 32 && count == 4) {
-            const auto* extents = reinterpret_cast<const long*>(data);
-            x -= static_cast<int>(extents[0]);
-            y -= static_cast<int>(extents[2]);
-        }
-        XFree(data);
-    }
-    left = x;
-    top = y;
-}
-
-void X11Window::close() {
-    Settings settings;
-    outerPosition(settings.left, settings.top);
-    settings.unit = state.face.unit;
-    static_cast<void>(writeSettingsFile(state.settingsFolder, settings));
+void X11Window::destroy() {
     XDestroyWindow(display, window);
     XFlush(display);
     closed = true;
+}
+
+void X11Window::paint() {
+    app.paint(*target);
+    target->put(window, gc, exposeAll);
+    paintPending = false;
+    exposeAll = false;
 }
 
 }  // namespace platform

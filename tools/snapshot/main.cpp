@@ -1,17 +1,19 @@
 // horavel-snapshot: the clock's pictures and their geometry for any moment,
-// drawn by the clock's own code with a fixed clock and no window.
+// drawn by the clock's own code through its headless window, with a fixed
+// clock.
 
 #include "GlobeDescription.h"
 #include "PngOutput.h"
 #include "SnapshotOptions.h"
-#include "TextureSearch.h"
-#include "WindowPicture.h"
 
+#include "app/ClockApp.h"
 #include "app/SurfaceRebuild.h"
 #include "astro/TimeScale.h"
-#include "clockface/FaceState.h"
 #include "platform/Clock.h"
+#include "platform/ImageEncoder.h"
 #include "platform/Messages.h"
+#include "platform/headless/BufferPaintTarget.h"
+#include "platform/headless/window/HeadlessWindow.h"
 
 #include <cstdio>
 #include <string>
@@ -28,14 +30,26 @@ bool written(bool succeeded, const std::filesystem::path& path) {
     return succeeded;
 }
 
-// Draws everything the window draws, as a start of the clock at this moment
-// does, and writes the pictures asked for.
+void warnIfMissing(const Image& texture, const std::optional<std::filesystem::path>& given,
+                   const char* fileName) {
+    if (texture.valid == 1) {
+        return;
+    }
+    const std::string where = given ? platform::utf8FromPath(*given) : std::string(fileName);
+    std::fprintf(stderr, "horavel-snapshot: warning: cannot read the texture %s; that body is drawn black\n",
+                 where.c_str());
+}
+
+// Starts the clock at this moment in a window of its own that no screen shows,
+// as the clock program starts, and writes the pictures asked for.
 bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
-    FaceState face;
-    face.setUnit(options.unit);
-    loadTexture(face.earthTexture, options.earthTexture, "Earth.png");
-    loadTexture(face.moonTexture, options.moonTexture, "Moon.png");
-    if (rebuildSurfaces(face, clock) != 1) {
+    ClockApp app(clock);
+    platform::HeadlessWindow window(app);
+    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path()});
+    const FaceState& face = app.state().face;
+    warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
+    warnIfMissing(face.moonTexture, options.moonTexture, "Moon.png");
+    if (!surfacesReady(face)) {
         std::fprintf(stderr, "horavel-snapshot: no memory for the pictures of unit %d\n", options.unit);
         return false;
     }
@@ -47,12 +61,18 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         succeeded = written(writeImagePng(face.globes.moonGlobe.get(), *options.moonOut), *options.moonOut) && succeeded;
     }
     if (options.windowOut) {
-        succeeded = written(writeWindowPicture(face, *options.windowOut), *options.windowOut) && succeeded;
+        const ClientSize client = window.clientSize();
+        platform::BufferPaintTarget picture(client.width, client.height);
+        window.paint(picture);
+        const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
+                                                   picture.stride(), picture.pixels()) == 1;
+        succeeded = written(encoded, *options.windowOut) && succeeded;
     }
     return succeeded;
 }
 
 }  // namespace
+
 int main(int argc, char** argv) {
     SnapshotOptions options;
     std::string error;

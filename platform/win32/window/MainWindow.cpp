@@ -1,16 +1,6 @@
 #include "platform/win32/window/MainWindow.h"
 
-#include "app/Layout.h"
-#include "app/ScreenPlacement.h"
-#include "app/Settings.h"
-#include "app/Textures.h"
-#include "app/WindowEvents.h"
-#include "app/WindowHost.h"
-#include "platform/ProgramDirectory.h"
-#include "platform/SettingsFolder.h"
 #include "platform/win32/window/GdiPaintTarget.h"
-
-#include <vector>
 
 namespace platform {
 
@@ -30,27 +20,6 @@ SIZE outerSizeFor(std::int32_t clientWidthPx, std::int32_t clientHeightPx, DWORD
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// The window as the application logic sees it.
-class Win32WindowHost final : public WindowHost {
-public:
-    explicit Win32WindowHost(HWND handle) : window(handle) {}
-
-    void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override {
-        RECT outer{};
-        GetWindowRect(window, &outer);
-        const SIZE size =
-            outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)));
-        // Delivers WM_SIZE before it returns.
-        MoveWindow(window, outer.left, outer.top, size.cx, size.cy, FALSE);
-    }
-    void invalidate(bool eraseBackground) override {
-        InvalidateRect(window, nullptr, eraseBackground ? TRUE : FALSE);
-    }
-
-private:
-    HWND window;
-};
-
 BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -67,64 +36,14 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-// Every monitor's rectangle, the primary one first.
-std::vector<WindowRect> screenRectangles() {
-    std::vector<WindowRect> screens;
-    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&screens));
-    return screens;
-}
-
-std::int32_t clientHeightOf(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return client.bottom - client.top;
-}
-
-LRESULT onCreate(HWND window, MainWindowContext& context) {
-    AppState& state = context.state;
-    Win32WindowHost host(window);
-    rebuildWindow(state, host, context.clock, true);
-    RECT outer{};
-    RECT client{};
-    GetWindowRect(window, &outer);
-    GetClientRect(window, &client);
-    state.frameWidth = (outer.right - outer.left) - (client.right - client.left);
-    state.frameHeight = (outer.bottom - outer.top) - (client.bottom - client.top);
-    handleCreated(state, host, context.clock, client.bottom - client.top);
-    SetTimer(window, tickTimer, tickPeriodMs, nullptr);
-    return 0;
-}
-
-LRESULT onSizing(WPARAM edge, LPARAM lParam, const AppState& state) {
-    RECT& proposed = *reinterpret_cast<RECT*>(lParam);
-    WindowRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
-    constrainSizing(static_cast<std::int32_t>(edge), rect, state.frameWidth, state.frameHeight);
-    proposed = {rect.left, rect.top, rect.right, rect.bottom};
-    return TRUE;
-}
-
-void onPaint(HWND window, AppState& state) {
-    // Begin and end painting even when there is nothing to show: that validates
-    // the client area, so WM_PAINT is not sent again at once, over and over.
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window, &paint);
-    if (dc != nullptr) {
-        GdiPaintTarget target(dc);
-        paintWindow(state, target);
-    }
-    EndPaint(window, &paint);
-}
-
-void onClose(HWND window, const AppState& state) {
-    RECT outer{};
-    GetWindowRect(window, &outer);
-    static_cast<void>(writeSettingsFile(state.settingsFolder, {outer.left, outer.top, state.face.unit}));
-    DestroyWindow(window);
+// The upper-case letter of a virtual key, as Windows numbers letter keys; 0 for others.
+char32_t upperCaseLetter(WPARAM virtualKey) {
+    return virtualKey >= 'A' && virtualKey <= 'Z' ? static_cast<char32_t>(virtualKey) : 0;
 }
 
 }  // namespace
 
-bool registerMainWindowClass(HINSTANCE instance) {
+bool MainWindow::registerClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -137,60 +56,122 @@ bool registerMainWindowClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-HWND createMainWindow(HINSTANCE instance, int showCommand, MainWindowContext& context) {
-    AppState& state = context.state;
-    loadTextures(state.face, programDirectory());
-    state.settingsFolder = settingsFolder();
-    const Settings settings = readSettingsFile(state.settingsFolder, Settings{});
-    state.windowLeft = settings.left;
-    state.windowTop = settings.top;
-    state.face.setUnit(settings.unit);
-
-    const SIZE size = outerSizeFor(state.face.clientWidth, gridRows * state.face.unit, windowStyle);
-    bringOntoScreen(state.windowLeft, state.windowTop, size.cx, size.cy, screenRectangles());
-    HWND window = CreateWindowExW(0, className, windowTitle, windowStyle, state.windowLeft,
-                                  state.windowTop, size.cx, size.cy, nullptr, nullptr, instance,
-                                  &context);
-    if (window == nullptr) {
-        return nullptr;
+bool MainWindow::open(HINSTANCE instance, int showCommand) {
+    const WindowPlacement placement = app.start(*this);
+    const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle);
+    // WM_CREATE arrives inside this call: the clock builds its surfaces then.
+    if (CreateWindowExW(0, className, windowTitle, windowStyle, placement.outer.x, placement.outer.y,
+                        size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
+        return false;
     }
-    ShowWindow(window, showCommand);
-    return window;
+    ShowWindow(handle, showCommand);
+    return true;
 }
 
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+std::vector<WindowRect> MainWindow::screens() const {
+    std::vector<WindowRect> screens;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&screens));
+    return screens;
+}
+
+FrameSize MainWindow::frameSize() const {
+    if (handle == nullptr) {
+        const SIZE frame = outerSizeFor(0, 0, windowStyle);
+        return {frame.cx, frame.cy};
     }
-    auto* context = reinterpret_cast<MainWindowContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (context == nullptr) {
+    RECT outer{};
+    RECT client{};
+    GetWindowRect(handle, &outer);
+    GetClientRect(handle, &client);
+    return {(outer.right - outer.left) - (client.right - client.left),
+            (outer.bottom - outer.top) - (client.bottom - client.top)};
+}
+
+ClientSize MainWindow::clientSize() const {
+    RECT client{};
+    GetClientRect(handle, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+ScreenPoint MainWindow::outerPosition() const {
+    RECT outer{};
+    GetWindowRect(handle, &outer);
+    return {outer.left, outer.top};
+}
+
+void MainWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
+    const ScreenPoint outer = outerPosition();
+    const SIZE size = outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE)));
+    // Delivers WM_SIZE before it returns.
+    MoveWindow(handle, outer.x, outer.y, size.cx, size.cy, FALSE);
+}
+
+void MainWindow::invalidate(bool eraseBackground) {
+    InvalidateRect(handle, nullptr, eraseBackground ? TRUE : FALSE);
+}
+
+void MainWindow::destroy() {
+    DestroyWindow(handle);
+}
+
+void MainWindow::paint() {
+    // Begin and end painting even when there is nothing to show: that validates
+    // the client area, so WM_PAINT is not sent again at once, over and over.
+    PAINTSTRUCT paintInfo{};
+    HDC dc = BeginPaint(handle, &paintInfo);
+    if (dc != nullptr) {
+        GdiPaintTarget target(dc);
+        app.paint(target);
+    }
+    EndPaint(handle, &paintInfo);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->handle = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    AppState& state = context->state;
-    Win32WindowHost host(window);
+    return self->onMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        return onCreate(window, *context);
-    case WM_SIZING:
-        return onSizing(wParam, lParam, state);
+        app.created(*this);
+        SetTimer(handle, tickTimer, tickPeriodMs, nullptr);
+        return 0;
+    case WM_SIZING: {
+        RECT& proposed = *reinterpret_cast<RECT*>(lParam);
+        WindowRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
+        app.sizing(static_cast<std::int32_t>(wParam), rect);
+        proposed = {rect.left, rect.top, rect.right, rect.bottom};
+        return TRUE;
+    }
     case WM_SIZE:
-        handleSize(state, host, context->clock, clientHeightOf(window));
+        app.sized(*this);
         break;
     case WM_KEYDOWN:
-        if (wParam == 'L' || wParam == 'M' || wParam == 'S') {
-            handleKey(state, host, context->clock, static_cast<char32_t>(wParam));
-        }
+        app.key(*this, upperCaseLetter(wParam));
         break;
     case WM_TIMER:
-        handleTimer(state, host, context->clock);
+        app.tick(*this);
         return 0;
     case WM_PAINT:
-        onPaint(window, state);
+        paint();
         return 0;
     case WM_CLOSE:
-        onClose(window, state);
+        app.closeRequested(*this);
+        return 0;
+    case WM_ENDSESSION:
+        // wParam is FALSE when the session goes on after all.
+        if (wParam != FALSE) {
+            app.sessionEnding(*this);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -198,7 +179,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 }  // namespace platform

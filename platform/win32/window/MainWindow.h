@@ -1,27 +1,41 @@
 #pragma once
 
-#include "app/AppState.h"
-#include "platform/Clock.h"
+#include "app/ClockApp.h"
+#include "app/WindowHost.h"
 
 #include <windows.h>
 
 namespace platform {
 
-// What the window procedure works with: the application's state and the clock it
-// reads. It outlives the window.
-struct MainWindowContext {
-    AppState& state;
-    const Clock& clock;
+// The clock's one window on Windows, of the class "HoravelWindow", titled
+// "Horavel". Its window procedure turns messages into calls of the clock and
+// does what only Windows can: the window, its frame, the monitors, the timer
+// and the pixels.
+class MainWindow final : public WindowHost {
+public:
+    explicit MainWindow(ClockApp& clockApp) : app(clockApp) {}
+
+    // Registers the window class: true on success.
+    static bool registerClass(HINSTANCE instance);
+    // Starts the clock, opens the window where the clock chose and shows it.
+    // False when the window cannot be created.
+    bool open(HINSTANCE instance, int showCommand);
+
+    std::vector<WindowRect> screens() const override;
+    FrameSize frameSize() const override;
+    ClientSize clientSize() const override;
+    ScreenPoint outerPosition() const override;
+    void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
+    void invalidate(bool eraseBackground) override;
+    void destroy() override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void paint();
+
+    ClockApp& app;
+    HWND handle = nullptr;
 };
-
-// Registers the window class "HoravelWindow": true on success.
-bool registerMainWindowClass(HINSTANCE instance);
-
-// Loads the textures, reads the settings and opens the "Horavel" window at the
-// saved position with a client area of 7U × 16U, then shows it. Null on failure.
-HWND createMainWindow(HINSTANCE instance, int showCommand, MainWindowContext& context);
-
-// The window procedure of the class.
-LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform

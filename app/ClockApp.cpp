@@ -1,0 +1,125 @@
+#include "app/ClockApp.h"
+
+#include "app/Keys.h"
+#include "app/ScreenPlacement.h"
+#include "app/Settings.h"
+#include "app/SurfaceRebuild.h"
+#include "app/Textures.h"
+#include "clockface/ClockFace.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/SettingsFolder.h"
+
+WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& options) {
+    FaceState& face = appState.face;
+    loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory());
+    // The user's folder is made when missing, so it is asked for only when used.
+    appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
+    const Settings settings = readSettingsFile(appState.settingsFolder, Settings{});
+    face.setUnit(options.unit.value_or(settings.unit));
+
+    WindowPlacement placement{{settings.left, settings.top},
+                              {gridColumns * face.unit, gridRows * face.unit}};
+    const FrameSize frame = host.frameSize();
+    bringOntoScreen(placement.outer.x, placement.outer.y, placement.client.width + frame.width,
+                    placement.client.height + frame.height, host.screens());
+    appState.clientSize = placement.client;
+    return placement;
+}
+
+void ClockApp::created(WindowHost& host) {
+    rebuild(host, true);
+    const FrameSize frame = host.frameSize();
+    appState.frameWidth = frame.width;
+    appState.frameHeight = frame.height;
+    const std::int32_t unit = unitFromClientHeight(host.clientSize().height);
+    if (isUsableUnit(unit)) {
+        appState.face.setUnit(unit);
+    }
+    rebuild(host, false);
+}
+
+void ClockApp::sized(WindowHost& host) {
+    const ClientSize client = host.clientSize();
+    appState.clientSize = client;
+    followClientHeight(host, client.height);
+}
+
+void ClockApp::sizeReported(WindowHost& host, ClientSize reported) {
+    if (reported == appState.clientSize) {
+        return;
+    }
+    const ClientSize snapped = snapClientSize(appState.clientSize, reported);
+    appState.clientSize = snapped;
+    if (snapped != reported) {
+        host.resizeClient(snapped.width, snapped.height);
+    }
+    followClientHeight(host, snapped.height);
+}
+
+void ClockApp::sizing(std::int32_t edge, WindowRect& proposedOuter) const {
+    constrainSizing(edge, proposedOuter, appState.frameWidth, appState.frameHeight);
+}
+
+void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
+    const std::int32_t unit = unitForKey(upperCaseKey);
+    if (unit == 0) {
+        return;
+    }
+    appState.face.setUnit(unit);
+    rebuild(host, true);
+}
+
+void ClockApp::tick(WindowHost& host) {
+    if (surfacesReady(appState.face)) {
+        drawClockFace(appState.face, time);
+    }
+    host.invalidate(false);
+}
+
+void ClockApp::paint(platform::PaintTarget& target) const {
+    const FaceState& face = appState.face;
+    if (!surfacesReady(face)) {
+        return;
+    }
+    face.clockCanvas->blit(target, 0);
+    face.calendarCanvas->blit(target, face.halfHeight);
+}
+
+void ClockApp::closeRequested(WindowHost& host) {
+    saveSettings(host);
+    host.destroy();
+}
+
+void ClockApp::sessionEnding(const WindowHost& host) {
+    saveSettings(host);
+}
+
+void ClockApp::rebuild(WindowHost& host, bool resizeWindow) {
+    FaceState& face = appState.face;
+    if (resizeWindow) {
+        face.setUnit(face.unit);
+        appState.clientSize = {gridColumns * face.unit, gridRows * face.unit};
+        // The window may answer with a size event that rebuilds on its own; the
+        // rebuild below then uses whatever unit that left.
+        host.resizeClient(appState.clientSize.width, appState.clientSize.height);
+    }
+    static_cast<void>(rebuildSurfaces(face, time));
+    host.invalidate(true);
+}
+
+void ClockApp::followClientHeight(WindowHost& host, std::int32_t clientHeightPx) {
+    const std::int32_t unit = unitFromClientHeight(clientHeightPx);
+    if (!isUsableUnit(unit) || unit == appState.face.unit) {
+        return;
+    }
+    appState.face.setUnit(unit);
+    rebuild(host, false);
+}
+
+void ClockApp::saveSettings(const WindowHost& host) const {
+    if (appState.settingsFolder.empty()) {
+        return;
+    }
+    const ScreenPoint outer = host.outerPosition();
+    static_cast<void>(writeSettingsFile(appState.settingsFolder, {outer.x, outer.y, appState.face.unit}));
+}

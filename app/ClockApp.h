@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/Layout.h"
+#include "app/WindowHost.h"
+#include "platform/Clock.h"
+#include "platform/PaintTarget.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+// What a start of the clock takes its textures, unit and settings from. The clock
+// program takes the defaults; the snapshot tool names its own and keeps no
+// settings.
+struct StartOptions {
+    std::optional<std::filesystem::path> earthTexture;  // none: Earth.png by the texture search
+    std::optional<std::filesystem::path> moonTexture;   // none: Moon.png by the texture search
+    std::optional<std::int32_t> unit;                   // none: the saved unit, else 28
+    // Where the place and the unit are read from at the start and saved to: none
+    // for the user's own settings folder, an empty path for no settings at all.
+    std::optional<std::filesystem::path> settingsFolder;
+};
+
+// Where the window opens: the outer window's top-left corner on the screen and
+// the size of its client area.
+struct WindowPlacement {
+    ScreenPoint outer;
+    ClientSize client;
+};
+
+// The clock's whole life, written once for every window system. A backend keeps
+// only its native window: it turns each native event into one of these calls
+// and does what only it can (frames, screens, painting pixels) through
+// WindowHost. Every operation that draws reads the time from the clock given at
+// construction.
+class ClockApp {
+public:
+    explicit ClockApp(const platform::Clock& clock) : time(clock) {}
+
+    // Loads the textures and, when asked to, the saved settings; chooses the
+    // first unit; and says where the window opens: at the saved place, unless
+    // that leaves it off every screen.
+    WindowPlacement start(const WindowHost& host, const StartOptions& options = {});
+    // The window exists: its surfaces are built for the client area 7U × 16U,
+    // the frame the system gave it is measured, the unit follows the client
+    // height it really got, and everything is built again for that.
+    void created(WindowHost& host);
+    // The client area changed size and the window system keeps it to the grid
+    // while the border is dragged: a new unit rebuilds everything. A height under
+    // one grid row (a minimised window) keeps the last unit.
+    void sized(WindowHost& host);
+    // A window system that reports a finished size change instead: the size is
+    // first snapped to the 7:16 grid (the window resized when it was off it).
+    void sizeReported(WindowHost& host, ClientSize reported);
+    // The border is being dragged: holds the proposed outer rectangle to the grid.
+    void sizing(std::int32_t edge, WindowRect& proposedOuter) const;
+    // A key went down, as an upper-case letter: S, M and L choose the unit,
+    // resize the window and rebuild, even when the unit stays the same.
+    void key(WindowHost& host, char32_t upperCaseKey);
+    // The 250 ms timer: the clock face is drawn again and the window invalidated.
+    void tick(WindowHost& host);
+    // Paints the clock face at the top of the client area and the calendar below
+    // it; nothing while the canvases are missing.
+    void paint(platform::PaintTarget& target) const;
+    // The user or the window manager asks the window to close: the settings are
+    // saved and the window destroyed.
+    void closeRequested(WindowHost& host);
+    // The session ends (logoff, shutdown) while the window is still open: the
+    // settings are saved, for the process may be ended without a close.
+    void sessionEnding(const WindowHost& host);
+
+    const AppState& state() const { return appState; }
+
+private:
+    // Rebuilds every surface for the current unit and invalidates the window.
+    // With resizeWindow the window first gets the client area 7U × 16U.
+    void rebuild(WindowHost& host, bool resizeWindow);
+    // The unit a client area of this height holds, and a rebuild when it is new.
+    void followClientHeight(WindowHost& host, std::int32_t clientHeightPx);
+    void saveSettings(const WindowHost& host) const;
+
+    const platform::Clock& time;
+    AppState appState;
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/ClockApp.h"
+#include "app/WindowHost.h"
+
+#include <vector>
+
+namespace platform {
+
+// The clock without a window system: a window that is only a place and a client
+// area, with no frame, painted into memory by whoever holds it. It answers a
+// resize at once with a size event, as Windows does, so the clock meets the
+// same order of calls it meets on screen. Tests and horavel-snapshot run the
+// clock through it, with a fixed clock and messages on standard error.
+class HeadlessWindow final : public WindowHost {
+public:
+    // screens: the outer rectangles a placement is checked against, the primary
+    // one first; none means every place is kept.
+    explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {})
+        : app(clockApp), screenList(std::move(screenRects)) {}
+
+    // Starts the clock and creates the window where the clock chose.
+    void open(const StartOptions& options = {});
+    // The user moves the window; the clock hears nothing of it, as on Windows.
+    void moveTo(ScreenPoint outer) { position = outer; }
+
+    std::vector<WindowRect> screens() const override { return screenList; }
+    FrameSize frameSize() const override { return {}; }
+    ClientSize clientSize() const override { return client; }
+    ScreenPoint outerPosition() const override { return position; }
+    void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
+    void invalidate(bool eraseBackground) override;
+    void destroy() override { destroyed = true; }
+
+    // Paints the whole client area into the target, as a paint event does.
+    void paint(PaintTarget& target);
+
+    bool isOpen() const { return opened && !destroyed; }
+    // Whether something waits to be painted since the last paint, and whether
+    // the background is to be erased first.
+    bool paintPending() const { return invalidated; }
+    bool erasePending() const { return erase; }
+
+private:
+    ClockApp& app;
+    std::vector<WindowRect> screenList;
+    ScreenPoint position;
+    ClientSize client;
+    bool opened = false;
+    bool destroyed = false;
+    bool invalidated = false;
+    bool erase = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,304 @@
+#include "app/ClockApp.h"
+#include "app/Settings.h"
+#include "app/SurfaceRebuild.h"
+#include "platform/headless/window/HeadlessWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::HeadlessWindow;
+
+// 2026-12-08 04:15:25 UTC and local, in 100-ns ticks since 1601.
+const platform::FixedClock clock{platform::FileTime::fromTicks(134411769250000000ULL),
+                                 platform::FileTime::fromTicks(134411769250000000ULL)};
+
+// Units of 9 to 13 keep the globe rendering in these tests quick; an empty
+// settings folder keeps the user's own settings out of them.
+StartOptions atUnit(std::int32_t unit) {
+    StartOptions options;
+    options.unit = unit;
+    options.settingsFolder = std::filesystem::path();
+    return options;
+}
+
+// A rebuilt canvas is a new object, but it may sit at the old address: mark the
+// old one instead (nothing else uses peakFrozen on a byte canvas).
+void markBuiltSurfaces(const ClockApp& app) {
+    if (app.state().face.clockCanvas) {
+        app.state().face.clockCanvas->peakFrozen = 1;
+    }
+}
+
+bool isMarked(const ClockApp& app) {
+    return app.state().face.clockCanvas && app.state().face.clockCanvas->peakFrozen == 1;
+}
+
+void expectSurfacesForUnit(const ClockApp& app, std::int32_t unit) {
+    const FaceState& face = app.state().face;
+    ASSERT_TRUE(surfacesReady(face));
+    EXPECT_EQ(face.unit, unit);
+    EXPECT_EQ(face.clientWidth, 7 * unit);
+    EXPECT_EQ(face.halfHeight, 8 * unit);
+    EXPECT_EQ(face.clockCanvas->scale, 2);
+    EXPECT_EQ(face.clockCanvas->displayHeight(), 8 * unit);
+    EXPECT_EQ(face.calendarCanvas->scale, 1);
+    EXPECT_EQ(face.calendarCanvas->displayHeight(), 8 * unit);
+    EXPECT_EQ(face.globeCanvas->displayHeight(), 14 * unit);
+    EXPECT_EQ(face.clockCanvas->pixelFormat, 1);
+    EXPECT_EQ(face.clockCanvas->depthFormat, 0);
+}
+
+struct Painted {
+    std::int32_t x, y, width, height;
+};
+
+class RecordingTarget final : public platform::PaintTarget {
+public:
+    void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                          const std::uint8_t*) override {
+        painted.push_back({x, y, width, height});
+    }
+    std::vector<Painted> painted;
+};
+
+TEST(ClockApp, OpensAtTheUnitAskedForAndPaintsTheClockAboveTheCalendar) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(10));
+    EXPECT_TRUE(window.isOpen());
+    EXPECT_EQ(window.clientSize(), (ClientSize{70, 160}));
+    expectSurfacesForUnit(app, 10);
+    EXPECT_TRUE(window.paintPending());
+    EXPECT_TRUE(window.erasePending());
+
+    RecordingTarget target;
+    window.paint(target);
+    EXPECT_FALSE(window.paintPending());
+    ASSERT_EQ(target.painted.size(), 2u);
+    // Canvas widths are rounded up to a multiple of 4 pixels: 70 becomes 72.
+    EXPECT_EQ(target.painted[0].y, 0);
+    EXPECT_EQ(target.painted[0].width, 72);
+    EXPECT_EQ(target.painted[0].height, 80);
+    EXPECT_EQ(target.painted[1].y, 80);
+    EXPECT_EQ(target.painted[1].height, 80);
+}
+
+TEST(ClockApp, SizeKeysResizeAndRebuild) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(12));
+    const struct {
+        char32_t key;
+        std::int32_t unit;
+    } cases[] = {{U'S', 20}, {U'M', 28}, {U'L', 40}, {U'L', 40}};
+    for (const auto& c : cases) {
+        markBuiltSurfaces(app);
+        app.key(window, c.key);
+        EXPECT_EQ(window.clientSize(), (ClientSize{7 * c.unit, 16 * c.unit}));
+        expectSurfacesForUnit(app, c.unit);
+        // The key of the current size still rebuilds everything.
+        EXPECT_FALSE(isMarked(app));
+        EXPECT_TRUE(window.erasePending());
+    }
+    markBuiltSurfaces(app);
+    for (const char32_t other : {U'Q', U's', char32_t{0}}) {
+        app.key(window, other);
+    }
+    EXPECT_TRUE(isMarked(app)) << "only the upper-case letters S, M and L choose a unit";
+    EXPECT_EQ(window.clientSize(), (ClientSize{280, 640}));
+}
+
+TEST(ClockApp, SizeEventsChangeTheUnitOnlyWhenItDiffers) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(10));
+    markBuiltSurfaces(app);
+
+    window.resizeClient(73, 16 * 10 + 3);
+    EXPECT_TRUE(isMarked(app)) << "same unit: nothing rebuilt";
+    window.resizeClient(84, 16 * 12);
+    expectSurfacesForUnit(app, 12);
+    EXPECT_EQ(window.clientSize(), (ClientSize{84, 16 * 12})) << "a size event never resizes the window";
+
+    // A height under one grid row (minimised) keeps the last unit.
+    for (const std::int32_t heightPx : {15, 0, -40}) {
+        window.resizeClient(70, heightPx);
+        expectSurfacesForUnit(app, 12);
+    }
+}
+
+// A window system that reports finished size changes: off-grid sizes are
+// snapped, the window resized to the grid, and the unit follows.
+TEST(ClockApp, ReportedSizesSnapToTheGrid) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(10));
+    const struct {
+        ClientSize reported, snapped;
+        std::int32_t unit;
+    } cases[] = {
+        {{150, 160}, {150, 336}, 21},  // the width alone changed: the height follows
+        {{150, 160}, {70, 160}, 10},   // the height changed: the width follows
+        {{70, 160}, {70, 160}, 10},    // already on the grid
+        {{200, 200}, {84, 200}, 12},   // both changed: the width follows the height
+    };
+    for (const auto& c : cases) {
+        app.sizeReported(window, c.reported);
+        EXPECT_EQ(window.clientSize(), c.snapped) << c.reported.width << " x " << c.reported.height;
+        EXPECT_EQ(app.state().face.unit, c.unit);
+    }
+}
+
+TEST(ClockApp, BorderDragsKeepTheGridAroundTheMeasuredFrame) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(10));
+    // The headless window has no frame: the proposed outer rectangle is the client area.
+    WindowRect rect{100, 50, 100 + 150, 50 + 400};
+    app.sizing(SizingRight, rect);
+    EXPECT_EQ(rect.bottom, 50 + 16 * 21);
+}
+
+TEST(ClockApp, TimerTicksRedrawAndInvalidateWithoutErasing) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(10));
+    RecordingTarget target;
+    window.paint(target);
+    app.tick(window);
+    EXPECT_TRUE(window.paintPending());
+    EXPECT_FALSE(window.erasePending());
+    EXPECT_NE(app.state().face.clockCanvas->display, nullptr);
+}
+
+TEST(ClockApp, NothingDrawsOrPaintsWithoutSurfaces) {
+    // A unit whose canvases would exceed the largest store leaves none behind.
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(atUnit(20000));
+    EXPECT_FALSE(surfacesReady(app.state().face));
+    EXPECT_EQ(app.state().face.clockCanvas, nullptr);
+    RecordingTarget target;
+    window.paint(target);
+    app.tick(window);
+    EXPECT_TRUE(window.paintPending());
+    window.paint(target);
+    EXPECT_TRUE(target.painted.empty());
+
+    FaceState face;
+    face.setUnit(0);
+    EXPECT_EQ(rebuildSurfaces(face, clock), 0);
+    EXPECT_FALSE(surfacesReady(face));
+}
+
+// A window that cannot grow taller than its screen allows, and that a system
+// may create minimised: the clock rebuilds for the size the window really got.
+class ConstrainedWindow final : public WindowHost {
+public:
+    explicit ConstrainedWindow(ClockApp& clockApp) : app(clockApp) {}
+    std::vector<WindowRect> screens() const override { return {}; }
+    FrameSize frameSize() const override { return {}; }
+    ClientSize clientSize() const override { return client; }
+    ScreenPoint outerPosition() const override { return {}; }
+    void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override {
+        client = {widthPx, std::min(heightPx, tallestClientPx)};
+        app.sized(*this);
+    }
+    void invalidate(bool) override {}
+    void destroy() override {}
+    ClockApp& app;
+    ClientSize client;
+    std::int32_t tallestClientPx = 10000;
+};
+
+TEST(ClockApp, AWindowHeldSmallerRebuildsForTheSizeItGot) {
+    ClockApp app(clock);
+    ConstrainedWindow window(app);
+    static_cast<void>(app.start(window, atUnit(10)));
+    window.tallestClientPx = 16 * 13 + 5;
+    app.created(window);
+    expectSurfacesForUnit(app, 10);
+    app.key(window, U'L');
+    expectSurfacesForUnit(app, 13);
+
+    // Created minimised: the unit it had stands.
+    ClockApp minimised(clock);
+    ConstrainedWindow small(minimised);
+    static_cast<void>(minimised.start(small, atUnit(9)));
+    small.tallestClientPx = 3;
+    minimised.created(small);
+    expectSurfacesForUnit(minimised, 9);
+}
+
+class ClockAppSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::temp_directory_path() /
+                 ("horavel-app-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    StartOptions keptIn() const {
+        StartOptions options;
+        options.settingsFolder = folder;
+        return options;
+    }
+    void save(const char* line) const { std::ofstream(settingsFilePath(folder)) << line; }
+    std::string saved() const {
+        std::ifstream file(settingsFilePath(folder));
+        std::string line;
+        std::getline(file, line);
+        return line;
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(ClockAppSettingsTest, OpensAtTheSavedPlaceAndUnitOrBringsItOntoTheScreen) {
+    const std::vector<WindowRect> screens{{0, 0, 1024, 768}};
+    const struct {
+        const char* line;
+        ScreenPoint place;
+        ClientSize client;
+    } cases[] = {
+        {"37 53 9\n", {37, 53}, {63, 144}},
+        {"-5000 -5000 10\n", {0, 0}, {70, 160}},  // off every screen
+        {"garbage\n", {0, 0}, {196, 448}},
+    };
+    for (const auto& c : cases) {
+        save(c.line);
+        ClockApp app(clock);
+        HeadlessWindow window(app, screens);
+        window.open(keptIn());
+        EXPECT_EQ(window.outerPosition().x, c.place.x) << c.line;
+        EXPECT_EQ(window.outerPosition().y, c.place.y) << c.line;
+        EXPECT_EQ(window.clientSize(), c.client) << c.line;
+    }
+}
+
+TEST_F(ClockAppSettingsTest, ClosingAndTheSessionEndingSaveThePlaceAndUnit) {
+    save("0 0 9\n");
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(keptIn());
+    window.moveTo({312, 140});
+    app.key(window, U'S');
+    app.sessionEnding(window);
+    EXPECT_EQ(saved(), "312 140 20");
+    EXPECT_TRUE(window.isOpen());
+
+    window.moveTo({-8, 60});
+    app.closeRequested(window);
+    EXPECT_EQ(saved(), "-8 60 20");
+    EXPECT_FALSE(window.isOpen());
+}
+
+}  // namespace
