@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/Layout.h"
+#include "app/Settings.h"
 #include "clockface/FaceState.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 // The one record of the running clock: what the drawing code works on, plus what
 // the window around it needs to keep. Only ClockApp writes it; the window
@@ -15,4 +17,7 @@ struct AppState {
     std::int32_t frameHeight = 0;  // outer window height minus client height, pixels
     ClientSize clientSize;         // the client area last asked for or reported, pixels
     std::filesystem::path settingsFolder;  // empty when no settings are kept
+    std::optional<Settings> savedSettings;  // what the settings file holds, as far as the clock knows; none without a file
+    Settings lastSeen;                      // the window's place and unit when they were last looked at
+    std::int32_t ticksUntilSave = 0;        // timer ticks of stillness before a moved window's place is saved; 0 when none is due
 };

@@ -14,7 +14,8 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
     loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory());
     // The user's folder is made when missing, so it is asked for only when used.
     appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
-    const Settings settings = readSettingsFile(appState.settingsFolder, Settings{});
+    appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
+    const Settings settings = appState.savedSettings.value_or(Settings{});
     face.setUnit(options.unit.value_or(settings.unit));
 
     WindowPlacement placement{{settings.left, settings.top},
@@ -36,6 +37,7 @@ void ClockApp::created(WindowHost& host) {
         appState.face.setUnit(unit);
     }
     rebuild(host, false);
+    appState.lastSeen = current(host);
 }
 
 void ClockApp::sized(WindowHost& host) {
@@ -60,6 +62,19 @@ void ClockApp::sizing(std::int32_t edge, WindowRect& proposedOuter) const {
     constrainSizing(edge, proposedOuter, appState.frameWidth, appState.frameHeight);
 }
 
+void ClockApp::placeChanged(const WindowHost& host) {
+    const Settings seen = current(host);
+    if (seen == appState.lastSeen) {
+        return;
+    }
+    appState.lastSeen = seen;
+    appState.ticksUntilSave = ticksOfStillnessBeforeSaving;
+}
+
+void ClockApp::placeSettled(const WindowHost& host) {
+    saveSettings(host);
+}
+
 void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     const std::int32_t unit = unitForKey(upperCaseKey);
     if (unit == 0) {
@@ -67,6 +82,7 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     }
     appState.face.setUnit(unit);
     rebuild(host, true);
+    saveSettings(host);
 }
 
 void ClockApp::tick(WindowHost& host) {
@@ -74,6 +90,9 @@ void ClockApp::tick(WindowHost& host) {
         drawClockFace(appState.face, time);
     }
     host.invalidate(false);
+    if (appState.ticksUntilSave > 0 && --appState.ticksUntilSave == 0) {
+        saveSettings(host);
+    }
 }
 
 void ClockApp::paint(platform::PaintTarget& target) const {
@@ -116,10 +135,22 @@ void ClockApp::followClientHeight(WindowHost& host, std::int32_t clientHeightPx)
     rebuild(host, false);
 }
 
-void ClockApp::saveSettings(const WindowHost& host) const {
+void ClockApp::saveSettings(const WindowHost& host) {
+    appState.ticksUntilSave = 0;
     if (appState.settingsFolder.empty()) {
         return;
     }
+    const Settings now = current(host);
+    if (appState.savedSettings == now) {
+        return;
+    }
+    // A failed write keeps the old file, and the next change tries again.
+    if (writeSettingsFile(appState.settingsFolder, now) == 1) {
+        appState.savedSettings = now;
+    }
+}
+
+Settings ClockApp::current(const WindowHost& host) const {
     const ScreenPoint outer = host.outerPosition();
-    static_cast<void>(writeSettingsFile(appState.settingsFolder, {outer.x, outer.y, appState.face.unit}));
+    return {outer.x, outer.y, appState.face.unit};
 }

@@ -22,6 +22,10 @@ struct StartOptions {
     std::optional<std::filesystem::path> settingsFolder;
 };
 
+// Timer ticks of 250 ms that a moved window must stand still before its place
+// is saved: a second.
+inline constexpr std::int32_t ticksOfStillnessBeforeSaving = 4;
+
 // Where the window opens: the outer window's top-left corner on the screen and
 // the size of its client area.
 struct WindowPlacement {
@@ -55,10 +59,19 @@ public:
     void sizeReported(WindowHost& host, ClientSize reported);
     // The border is being dragged: holds the proposed outer rectangle to the grid.
     void sizing(std::int32_t edge, WindowRect& proposedOuter) const;
+    // The window may have moved or taken a new size, and may go on moving (a
+    // window system that does not say when a drag ends): when its place or the
+    // unit really changed, they are saved once the window has stood still for a
+    // second.
+    void placeChanged(const WindowHost& host);
+    // A move or a size drag ended: the place is saved now when it changed.
+    void placeSettled(const WindowHost& host);
     // A key went down, as an upper-case letter: S, M and L choose the unit,
-    // resize the window and rebuild, even when the unit stays the same.
+    // resize the window and rebuild, even when the unit stays the same; the new
+    // unit is saved.
     void key(WindowHost& host, char32_t upperCaseKey);
-    // The 250 ms timer: the clock face is drawn again and the window invalidated.
+    // The 250 ms timer: the clock face is drawn again and the window
+    // invalidated; a place that has settled is saved.
     void tick(WindowHost& host);
     // Paints the clock face at the top of the client area and the calendar below
     // it; nothing while the canvases are missing.
@@ -66,8 +79,9 @@ public:
     // The user or the window manager asks the window to close: the settings are
     // saved and the window destroyed.
     void closeRequested(WindowHost& host);
-    // The session ends (logoff, shutdown) while the window is still open: the
-    // settings are saved, for the process may be ended without a close.
+    // The session ends (logoff, shutdown, a signal to end, the display gone)
+    // while the window is still open: the settings are saved, for the process
+    // ends without a close.
     void sessionEnding(const WindowHost& host);
 
     const AppState& state() const { return appState; }
@@ -78,7 +92,12 @@ private:
     void rebuild(WindowHost& host, bool resizeWindow);
     // The unit a client area of this height holds, and a rebuild when it is new.
     void followClientHeight(WindowHost& host, std::int32_t clientHeightPx);
-    void saveSettings(const WindowHost& host) const;
+    // Writes the window's place and the unit when they differ from what the
+    // settings file holds (a missing file holds nothing), so a clock that stays
+    // where it is never writes during a session.
+    void saveSettings(const WindowHost& host);
+    // The window's place and the unit now.
+    Settings current(const WindowHost& host) const;
 
     const platform::Clock& time;
     AppState appState;

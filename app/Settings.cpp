@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "platform/ReplaceFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -48,13 +50,13 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
     return folder / "Settings.txt";
 }
 
-Settings readSettingsFile(const std::filesystem::path& folder, const Settings& defaults) {
+std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, const Settings& defaults) {
     if (folder.empty()) {
-        return defaults;
+        return std::nullopt;
     }
     std::ifstream file(settingsFilePath(folder));
     if (!file) {
-        return defaults;
+        return std::nullopt;
     }
     char line[settingsLineLimit + 1] = {};
     file.get(line, sizeof line);
@@ -65,12 +67,5 @@ std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settin
     if (folder.empty()) {
         return 0;
     }
-    // Text mode: the line end is the platform's own (CR LF on Windows).
-    std::ofstream file(settingsFilePath(folder), std::ios::out | std::ios::trunc);
-    if (!file) {
-        return 0;
-    }
-    file << formatSettingsLine(settings);
-    file.close();
-    return file ? 1 : 0;
+    return platform::replaceTextFile(settingsFilePath(folder), formatSettingsLine(settings)) ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@ struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
     std::int32_t unit = 28; // layout unit U, pixels
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // A unit read back from the file is trusted only within these bounds, pixels; a
@@ -34,10 +36,11 @@ std::string formatSettingsLine(const Settings& settings);
 // The settings file inside a settings folder.
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
-// Reads the first line of the settings file in the folder; a missing or
-// unreadable file leaves the defaults.
-Settings readSettingsFile(const std::filesystem::path& folder, const Settings& defaults);
+// Reads the first line of the settings file in the folder, as parseSettingsLine
+// reads it; none when there is no such file or it cannot be read.
+std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, const Settings& defaults);
 
-// Replaces the settings file in the folder: 1 when written, 0 when it could not be
-// (no folder, no permission, a full disk).
+// Replaces the settings file in the folder, all or nothing: 1 when the new file
+// is in place, 0 when it could not be written (no folder, no permission, a full
+// disk), the old file then left as it was.
 std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings);

@@ -4,6 +4,9 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -16,6 +19,23 @@ namespace {
 constexpr auto tickPeriod = std::chrono::milliseconds(250);
 // The smallest client area offered to the window manager: the unit 8, pixels.
 constexpr std::int32_t smallestUnit = 8;
+
+// The window whose clock saves its settings when the display goes away.
+X11Window* windowOfConnection = nullptr;
+
+// A descriptor that reads the signals ending a session, which are blocked from
+// here on so that they arrive only there, in the event loop, never in a handler.
+int openSignalDescriptor() {
+    sigset_t endingSignals;
+    sigemptyset(&endingSignals);
+    sigaddset(&endingSignals, SIGTERM);
+    sigaddset(&endingSignals, SIGHUP);
+    sigaddset(&endingSignals, SIGINT);
+    if (sigprocmask(SIG_BLOCK, &endingSignals, nullptr) != 0) {
+        return -1;
+    }
+    return signalfd(-1, &endingSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+}
 
 // The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
 char32_t upperCaseLetter(KeySym key) {
@@ -32,6 +52,12 @@ char32_t upperCaseLetter(KeySym key) {
 
 X11Window::~X11Window() {
     target.reset();
+    if (signals >= 0) {
+        close(signals);
+    }
+    if (windowOfConnection == this) {
+        windowOfConnection = nullptr;
+    }
     if (display != nullptr) {
         if (gc != nullptr) {
             XFreeGC(display, gc);
@@ -48,6 +74,9 @@ bool X11Window::open() {
     if (display == nullptr) {
         return false;
     }
+    windowOfConnection = this;
+    XSetIOErrorHandler(onIoError);
+    signals = openSignalDescriptor();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     const WindowPlacement placement = app.start(*this);
@@ -61,9 +90,11 @@ bool X11Window::open() {
 void X11Window::createWindow(const WindowPlacement& placement) {
     const int screen = DefaultScreen(display);
     client = placement.client;
+    outer = placement.outer;
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, screen);
-    attributes.event_mask = ExposureMask | KeyPressMask | StructureNotifyMask;
+    // Property changes tell when the window manager has measured its frame.
+    attributes.event_mask = ExposureMask | KeyPressMask | StructureNotifyMask | PropertyChangeMask;
     window = XCreateWindow(display, RootWindow(display, screen), placement.outer.x, placement.outer.y,
                            static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
                            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
@@ -135,14 +166,39 @@ int X11Window::run() {
         }
         now = SteadyClock::now();
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now);
-        pollfd descriptor{connection, POLLIN, 0};
-        const int result = poll(&descriptor, 1, static_cast<int>(std::max<long long>(wait.count(), 0)));
-        if (result < 0 && errno != EINTR) {
-            break;
+        pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
+        const int result = poll(descriptors, signals >= 0 ? 2 : 1,
+                                static_cast<int>(std::max<long long>(wait.count(), 0)));
+        if ((result < 0 && errno != EINTR) ||
+            (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
+            connectionLost();
+            return 1;
         }
-        if (result > 0 && (descriptor.revents & (POLLERR | POLLHUP)) != 0) {
-            break;
+        signalfd_siginfo received{};
+        if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
+            read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+            // Asked to end, as a session or service manager asks: save, then close.
+            app.sessionEnding(*this);
+            destroy();
         }
+    }
+    return 0;
+}
+
+void X11Window::connectionLost() {
+    app.sessionEnding(*this);
+    closed = true;
+    // Nothing may be sent to a connection that is gone, not even a goodbye.
+    display = nullptr;
+    gc = nullptr;
+    target.reset();
+}
+
+int X11Window::onIoError(Display*) {
+    // Xlib ends the program when this returns; the settings are saved first,
+    // from what the clock already knows.
+    if (windowOfConnection != nullptr) {
+        windowOfConnection->app.sessionEnding(*windowOfConnection);
     }
     return 0;
 }
@@ -158,6 +214,17 @@ void X11Window::onEvent(XEvent& event) {
     case ConfigureNotify:
         client = {event.xconfigure.width, event.xconfigure.height};
         app.sizeReported(*this, client);
+        updateOuterPosition();
+        app.placeChanged(*this);
+        break;
+    case MapNotify:
+    case ReparentNotify:
+        updateOuterPosition();
+        break;
+    case PropertyNotify:
+        if (event.xproperty.atom == frameExtentsAtom) {
+            updateOuterPosition();
+        }
         break;
     case KeyPress:
         app.key(*this, upperCaseLetter(XLookupKeysym(&event.xkey, 0)));
@@ -212,7 +279,7 @@ FrameSize X11Window::frameSize() const {
             static_cast<std::int32_t>(extents[2] + extents[3])};
 }
 
-ScreenPoint X11Window::outerPosition() const {
+void X11Window::updateOuterPosition() {
     int x = 0;
     int y = 0;
     Window child = 0;
@@ -222,7 +289,7 @@ ScreenPoint X11Window::outerPosition() const {
         x -= static_cast<int>(extents[0]);
         y -= static_cast<int>(extents[2]);
     }
-    return {x, y};
+    outer = {x, y};
 }
 
 void X11Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {

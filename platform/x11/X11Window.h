@@ -10,9 +10,11 @@
 
 namespace platform {
 
-// The clock's one window on an X11 display. It turns X events and its 250 ms
-// timer into calls of the clock, and does what only X can: the window, its
-// frame as the window manager reports it, the screen, and the pixels.
+// The clock's one window on an X11 display. It turns X events, its 250 ms timer
+// and the signals that end a session (SIGTERM, SIGHUP, SIGINT) into calls of the
+// clock, and does what only X can: the window, its frame as the window manager
+// reports it, the screen, and the pixels. When the connection to the display is
+// lost the clock still saves its settings before the program ends.
 class X11Window final : public WindowHost {
 public:
     explicit X11Window(ClockApp& clockApp) : app(clockApp) {}
@@ -29,7 +31,9 @@ public:
     std::vector<WindowRect> screens() const override;
     FrameSize frameSize() const override;
     ClientSize clientSize() const override { return client; }
-    ScreenPoint outerPosition() const override;
+    // Where the outer window stood when the server last said so: known even
+    // after the connection is lost.
+    ScreenPoint outerPosition() const override { return outer; }
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void destroy() override;
@@ -38,6 +42,11 @@ private:
     void createWindow(const WindowPlacement& placement);
     void onEvent(XEvent& event);
     void paint();
+    // Asks the server where the outer window stands now.
+    void updateOuterPosition();
+    // The display is gone: the clock saves what it can; nothing more is sent.
+    void connectionLost();
+    static int onIoError(Display* display);
     // The frame a window manager put around the window: left, right, top and
     // bottom widths from _NET_FRAME_EXTENTS, zero without one.
     bool frameExtents(long extents[4]) const;
@@ -49,7 +58,9 @@ private:
     Atom deleteWindowAtom = 0;
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
+    int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     ClientSize client;            // the client area last reported or asked for, pixels
+    ScreenPoint outer;            // the outer window's top-left corner, screen pixels
     bool paintPending = false;    // something changed that the window does not show yet
     bool exposeAll = false;       // every picture must be sent, changed or not
     bool closed = false;

@@ -289,8 +289,9 @@ TEST_F(ClockAppSettingsTest, ClosingAndTheSessionEndingSaveThePlaceAndUnit) {
     ClockApp app(clock);
     HeadlessWindow window(app);
     window.open(keptIn());
-    window.moveTo({312, 140});
     app.key(window, U'S');
+    EXPECT_EQ(saved(), "0 0 20") << "a new unit is saved at once";
+    window.moveTo({312, 140});
     app.sessionEnding(window);
     EXPECT_EQ(saved(), "312 140 20");
     EXPECT_TRUE(window.isOpen());
@@ -299,6 +300,64 @@ TEST_F(ClockAppSettingsTest, ClosingAndTheSessionEndingSaveThePlaceAndUnit) {
     app.closeRequested(window);
     EXPECT_EQ(saved(), "-8 60 20");
     EXPECT_FALSE(window.isOpen());
+}
+
+// The file's line carries a word after the numbers, which a rewrite would drop.
+TEST_F(ClockAppSettingsTest, AClockThatStaysWhereItIsNeverWrites) {
+    save("37 53 9 untouched\n");
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(keptIn());
+    for (int i = 0; i < 10; ++i) {
+        app.placeChanged(window);
+        app.tick(window);
+    }
+    app.placeSettled(window);
+    app.key(window, U'Q');
+    app.sessionEnding(window);
+    app.closeRequested(window);
+    EXPECT_EQ(saved(), "37 53 9 untouched");
+}
+
+TEST_F(ClockAppSettingsTest, AMovedWindowIsSavedOnceItHasStoodStillForASecond) {
+    save("37 53 9\n");
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(keptIn());
+    window.moveTo({100, 200});
+    app.placeChanged(window);
+    for (int i = 1; i < ticksOfStillnessBeforeSaving; ++i) {
+        app.tick(window);
+    }
+    // Still moving: the second starts again.
+    window.moveTo({110, 210});
+    app.placeChanged(window);
+    for (int i = 1; i < ticksOfStillnessBeforeSaving; ++i) {
+        app.tick(window);
+    }
+    EXPECT_EQ(saved(), "37 53 9");
+    app.tick(window);
+    EXPECT_EQ(saved(), "110 210 9");
+
+    // A drag that says when it ends is saved then.
+    window.moveTo({5, 6});
+    app.placeSettled(window);
+    EXPECT_EQ(saved(), "5 6 9");
+}
+
+// Without a settings file the first close writes one, moved or not.
+TEST_F(ClockAppSettingsTest, TheFirstCloseWritesTheFile) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    StartOptions options = keptIn();
+    options.unit = 9;
+    window.open(options);
+    for (int i = 0; i < 10; ++i) {
+        app.tick(window);
+    }
+    EXPECT_FALSE(std::filesystem::exists(settingsFilePath(folder)));
+    app.closeRequested(window);
+    EXPECT_EQ(saved(), "0 0 9");
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,18 +65,50 @@ protected:
     void writeRaw(const std::string& content) {
         std::ofstream(settingsFilePath(folder), std::ios::binary) << content;
     }
+    // The names in the folder, sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            found.push_back(entry.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
     std::filesystem::path folder;
 };
 
 TEST_F(SettingsFileTest, SavedSettingsReadBack) {
     EXPECT_EQ(writeSettingsFile(folder, {312, 140, 40}), 1);
-    const Settings s = readSettingsFile(folder, Settings{});
+    const Settings s = readSettingsFile(folder, Settings{}).value();
     EXPECT_EQ(s.left, 312);
     EXPECT_EQ(s.top, 140);
     EXPECT_EQ(s.unit, 40);
-    // Saving again replaces the earlier content.
+    // Saving again replaces the earlier content, and leaves nothing else behind.
     EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}), 1);
-    EXPECT_EQ(readSettingsFile(folder, Settings{}).unit, 20);
+    EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
+    EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
+}
+
+// A write that cannot be completed leaves the old file exactly as it was and no
+// temporary file behind: whether the folder is not a folder at all or refuses
+// to have its settings file replaced (here by a folder standing in its place).
+TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
+    writeRaw("7 8 40\n");
+    const std::filesystem::path notAFolder = settingsFilePath(folder);
+    EXPECT_EQ(writeSettingsFile(notAFolder, {1, 2, 20}), 0);
+    EXPECT_EQ(writeSettingsFile(folder / "absent", {1, 2, 20}), 0);
+    EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 40);
+    EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
+
+    const std::filesystem::path refusing = folder / "refusing";
+    std::filesystem::create_directories(settingsFilePath(refusing) / "kept");
+    EXPECT_EQ(writeSettingsFile(refusing, {1, 2, 20}), 0);
+    EXPECT_TRUE(std::filesystem::exists(settingsFilePath(refusing) / "kept"));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(refusing)) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"Settings.txt"});
 }
 
 // Only the first line is read; Windows line ends are fine and garbage gives the
@@ -90,20 +124,17 @@ TEST_F(SettingsFileTest, ReadsTheFirstLine) {
     };
     for (const auto& c : cases) {
         writeRaw(c.content);
-        const Settings s = readSettingsFile(folder, Settings{});
+        const Settings s = readSettingsFile(folder, Settings{}).value();
         EXPECT_EQ(s.left, c.left) << c.content;
         EXPECT_EQ(s.top, c.top) << c.content;
         EXPECT_EQ(s.unit, c.unit) << c.content;
     }
 }
 
-TEST_F(SettingsFileTest, MissingFilesAndFoldersKeepTheDefaults) {
+TEST_F(SettingsFileTest, MissingFilesAndFoldersReadAsNone) {
     const Settings defaults{3, 4, 40};
-    const Settings s = readSettingsFile(folder / "absent", defaults);
-    EXPECT_EQ(s.left, 3);
-    EXPECT_EQ(s.top, 4);
-    EXPECT_EQ(s.unit, 40);
-    EXPECT_EQ(readSettingsFile({}, defaults).unit, 40);
+    EXPECT_FALSE(readSettingsFile(folder / "absent", defaults).has_value());
+    EXPECT_FALSE(readSettingsFile({}, defaults).has_value());
     EXPECT_EQ(writeSettingsFile(folder / "absent", defaults), 0);
     EXPECT_EQ(writeSettingsFile({}, defaults), 0);
 }

@@ -155,6 +155,9 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         app.sized(*this);
         break;
+    case WM_EXITSIZEMOVE:
+        app.placeSettled(*this);
+        break;
     case WM_KEYDOWN:
         app.key(*this, upperCaseLetter(wParam));
         break;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace platform {
+
+// Replaces the file at path with text, all or nothing. The text goes to a new
+// file beside it, each '\n' written as the platform writes line ends in text
+// files (CR LF on Windows), and is made durable before that file is renamed over
+// the old one in one step: a crash or a power cut leaves either the old file or
+// the new one, never a truncated one. True when the new file is in place; on
+// failure the old file is as it was and no temporary file is left behind.
+[[nodiscard]] bool replaceTextFile(const std::filesystem::path& path, std::string_view text);
+
+}  // namespace platform

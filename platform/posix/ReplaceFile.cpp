@@ -1,0 +1,59 @@
+#include "platform/ReplaceFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+// Writes every byte, going on after a short write or an interrupted one.
+bool writeAll(int descriptor, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(descriptor, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// Makes the rename itself durable: the folder's entry for the new file.
+void syncFolder(const std::filesystem::path& folder) {
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+}  // namespace
+
+bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
+    // A name of this process's own, so that two clocks saving at once never
+    // write into the same temporary file.
+    std::filesystem::path temporary = path;
+    temporary += "." + std::to_string(::getpid()) + ".tmp";
+    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (descriptor < 0) {
+        return false;
+    }
+    const bool written = writeAll(descriptor, text) && ::fsync(descriptor) == 0;
+    const bool closed = ::close(descriptor) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(path.parent_path());
+    return true;
+}
+
+}  // namespace platform
