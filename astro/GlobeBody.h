@@ -1,6 +1,6 @@
 #pragma once
 
-#include "astro/Matrix3.h"
+#include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
 #include <cstddef>

@@ -16,11 +16,8 @@ constexpr double moonMassFraction = 0.012150584269994106;
 void assembleScene(double tMillennia, GlobeBody& earth, GlobeBody& moon) {
     barycentrePosition(earth, tMillennia);
     moonGeocentricPosition(moon, tMillennia);
-    earth.position = {earth.position.x - moonMassFraction * moon.position.x,
-                      earth.position.y - moonMassFraction * moon.position.y,
-                      earth.position.z - moonMassFraction * moon.position.z};
-    moon.position = {earth.position.x + moon.position.x, earth.position.y + moon.position.y,
-                     earth.position.z + moon.position.z};
+    earth.position = earth.position - moonMassFraction * moon.position;
+    moon.position = earth.position + moon.position;
     const RotationElements earthElements = earthOrientation(tMillennia);
     setOrientation(earth, earthElements.primeMeridianDeg, earthElements.poleRightAscensionDeg,
                    earthElements.poleDeclinationDeg);
