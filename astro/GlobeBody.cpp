@@ -1,6 +1,6 @@
 #include "astro/GlobeBody.h"
 
-#include "astro/PeriodicSeries.h"
+#include "raster/Angles.h"
 
 #include <cmath>
 

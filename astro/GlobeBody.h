@@ -11,8 +11,12 @@ struct GlobeBody {
     Vector3 position;          // centre, km, equatorial frame of J2000.0: geocentric for the Moon while the scene is assembled, heliocentric afterwards
     Matrix3 rotation;          // equatorial frame to body frame
     Matrix3 inverseRotation;   // body frame to equatorial frame
-    double radiusKm = 1.0;     // 6371.0 for the Earth, 1737.4 for the Moon
+    double radiusKm = 1.0;     // earthRadiusKm or moonRadiusKm below
 };
+
+// The radii of the two spheres, km: the Earth's mean radius and the Moon's.
+inline constexpr double earthRadiusKm = 6371.0;
+inline constexpr double moonRadiusKm = 1737.4;
 
 // The rotation of a body at one moment, after the published rotation elements.
 struct RotationElements {

@@ -1,6 +1,6 @@
 #include "astro/RotationModel.h"
 
-#include "astro/PeriodicSeries.h"
+#include "raster/Angles.h"
 
 #include <cmath>
 

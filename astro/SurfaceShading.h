@@ -1,6 +1,6 @@
 #pragma once
 
-#include "astro/PeriodicSeries.h"
+#include "raster/Angles.h"
 #include "raster/Vector3.h"
 
 #include <cmath>

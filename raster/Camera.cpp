@@ -1,15 +1,9 @@
 #include "raster/Camera.h"
 
+#include "raster/Angles.h"
 #include "raster/Canvas.h"
 
 #include <cmath>
-
-namespace {
-
-constexpr double degreesPerRadian = 57.29577951308232;
-constexpr double radiansPerDegree = 0.017453292519943295;
-
-}  // namespace
 
 void Camera::lookAt(const Vector3& target) {
     const Vector3 p = transformPoint(toCamera, target);

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr double earthRadiusKm = 6371.0;
-constexpr double moonRadiusKm = 1737.4;
-
 // A three-channel map with a different colour in nearly every pixel, so that a
 // sample taken at a slightly different place shows.
 std::unique_ptr<Image> busyMap(std::int32_t width, std::int32_t height) {

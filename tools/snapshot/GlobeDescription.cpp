@@ -1,9 +1,9 @@
 #include "GlobeDescription.h"
 
 #include "astro/GlobeBody.h"
-#include "astro/PeriodicSeries.h"
 #include "astro/Scene.h"
 #include "astro/TimeScale.h"
+#include "raster/Angles.h"
 
 #include <cmath>
 #include <charconv>
@@ -48,9 +48,9 @@ GlobeGeometry globeGeometry(double julianDayUtc) {
     geometry.julianDayUtc = julianDayUtc;
     geometry.tMillennia = millenniaSinceJ2000(julianDayUtc);
     GlobeBody earth;
-    earth.radiusKm = 6371.0;
+    earth.radiusKm = earthRadiusKm;
     GlobeBody moon;
-    moon.radiusKm = 1737.4;
+    moon.radiusKm = moonRadiusKm;
     assembleScene(geometry.tMillennia, earth, moon);
 
     const Vector3 moonFromEarth = moon.position - earth.position;
