@@ -18,17 +18,17 @@ constexpr float farthestDepthFloat = 1.0e30f;
 
 std::int16_t bytesPerPixelOf(std::int32_t pixelFormat) {
     switch (pixelFormat) {
-        case 1: return 3;
-        case 2: return 12;
+        case PixelFormatRgbBytes: return 3;
+        case PixelFormatRgbFloats: return 12;
         default: return 0;
     }
 }
 
 std::int16_t bytesPerDepthOf(std::int32_t depthFormat) {
     switch (depthFormat) {
-        case 1: return 1;
-        case 2: return 4;
-        case 3: return 8;
+        case DepthFormatByte: return 1;
+        case DepthFormatFloat: return 4;
+        case DepthFormatDouble: return 8;
         default: return 0;
     }
 }
@@ -151,9 +151,9 @@ void Canvas::clearDepth() {
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     switch (depthFormat) {
-        case 1: std::memset(depth.get(), 255, count); break;
-        case 2: fillElements(depth.get(), count, farthestDepthFloat); break;
-        case 3: fillElements(depth.get(), count, farthestDepth); break;
+        case DepthFormatByte: std::memset(depth.get(), 255, count); break;
+        case DepthFormatFloat: fillElements(depth.get(), count, farthestDepthFloat); break;
+        case DepthFormatDouble: fillElements(depth.get(), count, farthestDepth); break;
         default: break;
     }
 }
@@ -180,7 +180,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
         const bool force = (static_cast<std::uint16_t>(depthMode) & 0x8000u) != 0;
         const bool keep = depthMode == DepthTestOnly;
         switch (depthFormat) {
-            case 3: {
+            case DepthFormatDouble: {
                 std::uint8_t* at = depth.get() + index * 8;
                 // Written as a negation so that a NaN on either side fails.
                 if (!force && !(load<double>(at) > depthValue)) {
@@ -191,7 +191,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
                 }
                 break;
             }
-            case 2: {
+            case DepthFormatFloat: {
                 std::uint8_t* at = depth.get() + index * 4;
                 if (!force && !(static_cast<double>(load<float>(at)) > depthValue)) {
                     return -1;
@@ -201,7 +201,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
                 }
                 break;
             }
-            case 1: {
+            case DepthFormatByte: {
                 std::uint8_t* at = depth.get() + index;
                 const std::uint8_t near = byteDepthOf(depthValue);
                 if (!force && !(near < *at)) {
@@ -218,7 +218,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
     if (pixels) {
         std::uint8_t* pixel = pixels.get() + index * static_cast<std::size_t>(bytesPerPixel);
         color.blendInto(pixel, pixelFormat);
-        if (pixelFormat == 2 && peakFrozen == 0) {
+        if (pixelFormat == PixelFormatRgbFloats && peakFrozen == 0) {
             for (int channel = 0; channel < 3; ++channel) {
                 const double value = load<float>(pixel + 4 * channel);
                 if (value > peak) {
@@ -321,7 +321,7 @@ void Canvas::present() {
     std::lock_guard pixelGuard(pixelLock);
     // A canvas without a pixel store has nothing to show, and its size may be a
     // rejected one: no display buffer is made for it.
-    if (!pixels || (pixelFormat != 1 && pixelFormat != 2)) {
+    if (!pixels || (pixelFormat != PixelFormatRgbBytes && pixelFormat != PixelFormatRgbFloats)) {
         return;
     }
     if (!display) {
@@ -331,7 +331,7 @@ void Canvas::present() {
             return;
         }
     }
-    if (pixelFormat == 1) {
+    if (pixelFormat == PixelFormatRgbBytes) {
         convertBytePixels(pixels.get(), width, height, scale, display.get());
     } else {
         convertFloatPixels(pixels.get(), width, height, scale, peak, display.get());

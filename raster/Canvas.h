@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Lock.h"
+#include "raster/CanvasFormat.h"
 #include "raster/Color.h"
 
 #include <cstddef>
@@ -104,10 +105,10 @@ public:
     std::int16_t clipEnabled = 1;
     std::int16_t scale = 1;  // supersampling factor, ≥ 1
     std::int16_t peakFrozen = 0;
-    std::int16_t bytesPerPixel = 0;
-    std::int16_t bytesPerDepth = 0;
-    std::int32_t pixelFormat = 0;  // 1: bytes R, G, B; 2: floats R, G, B; else no pixel store
-    std::int32_t depthFormat = 0;  // 0 none; 1 byte; 2 float; 3 double
+    std::int16_t bytesPerPixel = 0;  // 3 or 12 from pixelFormat, 0 without a store
+    std::int16_t bytesPerDepth = 0;  // 1, 4 or 8 from depthFormat, 0 without a plane
+    std::int32_t pixelFormat = PixelFormatNone;  // a PixelFormat
+    std::int32_t depthFormat = DepthFormatNone;  // a DepthFormat
 
     // The farthest depth, held by a cleared float or double plane.
     static constexpr double farthestDepth = 1.0e30;

@@ -82,7 +82,7 @@ TEST_P(TracedGlobe, MatchesThePixelByPixelTracing) {
     Canvas fast;
     Canvas reference;
     for (Canvas* canvas : {&fast, &reference}) {
-        canvas->pixelFormat = 1;
+        canvas->pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas->create(14 * c.unit, 14 * c.unit, 1), 1);
         if (c.clipHalfWidthUnits > 0) {
             canvas->clipShape = ClipEllipse;

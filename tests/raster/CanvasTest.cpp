@@ -147,8 +147,8 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
 // store it does not have; neither shows anything before a present.
 TEST(CanvasCreate, NothingToShowAfterAFailedOrRepeatedCreate) {
     Canvas canvas;
-    canvas.pixelFormat = 1;
-    canvas.depthFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
+    canvas.depthFormat = DepthFormatByte;
     ASSERT_EQ(canvas.create(65536, 65536, 1), 0);
     EXPECT_EQ(canvas.width, 65536);
     canvas.clear();
