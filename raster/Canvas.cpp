@@ -75,6 +75,11 @@ std::uint8_t byteDepthOf(double depthValue) {
     return static_cast<std::uint8_t>(depthValue);
 }
 
+std::size_t storeBytes(const Canvas& canvas) {
+    return static_cast<std::size_t>(canvas.width) * static_cast<std::size_t>(canvas.height) *
+           static_cast<std::size_t>(canvas.bytesPerPixel);
+}
+
 std::unique_ptr<std::uint8_t[]> allocate(std::size_t bytes) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]);
 }
@@ -137,9 +142,7 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
 void Canvas::clear() {
     std::lock_guard guard(pixelLock);
     if (pixels) {
-        std::memset(pixels.get(), 0,
-                    static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                        static_cast<std::size_t>(bytesPerPixel));
+        std::memset(pixels.get(), 0, storeBytes(*this));
     }
     clearDepth();
 }
@@ -344,4 +347,21 @@ void Canvas::blit(platform::PaintTarget& target, std::int32_t y) {
         return;
     }
     target.paintBottomUpBgr(0, y, displayWidth(), displayHeight(), display.get());
+}
+
+std::vector<std::uint8_t> Canvas::copyStore() const {
+    std::lock_guard guard(pixelLock);
+    if (!pixels) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(pixels.get(), pixels.get() + storeBytes(*this));
+}
+
+std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy) {
+    std::lock_guard guard(pixelLock);
+    if (!pixels || copy.size() != storeBytes(*this)) {
+        return 0;
+    }
+    std::copy(copy.begin(), copy.end(), pixels.get());
+    return 1;
 }

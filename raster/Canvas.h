@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace platform {
 class PaintTarget;
@@ -81,6 +82,15 @@ public:
     // Copies the display buffer to the target at (0, y), one target pixel per
     // displayed pixel. Does nothing before the first present().
     void blit(platform::PaintTarget& target, std::int32_t y);
+
+    // A copy of the pixel store as it stands (width × height × bytesPerPixel
+    // bytes, bottom row first), taken under pixelLock; empty without a store.
+    std::vector<std::uint8_t> copyStore() const;
+    // Puts a copy from copyStore() back into the pixel store under pixelLock: 1,
+    // or 0 with the store unchanged when there is none or the copy's size is not
+    // the store's (the canvas was created anew since). The depth plane and the
+    // display buffer stay as they are.
+    [[nodiscard]] std::int32_t restoreStore(const std::vector<std::uint8_t>& copy);
 
     // True when create() succeeded and the canvas can be drawn on.
     bool hasPixels() const { return pixels != nullptr; }

@@ -402,6 +402,37 @@ TEST(CanvasBlit, HandsTheBottomUpPictureToTheTarget) {
     EXPECT_EQ(target.picture[3 * 4 * 2], 0);
 }
 
+// The dial background keeps a copy of the store and puts it back on every tick;
+// the copy must come back byte for byte, and only into a store of its own size.
+TEST(CanvasStore, CopyComesBackOnlyIntoAStoreOfItsSize) {
+    Canvas canvas;
+    makeCanvas(canvas, PixelFormatRgbBytes, DepthFormatByte, 5, 3, 1);
+    canvas.writePixel(1, 2, Color::bytes(10, 20, 30), DepthOff, 0.0);
+    canvas.writePixel(7, 0, Color::bytes(40, 50, 60), DepthOff, 0.0);
+    const std::vector<std::uint8_t> copy = canvas.copyStore();
+    ASSERT_EQ(copy.size(), 8u * 3u * 3u);
+    EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0);
+
+    // Every byte of the store differs from the copy before it is put back.
+    for (std::int32_t y = 0; y < canvas.height; ++y) {
+        canvas.plotSpan(0, canvas.width - 1, y, Color::bytes(0xEE, 0xEE, 0xEE), DepthOff, 0.0);
+    }
+    canvas.writePixel(0, 0, Color::bytes(1, 2, 3), DepthForce, 9.0);
+    EXPECT_EQ(canvas.restoreStore(copy), 1);
+    EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0);
+    EXPECT_EQ(depthAt(canvas, 0), 9.0);  // the depth plane is not part of the copy
+
+    // Refused, the store untouched: a copy of another size, or no store at all.
+    for (const std::size_t size : {copy.size() - 1, copy.size() + 1, std::size_t{0}}) {
+        EXPECT_EQ(canvas.restoreStore(std::vector<std::uint8_t>(size, 0xEE)), 0) << size;
+        EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0) << size;
+    }
+    Canvas depthOnly;
+    makeCanvas(depthOnly, PixelFormatNone, DepthFormatByte, 5, 3, 1);
+    EXPECT_TRUE(depthOnly.copyStore().empty());
+    EXPECT_EQ(depthOnly.restoreStore(copy), 0);
+}
+
 // A row plotted in one call must leave the stores exactly as plot does pixel by
 // pixel: the same bounds, clip and depth decisions and the same blends, also for
 // columns outside the store, a column given twice and rows outside the store.
