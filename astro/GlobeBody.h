@@ -8,7 +8,7 @@
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
 struct GlobeBody {
-    Vector3 position;          // centre, km, equatorial frame of J2000.0: geocentric for the Moon while the scene is assembled, heliocentric afterwards
+    Vector3 position;          // centre, km, heliocentric, equatorial frame of J2000.0
     Matrix3 rotation;          // equatorial frame to body frame
     Matrix3 inverseRotation;   // body frame to equatorial frame
     double radiusKm = 1.0;     // earthRadiusKm or moonRadiusKm below

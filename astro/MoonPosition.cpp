@@ -1,6 +1,5 @@
 #include "astro/MoonPosition.h"
 
-#include "astro/GlobeBody.h"
 #include "astro/PeriodicSeries.h"
 
 #include <array>
@@ -43,9 +42,9 @@ constexpr std::array<PeriodicTerm, 5> distanceTerms{{
 
 }  // namespace
 
-void moonGeocentricPosition(GlobeBody& body, double tMillennia) {
+Vector3 moonGeocentricEquatorialKm(double tMillennia) {
     const double alphaDeg = sumOfTerms(218.318 + 4812664.796 * tMillennia, rightAscensionTerms, tMillennia);
     const double deltaDeg = sumOfTerms(0.001, declinationTerms, tMillennia);
     const double distanceAu = sumOfTerms(0.00257357, distanceTerms, tMillennia);
-    body.position = equatorialVector(alphaDeg, deltaDeg, distanceAu);
+    return equatorialVector(alphaDeg, deltaDeg, distanceAu);
 }

@@ -14,10 +14,10 @@ constexpr double moonMassFraction = 0.012150584269994106;
 }  // namespace
 
 void assembleScene(double tMillennia, GlobeBody& earth, GlobeBody& moon) {
-    barycentrePosition(earth, tMillennia);
-    moonGeocentricPosition(moon, tMillennia);
-    earth.position = earth.position - moonMassFraction * moon.position;
-    moon.position = earth.position + moon.position;
+    const Vector3 barycentreKm = barycentreHeliocentricEquatorialKm(tMillennia);
+    const Vector3 moonFromEarthKm = moonGeocentricEquatorialKm(tMillennia);
+    earth.position = barycentreKm - moonMassFraction * moonFromEarthKm;
+    moon.position = earth.position + moonFromEarthKm;
     const RotationElements earthElements = earthOrientation(tMillennia);
     setOrientation(earth, earthElements.primeMeridianDeg, earthElements.poleRightAscensionDeg,
                    earthElements.poleDeclinationDeg);

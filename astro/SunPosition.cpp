@@ -1,6 +1,5 @@
 #include "astro/SunPosition.h"
 
-#include "astro/GlobeBody.h"
 #include "astro/PeriodicSeries.h"
 
 #include <array>
@@ -39,9 +38,9 @@ constexpr std::array<PeriodicTerm, 4> distanceTerms{{
 
 }  // namespace
 
-void barycentrePosition(GlobeBody& body, double tMillennia) {
+Vector3 barycentreHeliocentricEquatorialKm(double tMillennia) {
     const double alphaDeg = sumOfTerms(100.46457 + 359993.72444 * tMillennia, rightAscensionTerms, tMillennia);
     const double deltaDeg = sumOfTerms(-0.37854, declinationTerms, tMillennia);
     const double distanceAu = sumOfTerms(1.00013968, distanceTerms, tMillennia);
-    body.position = equatorialVector(alphaDeg, deltaDeg, distanceAu);
+    return equatorialVector(alphaDeg, deltaDeg, distanceAu);
 }
