@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <utility>
 
 Image::Image() = default;
 
@@ -66,7 +67,7 @@ std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas) {
     const std::int64_t strideBytes = (rowBytes + 3) & ~std::int64_t{3};
     const std::int64_t storeBytes = strideBytes * h;
     // An empty picture has no pixel that getPixel could clamp to.
-    if (w <= 0 || h <= 0 || storeBytes > INT32_MAX) {
+    if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
         return image;
     }
     image->stride = static_cast<std::int32_t>(strideBytes);

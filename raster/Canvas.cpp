@@ -10,10 +10,10 @@
 #include <limits>
 #include <mutex>
 #include <new>
+#include <utility>
 
 namespace {
 
-constexpr std::int64_t largestStoreBytes = 2147483647;
 constexpr float farthestDepthFloat = 1.0e30f;
 
 std::int16_t bytesPerPixelOf(std::int32_t pixelFormat) {
@@ -116,12 +116,13 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
     width = static_cast<std::int32_t>(std::clamp(storeWidth, -largestSide, largestSide));
     height = static_cast<std::int32_t>(std::clamp(storeHeight, -largestSide, largestSide));
 
-    if (scaleFactor < 0 || storeWidth < 0 || storeHeight < 0 || storeWidth > largestSide ||
-        storeHeight > largestSide) {
+    if (scaleFactor < 0 || storeWidth < 0 || storeHeight < 0 || !std::in_range<std::int32_t>(storeWidth) ||
+        !std::in_range<std::int32_t>(storeHeight)) {
         return 0;
     }
+    // Each store's bytes must fit a signed 32-bit count.
     const std::int64_t count = storeWidth * storeHeight;
-    if (bytesPerPixel * count > largestStoreBytes || bytesPerDepth * count > largestStoreBytes) {
+    if (!std::in_range<std::int32_t>(bytesPerPixel * count) || !std::in_range<std::int32_t>(bytesPerDepth * count)) {
         return 0;
     }
     if (bytesPerPixel > 0) {

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -182,8 +181,7 @@ public:
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
         if (widthPx <= 0 || heightPx <= 0 ||
-            3 * static_cast<std::int64_t>(widthPx) * heightPx >
-                std::numeric_limits<std::int32_t>::max()) {
+            !std::in_range<std::int32_t>(3 * static_cast<std::int64_t>(widthPx) * heightPx)) {
             return nullptr;
         }
         return std::make_unique<MemoryBitmap>(widthPx, heightPx);
