@@ -130,6 +130,9 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
         {1, 0, 65536, 65536, 1}, {0, 3, 20000, 20000, 1}, {2, 0, 16384, 16384, 1},
         {1, 0, -4, 4, 1},        {1, 0, 4, -4, 1},        {1, 0, 4, 4, -2},
         {1, 0, 2147483647, 1, 1},
+        // Sides that fit 32 bits but whose product of 2^62 elements, in bytes,
+        // would not fit 64.
+        {1, 0, 2147483644, 2147483647, 1}, {2, 3, 2147483647, 2147483647, 1},
     };
     for (const Case& c : cases) {
         Canvas canvas;
