@@ -2,6 +2,7 @@
 
 #include "image/RasterFile.h"
 #include "raster/Canvas.h"
+#include "raster/Truncate.h"
 
 #include <cstddef>
 #include <cstring>
@@ -21,14 +22,7 @@ void Image::release() {
     valid = 0;
 }
 
-std::uint8_t fitsByte(double value) {
-    const double scaled = value * 255.5;
-    // The negated test also refuses NaN.
-    if (!(scaled > -2147483649.0 && scaled < 2147483648.0)) {
-        return 0;
-    }
-    return static_cast<std::uint8_t>(static_cast<std::int32_t>(scaled) & 0xFF);
-}
+std::uint8_t fitsByte(double value) { return lowByteOfTruncated(value * 255.5); }
 
 void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
     switch (kind) {
