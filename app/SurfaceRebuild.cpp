@@ -12,8 +12,8 @@ namespace {
 std::unique_ptr<Canvas> makeCanvas(std::int32_t widthPx, std::int32_t heightPx,
                                    std::int16_t scaleFactor) {
     auto canvas = std::make_unique<Canvas>();
-    canvas->pixelFormat = 1;
-    canvas->depthFormat = 0;
+    canvas->pixelFormat = PixelFormatRgbBytes;
+    canvas->depthFormat = DepthFormatNone;
     if (canvas->create(widthPx, heightPx, scaleFactor) != 1 || !canvas->hasPixels()) {
         return nullptr;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "astro/Matrix3.h"
+#include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
 #include <cstddef>
@@ -8,11 +8,15 @@
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
 struct GlobeBody {
-    Vector3 position;          // centre, km, equatorial frame of J2000.0: geocentric for the Moon while the scene is assembled, heliocentric afterwards
+    Vector3 position;          // centre, km, heliocentric, equatorial frame of J2000.0
     Matrix3 rotation;          // equatorial frame to body frame
     Matrix3 inverseRotation;   // body frame to equatorial frame
-    double radiusKm = 1.0;     // 6371.0 for the Earth, 1737.4 for the Moon
+    double radiusKm = 1.0;     // earthRadiusKm or moonRadiusKm below
 };
+
+// The radii of the two spheres, km: the Earth's mean radius and the Moon's.
+inline constexpr double earthRadiusKm = 6371.0;
+inline constexpr double moonRadiusKm = 1737.4;
 
 // The rotation of a body at one moment, after the published rotation elements.
 struct RotationElements {

@@ -79,7 +79,7 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     Vector3 origin;
     Vector3 direction;
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
-    const Vector3 bodyDirection = apply(body.rotation, direction);
+    const Vector3 bodyDirection = transformVector(body.rotation, direction);
 
     // Where the body's centre and limb fall in the camera's viewport, pixels. Rays
     // farther than the limb plus a margin of two pixels (about 90 km on the Earth
@@ -142,9 +142,9 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         }
         for (std::size_t i = 0; i < hits; ++i) {
             const Vector3& hit = samples[i].hit;
-            const double length = std::sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
-            samples[i].lengthKm = length;
-            const Vector3 normal = length != 0.0 ? Vector3{hit.x / length, hit.y / length, hit.z / length} : hit;
+            const double lengthKm = length(hit);
+            samples[i].lengthKm = lengthKm;
+            const Vector3 normal = lengthKm != 0.0 ? hit / lengthKm : hit;
             samples[i].grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
         }
         for (std::size_t i = 0; i < hits; ++i) {

@@ -13,13 +13,6 @@ GlobePictures::~GlobePictures() = default;
 GlobePictures::GlobePictures(GlobePictures&&) noexcept = default;
 GlobePictures& GlobePictures::operator=(GlobePictures&&) noexcept = default;
 
-namespace {
-
-constexpr double earthRadiusKm = 6371.0;
-constexpr double moonRadiusKm = 1737.4;
-
-}  // namespace
-
 void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
                   const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures) {
     // The old pictures go first: should nothing be drawn, none is left standing

@@ -1,8 +1,7 @@
 #pragma once
 
-struct GlobeBody;
+#include "raster/Vector3.h"
 
-// Writes into body's position the geocentric centre of the Moon, km, in the
-// equatorial frame of J2000.0, at tMillennia Julian millennia since J2000.0.
-// Nothing else of the body changes.
-void moonGeocentricPosition(GlobeBody& body, double tMillennia);
+// The geocentric position of the Moon's centre, km, on the mean equator and
+// equinox of J2000.0, at tMillennia Julian millennia since J2000.0.
+Vector3 moonGeocentricEquatorialKm(double tMillennia);

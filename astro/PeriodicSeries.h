@@ -1,5 +1,6 @@
 #pragma once
 
+#include "raster/Angles.h"
 #include "raster/Vector3.h"
 
 #include <cmath>
@@ -13,10 +14,6 @@ struct PeriodicTerm {
     double phaseDeg;      // φ, degrees
 };
 
-// Degrees to radians, π/180.
-inline constexpr double radiansPerDegree = 0.017453292519943295;
-// Radians to degrees, 180/π.
-inline constexpr double degreesPerRadian = 57.29577951308232;
 // Kilometres per astronomical unit.
 inline constexpr double kilometresPerAu = 149597870.7;
 

@@ -14,13 +14,10 @@ constexpr double moonMassFraction = 0.012150584269994106;
 }  // namespace
 
 void assembleScene(double tMillennia, GlobeBody& earth, GlobeBody& moon) {
-    barycentrePosition(earth, tMillennia);
-    moonGeocentricPosition(moon, tMillennia);
-    earth.position = {earth.position.x - moonMassFraction * moon.position.x,
-                      earth.position.y - moonMassFraction * moon.position.y,
-                      earth.position.z - moonMassFraction * moon.position.z};
-    moon.position = {earth.position.x + moon.position.x, earth.position.y + moon.position.y,
-                     earth.position.z + moon.position.z};
+    const Vector3 barycentreKm = barycentreHeliocentricEquatorialKm(tMillennia);
+    const Vector3 moonFromEarthKm = moonGeocentricEquatorialKm(tMillennia);
+    earth.position = barycentreKm - moonMassFraction * moonFromEarthKm;
+    moon.position = earth.position + moonFromEarthKm;
     const RotationElements earthElements = earthOrientation(tMillennia);
     setOrientation(earth, earthElements.primeMeridianDeg, earthElements.poleRightAscensionDeg,
                    earthElements.poleDeclinationDeg);

@@ -1,8 +1,8 @@
 #pragma once
 
-struct GlobeBody;
+#include "raster/Vector3.h"
 
-// Writes into body's position the heliocentric centre of the Earth–Moon
-// barycentre, km, in the equatorial frame of J2000.0, at tMillennia Julian
-// millennia since J2000.0. Nothing else of the body changes.
-void barycentrePosition(GlobeBody& body, double tMillennia);
+// The heliocentric position of the Earth–Moon barycentre, km, on the mean
+// equator and equinox of J2000.0 (x toward the equinox, z toward the celestial
+// north pole), at tMillennia Julian millennia since J2000.0.
+Vector3 barycentreHeliocentricEquatorialKm(double tMillennia);

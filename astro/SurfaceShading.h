@@ -1,6 +1,6 @@
 #pragma once
 
-#include "astro/PeriodicSeries.h"
+#include "raster/Angles.h"
 #include "raster/Vector3.h"
 
 #include <cmath>
@@ -19,7 +19,7 @@ struct TexturePoint {
 // Sun's zenith angle, never below the floor 0.05 that keeps the night side faintly
 // visible.
 inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
-    double brightness = normal.x * sunDirection.x + normal.y * sunDirection.y + normal.z * sunDirection.z;
+    double brightness = dot(normal, sunDirection);
     if (brightness > 0.0) {
         // The square root widens the bright part and softens the fall-off to the terminator.
         brightness = std::sqrt(brightness);
@@ -31,7 +31,7 @@ inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
 }
 
 // textureCoordinates for a point whose distance from the centre is already at
-// hand: lengthKm must be std::sqrt(x·x + y·y + z·z) of hit, summed in that order.
+// hand: lengthKm must be length(hit).
 inline TexturePoint textureCoordinatesAt(const Vector3& hit, double lengthKm, double widthPx, double heightPx) {
     double longitudeDeg = std::atan2(hit.y, hit.x) * degreesPerRadian;
     if (longitudeDeg >= 180.0) {
@@ -58,5 +58,5 @@ inline TexturePoint textureCoordinatesAt(const Vector3& hit, double lengthKm, do
 // widthPx × heightPx pixels: longitude −180° at x = 0, east to the right, the
 // south pole at y = 0.
 inline TexturePoint textureCoordinates(const Vector3& hit, double widthPx, double heightPx) {
-    return textureCoordinatesAt(hit, std::sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z), widthPx, heightPx);
+    return textureCoordinatesAt(hit, length(hit), widthPx, heightPx);
 }

@@ -17,7 +17,7 @@ constexpr std::uint64_t someMorning = 134'412'845'000'000'000ULL;
 
 std::unique_ptr<Canvas> makeCanvas(std::int32_t width, std::int32_t height, std::int16_t scale) {
     auto canvas = std::make_unique<Canvas>();
-    canvas->pixelFormat = 1;
+    canvas->pixelFormat = PixelFormatRgbBytes;
     if (canvas->create(width, height, scale) != 1) {
         return nullptr;
     }

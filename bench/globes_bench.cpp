@@ -32,7 +32,7 @@ void renderGlobesBenchmark(benchmark::State& state) {
         return;
     }
     Canvas canvas;
-    canvas.pixelFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
     if (canvas.create(14 * unit, 14 * unit, 1) != 1) {
         state.SkipWithError("no canvas");
         return;

@@ -40,7 +40,7 @@ void drawGlobePicture(benchmark::State& state) {
     pattern(globe, 392, 392);
     // The clock canvas at U = 28: 7U × 8U shown, supersampled twice.
     Canvas canvas;
-    canvas.pixelFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
     if (canvas.create(196, 224, 2) != 1) {
         state.SkipWithError("canvas");
         return;

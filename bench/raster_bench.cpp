@@ -13,8 +13,8 @@ namespace {
 constexpr std::int32_t unitPixels = 28;
 
 void makeClockCanvas(Canvas& canvas, std::int16_t scale) {
-    canvas.pixelFormat = 1;
-    canvas.depthFormat = 0;
+    canvas.pixelFormat = PixelFormatRgbBytes;
+    canvas.depthFormat = DepthFormatNone;
     if (canvas.create(7 * unitPixels, 8 * unitPixels, scale) != 1) {
         return;
     }

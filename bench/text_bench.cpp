@@ -17,7 +17,7 @@ void drawDateText(benchmark::State& state) {
         return;
     }
     Canvas canvas;
-    canvas.pixelFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
     if (canvas.create(196, 224, 2) != 1) {
         state.SkipWithError("no canvas");
         return;

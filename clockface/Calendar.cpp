@@ -2,11 +2,11 @@
 
 #include "astro/TimeScale.h"
 #include "clockface/FaceState.h"
+#include "clockface/Numerals.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
 
 #include <cmath>
-#include <string>
 
 namespace {
 
@@ -15,21 +15,6 @@ namespace {
 std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
     const std::int32_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-std::u16string decimal(std::int32_t n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
-
-// The hue of a month, the same as that of the dial's numeral: January 210°,
-// falling by 30° a month, kept in 0 … 360.
-double monthHueDeg(std::int32_t month) {
-    double hue = 210.0 - 30.0 * (month - 1);
-    if (hue < 0.0) {
-        hue += 360.0;
-    }
-    return hue;
 }
 
 constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};

@@ -6,25 +6,15 @@
 #include "image/Image.h"
 #include "raster/Canvas.h"
 
-#include <cstring>
-#include <mutex>
-
-namespace {
-std::size_t storeByteCount(const Canvas& canvas) {
-    return static_cast<std::size_t>(canvas.width) * static_cast<std::size_t>(canvas.height) *
-           static_cast<std::size_t>(canvas.bytesPerPixel);
-}
-}  // namespace
-
 void DialBackground::restore(Canvas& clockCanvas, std::int32_t unit, const Image* picture,
                              std::uint64_t pictureGeneration, TextRenderer& textRenderer) {
     if (!clockCanvas.hasPixels()) {
         return;
     }
-    for (Layer& layer : layers) {
-        if (matches(layer, clockCanvas, unit, picture, pictureGeneration)) {
-            std::lock_guard guard(clockCanvas.pixelLock);
-            std::memcpy(clockCanvas.pixels.get(), layer.pixels.data(), layer.pixels.size());
+    for (const Layer& layer : layers) {
+        // A canvas created anew since the layer was drawn refuses its copy.
+        if (matches(layer, clockCanvas, unit, picture, pictureGeneration) &&
+            clockCanvas.restoreStore(layer.pixels) == 1) {
             return;
         }
     }
@@ -41,8 +31,7 @@ bool DialBackground::matches(const Layer& layer, const Canvas& canvas, std::int3
     // may come back, and the generation tells them apart.
     return layer.valid && layer.unit == unit && layer.canvasWidth == canvas.width &&
            layer.canvasHeight == canvas.height && layer.canvasScale == canvas.scale &&
-           layer.pixels.size() == storeByteCount(canvas) && layer.picture == picture &&
-           layer.pictureGeneration == pictureGeneration;
+           layer.picture == picture && layer.pictureGeneration == pictureGeneration;
 }
 
 void DialBackground::draw(Layer& layer, Canvas& canvas, std::int32_t unit, const Image* picture,
@@ -62,6 +51,5 @@ void DialBackground::draw(Layer& layer, Canvas& canvas, std::int32_t unit, const
     layer.canvasHeight = canvas.height;
     layer.canvasScale = canvas.scale;
     layer.picture = picture;
-    std::lock_guard guard(canvas.pixelLock);
-    layer.pixels.assign(canvas.pixels.get(), canvas.pixels.get() + storeByteCount(canvas));
+    layer.pixels = canvas.copyStore();
 }

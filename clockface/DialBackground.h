@@ -30,7 +30,7 @@ private:
         std::int32_t canvasScale = 0;
         const Image* picture = nullptr;  // only compared, never read
         std::uint64_t pictureGeneration = 0;
-        std::vector<std::uint8_t> pixels;  // the canvas's pixel store after drawing
+        std::vector<std::uint8_t> pixels;  // the canvas's pixel store after drawing, from Canvas::copyStore
     };
 
     static bool matches(const Layer& layer, const Canvas& canvas, std::int32_t unit,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "raster/Angles.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -27,7 +29,7 @@ struct DialGeometry {
     // The point at radius radiusPx and angle angleDeg from the centre, each offset
     // cut toward zero before the centre is added.
     Point at(double radiusPx, double angleDeg) const {
-        const double angleRad = angleDeg * 0.017453292519943295;
+        const double angleRad = angleDeg * radiansPerDegree;
         return {centerX + static_cast<std::int32_t>(radiusPx * std::sin(angleRad)),
                 centerY + static_cast<std::int32_t>(radiusPx * std::cos(angleRad))};
     }

@@ -1,16 +1,8 @@
 #include "clockface/DialMarks.h"
 
+#include "clockface/Numerals.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
-
-#include <string>
-
-namespace {
-std::u16string decimal(std::int32_t n) {
-    const std::string digits = std::to_string(n);
-    return {digits.begin(), digits.end()};
-}
-}  // namespace
 
 void drawMarksAndNumerals(Canvas& clockCanvas, const DialGeometry& dial, TextRenderer& textRenderer) {
     const std::int32_t u = dial.unit;
@@ -30,7 +22,7 @@ void drawMarksAndNumerals(Canvas& clockCanvas, const DialGeometry& dial, TextRen
         if (i % 5 == 0) {
             const std::int32_t numeral = i / 5;
             Color hue;
-            hue.fromHsv({210.0 - 30.0 * (numeral - 1), 0.8, 1.0});
+            hue.fromHsv({monthHueDeg(numeral), 0.8, 1.0});  // numeral n in the hue of month n
             const auto anchor = dial.at(numeralRadiusPx, angleDeg);
             drawText(clockCanvas, anchor.x, anchor.y - numeralDropPx, decimal(numeral), textRenderer,
                      numeralHeightPx, hue);

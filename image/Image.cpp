@@ -2,10 +2,12 @@
 
 #include "image/RasterFile.h"
 #include "raster/Canvas.h"
+#include "raster/Truncate.h"
 
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <utility>
 
 Image::Image() = default;
 
@@ -20,14 +22,7 @@ void Image::release() {
     valid = 0;
 }
 
-std::uint8_t fitsByte(double value) {
-    const double scaled = value * 255.5;
-    // The negated test also refuses NaN.
-    if (!(scaled > -2147483649.0 && scaled < 2147483648.0)) {
-        return 0;
-    }
-    return static_cast<std::uint8_t>(static_cast<std::int32_t>(scaled) & 0xFF);
-}
+std::uint8_t fitsByte(double value) { return lowByteOfTruncated(value * 255.5); }
 
 void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
     switch (kind) {
@@ -66,7 +61,7 @@ std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas) {
     const std::int64_t strideBytes = (rowBytes + 3) & ~std::int64_t{3};
     const std::int64_t storeBytes = strideBytes * h;
     // An empty picture has no pixel that getPixel could clamp to.
-    if (w <= 0 || h <= 0 || storeBytes > INT32_MAX) {
+    if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
         return image;
     }
     image->stride = static_cast<std::int32_t>(strideBytes);

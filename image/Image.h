@@ -106,6 +106,6 @@ inline std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) 
 }
 
 // The grey byte shown for a FITS value (nominally 0…1): the low 8 bits of
-// value × 255.5 truncated toward zero, so values outside 0…1 wrap; a product
-// outside the 32-bit signed range, or a NaN, gives 0.
+// value × 255.5 truncated toward zero (lowByteOfTruncated), so values outside
+// 0…1 wrap; a product outside the 32-bit signed range, or a NaN, gives 0.
 std::uint8_t fitsByte(double value);

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -76,7 +77,7 @@ std::int32_t Image::load(const std::filesystem::path& path) {
     // rather than copied into a short buffer.
     const std::int64_t strideBytes = (std::int64_t{channels} * w + 3) & ~std::int64_t{3};
     const std::int64_t storeBytes = strideBytes * h;
-    if (w <= 0 || h <= 0 || storeBytes > INT32_MAX) {
+    if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
         return 0;
     }
     width = w;

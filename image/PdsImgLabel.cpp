@@ -15,9 +15,12 @@ struct KeywordEntry {
     LabelKey key;
 };
 
-// Tested in this order, each as a prefix of the line: LINE_SAMPLES before LINES,
-// and END_ (closing lines such as END_OBJECT) before END. A ^IMAGE_HEADER line
-// therefore counts as ^IMAGE, as older labels expect.
+// Tested in this order, each as a prefix of the line. The order matters only
+// where one keyword begins another: END_ (the closing lines END_OBJECT and
+// END_GROUP) must come before END, which would otherwise end the label there.
+// No other keyword begins another (LINES and LINE_SAMPLES part at their fifth
+// character), so the rest could stand in any order. Being prefixes, ^IMAGE also
+// takes a ^IMAGE_HEADER line, as older labels expect.
 constexpr KeywordEntry keywordTable[] = {
     {"SAMPLE_BITS", LabelKey::SampleBits}, {"LINE_SAMPLES", LabelKey::LineSamples},
     {"LINES", LabelKey::Lines},            {"RECORD_BYTES", LabelKey::RecordBytes},

@@ -2,7 +2,7 @@
 
 #include "platform/Messages.h"
 
-#include <limits>
+#include <utility>
 
 std::int32_t RasterFile::mapAfresh(const std::filesystem::path& path) {
     if (mapped.open(path) == 0) {
@@ -23,9 +23,8 @@ void RasterFile::refuse(const char* caption, const std::filesystem::path& path) 
 std::int32_t RasterFile::acceptGeometry(std::int64_t offset, std::int64_t columns,
                                         std::int64_t rows, std::int64_t bits,
                                         std::int64_t sampleBytes) {
-    constexpr std::int64_t fieldLimit = std::numeric_limits<std::int32_t>::max();
-    if (offset < 0 || offset > fieldLimit || columns < 1 || columns > fieldLimit || rows < 1 ||
-        rows > fieldLimit) {
+    if (offset < 0 || !std::in_range<std::int32_t>(offset) || columns < 1 ||
+        !std::in_range<std::int32_t>(columns) || rows < 1 || !std::in_range<std::int32_t>(rows)) {
         return 0;
     }
     // columns × rows < 2^62 and sampleBytes ≤ 8, so the product cannot overflow;

@@ -1,30 +1,27 @@
 #include "raster/Camera.h"
 
+#include "raster/Angles.h"
 #include "raster/Canvas.h"
 
 #include <cmath>
 
-namespace {
-
-constexpr double degreesPerRadian = 57.29577951308232;
-constexpr double radiansPerDegree = 0.017453292519943295;
-
-}  // namespace
-
 void Camera::lookAt(const Vector3& target) {
     const Vector3 p = transformPoint(toCamera, target);
-    const double distance = std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z);
+    const double distance = length(p);
     // A target at the camera's own position gives no direction to look in.
     if (distance == 0.0) {
         return;
     }
     // Turn about z to the target's azimuth: +y, not +x, is the forward axis.
     const double azimuthRad = (std::atan2(p.y, p.x) * degreesPerRadian - 90.0) * radiansPerDegree;
-    multiply(toWorld, rotation(azimuthRad, 0, 0, 1), toWorld);
+    Matrix4 turn;
+    rotation(azimuthRad, 0, 0, 1, turn);
+    multiply(toWorld, turn, toWorld);
     inverse(toWorld, toCamera);
     // Then raise the forward axis by the target's elevation about the new x axis.
     const double elevationRad = std::asin(p.z / distance) * degreesPerRadian * radiansPerDegree;
-    multiply(toWorld, rotation(elevationRad, 1, 0, 0), toWorld);
+    rotation(elevationRad, 1, 0, 0, turn);
+    multiply(toWorld, turn, toWorld);
     inverse(toWorld, toCamera);
 }
 
@@ -62,13 +59,10 @@ std::int32_t Camera::pixelRay(double x, double y, Vector3& origin, Vector3& dire
         const double phi = std::atan2(sy, sx);
         d = {std::cos(phi) * std::sin(theta), std::cos(theta), std::sin(phi) * std::sin(theta)};
     }
-    direction = transformDirection(toWorld, d);
-    const double length =
-        std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);
-    if (length != 0.0) {
-        const double inverseLength = 1.0 / length;
-        direction = {direction.x * inverseLength, direction.y * inverseLength,
-                     direction.z * inverseLength};
+    direction = transformVector(toWorld, d);
+    const double directionLength = length(direction);
+    if (directionLength != 0.0) {
+        direction = direction * (1.0 / directionLength);
     }
     return 1;
 }

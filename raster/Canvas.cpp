@@ -10,25 +10,25 @@
 #include <limits>
 #include <mutex>
 #include <new>
+#include <utility>
 
 namespace {
 
-constexpr std::int64_t largestStoreBytes = 2147483647;
 constexpr float farthestDepthFloat = 1.0e30f;
 
 std::int16_t bytesPerPixelOf(std::int32_t pixelFormat) {
     switch (pixelFormat) {
-        case 1: return 3;
-        case 2: return 12;
+        case PixelFormatRgbBytes: return 3;
+        case PixelFormatRgbFloats: return 12;
         default: return 0;
     }
 }
 
 std::int16_t bytesPerDepthOf(std::int32_t depthFormat) {
     switch (depthFormat) {
-        case 1: return 1;
-        case 2: return 4;
-        case 3: return 8;
+        case DepthFormatByte: return 1;
+        case DepthFormatFloat: return 4;
+        case DepthFormatDouble: return 8;
         default: return 0;
     }
 }
@@ -75,6 +75,11 @@ std::uint8_t byteDepthOf(double depthValue) {
     return static_cast<std::uint8_t>(depthValue);
 }
 
+std::size_t storeBytes(const Canvas& canvas) {
+    return static_cast<std::size_t>(canvas.width) * static_cast<std::size_t>(canvas.height) *
+           static_cast<std::size_t>(canvas.bytesPerPixel);
+}
+
 std::unique_ptr<std::uint8_t[]> allocate(std::size_t bytes) {
     return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]);
 }
@@ -111,12 +116,19 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
     width = static_cast<std::int32_t>(std::clamp(storeWidth, -largestSide, largestSide));
     height = static_cast<std::int32_t>(std::clamp(storeHeight, -largestSide, largestSide));
 
-    if (scaleFactor < 0 || storeWidth < 0 || storeHeight < 0 || storeWidth > largestSide ||
-        storeHeight > largestSide) {
+    if (scaleFactor < 0 || storeWidth < 0 || storeHeight < 0 || !std::in_range<std::int32_t>(storeWidth) ||
+        !std::in_range<std::int32_t>(storeHeight)) {
         return 0;
     }
+    // Each store's bytes must fit a signed 32-bit count. Two sides that fit 32
+    // bits make up to 2^62 elements, which 12 bytes each would carry past 64
+    // bits, so the element count is tested first.
     const std::int64_t count = storeWidth * storeHeight;
-    if (bytesPerPixel * count > largestStoreBytes || bytesPerDepth * count > largestStoreBytes) {
+    const auto storeFits = [count](std::int64_t bytesPerElement) {
+        return bytesPerElement == 0 ||
+               (std::in_range<std::int32_t>(count) && std::in_range<std::int32_t>(bytesPerElement * count));
+    };
+    if (!storeFits(bytesPerPixel) || !storeFits(bytesPerDepth)) {
         return 0;
     }
     if (bytesPerPixel > 0) {
@@ -137,9 +149,7 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
 void Canvas::clear() {
     std::lock_guard guard(pixelLock);
     if (pixels) {
-        std::memset(pixels.get(), 0,
-                    static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
-                        static_cast<std::size_t>(bytesPerPixel));
+        std::memset(pixels.get(), 0, storeBytes(*this));
     }
     clearDepth();
 }
@@ -151,9 +161,9 @@ void Canvas::clearDepth() {
     }
     const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     switch (depthFormat) {
-        case 1: std::memset(depth.get(), 255, count); break;
-        case 2: fillElements(depth.get(), count, farthestDepthFloat); break;
-        case 3: fillElements(depth.get(), count, farthestDepth); break;
+        case DepthFormatByte: std::memset(depth.get(), 255, count); break;
+        case DepthFormatFloat: fillElements(depth.get(), count, farthestDepthFloat); break;
+        case DepthFormatDouble: fillElements(depth.get(), count, farthestDepth); break;
         default: break;
     }
 }
@@ -180,7 +190,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
         const bool force = (static_cast<std::uint16_t>(depthMode) & 0x8000u) != 0;
         const bool keep = depthMode == DepthTestOnly;
         switch (depthFormat) {
-            case 3: {
+            case DepthFormatDouble: {
                 std::uint8_t* at = depth.get() + index * 8;
                 // Written as a negation so that a NaN on either side fails.
                 if (!force && !(load<double>(at) > depthValue)) {
@@ -191,7 +201,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
                 }
                 break;
             }
-            case 2: {
+            case DepthFormatFloat: {
                 std::uint8_t* at = depth.get() + index * 4;
                 if (!force && !(static_cast<double>(load<float>(at)) > depthValue)) {
                     return -1;
@@ -201,7 +211,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
                 }
                 break;
             }
-            case 1: {
+            case DepthFormatByte: {
                 std::uint8_t* at = depth.get() + index;
                 const std::uint8_t near = byteDepthOf(depthValue);
                 if (!force && !(near < *at)) {
@@ -218,7 +228,7 @@ std::int32_t Canvas::writeHeldPixel(std::int32_t x, std::int32_t y, const Color&
     if (pixels) {
         std::uint8_t* pixel = pixels.get() + index * static_cast<std::size_t>(bytesPerPixel);
         color.blendInto(pixel, pixelFormat);
-        if (pixelFormat == 2 && peakFrozen == 0) {
+        if (pixelFormat == PixelFormatRgbFloats && peakFrozen == 0) {
             for (int channel = 0; channel < 3; ++channel) {
                 const double value = load<float>(pixel + 4 * channel);
                 if (value > peak) {
@@ -321,7 +331,7 @@ void Canvas::present() {
     std::lock_guard pixelGuard(pixelLock);
     // A canvas without a pixel store has nothing to show, and its size may be a
     // rejected one: no display buffer is made for it.
-    if (!pixels || (pixelFormat != 1 && pixelFormat != 2)) {
+    if (!pixels || (pixelFormat != PixelFormatRgbBytes && pixelFormat != PixelFormatRgbFloats)) {
         return;
     }
     if (!display) {
@@ -331,7 +341,7 @@ void Canvas::present() {
             return;
         }
     }
-    if (pixelFormat == 1) {
+    if (pixelFormat == PixelFormatRgbBytes) {
         convertBytePixels(pixels.get(), width, height, scale, display.get());
     } else {
         convertFloatPixels(pixels.get(), width, height, scale, peak, display.get());
@@ -344,4 +354,21 @@ void Canvas::blit(platform::PaintTarget& target, std::int32_t y) {
         return;
     }
     target.paintBottomUpBgr(0, y, displayWidth(), displayHeight(), display.get());
+}
+
+std::vector<std::uint8_t> Canvas::copyStore() const {
+    std::lock_guard guard(pixelLock);
+    if (!pixels) {
+        return {};
+    }
+    return std::vector<std::uint8_t>(pixels.get(), pixels.get() + storeBytes(*this));
+}
+
+std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy) {
+    std::lock_guard guard(pixelLock);
+    if (!pixels || copy.size() != storeBytes(*this)) {
+        return 0;
+    }
+    std::copy(copy.begin(), copy.end(), pixels.get());
+    return 1;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "platform/Lock.h"
+#include "raster/CanvasFormat.h"
 #include "raster/Color.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace platform {
 class PaintTarget;
@@ -81,6 +83,15 @@ public:
     // displayed pixel. Does nothing before the first present().
     void blit(platform::PaintTarget& target, std::int32_t y);
 
+    // A copy of the pixel store as it stands (width × height × bytesPerPixel
+    // bytes, bottom row first), taken under pixelLock; empty without a store.
+    std::vector<std::uint8_t> copyStore() const;
+    // Puts a copy from copyStore() back into the pixel store under pixelLock: 1,
+    // or 0 with the store unchanged when there is none or the copy's size is not
+    // the store's (the canvas was created anew since). The depth plane and the
+    // display buffer stay as they are.
+    [[nodiscard]] std::int32_t restoreStore(const std::vector<std::uint8_t>& copy);
+
     // True when create() succeeded and the canvas can be drawn on.
     bool hasPixels() const { return pixels != nullptr; }
     // Width and height of the display buffer, in displayed pixels.
@@ -104,10 +115,10 @@ public:
     std::int16_t clipEnabled = 1;
     std::int16_t scale = 1;  // supersampling factor, ≥ 1
     std::int16_t peakFrozen = 0;
-    std::int16_t bytesPerPixel = 0;
-    std::int16_t bytesPerDepth = 0;
-    std::int32_t pixelFormat = 0;  // 1: bytes R, G, B; 2: floats R, G, B; else no pixel store
-    std::int32_t depthFormat = 0;  // 0 none; 1 byte; 2 float; 3 double
+    std::int16_t bytesPerPixel = 0;  // 3 or 12 from pixelFormat, 0 without a store
+    std::int16_t bytesPerDepth = 0;  // 1, 4 or 8 from depthFormat, 0 without a plane
+    std::int32_t pixelFormat = PixelFormatNone;  // a PixelFormat
+    std::int32_t depthFormat = DepthFormatNone;  // a DepthFormat
 
     // The farthest depth, held by a cleared float or double plane.
     static constexpr double farthestDepth = 1.0e30;

@@ -63,15 +63,15 @@ double clampUnit(double value) {
 }  // namespace
 
 void Color::blendIntoWithFloats(std::uint8_t* pixel, std::int32_t pixelFormat) const {
-    if (pixelFormat == 1 && kind == ColorFloats) {
+    if (pixelFormat == PixelFormatRgbBytes && kind == ColorFloats) {
         pixel[0] = blendFloatOverByte(pixel[0], rf, tf);
         pixel[1] = blendFloatOverByte(pixel[1], gf, tf);
         pixel[2] = blendFloatOverByte(pixel[2], bf, tf);
-    } else if (pixelFormat == 2 && kind == ColorFloats) {
+    } else if (pixelFormat == PixelFormatRgbFloats && kind == ColorFloats) {
         storeFloat(pixel, blendFloatOverFloat(loadFloat(pixel), rf, tf));
         storeFloat(pixel + 4, blendFloatOverFloat(loadFloat(pixel + 4), gf, tf));
         storeFloat(pixel + 8, blendFloatOverFloat(loadFloat(pixel + 8), bf, tf));
-    } else if (pixelFormat == 2 && kind == ColorBytes) {
+    } else if (pixelFormat == PixelFormatRgbFloats && kind == ColorBytes) {
         storeFloat(pixel, blendByteOverFloat(loadFloat(pixel), r, t));
         storeFloat(pixel + 4, blendByteOverFloat(loadFloat(pixel + 4), g, t));
         storeFloat(pixel + 8, blendByteOverFloat(loadFloat(pixel + 8), b, t));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "raster/CanvasFormat.h"
+
 #include <cstdint>
 
 // What the fourth channel and the store of a Color mean.
@@ -35,12 +37,12 @@ struct Color {
         return c;
     }
 
-    // Mixes this colour into one canvas pixel of the given pixel format
-    // (1: bytes red, green, blue; 2: floats red, green, blue).
+    // Mixes this colour into one canvas pixel of the given pixel format, a
+    // PixelFormat.
     void blendInto(std::uint8_t* pixel, std::int32_t pixelFormat) const {
         // Bytes over bytes, the case of every pixel the clock draws, is kept
         // inline; the float combinations are out of line.
-        if (pixelFormat == 1 && kind == ColorBytes) {
+        if (pixelFormat == PixelFormatRgbBytes && kind == ColorBytes) {
             pixel[0] = blendByte(pixel[0], r, t);
             pixel[1] = blendByte(pixel[1], g, t);
             pixel[2] = blendByte(pixel[2], b, t);

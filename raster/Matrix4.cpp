@@ -42,13 +42,14 @@ void multiply(const Matrix4& a, const Matrix4& b, Matrix4& out) {
     out = product;
 }
 
-Matrix4 rotation(double angleRad, double ax, double ay, double az) {
+void rotation(double angleRad, double ax, double ay, double az, Matrix4& out) {
     Matrix4 result;
-    const double length = std::sqrt(ax * ax + ay * ay + az * az);
-    if (length == 0.0) {
-        return result;
+    const double axisLength = std::sqrt(ax * ax + ay * ay + az * az);
+    if (axisLength == 0.0) {
+        out = result;
+        return;
     }
-    const double inverseLength = 1.0 / length;
+    const double inverseLength = 1.0 / axisLength;
     const double x = ax * inverseLength;
     const double y = ay * inverseLength;
     const double z = az * inverseLength;
@@ -64,7 +65,7 @@ Matrix4 rotation(double angleRad, double ax, double ay, double az) {
     result.m[8] = t * x * z - s * y;
     result.m[9] = t * y * z + s * x;
     result.m[10] = t * z * z + c;
-    return result;
+    out = result;
 }
 
 double determinant(const Matrix4& m) {
@@ -91,16 +92,4 @@ void inverse(const Matrix4& m, Matrix4& out) {
         }
     }
     out = result;
-}
-
-Vector3 transformPoint(const Matrix4& m, const Vector3& p) {
-    return {m.at(0, 0) * p.x + m.at(0, 1) * p.y + m.at(0, 2) * p.z + m.at(0, 3),
-            m.at(1, 0) * p.x + m.at(1, 1) * p.y + m.at(1, 2) * p.z + m.at(1, 3),
-            m.at(2, 0) * p.x + m.at(2, 1) * p.y + m.at(2, 2) * p.z + m.at(2, 3)};
-}
-
-Vector3 transformDirection(const Matrix4& m, const Vector3& d) {
-    return {m.at(0, 0) * d.x + m.at(0, 1) * d.y + m.at(0, 2) * d.z,
-            m.at(1, 0) * d.x + m.at(1, 1) * d.y + m.at(1, 2) * d.z,
-            m.at(2, 0) * d.x + m.at(2, 1) * d.y + m.at(2, 2) * d.z};
 }

@@ -26,7 +26,7 @@ std::int32_t drawText(Canvas& canvas, std::int32_t x, std::int32_t y, std::u16st
     // On a byte canvas a pixel without coverage is fully transparent and leaves
     // the pixel exactly as it was, so only covered pixels are written; a float
     // canvas rounds even a transparent blend, so it gets every pixel.
-    const bool skipUncovered = canvas.pixelFormat == 1;
+    const bool skipUncovered = canvas.pixelFormat == PixelFormatRgbBytes;
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(widthPx);
     const auto rowLength = static_cast<std::size_t>(s) * static_cast<std::size_t>(widthPx);
     std::vector<std::int32_t> columns(rowLength);

@@ -3,9 +3,9 @@
 #include "text/TextLayout.h"
 
 #include <algorithm>
-#include <limits>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 constexpr char16_t cambria[] = u"Cambria";
@@ -135,7 +135,7 @@ std::unique_ptr<TextImage> TextRenderer::render(std::u16string_view text, std::i
     // Round up to a multiple of 4 so that 24-bit rows need no padding; refuse a
     // bitmap whose bytes would not fit a signed 32-bit count.
     const std::int64_t roundedWidthPx = (static_cast<std::int64_t>(widthPx) + 3) / 4 * 4;
-    if (3 * roundedWidthPx * textHeightPx > std::numeric_limits<std::int32_t>::max()) {
+    if (!std::in_range<std::int32_t>(3 * roundedWidthPx * textHeightPx)) {
         return nullptr;
     }
     auto image = std::make_unique<TextImage>();

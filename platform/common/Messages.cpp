@@ -1,7 +1,8 @@
 #include "platform/Messages.h"
 
+#include "platform/common/Utf16.h"
+
 #include <atomic>
-#include <cstdint>
 #include <cstdio>
 
 namespace platform {
@@ -10,45 +11,17 @@ namespace {
 
 std::atomic<MessageSink> installedSink{nullptr};
 
-void appendUtf8(std::string& out, std::uint32_t codePoint) {
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 // File names are bytes (taken as UTF-8) on POSIX systems and UTF-16 on Windows,
 // where they may hold unpaired surrogates. Only one of the two is used on each.
 [[maybe_unused]] std::string utf8FromNative(std::string_view text) { return std::string(text); }
 
 [[maybe_unused]] std::string utf8FromNative(std::wstring_view text) {
-    constexpr std::uint32_t replacement = 0xFFFD;
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto unit = static_cast<std::uint32_t>(text[i]) & 0xFFFF;
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < text.size()) {
-            const auto next = static_cast<std::uint32_t>(text[i + 1]) & 0xFFFF;
-            if (next >= 0xDC00 && next < 0xE000) {
-                appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        appendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? replacement : unit);
+    std::u16string units;
+    units.reserve(text.size());
+    for (const wchar_t unit : text) {
+        units += static_cast<char16_t>(unit);  // UTF-16 code units where this overload serves
     }
-    return out;
+    return utf8FromUtf16(units);
 }
 
 }  // namespace

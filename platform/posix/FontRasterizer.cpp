@@ -1,5 +1,7 @@
 #include "platform/FontRasterizer.h"
 
+#include "platform/common/Utf16.h"
+
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -9,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -124,42 +125,6 @@ private:
     std::vector<std::uint8_t> memory;
 };
 
-// The code points of a UTF-16 run; an unpaired surrogate stands for itself.
-template <typename Visit>
-void forEachCodePoint(std::u16string_view run, Visit visit) {
-    for (std::size_t i = 0; i < run.size(); ++i) {
-        char32_t c = run[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < run.size() && run[i + 1] >= 0xDC00 &&
-            run[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(run[i + 1]) - 0xDC00);
-            ++i;
-        }
-        visit(c);
-    }
-}
-
-std::string utf8FromUtf16(std::u16string_view text) {
-    std::string utf8;
-    forEachCodePoint(text, [&](char32_t c) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    });
-    return utf8;
-}
-
 class FreeTypeEngine final : public FontEngine {
 public:
     explicit FreeTypeEngine(std::u16string_view faceName)
@@ -216,8 +181,7 @@ public:
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
         if (widthPx <= 0 || heightPx <= 0 ||
-            3 * static_cast<std::int64_t>(widthPx) * heightPx >
-                std::numeric_limits<std::int32_t>::max()) {
+            !std::in_range<std::int32_t>(3 * static_cast<std::int64_t>(widthPx) * heightPx)) {
             return nullptr;
         }
         return std::make_unique<MemoryBitmap>(widthPx, heightPx);

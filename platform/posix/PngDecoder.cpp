@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace platform::posix {
 namespace {
@@ -72,7 +73,7 @@ private:
         png_set_interlace_handling(png);
         png_read_update_info(png, info);
         if (png_get_channels(png, info) != layout || png_get_bit_depth(png, info) != 8 || w == 0 ||
-            h == 0 || w > INT32_MAX || h > INT32_MAX) {
+            h == 0 || !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
             return false;
         }
         channels = layout;

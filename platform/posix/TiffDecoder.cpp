@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <new>
+#include <utility>
 
 namespace platform::posix {
 namespace {
@@ -31,7 +32,7 @@ public:
         if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &w) != 1 ||
             TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &h) != 1 ||
             TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) != 1 || w == 0 || h == 0 ||
-            w > INT32_MAX || h > INT32_MAX) {
+            !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
             return false;
         }
         std::uint16_t planar = 0, orientation = 0, format = 0;

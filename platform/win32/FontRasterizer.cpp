@@ -4,8 +4,8 @@
 
 #include <cstddef>
 #include <cstring>
-#include <limits>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -77,7 +77,7 @@ public:
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
         const std::int64_t bytes = 3 * static_cast<std::int64_t>(widthPx) * heightPx;
-        if (widthPx <= 0 || heightPx <= 0 || bytes > std::numeric_limits<std::int32_t>::max()) {
+        if (widthPx <= 0 || heightPx <= 0 || !std::in_range<std::int32_t>(bytes)) {
             return nullptr;
         }
         BITMAPINFO info{};

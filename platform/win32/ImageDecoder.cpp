@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace platform {
 
@@ -169,8 +170,8 @@ std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
         channelCount = layout;
     }
     UINT w = 0, h = 0;
-    if (FAILED(state->converted->GetSize(&w, &h)) || w == 0 || h == 0 || w > INT32_MAX ||
-        h > INT32_MAX) {
+    if (FAILED(state->converted->GetSize(&w, &h)) || w == 0 || h == 0 ||
+        !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
         return 0;
     }
     pixelWidth = static_cast<std::int32_t>(w);

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr double earthRadiusKm = 6371.0;
-constexpr double moonRadiusKm = 1737.4;
-
 // A three-channel map with a different colour in nearly every pixel, so that a
 // sample taken at a slightly different place shows.
 std::unique_ptr<Image> busyMap(std::int32_t width, std::int32_t height) {
@@ -85,7 +82,7 @@ TEST_P(TracedGlobe, MatchesThePixelByPixelTracing) {
     Canvas fast;
     Canvas reference;
     for (Canvas* canvas : {&fast, &reference}) {
-        canvas->pixelFormat = 1;
+        canvas->pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas->create(14 * c.unit, 14 * c.unit, 1), 1);
         if (c.clipHalfWidthUnits > 0) {
             canvas->clipShape = ClipEllipse;

@@ -46,7 +46,7 @@ struct Rendering {
     GlobePictures pictures;
 
     Rendering(std::int32_t unit, const Image* earthMap, const Image* moonMap, std::uint64_t ticks) {
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         EXPECT_EQ(canvas.create(14 * unit, 14 * unit, 1), 1);
         renderGlobes(canvas, unit, earthMap, moonMap, clockAt(ticks), pictures);
     }

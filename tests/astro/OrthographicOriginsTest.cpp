@@ -37,7 +37,7 @@ TEST(OrthographicOrigins, GiveThePixelRayOriginsBitForBit) {
     };
     for (const CameraCase& c : cases) {
         Canvas canvas;
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas.create(c.canvasWidth, c.canvasHeight, 1), 1);
         canvas.clipShape = c.clipShape;
         canvas.clipCenterX = c.canvasWidth / 2 - 3;
@@ -78,7 +78,7 @@ TEST(OrthographicOrigins, GiveThePixelRayOriginsBitForBit) {
 
 TEST(OrthographicOrigins, ViewportFollowsTheCanvasOrItsClipBox) {
     Canvas canvas;
-    canvas.pixelFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
     ASSERT_EQ(canvas.create(43, 30, 1), 1);  // the byte store is 44 pixels wide
     Camera camera;
     camera.canvas = &canvas;

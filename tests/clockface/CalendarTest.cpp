@@ -8,13 +8,15 @@ using facetest::Rgb;
 
 namespace {
 
-class CalendarOfDecember9th : public ::testing::Test {
+class CalendarView : public ::testing::Test {
 protected:
     static constexpr std::int32_t unit = 28;
 
-    void draw(double secondsIntoDay) {
+    // The calendar at a local moment: a day counted from 1601-01-01 and the
+    // seconds into it.
+    void draw(double secondsIntoDay, std::uint64_t day = facetest::december9th2026) {
         facetest::buildSurfaces(face, unit);
-        const auto clock = facetest::clockAt(facetest::december9th2026, secondsIntoDay);
+        const auto clock = facetest::clockAt(day, secondsIntoDay);
         drawCalendar(face, clock);
     }
 
@@ -34,12 +36,50 @@ constexpr Rgb decemberWeekend{51, 51, 255};    // hue 240
 constexpr Rgb decemberWeekday{127, 127, 255};  // hue 240
 constexpr Rgb todayWeekday{255, 255, 127};     // hue 60
 constexpr Rgb januaryWeekend{51, 153, 255};    // hue 210
+constexpr Rgb todayJanuaryWeekend{255, 153, 51};  // hue 30
+constexpr Rgb juneWeekend{255, 255, 51};        // hue 60
+constexpr Rgb julyWeekend{255, 153, 51};        // hue 30
+constexpr Rgb todayJulyWeekday{127, 191, 255};  // hue 210
+constexpr Rgb augustWeekend{255, 51, 51};       // hue 0
 constexpr Rgb black{0, 0, 0};
 constexpr Rgb white{255, 255, 255};
 
 }  // namespace
 
-TEST_F(CalendarOfDecember9th, SevenWeeksAroundTodayInMonthHues) {
+// Days before Sunday 2000-01-02, from which the weeks are counted, have negative
+// day numbers: they must still fall into columns Sunday … Saturday of their own
+// week, with today's week in the middle row.
+TEST_F(CalendarView, WeeksBefore2000StayInTheirColumns) {
+    struct Cell {
+        std::int32_t row, column;
+        Rgb expected;
+        const char* date;
+    };
+    struct Case {
+        std::uint64_t day;  // from 1601-01-01
+        Cell cells[4];
+    };
+    const Case cases[] = {
+        {145731,  // Saturday 1 January 2000, the day before the count starts
+         {{0, 6, todayJanuaryWeekend, "1 January 2000"},
+          {0, 0, decemberWeekend, "26 December 1999"},
+          {1, 0, januaryWeekend, "2 January 2000"},
+          {-3, 0, decemberWeekend, "5 December 1999"}}},
+        {134605,  // Wednesday 16 July 1969
+         {{0, 3, todayJulyWeekday, "16 July 1969"},
+          {0, 0, julyWeekend, "13 July 1969"},
+          {-3, 0, juneWeekend, "22 June 1969"},
+          {3, 6, augustWeekend, "9 August 1969"}}},
+    };
+    for (const Case& c : cases) {
+        draw(12 * 3600, c.day);
+        for (const Cell& cell : c.cells) {
+            EXPECT_EQ(this->cell(cell.row, cell.column), cell.expected) << cell.date;
+        }
+    }
+}
+
+TEST_F(CalendarView, SevenWeeksAroundTodayInMonthHues) {
     draw(12 * 3600);
     EXPECT_EQ(cell(-3, 0), novemberWeekend);  // Sunday 15 November, the first cell
     EXPECT_EQ(cell(0, 0), decemberWeekend);   // Sunday 6 December
@@ -49,7 +89,7 @@ TEST_F(CalendarOfDecember9th, SevenWeeksAroundTodayInMonthHues) {
     EXPECT_EQ(cell(3, 6), januaryWeekend);    // Saturday 2 January 2027, the last cell
 }
 
-TEST_F(CalendarOfDecember9th, HeaderHasNoFillsAndTheGridStopsShortOfTheEdges) {
+TEST_F(CalendarView, HeaderHasNoFillsAndTheGridStopsShortOfTheEdges) {
     draw(12 * 3600);
     const Canvas& canvas = *face.calendarCanvas;
     for (std::int32_t column = 0; column < 7; ++column) {
@@ -62,7 +102,7 @@ TEST_F(CalendarOfDecember9th, HeaderHasNoFillsAndTheGridStopsShortOfTheEdges) {
     EXPECT_EQ(facetest::displayPixel(canvas, 100, 0), decemberWeekday);  // none at the bottom
 }
 
-TEST_F(CalendarOfDecember9th, DayNumbersAreBlackAndHeaderNamesWhite) {
+TEST_F(CalendarView, DayNumbersAreBlackAndHeaderNamesWhite) {
     draw(12 * 3600);
     const Canvas& canvas = *face.calendarCanvas;
     // Antialiased glyphs: count the pixels that are mostly ink.
@@ -84,7 +124,7 @@ TEST_F(CalendarOfDecember9th, DayNumbersAreBlackAndHeaderNamesWhite) {
     EXPECT_EQ(countInRect(3 * unit + 1, 4 * unit - 3, 4 * unit, 4 * unit, true), 0);
 }
 
-TEST_F(CalendarOfDecember9th, TheDayTurnsHalfASecondEarly) {
+TEST_F(CalendarView, TheDayTurnsHalfASecondEarly) {
     draw(86400 - 0.6);
     EXPECT_EQ(cell(0, 3), todayWeekday);
     draw(86400 - 0.4);

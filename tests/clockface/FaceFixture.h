@@ -13,8 +13,8 @@ namespace facetest {
 
 inline std::unique_ptr<Canvas> makeCanvas(std::int32_t width, std::int32_t height, std::int16_t scale) {
     auto canvas = std::make_unique<Canvas>();
-    canvas->pixelFormat = 1;
-    canvas->depthFormat = 0;
+    canvas->pixelFormat = PixelFormatRgbBytes;
+    canvas->depthFormat = DepthFormatNone;
     EXPECT_EQ(canvas->create(width, height, scale), 1);
     return canvas;
 }

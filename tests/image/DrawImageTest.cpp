@@ -14,7 +14,7 @@ namespace {
 class DrawImage : public ::testing::Test {
 protected:
     void SetUp() override {
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas.create(80, 80, 1), 1);
     }
 
@@ -140,7 +140,7 @@ TEST_F(DrawImage, OpaqueAlphaShowsAndClearAlphaLeavesTheCanvas) {
 }
 
 TEST_F(DrawImage, WritesTheFarthestDepth) {
-    canvas.depthFormat = 3;
+    canvas.depthFormat = DepthFormatDouble;
     ASSERT_EQ(canvas.create(80, 80, 1), 1);
     canvas.writePixel(40, 40, Color::bytes(1, 1, 1), DepthTest, 5.0);
     Image image;

@@ -104,7 +104,7 @@ TEST(ImagePixel, FitsValuesBecomeWrappedBytes) {
 class FromCanvas : public ::testing::Test {
 protected:
     void make(std::int32_t w, std::int32_t h, std::int16_t scale) {
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas.create(w, h, scale), 1);
     }
     Canvas canvas;

@@ -130,6 +130,9 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
         {1, 0, 65536, 65536, 1}, {0, 3, 20000, 20000, 1}, {2, 0, 16384, 16384, 1},
         {1, 0, -4, 4, 1},        {1, 0, 4, -4, 1},        {1, 0, 4, 4, -2},
         {1, 0, 2147483647, 1, 1},
+        // Sides that fit 32 bits but whose product of 2^62 elements, in bytes,
+        // would not fit 64.
+        {1, 0, 2147483644, 2147483647, 1}, {2, 3, 2147483647, 2147483647, 1},
     };
     for (const Case& c : cases) {
         Canvas canvas;
@@ -147,8 +150,8 @@ TEST(CanvasCreate, RejectsOversizedAndNegativeSizes) {
 // store it does not have; neither shows anything before a present.
 TEST(CanvasCreate, NothingToShowAfterAFailedOrRepeatedCreate) {
     Canvas canvas;
-    canvas.pixelFormat = 1;
-    canvas.depthFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
+    canvas.depthFormat = DepthFormatByte;
     ASSERT_EQ(canvas.create(65536, 65536, 1), 0);
     EXPECT_EQ(canvas.width, 65536);
     canvas.clear();
@@ -400,6 +403,37 @@ TEST(CanvasBlit, HandsTheBottomUpPictureToTheTarget) {
     // The first row of the picture is the bottom row on screen.
     EXPECT_EQ(target.picture[0], 200);
     EXPECT_EQ(target.picture[3 * 4 * 2], 0);
+}
+
+// The dial background keeps a copy of the store and puts it back on every tick;
+// the copy must come back byte for byte, and only into a store of its own size.
+TEST(CanvasStore, CopyComesBackOnlyIntoAStoreOfItsSize) {
+    Canvas canvas;
+    makeCanvas(canvas, PixelFormatRgbBytes, DepthFormatByte, 5, 3, 1);
+    canvas.writePixel(1, 2, Color::bytes(10, 20, 30), DepthOff, 0.0);
+    canvas.writePixel(7, 0, Color::bytes(40, 50, 60), DepthOff, 0.0);
+    const std::vector<std::uint8_t> copy = canvas.copyStore();
+    ASSERT_EQ(copy.size(), 8u * 3u * 3u);
+    EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0);
+
+    // Every byte of the store differs from the copy before it is put back.
+    for (std::int32_t y = 0; y < canvas.height; ++y) {
+        canvas.plotSpan(0, canvas.width - 1, y, Color::bytes(0xEE, 0xEE, 0xEE), DepthOff, 0.0);
+    }
+    canvas.writePixel(0, 0, Color::bytes(1, 2, 3), DepthForce, 9.0);
+    EXPECT_EQ(canvas.restoreStore(copy), 1);
+    EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0);
+    EXPECT_EQ(depthAt(canvas, 0), 9.0);  // the depth plane is not part of the copy
+
+    // Refused, the store untouched: a copy of another size, or no store at all.
+    for (const std::size_t size : {copy.size() - 1, copy.size() + 1, std::size_t{0}}) {
+        EXPECT_EQ(canvas.restoreStore(std::vector<std::uint8_t>(size, 0xEE)), 0) << size;
+        EXPECT_EQ(std::memcmp(copy.data(), canvas.pixels.get(), copy.size()), 0) << size;
+    }
+    Canvas depthOnly;
+    makeCanvas(depthOnly, PixelFormatNone, DepthFormatByte, 5, 3, 1);
+    EXPECT_TRUE(depthOnly.copyStore().empty());
+    EXPECT_EQ(depthOnly.restoreStore(copy), 0);
 }
 
 // A row plotted in one call must leave the stores exactly as plot does pixel by

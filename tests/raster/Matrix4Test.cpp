@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 constexpr double halfPi = 1.5707963267948966;
@@ -35,6 +34,12 @@ void expectNear(const Matrix4& actual, const Matrix4& expected, double within) {
 // Small integers with determinant 296 (exact elimination in rational numbers).
 const Matrix4 general = fromRows({2, -1, 0, 3, 1, 4, 2, -2, 0, 5, -3, 1, 7, 0, 1, 2});
 
+Matrix4 rotationOf(double angleRad, double ax, double ay, double az) {
+    Matrix4 r;
+    rotation(angleRad, ax, ay, az, r);
+    return r;
+}
+
 }  // namespace
 
 TEST(Matrix4, MultiplyInRowColumnOrder) {
@@ -52,7 +57,9 @@ TEST(Matrix4, MultiplyInRowColumnOrder) {
 }
 
 TEST(Matrix4, RotationAboutAZeroAxisIsTheIdentity) {
-    expectNear(rotation(1.234, 0, 0, 0), Matrix4{}, 0.0);
+    Matrix4 r = general;
+    rotation(1.234, 0, 0, 0, r);
+    expectNear(r, Matrix4{}, 0.0);
 }
 
 // Right-handed quarter turns, each mapping one axis onto the next.
@@ -68,7 +75,7 @@ TEST(Matrix4, RotationTurnsCounterClockwise) {
         {0, 1, 0, {0, 0, 1}, {1, 0, 0}},
     };
     for (const Case& c : cases) {
-        const Vector3 v = transformDirection(rotation(halfPi, c.ax, c.ay, c.az), c.from);
+        const Vector3 v = transformVector(rotationOf(halfPi, c.ax, c.ay, c.az), c.from);
         EXPECT_NEAR(v.x, c.to.x, tolerance);
         EXPECT_NEAR(v.y, c.to.y, tolerance);
         EXPECT_NEAR(v.z, c.to.z, tolerance);
@@ -82,11 +89,11 @@ TEST(Matrix4, Determinants) {
     EXPECT_EQ(determinant(general), 296.0);
     // Swapping two rows changes the sign.
     EXPECT_EQ(determinant(fromRows({1, 4, 2, -2, 2, -1, 0, 3, 0, 5, -3, 1, 7, 0, 1, 2})), -296.0);
-    EXPECT_NEAR(determinant(rotation(0.7, 1, 2, 3)), 1.0, tolerance);
+    EXPECT_NEAR(determinant(rotationOf(0.7, 1, 2, 3)), 1.0, tolerance);
 }
 
 TEST(Matrix4, InverseOfARotationIsItsTranspose) {
-    const Matrix4 r = rotation(0.7, 1, -2, 0.5);
+    const Matrix4 r = rotationOf(0.7, 1, -2, 0.5);
     Matrix4 inv;
     inverse(r, inv);
     for (int row = 0; row < 4; ++row) {

@@ -15,7 +15,7 @@ using PixelSet = std::set<std::pair<int, int>>;
 struct TestCanvas {
     Canvas canvas;
     TestCanvas(int w, int h) {
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         EXPECT_EQ(canvas.create(w, h, 1), 1);
     }
     PixelSet painted() const {
@@ -139,7 +139,7 @@ TEST(Line, IntermediatePixelsLeanToTheStart) {
 // 50000 columns: dx·k exceeds 32 bits on the way.
 TEST(Line, WideCanvasDoesNotOverflow) {
     Canvas canvas;
-    canvas.pixelFormat = 1;
+    canvas.pixelFormat = PixelFormatRgbBytes;
     ASSERT_EQ(canvas.create(50000, 2, 1), 1);
     line(canvas, 0, 0, 49999, 1, white);
     EXPECT_EQ(canvas.pixels[3 * 25000], 255);
@@ -174,8 +174,8 @@ TEST(FillRect, Examples) {
 
 TEST(FillRect, MarksCoveredPixelsFarthest) {
     Canvas canvas;
-    canvas.pixelFormat = 1;
-    canvas.depthFormat = 3;
+    canvas.pixelFormat = PixelFormatRgbBytes;
+    canvas.depthFormat = DepthFormatDouble;
     ASSERT_EQ(canvas.create(4, 4, 1), 1);
     ASSERT_EQ(canvas.writePixel(1, 1, white, DepthTest, 2.0), 1);
     fillRect(canvas, 0, 0, 3, 3, Color::bytes(5, 5, 5));

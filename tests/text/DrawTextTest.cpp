@@ -13,7 +13,7 @@ namespace {
 class DrawTextOnCanvas : public FakeFontTest {
 protected:
     void makeCanvas(std::int16_t scale) {
-        canvas.pixelFormat = 1;
+        canvas.pixelFormat = PixelFormatRgbBytes;
         ASSERT_EQ(canvas.create(100, 40, scale), 1);
     }
 

@@ -1,9 +1,9 @@
 #include "GlobeDescription.h"
 
 #include "astro/GlobeBody.h"
-#include "astro/PeriodicSeries.h"
 #include "astro/Scene.h"
 #include "astro/TimeScale.h"
+#include "raster/Angles.h"
 
 #include <cmath>
 #include <charconv>
@@ -21,8 +21,8 @@ SurfacePoint surfacePoint(const Vector3& v) {
     if (longitudeDeg >= 180.0) {
         longitudeDeg -= 360.0;
     }
-    const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    const double sine = length > 0.0 ? std::fmax(-1.0, std::fmin(1.0, v.z / length)) : 0.0;
+    const double vectorLength = length(v);
+    const double sine = vectorLength > 0.0 ? std::fmax(-1.0, std::fmin(1.0, v.z / vectorLength)) : 0.0;
     return {longitudeDeg, std::asin(sine) * degreesPerRadian};
 }
 
@@ -48,26 +48,20 @@ GlobeGeometry globeGeometry(double julianDayUtc) {
     geometry.julianDayUtc = julianDayUtc;
     geometry.tMillennia = millenniaSinceJ2000(julianDayUtc);
     GlobeBody earth;
-    earth.radiusKm = 6371.0;
+    earth.radiusKm = earthRadiusKm;
     GlobeBody moon;
-    moon.radiusKm = 1737.4;
+    moon.radiusKm = moonRadiusKm;
     assembleScene(geometry.tMillennia, earth, moon);
 
-    const Vector3 moonFromEarth{moon.position.x - earth.position.x, moon.position.y - earth.position.y,
-                                moon.position.z - earth.position.z};
-    const Vector3 earthFromMoon{-moonFromEarth.x, -moonFromEarth.y, -moonFromEarth.z};
-    const Vector3 sunFromMoon{-moon.position.x, -moon.position.y, -moon.position.z};
+    const Vector3 moonFromEarth = moon.position - earth.position;
+    const Vector3 earthFromMoon = -moonFromEarth;
+    const Vector3 sunFromMoon = -moon.position;
     // The phase angle: Sun–Moon–Earth, at the Moon.
-    const double cosine = (sunFromMoon.x * earthFromMoon.x + sunFromMoon.y * earthFromMoon.y +
-                           sunFromMoon.z * earthFromMoon.z) /
-                          (std::sqrt(sunFromMoon.x * sunFromMoon.x + sunFromMoon.y * sunFromMoon.y +
-                                     sunFromMoon.z * sunFromMoon.z) *
-                           std::sqrt(earthFromMoon.x * earthFromMoon.x + earthFromMoon.y * earthFromMoon.y +
-                                     earthFromMoon.z * earthFromMoon.z));
+    const double cosine = dot(sunFromMoon, earthFromMoon) / (length(sunFromMoon) * length(earthFromMoon));
     const double phaseAngleRad = std::acos(std::fmax(-1.0, std::fmin(1.0, cosine)));
 
     const SurfacePoint subsolar = surfacePoint(sunDirectionInBody(earth));
-    const SurfacePoint subEarth = surfacePoint(apply(moon.rotation, earthFromMoon));
+    const SurfacePoint subEarth = surfacePoint(transformVector(moon.rotation, earthFromMoon));
     const SurfacePoint moonSubsolar = surfacePoint(sunDirectionInBody(moon));
 
     geometry.earthKm = earth.position;

@@ -1,28 +1,28 @@
-#include "astro/Matrix3.h"
+#include "raster/Matrix3.h"
 
 #include "raster/Matrix4.h"
 
-Matrix3 axisRotation(double angleRad, double ax, double ay, double az) {
-    // The rotation part of the 4 × 4 one: the same arithmetic, element for element.
-    const Matrix4 full = rotation(angleRad, ax, ay, az);
-    Matrix3 r;
+void multiply(const Matrix3& a, const Matrix3& b, Matrix3& out) {
+    // Computed aside so that out may be a or b.
+    Matrix3 product;
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            r.at(row, column) = full.at(row, column);
+            product.at(row, column) = a.at(row, 0) * b.at(0, column) + a.at(row, 1) * b.at(1, column) +
+                                      a.at(row, 2) * b.at(2, column);
         }
     }
-    return r;
+    out = product;
 }
 
-Matrix3 multiply(const Matrix3& a, const Matrix3& b) {
-    Matrix3 out;
+void rotation(double angleRad, double ax, double ay, double az, Matrix3& out) {
+    // The rotation part of the 4 × 4 one: the same arithmetic, element for element.
+    Matrix4 full;
+    rotation(angleRad, ax, ay, az, full);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            out.at(row, column) = a.at(row, 0) * b.at(0, column) + a.at(row, 1) * b.at(1, column) +
-                                  a.at(row, 2) * b.at(2, column);
+            out.at(row, column) = full.at(row, column);
         }
     }
-    return out;
 }
 
 double determinant(const Matrix3& m) {
@@ -33,9 +33,10 @@ double determinant(const Matrix3& m) {
     return a * (e * k - h * f) - d * (b * k - c * h) + g * (b * f - c * e);
 }
 
-Matrix3 inverse(const Matrix3& m) {
+void inverse(const Matrix3& m, Matrix3& out) {
     const double reciprocal = 1.0 / determinant(m);
-    Matrix3 out;
+    // Computed aside so that out may be m.
+    Matrix3 result;
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
             // The 2 × 2 minor without this row and column, its rows and columns in order.
@@ -45,14 +46,8 @@ Matrix3 inverse(const Matrix3& m) {
             const int c1 = column == 2 ? 1 : 2;
             const double minor = m.at(r0, c0) * m.at(r1, c1) - m.at(r1, c0) * m.at(r0, c1);
             const double cofactor = (row + column) % 2 == 0 ? minor : -minor;
-            out.at(column, row) = cofactor * reciprocal;  // the adjugate is the transposed cofactors
+            result.at(column, row) = cofactor * reciprocal;  // the adjugate is the transposed cofactors
         }
     }
-    return out;
-}
-
-Vector3 apply(const Matrix3& m, const Vector3& v) {
-    return {m.m[0] * v.x + m.m[1] * v.y + m.m[2] * v.z,
-            m.m[3] * v.x + m.m[4] * v.y + m.m[5] * v.z,
-            m.m[6] * v.x + m.m[7] * v.y + m.m[8] * v.z};
+    out = result;
 }
