@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <limits>
+#include <utility>
 
 namespace {
 
@@ -16,8 +16,7 @@ bool scanField(const char*& cursor, std::int32_t& value) {
     char* end = nullptr;
     errno = 0;
     const long scanned = std::strtol(cursor, &end, 10);
-    if (end == cursor || errno == ERANGE || scanned < std::numeric_limits<std::int32_t>::min() ||
-        scanned > std::numeric_limits<std::int32_t>::max()) {
+    if (end == cursor || errno == ERANGE || !std::in_range<std::int32_t>(scanned)) {
         return false;
     }
     cursor = end;

@@ -105,6 +105,11 @@ void X11Window::createWindow(const WindowPlacement& placement) {
     const unsigned char title[] = "Horavel";
     XChangeProperty(display, window, netWmName, utf8String, 8, PropModeReplace, title,
                     static_cast<int>(sizeof title - 1));
+    // Which process shows the window, for window managers and for tools.
+    const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
+    const long pid = getpid();
+    XChangeProperty(display, window, netWmPid, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
     XClassHint classHint{};
     char className[] = "Horavel";
     char instanceName[] = "horavel";

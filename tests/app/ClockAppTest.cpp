@@ -50,8 +50,8 @@ void expectSurfacesForUnit(const ClockApp& app, std::int32_t unit) {
     EXPECT_EQ(face.calendarCanvas->scale, 1);
     EXPECT_EQ(face.calendarCanvas->displayHeight(), 8 * unit);
     EXPECT_EQ(face.globeCanvas->displayHeight(), 14 * unit);
-    EXPECT_EQ(face.clockCanvas->pixelFormat, 1);
-    EXPECT_EQ(face.clockCanvas->depthFormat, 0);
+    EXPECT_EQ(face.clockCanvas->pixelFormat, PixelFormatRgbBytes);
+    EXPECT_EQ(face.clockCanvas->depthFormat, DepthFormatNone);
 }
 
 struct Painted {

@@ -36,7 +36,8 @@ pin_clock() {  # frozen|running MOMENT ZONE
              FAKETIME_DONT_FAKE_MONOTONIC=1 TZ="$3")
 }
 
-# Starts the clock and waits for its window. Without arguments its clock runs
+# Starts the clock and waits for its window (a first start of Wine in a fresh
+# prefix takes many seconds on a busy machine). Without arguments its clock runs
 # from the first moment.
 start_clock() {  # [frozen|running MOMENT ZONE]
   if [ $# -eq 0 ]; then
@@ -44,8 +45,13 @@ start_clock() {  # [frozen|running MOMENT ZONE]
   fi
   pin_clock "$@" || return 1
   launch
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Horavel$' 2>/dev/null | head -1)
-  [ -n "$window" ]
+  # The window of this start, not one a program ending just now still shows.
+  window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Horavel$' 2>/dev/null | head -1)
+  [ -n "$window" ] && return 0
+  echo "  no window titled Horavel appeared within 60 s; the display shows:"
+  xdotool search --name . 2>/dev/null | while read -r id; do echo "    $id $(xdotool getwindowname "$id" 2>/dev/null)"; done
+  kill -0 "$pid" 2>/dev/null && echo "  the program still runs" || echo "  the program has ended"
+  return 1
 }
 
 # Built where the tests run: the close helper needs the X11 library.
