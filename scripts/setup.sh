@@ -14,7 +14,7 @@ test_packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64
-  xvfb x11-apps x11-utils xdotool imagemagick faketime
+  xvfb x11-apps x11-utils xdotool imagemagick faketime openbox
   python3 python3-numpy python3-astropy
 )
 

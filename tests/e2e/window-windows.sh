@@ -83,6 +83,22 @@ close_clock >/dev/null
 
 check_damaged_settings '\r\n' "$frameLeft" "$frameTop"
 
+# The session ends, as at logoff or shutdown: the unit chosen and a place the
+# clock has not saved yet (a move without a drag, which ends in no
+# WM_EXITSIZEMOVE) are kept.
+rm -f "$settings"
+if start_clock; then
+  xdotool key --window "$window" l 2>/dev/null
+  wait_for_size 280x640
+  xdotool windowmove "$window" 37 53
+  sleep 0.3
+  wine wineboot --end-session </dev/null >/dev/null 2>&1
+  check "wineboot --end-session ends the clock, which keeps its unit 40 and its place" \
+    'wait_for_end "the session ended" && [ "$(saved)" = "$((37 - frameLeft)) $((53 - frameTop)) 40" ]'
+else
+  fail "the clock starts before the session ends"
+fi
+
 # Border drags need a frame that Wine draws itself: a Wine virtual desktop.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1

@@ -57,16 +57,22 @@ start_clock() {  # [frozen|running MOMENT ZONE]
 # Built where the tests run: the close helper needs the X11 library.
 cc -o "$work/close" "$e2e_lib/close-window.c" -lX11 || { echo "FAIL $e2e_name: no C compiler for the close helper"; exit 1; }
 
-# Asks the window to close as a window manager does; the program's exit code.
-close_clock() {
-  "$work/close" "$window"
+# Waits up to 5 s for the clock to end; its exit code, or 1 (and it is killed)
+# when it runs on.
+wait_for_end() {  # WHAT_ENDS_IT
   for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
     sleep 0.1
   done
   kill "$pid" 2>/dev/null
-  echo "  the clock did not end after WM_DELETE_WINDOW"
+  echo "  the clock did not end after $1"
   return 1
+}
+
+# Asks the window to close as a window manager does; the program's exit code.
+close_clock() {
+  "$work/close" "$window"
+  wait_for_end WM_DELETE_WINDOW
 }
 
 # Prints the client area as "WIDTHxHEIGHT+LEFT+TOP".

@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# The Linux clock program under a real window manager (openbox) with its frame,
+# on an X server of the test's own so that the server can be ended under the
+# clock: the saved outer position counts the frame (_NET_FRAME_EXTENTS), a
+# border drag through the window manager snaps to the 7:16 grid, and the place
+# and unit are kept when the clock is ended by SIGTERM, when the X server goes
+# away, after a move has been still for a second, and after S/M/L then close.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+
+build=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}")
+if [ ! -x "$build/app/horavel" ]; then
+  echo "FAIL window-openbox: $build/app/horavel has not been built"
+  exit 1
+fi
+work=$(mktemp -d)
+server=
+manager=
+stop_display() {
+  [ -n "$manager" ] && kill "$manager" 2>/dev/null
+  [ -n "$server" ] && kill "$server" 2>/dev/null && wait "$server" 2>/dev/null
+  manager=
+  server=
+}
+trap 'stop_display; rm -rf "$work"' EXIT
+
+export HOME="$work/home"
+unset XDG_CONFIG_HOME
+mkdir -p "$HOME" "$work/cwd"
+settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
+e2e_name=window-openbox
+
+# An X server on a free display, with openbox managing it.
+start_display() {
+  local number=90
+  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  server=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox >/dev/null 2>&1 &
+  manager=$!
+  # openbox is ready once it names itself on the root window.
+  for _ in $(seq 50); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start_display || { echo "FAIL window-openbox: openbox did not start"; exit 1; }
+source tests/e2e/lib/window-session.sh
+
+launch() {
+  (cd "$work/cwd" && exec env "${clock_env[@]}" "$build/app/horavel") &
+  pid=$!
+}
+saved() { cat "$settings" 2>/dev/null; }
+
+# The frame openbox draws: "LEFT RIGHT TOP BOTTOM".
+extents() { xprop -id "$window" _NET_FRAME_EXTENTS 2>/dev/null | awk -F' = ' '{gsub(/,/, ""); print $2}'; }
+# Waits up to 5 s for the frame to be measured.
+wait_for_frame() {
+  for _ in $(seq 50); do
+    [ -n "$(extents)" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# The outer window's top-left corner, "LEFT TOP": the client area less the frame.
+outer_place() {
+  local geometry_now left right top bottom
+  geometry_now=$(geometry)
+  read -r left right top bottom <<<"$(extents)"
+  local x=${geometry_now#*+}
+  echo "$(( ${x%+*} - left )) $(( ${geometry_now##*+} - top ))"
+}
+
+if start_clock && wait_for_frame; then pass "the clock opens in an openbox frame ($(extents))"; else
+  fail "the clock opens in an openbox frame"; finish; fi
+check "the first start stands at (0, 0) with the frame around the client area" \
+  'wait_for_size 196x448 && [ "$(outer_place)" = "0 0" ]'
+
+# Moved, and ended by SIGTERM before a second has passed: the signal saves.
+xdotool windowmove "$window" 300 100
+sleep 0.3
+check "a move to (300, 100) puts the outer window there" '[ "$(outer_place)" = "300 100" ]'
+kill -TERM "$pid"
+check "SIGTERM ends the clock with code 0" 'wait_for_end SIGTERM'
+check "SIGTERM saves the outer position, not the client's" '[ "$(saved)" = "300 100 28" ]'
+check "the next start opens at (300, 100)" \
+  'start_clock && wait_for_frame && wait_for_size 196x448 && [ "$(outer_place)" = "300 100" ]'
+
+# A move alone is saved once the window has been still for a second.
+xdotool windowmove "$window" 120 80
+sleep 0.3
+check "a move is not saved while the window may still be moving" '[ "$(saved)" = "300 100 28" ]'
+sleep 1.5
+check "a move is saved after a second of stillness" '[ "$(saved)" = "120 80 28" ]'
+
+# The bottom-right corner of the frame dragged through the window manager.
+read -r frameLeft frameRight frameTop frameBottom <<<"$(extents)"
+cornerX=$((120 + frameLeft + 196 + frameRight - 1))
+cornerY=$((80 + frameTop + 448 + frameBottom - 1))
+xdotool mousemove "$cornerX" "$cornerY"; sleep 0.2
+xdotool mousedown 1; sleep 0.2
+xdotool mousemove $((cornerX + 30)) $((cornerY + 60)); sleep 0.3
+xdotool mousemove $((cornerX + 50)) $((cornerY + 100)); sleep 0.3
+xdotool mouseup 1
+sleep 0.5
+on_grid() {
+  local size width height
+  size=$(geometry | cut -d+ -f1)
+  width=${size%x*}
+  height=${size#*x}
+  [ $((width % 7)) = 0 ] && [ $((height % 16)) = 0 ] && [ $((width / 7)) = $((height / 16)) ] && [ "$size" != 196x448 ]
+}
+check "a border drag through openbox keeps the client area on the 7:16 grid ($(geometry | cut -d+ -f1))" 'on_grid'
+sleep 1.5
+unit=$(( $(geometry | cut -d+ -f1 | cut -dx -f2) / 16 ))
+check "the dragged size is saved as its unit, $unit" '[ "$(saved)" = "120 80 $unit" ]'
+
+# S, M, L, then closed by the window manager's close.
+xdotool key --window "$window" l 2>/dev/null
+check "key L gives 280 x 640 in the frame" 'wait_for_size 280x640'
+check "closing after L ends the clock with code 0" 'close_clock'
+check "closing after L keeps the unit 40" '[ "$(saved)" = "120 80 40" ]'
+
+# Moved, then the X server ends under the clock before a second has passed:
+# the lost connection saves.
+check "the clock starts again at 280 x 640" 'start_clock && wait_for_frame && wait_for_size 280x640'
+xdotool windowmove "$window" 250 150
+sleep 0.3
+stop_display
+wait "$pid" 2>/dev/null
+check "the X server's end saves the place the clock was moved to" '[ "$(saved)" = "250 150 40" ]'
+start_display || fail "openbox starts again"
+check "on a new X server the clock opens at (250, 150)" \
+  'start_clock && wait_for_frame && wait_for_size 280x640 && [ "$(outer_place)" = "250 150" ]'
+close_clock >/dev/null
+
+finish
