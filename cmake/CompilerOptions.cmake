@@ -37,10 +37,18 @@ function(horavel_folder_library name)
   endif()
 endfunction()
 
-# Copies the textures next to a program so that it finds them beside itself.
+# Copies the textures next to a program so that it finds them beside itself,
+# and copies a texture again whenever it changes, whether or not the program is
+# linked anew. The program is written to the current binary folder.
 function(horavel_copy_assets target)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different
-      ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png
-      $<TARGET_FILE_DIR:${target}>)
+  set(copies)
+  foreach(asset Earth.png Moon.png)
+    add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${asset}
+      COMMAND ${CMAKE_COMMAND} -E copy ${HORAVEL_ASSET_DIR}/${asset} ${CMAKE_CURRENT_BINARY_DIR}/${asset}
+      DEPENDS ${HORAVEL_ASSET_DIR}/${asset}
+      VERBATIM)
+    list(APPEND copies ${CMAKE_CURRENT_BINARY_DIR}/${asset})
+  endforeach()
+  add_custom_target(${target}-textures DEPENDS ${copies})
+  add_dependencies(${target} ${target}-textures)
 endfunction()

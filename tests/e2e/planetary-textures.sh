@@ -21,13 +21,14 @@ fail() { echo "FAIL planetary: $*"; status=1; }
 # The map's grey levels as 16-bit samples, bottom line first (the readers take
 # the first line of samples as the bottom row).
 convert assets/Moon.png -depth 16 -endian LSB gray:"$work/moon.gray16"
-if ! "$python" - "$work" <<'PY'
+read -r width height < <(identify -format '%w %h' assets/Moon.png)
+if ! "$python" - "$work" "$width" "$height" <<'PY'
 import sys
 import numpy as np
 from astropy.io import fits
 
 work = sys.argv[1]
-width, height = 1024, 512
+width, height = int(sys.argv[2]), int(sys.argv[3])
 grey = np.fromfile(f"{work}/moon.gray16", dtype="<u2").reshape(height, width)
 bottom_first = grey[::-1, :]
 
