@@ -53,7 +53,7 @@ double meanGreyAround(const Image& map, double latitudeDeg, double longitudeDeg,
 // longitudes by two degrees, for the small bright craters.
 TEST(Textures, TheMoonMapShowsLunarFeaturesWhereTheRendererLooksForThem) {
     FaceState face;
-    loadTextures(face, HORAVEL_TEST_ASSET_DIR);
+    loadTextures(face, {}, {}, assets);
     const Image& moon = face.moonTexture;
     ASSERT_EQ(moon.valid, 1);
     EXPECT_EQ(moon.channels, 1) << "grey";

@@ -89,7 +89,7 @@ TEST(Decoder, TexturesDecodeToTheSameBytesOnEveryPlatform) {
     };
     const Texture textures[] = {
         {"Earth.png", 3, 2048, 1024, 4827949259080540403ull},
-        {"Moon.png", 1, 2048, 1024, 15082687110787245673ull},
+        {"Moon.png", 1, 1024, 512, 16238590030750860074ull},
     };
     for (const Texture& t : textures) {
         SCOPED_TRACE(t.file);
