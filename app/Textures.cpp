@@ -11,8 +11,12 @@ void loadTexture(Image& texture, const std::optional<std::filesystem::path>& giv
     if (texture.load(fileName) == 1 || programFolder.empty()) {
         return;
     }
-    // A failed load leaves the image empty, which the globe renderer accepts.
-    static_cast<void>(texture.load(programFolder / fileName));
+    if (texture.load(programFolder / fileName) == 1) {
+        return;
+    }
+    // Installed: the programs in bin/, the maps in share/horavel/. A failed load
+    // leaves the image empty, which the globe renderer accepts.
+    static_cast<void>(texture.load(programFolder.parent_path() / "share" / "horavel" / fileName));
 }
 
 }  // namespace

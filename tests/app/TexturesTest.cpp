@@ -96,6 +96,20 @@ TEST(Textures, TheMoonMapShowsLunarFeaturesWhereTheRendererLooksForThem) {
     }
 }
 
+// Installed, the program stands in bin/ and the maps in share/horavel/.
+TEST(Textures, FoundInAnInstalledTree) {
+    const std::filesystem::path tree = std::filesystem::temp_directory_path() / "horavel-installed-tree";
+    std::filesystem::remove_all(tree);
+    std::filesystem::create_directories(tree / "bin");
+    std::filesystem::create_directories(tree / "share" / "horavel");
+    std::filesystem::copy_file(assets / "Moon.png", tree / "share" / "horavel" / "Moon.png");
+    FaceState face;
+    loadTextures(face, {}, {}, tree / "bin");
+    EXPECT_EQ(face.earthTexture.valid, 0);
+    EXPECT_EQ(face.moonTexture.valid, 1);
+    std::filesystem::remove_all(tree);
+}
+
 TEST(Textures, MissingEverywhereLeavesThemEmpty) {
     FaceState face;
     loadTextures(face, {}, {}, std::filesystem::temp_directory_path() / "horavel-no-textures-here");

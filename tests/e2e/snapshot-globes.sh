@@ -189,6 +189,10 @@ for build in linux windows; do
       fail "$build: '$bad' gave exit $status"
     fi
   done
+  $build --version >"$work/out" 2>"$work/err"
+  status=$?
+  [ $status -eq 0 ] && grep -qE '^horavel-snapshot [0-9]+\.[0-9]+\.[0-9]+\r?$' "$work/out" &&
+    pass "$build: --version prints the version" || fail "$build: --version gave exit $status: $(cat "$work/out")"
   $build --help >"$work/out" 2>"$work/err"
   status=$?
   [ $status -eq 0 ] && grep -q '^usage: horavel-snapshot' "$work/out" && pass "$build: --help prints the usage" ||

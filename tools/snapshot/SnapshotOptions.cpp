@@ -26,6 +26,10 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (name == "--describe") {
             options.describe = true;
             continue;
@@ -72,7 +76,7 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             options.moonOut = std::filesystem::path(value);
         }
     }
-    if (!options.help && !options.describe && !options.wantsPictures()) {
+    if (!options.help && !options.version && !options.describe && !options.wantsPictures()) {
         error = "nothing to do: give --out, --earth-out, --moon-out or --describe";
         return false;
     }
@@ -82,6 +86,7 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
 std::string snapshotUsage() {
     return "usage: horavel-snapshot [--at TIME] [--unit U] [--earth-texture PATH] [--moon-texture PATH]\n"
            "                        [--out PNG] [--earth-out PNG] [--moon-out PNG] [--describe]\n"
+           "       horavel-snapshot --version | --help\n"
            "  --at TIME            the moment, ISO-8601 with Z or an offset, e.g. 2000-01-01T12:00:00Z\n"
            "                       or 2000-01-01T13:00:00.5+01:00 (default: now)\n"
            "  --unit U             layout unit in pixels, 1 to 500 (default 28); the globes are 14U x 14U,\n"
@@ -93,5 +98,6 @@ std::string snapshotUsage() {
            "  --earth-out PNG      write the Earth as seen from the Sun\n"
            "  --moon-out PNG       write the Moon as seen from the Earth\n"
            "  --describe           print the positions, the sub-solar points and the Moon's phase as JSON\n"
+           "  --version            print the version\n"
            "  --help               print this text\n";
 }

@@ -18,6 +18,7 @@ struct SnapshotOptions {
     std::optional<std::filesystem::path> windowOut;     // --out: PNG of the whole window picture
     bool describe = false;                              // --describe: the geometry as JSON on standard output
     bool help = false;                                  // --help
+    bool version = false;                               // --version
 
     // True when anything has to be drawn.
     bool wantsPictures() const { return earthOut.has_value() || moonOut.has_value() || windowOut.has_value(); }

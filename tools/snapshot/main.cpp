@@ -3,6 +3,7 @@
 // clock.
 
 #include "GlobeDescription.h"
+#include "HoravelVersion.h"
 #include "PngOutput.h"
 #include "SnapshotOptions.h"
 
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(snapshotUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("horavel-snapshot %s\n", horavelVersion);
         return 0;
     }
 
