@@ -14,4 +14,10 @@ namespace platform {
                                        std::int32_t height, std::int32_t strideBytes,
                                        const std::uint8_t* rows);
 
+// The same for pictures with straight (not premultiplied) alpha: an 8-bit RGBA
+// PNG file from rows of four bytes a pixel, blue, green, red, alpha (255 opaque).
+[[nodiscard]] std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width,
+                                        std::int32_t height, std::int32_t strideBytes,
+                                        const std::uint8_t* rows);
+
 }  // namespace platform

@@ -19,7 +19,7 @@ struct FileCloser {
 // Encodes into an open file; false on any libpng error. Kept apart so that no
 // object with a destructor lives in the frame that setjmp returns to.
 bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
-            const std::uint8_t* rows, png_bytep* rowPointers) {
+            const std::uint8_t* rows, int colorType, png_bytep* rowPointers) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
         return false;
@@ -35,10 +35,10 @@ bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    png_set_bgr(png);  // the rows hold blue, green, red
+    png_set_bgr(png);  // the rows hold blue, green, red (and alpha)
     for (std::int32_t row = 0; row < height; ++row) {
         rowPointers[row] = const_cast<png_bytep>(rows + static_cast<std::size_t>(row) * static_cast<std::size_t>(strideBytes));
     }
@@ -48,11 +48,10 @@ bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32
     return true;
 }
 
-}  // namespace
-
-std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows) {
-    if (rows == nullptr || width < 1 || height < 1 || strideBytes / 3 < width) {
+// Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
+std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels) {
+    if (rows == nullptr || width < 1 || height < 1 || strideBytes / channels < width) {
         return 0;
     }
     std::vector<png_bytep> rowPointers(static_cast<std::size_t>(height));
@@ -60,7 +59,8 @@ std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, 
     if (!file) {
         return 0;
     }
-    const bool encoded = encode(file.get(), width, height, strideBytes, rows, rowPointers.data());
+    const int colorType = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    const bool encoded = encode(file.get(), width, height, strideBytes, rows, colorType, rowPointers.data());
     const bool closed = std::fclose(file.release()) == 0;
     if (!encoded || !closed) {
         std::error_code ignored;
@@ -68,6 +68,18 @@ std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, 
         return 0;
     }
     return 1;
+}
+
+}  // namespace
+
+std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                         std::int32_t strideBytes, const std::uint8_t* rows) {
+    return writePng(path, width, height, strideBytes, rows, 3);
+}
+
+std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                          std::int32_t strideBytes, const std::uint8_t* rows) {
+    return writePng(path, width, height, strideBytes, rows, 4);
 }
 
 }  // namespace platform

@@ -189,9 +189,17 @@ for build in linux windows; do
       fail "$build: '$bad' gave exit $status"
     fi
   done
+  # File names in any script, given as UTF-8 (on Windows through the manifest's
+  # UTF-8 code page): a map read from one and a picture written to another.
+  cp assets/Moon.png "$work/$build/Mond-月.png"
+  rm -f "$work/$build/Zürich-日本.png"
+  $build --at $moment --unit 4 --moon-texture "Mond-月.png" --out "Zürich-日本.png" >"$work/out" 2>"$work/err"
+  status=$?
+  [ $status -eq 0 ] && [ -s "$work/$build/Zürich-日本.png" ] && [ ! -s "$work/err" ] &&
+    pass "$build: non-ASCII file names reach the program" || fail "$build: non-ASCII names gave exit $status: $(cat "$work/err")"
   $build --version >"$work/out" 2>"$work/err"
   status=$?
-  [ $status -eq 0 ] && grep -qE '^horavel-snapshot [0-9]+\.[0-9]+\.[0-9]+\r?$' "$work/out" &&
+  [ $status -eq 0 ] && tr -d '\r' <"$work/out" | grep -qE '^horavel-snapshot [0-9]+\.[0-9]+\.[0-9]+$' &&
     pass "$build: --version prints the version" || fail "$build: --version gave exit $status: $(cat "$work/out")"
   $build --help >"$work/out" 2>"$work/err"
   status=$?

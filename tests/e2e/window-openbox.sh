@@ -76,20 +76,30 @@ outer_place() {
   echo "$(( ${x%+*} - left )) $(( ${geometry_now##*+} - top ))"
 }
 
+# Waits up to 5 s for the outer window to stand at "LEFT TOP".
+wait_for_place() {
+  for _ in $(seq 50); do
+    [ "$(outer_place)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "  the outer window stands at $(outer_place), not $1"
+  return 1
+}
+
 if start_clock && wait_for_frame; then pass "the clock opens in an openbox frame ($(extents))"; else
   fail "the clock opens in an openbox frame"; finish; fi
 check "the first start stands at (0, 0) with the frame around the client area" \
-  'wait_for_size 196x448 && [ "$(outer_place)" = "0 0" ]'
+  'wait_for_size 196x448 && wait_for_place "0 0"'
 
 # Moved, and ended by SIGTERM before a second has passed: the signal saves.
 xdotool windowmove "$window" 300 100
 sleep 0.3
-check "a move to (300, 100) puts the outer window there" '[ "$(outer_place)" = "300 100" ]'
+check "a move to (300, 100) puts the outer window there" 'wait_for_place "300 100"'
 kill -TERM "$pid"
 check "SIGTERM ends the clock with code 0" 'wait_for_end SIGTERM'
 check "SIGTERM saves the outer position, not the client's" '[ "$(saved)" = "300 100 28" ]'
 check "the next start opens at (300, 100)" \
-  'start_clock && wait_for_frame && wait_for_size 196x448 && [ "$(outer_place)" = "300 100" ]'
+  'start_clock && wait_for_frame && wait_for_size 196x448 && wait_for_place "300 100"'
 
 # A move alone is saved once the window has been still for a second.
 xdotool windowmove "$window" 120 80
@@ -136,7 +146,7 @@ wait "$pid" 2>/dev/null
 check "the X server's end saves the place the clock was moved to" '[ "$(saved)" = "250 150 40" ]'
 start_display || fail "openbox starts again"
 check "on a new X server the clock opens at (250, 150)" \
-  'start_clock && wait_for_frame && wait_for_size 280x640 && [ "$(outer_place)" = "250 150" ]'
+  'start_clock && wait_for_frame && wait_for_size 280x640 && wait_for_place "250 150"'
 close_clock >/dev/null
 
 finish

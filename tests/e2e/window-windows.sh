@@ -78,7 +78,7 @@ check "closing ends the program with code 0" 'close_clock'
 check "closing saves the outer position and the unit" '[ "$(saved)" = "$((37 - frameLeft)) $((53 - frameTop)) 20" ]'
 check "the settings line ends in CR LF" '[ "$(tail -c 2 "$settings" | od -An -tx1 | tr -d " ")" = 0d0a ]'
 
-check "a restart opens with the saved unit and position" 'start_clock && wait_for_size 140x320 && [ "$(geometry)" = "140x320+37+53" ]'
+check "a restart opens with the saved unit and position" 'start_clock && wait_for_size 140x320+37+53'
 close_clock >/dev/null
 
 check_damaged_settings '\r\n' "$frameLeft" "$frameTop"

@@ -7,6 +7,12 @@
 
 namespace {
 
+// Arguments are UTF-8 text: on Linux as the terminal gives them, on Windows by
+// the UTF-8 code page the program's manifest asks for.
+std::filesystem::path pathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 bool parseUnit(std::string_view text, std::int32_t& unit) {
     std::int32_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -65,15 +71,15 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
                 return false;
             }
         } else if (name == "--earth-texture") {
-            options.earthTexture = std::filesystem::path(value);
+            options.earthTexture = pathFromUtf8(value);
         } else if (name == "--moon-texture") {
-            options.moonTexture = std::filesystem::path(value);
+            options.moonTexture = pathFromUtf8(value);
         } else if (name == "--earth-out") {
-            options.earthOut = std::filesystem::path(value);
+            options.earthOut = pathFromUtf8(value);
         } else if (name == "--out") {
-            options.windowOut = std::filesystem::path(value);
+            options.windowOut = pathFromUtf8(value);
         } else {
-            options.moonOut = std::filesystem::path(value);
+            options.moonOut = pathFromUtf8(value);
         }
     }
     if (!options.help && !options.version && !options.describe && !options.wantsPictures()) {
