@@ -16,7 +16,8 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
     appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
     appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
     const Settings settings = appState.savedSettings.value_or(Settings{});
-    face.setUnit(options.unit.value_or(settings.unit));
+    appState.dpi = host.dpi();
+    face.setUnit(options.unit.value_or(unitAtDpi(settings.unit, settings.dpi, appState.dpi)));
 
     WindowPlacement placement{{settings.left, settings.top},
                               {gridColumns * face.unit, gridRows * face.unit}};
@@ -28,6 +29,11 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
 }
 
 void ClockApp::created(WindowHost& host) {
+    const std::int32_t dpi = host.dpi();
+    if (dpi != appState.dpi) {
+        appState.face.setUnit(unitAtDpi(appState.face.unit, appState.dpi, dpi));
+        appState.dpi = dpi;
+    }
     rebuild(host, true);
     const FrameSize frame = host.frameSize();
     appState.frameWidth = frame.width;
@@ -80,9 +86,19 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     if (unit == 0) {
         return;
     }
-    appState.face.setUnit(unit);
+    appState.face.setUnit(unitAtDpi(unit, baseDpi, appState.dpi));
     rebuild(host, true);
     saveSettings(host);
+}
+
+void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter) {
+    appState.dpi = dpi;
+    // The move answers with a size event, which takes the unit from the height.
+    host.moveOuter(suggestedOuter);
+    const FrameSize frame = host.frameSize();
+    appState.frameWidth = frame.width;
+    appState.frameHeight = frame.height;
+    rebuild(host, true);
 }
 
 void ClockApp::tick(WindowHost& host) {
@@ -152,5 +168,5 @@ void ClockApp::saveSettings(const WindowHost& host) {
 
 Settings ClockApp::current(const WindowHost& host) const {
     const ScreenPoint outer = host.outerPosition();
-    return {outer.x, outer.y, appState.face.unit};
+    return {outer.x, outer.y, appState.face.unit, appState.dpi};
 }

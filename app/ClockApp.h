@@ -16,7 +16,7 @@
 struct StartOptions {
     std::optional<std::filesystem::path> earthTexture;  // none: Earth.png by the texture search
     std::optional<std::filesystem::path> moonTexture;   // none: Moon.png by the texture search
-    std::optional<std::int32_t> unit;                   // none: the saved unit, else 28
+    std::optional<std::int32_t> unit;                   // none: the saved unit, else 28 at 100 % (pixels at the screen's resolution)
     // Where the place and the unit are read from at the start and saved to: none
     // for the user's own settings folder, an empty path for no settings at all.
     std::optional<std::filesystem::path> settingsFolder;
@@ -43,12 +43,14 @@ public:
     explicit ClockApp(const platform::Clock& clock) : time(clock) {}
 
     // Loads the textures and, when asked to, the saved settings; chooses the
-    // first unit; and says where the window opens: at the saved place, unless
-    // that leaves it off every screen.
+    // first unit (the saved one, or 28 at 100 %, kept at its physical size on a
+    // screen of another resolution); and says where the window opens: at the
+    // saved place, unless that leaves it off every screen.
     WindowPlacement start(const WindowHost& host, const StartOptions& options = {});
-    // The window exists: its surfaces are built for the client area 7U × 16U,
-    // the frame the system gave it is measured, the unit follows the client
-    // height it really got, and everything is built again for that.
+    // The window exists: its surfaces are built for the client area 7U × 16U
+    // (the unit first rescaled when the window's screen has another resolution
+    // than the system's), the frame the system gave it is measured, the unit
+    // follows the client height it really got, and everything is built again.
     void created(WindowHost& host);
     // The client area changed size and the window system keeps it to the grid
     // while the border is dragged: a new unit rebuilds everything. A height under
@@ -66,10 +68,14 @@ public:
     void placeChanged(const WindowHost& host);
     // A move or a size drag ended: the place is saved now when it changed.
     void placeSettled(const WindowHost& host);
-    // A key went down, as an upper-case letter: S, M and L choose the unit,
-    // resize the window and rebuild, even when the unit stays the same; the new
-    // unit is saved.
+    // A key went down, as an upper-case letter: S, M and L choose the unit 20,
+    // 28 or 40 at 100 % (scaled to the screen's resolution), resize the window
+    // and rebuild, even when the unit stays the same; the new unit is saved.
     void key(WindowHost& host, char32_t upperCaseKey);
+    // The window went to a screen of another resolution, or the resolution
+    // changed: the window takes the rectangle the system suggests, held to the
+    // 7:16 grid, and everything is rebuilt for its new unit.
+    void dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter);
     // The 250 ms timer: the clock face is drawn again and the window
     // invalidated; a place that has settled is saved.
     void tick(WindowHost& host);

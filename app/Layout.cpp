@@ -6,6 +6,13 @@ std::int32_t unitFromClientHeight(std::int32_t clientHeightPx) {
     return std::max(clientHeightPx, 0) / gridRows;
 }
 
+std::int32_t unitAtDpi(std::int32_t unit, std::int32_t fromDpi, std::int32_t toDpi) {
+    if (fromDpi < 1 || toDpi < 1 || fromDpi == toDpi) {
+        return unit;
+    }
+    return static_cast<std::int32_t>(std::max<std::int64_t>(1, std::int64_t{unit} * toDpi / fromDpi));
+}
+
 bool isUsableUnit(std::int32_t unit) {
     return unit >= 1;
 }

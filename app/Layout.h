@@ -6,6 +6,14 @@
 inline constexpr std::int32_t gridColumns = 7;  // client width in units
 inline constexpr std::int32_t gridRows = 16;    // client height in units
 
+// The resolution at which the units of the S, M and L keys and the first start
+// are the pixels they name, dots per inch (100 %).
+inline constexpr std::int32_t baseDpi = 96;
+
+// A unit of fromDpi's pixels in toDpi's pixels, cut toward zero, at least 1: the
+// same physical size on a screen of another resolution.
+std::int32_t unitAtDpi(std::int32_t unit, std::int32_t fromDpi, std::int32_t toDpi);
+
 // The layout unit a client area of this height holds: floor(height / 16). A
 // negative height counts as 0.
 std::int32_t unitFromClientHeight(std::int32_t clientHeightPx);

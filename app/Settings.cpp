@@ -31,17 +31,26 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
     const char* cursor = text.c_str();
     Settings settings = defaults;
     std::int32_t unit = defaults.unit;
-    if (scanField(cursor, settings.left) && scanField(cursor, settings.top) &&
-        scanField(cursor, unit) && unit >= smallestSavedUnit && unit <= largestSavedUnit) {
-        settings.unit = unit;
+    if (!scanField(cursor, settings.left) || !scanField(cursor, settings.top) ||
+        !scanField(cursor, unit) || unit < smallestSavedUnit || unit > largestSavedUnit) {
+        return settings;
     }
+    settings.unit = unit;
+    std::int32_t dpi = 96;
+    settings.dpi = scanField(cursor, dpi) && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : 96;
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
     char line[64];
-    std::snprintf(line, sizeof line, "%ld %ld %ld\n", static_cast<long>(settings.left),
-                  static_cast<long>(settings.top), static_cast<long>(settings.unit));
+    if (settings.dpi == 96) {
+        std::snprintf(line, sizeof line, "%ld %ld %ld\n", static_cast<long>(settings.left),
+                      static_cast<long>(settings.top), static_cast<long>(settings.unit));
+    } else {
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", static_cast<long>(settings.left),
+                      static_cast<long>(settings.top), static_cast<long>(settings.unit),
+                      static_cast<long>(settings.dpi));
+    }
     return line;
 }
 

@@ -6,12 +6,16 @@
 #include <string>
 #include <string_view>
 
-// What the clock remembers between runs: where the outer window stood and the
-// layout unit.
+// What the clock remembers between runs: where the outer window stood, the
+// layout unit, and the resolution of the screen it had that unit on, so that
+// the window keeps its physical size on a screen of another resolution. Files
+// written before the resolution was kept hold only the first three, and the
+// resolution of 100 % (96 DPI) is what those programs drew at.
 struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
-    std::int32_t unit = 28; // layout unit U, pixels
+    std::int32_t unit = 28; // layout unit U, pixels of that screen
+    std::int32_t dpi = 96;  // the screen's resolution, dots per inch
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -20,17 +24,23 @@ struct Settings {
 // treated as absent.
 inline constexpr std::int32_t smallestSavedUnit = 8;
 inline constexpr std::int32_t largestSavedUnit = 200;
+// Likewise for the resolution, dots per inch (50 % to 1000 %).
+inline constexpr std::int32_t smallestSavedDpi = 48;
+inline constexpr std::int32_t largestSavedDpi = 960;
 
 // The file's one line is at most this many characters; more is ignored.
 inline constexpr std::size_t settingsLineLimit = 127;
 
-// Scans "left top unit" as three decimal integers separated by white space. The
+// Scans "left top unit [dpi]" as decimal integers separated by white space. The
 // scan stops at the first field that is not a number or does not fit 32 bits;
 // that field and the ones after it keep the defaults. A unit outside the sane
-// bounds keeps the default unit.
+// bounds keeps the default unit and resolution; a resolution outside its bounds,
+// or none, is 96.
 Settings parseSettingsLine(std::string_view line, const Settings& defaults);
 
-// The line written to the file, "left top unit" and a line end.
+// The line written to the file, "left top unit" and a line end, with the
+// resolution as a fourth field when it is not 96: at 100 % the file reads as it
+// always has.
 std::string formatSettingsLine(const Settings& settings);
 
 // The settings file inside a settings folder.

@@ -33,6 +33,13 @@ public:
     virtual ClientSize clientSize() const = 0;
     // The outer window's top-left corner on the screen.
     virtual ScreenPoint outerPosition() const = 0;
+    // The resolution of the screen the window is on, dots per inch; before the
+    // window exists, the system's.
+    virtual std::int32_t dpi() const = 0;
+    // Moves and sizes the outer window to the rectangle, screen pixels. A window
+    // system that answers at once with a size event may call back into the clock
+    // before this returns.
+    virtual void moveOuter(const WindowRect& outer) = 0;
     // Gives the window a client area of this size, its outer top-left corner
     // staying where it is, without painting. A window system that answers at once
     // with a size event may call back into the clock before this returns.

@@ -1,6 +1,7 @@
 #include "platform/x11/X11Window.h"
 
 #include <X11/Xatom.h>
+#include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 
 namespace platform {
 
@@ -35,6 +38,29 @@ int openSignalDescriptor() {
         return -1;
     }
     return signalfd(-1, &endingSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+// The resolution desktops set for their programs as Xft.dpi in the display's
+// resource database (the scaling of a desktop's settings); 96 when unset or
+// out of reason.
+std::int32_t resourceDpi(Display* display) {
+    const char* resources = XResourceManagerString(display);
+    if (resources == nullptr) {
+        return 96;
+    }
+    XrmInitialize();
+    XrmDatabase database = XrmGetStringDatabase(resources);
+    if (database == nullptr) {
+        return 96;
+    }
+    char* type = nullptr;
+    XrmValue value{};
+    double dpi = 96.0;
+    if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr) {
+        dpi = std::strtod(value.addr, nullptr);
+    }
+    XrmDestroyDatabase(database);
+    return dpi >= 48.0 && dpi <= 960.0 ? static_cast<std::int32_t>(std::lround(dpi)) : 96;
 }
 
 // The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
@@ -79,6 +105,7 @@ bool X11Window::open() {
     signals = openSignalDescriptor();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    resolution = resourceDpi(display);
     const WindowPlacement placement = app.start(*this);
     createWindow(placement);
     app.created(*this);
@@ -303,6 +330,20 @@ void X11Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     XResizeWindow(display, window, static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
+}
+
+void X11Window::moveOuter(const WindowRect& outerRect) {
+    long extents[4] = {};
+    frameExtents(extents);
+    const auto width = static_cast<std::int32_t>(outerRect.right - outerRect.left - extents[0] - extents[1]);
+    const auto height = static_cast<std::int32_t>(outerRect.bottom - outerRect.top - extents[2] - extents[3]);
+    if (width < 1 || height < 1) {
+        return;
+    }
+    client = {width, height};
+    // Window managers place a framed window by its frame's corner.
+    XMoveResizeWindow(display, window, outerRect.left, outerRect.top, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
 }
 
 void X11Window::invalidate(bool eraseBackground) {

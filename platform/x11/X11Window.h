@@ -34,6 +34,9 @@ public:
     // Where the outer window stood when the server last said so: known even
     // after the connection is lost.
     ScreenPoint outerPosition() const override { return outer; }
+    // Xft.dpi from the display's resource database when it is set, else 96.
+    std::int32_t dpi() const override { return resolution; }
+    void moveOuter(const WindowRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void destroy() override;
@@ -61,6 +64,7 @@ private:
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     ClientSize client;            // the client area last reported or asked for, pixels
     ScreenPoint outer;            // the outer window's top-left corner, screen pixels
+    std::int32_t resolution = 96; // dots per inch the desktop asks programs to draw at
     bool paintPending = false;    // something changed that the window does not show yet
     bool exposeAll = false;       // every picture must be sent, changed or not
     bool closed = false;

@@ -206,6 +206,8 @@ public:
     FrameSize frameSize() const override { return {}; }
     ClientSize clientSize() const override { return client; }
     ScreenPoint outerPosition() const override { return {}; }
+    std::int32_t dpi() const override { return 96; }
+    void moveOuter(const WindowRect& outer) override { resizeClient(outer.right - outer.left, outer.bottom - outer.top); }
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override {
         client = {widthPx, std::min(heightPx, tallestClientPx)};
         app.sized(*this);
@@ -358,6 +360,51 @@ TEST_F(ClockAppSettingsTest, TheFirstCloseWritesTheFile) {
     EXPECT_FALSE(std::filesystem::exists(settingsFilePath(folder)));
     app.closeRequested(window);
     EXPECT_EQ(saved(), "0 0 9");
+}
+
+// The units a user gets at 100 % keep their physical size at other resolutions:
+// the first start, the keys, a saved unit from another screen, and a move to a
+// screen of another resolution, which Windows announces with its suggested rectangle.
+TEST_F(ClockAppSettingsTest, UnitsKeepTheirPhysicalSizeAtEveryResolution) {
+    {
+        ClockApp app(clock);
+        HeadlessWindow window(app, {}, 144);
+        window.open(keptIn());
+        EXPECT_EQ(window.clientSize(), (ClientSize{294, 672})) << "28 at 150 %";
+        const struct {
+            char32_t key;
+            std::int32_t unit;
+        } keys[] = {{U'S', 30}, {U'L', 60}, {U'M', 42}};
+        for (const auto& k : keys) {
+            app.key(window, k.key);
+            EXPECT_EQ(app.state().face.unit, k.unit);
+        }
+        app.key(window, U'S');
+        EXPECT_EQ(saved(), "0 0 30 144") << "the unit of 144 DPI, with its resolution";
+    }
+    {
+        // Read back on a screen of 120 DPI: 30 pixels of 144 DPI are 25 of 120.
+        ClockApp app(clock);
+        HeadlessWindow window(app, {}, 120);
+        window.open(keptIn());
+        EXPECT_EQ(app.state().face.unit, 25);
+        // A file written at 100 % by a program that knew no resolutions.
+        save("0 0 28\n");
+        ClockApp old(clock);
+        HeadlessWindow oldWindow(old, {}, 192);
+        oldWindow.open(keptIn());
+        EXPECT_EQ(old.state().face.unit, 56);
+    }
+    {
+        ClockApp app(clock);
+        HeadlessWindow window(app, {}, 96);
+        window.open(atUnit(10));
+        window.moveToScreenOfDpi(144);
+        expectSurfacesForUnit(app, 15);
+        EXPECT_EQ(window.clientSize(), (ClientSize{105, 240}));
+        window.moveToScreenOfDpi(96);
+        expectSurfacesForUnit(app, 10);
+    }
 }
 
 }  // namespace

@@ -51,6 +51,29 @@ TEST(Settings, OnlyTheFirst127CharactersCount) {
 TEST(Settings, FormatsOneLine) {
     EXPECT_EQ(formatSettingsLine({312, 140, 28}), "312 140 28\n");
     EXPECT_EQ(formatSettingsLine({-8, -2147483647 - 1, 40}), "-8 -2147483648 40\n");
+    EXPECT_EQ(formatSettingsLine({312, 140, 42, 144}), "312 140 42 144\n");
+}
+
+// The resolution is a fourth field, read only after a good unit; files without it
+// were written at 96 DPI.
+TEST(Settings, ReadsTheResolutionAfterTheUnit) {
+    const struct {
+        const char* line;
+        std::int32_t unit, dpi;
+    } cases[] = {
+        {"1 2 42 144", 42, 144},
+        {"1 2 40", 40, 96},
+        {"1 2 40 47", 40, 96},      // below 50 %
+        {"1 2 40 961", 40, 96},     // above 1000 %
+        {"1 2 40 x", 40, 96},
+        {"1 2 300 144", 28, 96},    // a damaged unit: the resolution with it
+        {"1 2 60 288 9", 60, 288},  // more fields are ignored
+    };
+    for (const auto& c : cases) {
+        const Settings s = parseSettingsLine(c.line, Settings{});
+        EXPECT_EQ(s.unit, c.unit) << c.line;
+        EXPECT_EQ(s.dpi, c.dpi) << c.line;
+    }
 }
 
 class SettingsFileTest : public ::testing::Test {

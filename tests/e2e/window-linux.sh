@@ -18,7 +18,7 @@ if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
-    timeout 300 xvfb-run -a -s '-screen 0 1024x768x24' bash "$0"
+    timeout 300 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0"
   exit $?
 fi
 
@@ -63,5 +63,18 @@ check "a restart opens with the saved unit and position" 'start_clock && wait_fo
 close_clock >/dev/null
 
 check_damaged_settings '\n' 0 0
+
+# A desktop scaled to 150 % says so with Xft.dpi: the clock keeps the physical
+# sizes it has at 100 %, and saves the resolution beside the unit. (The server
+# runs with -noreset, so the resource survives until the clock connects.)
+rm -f "$settings"
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:	144'
+check "with Xft.dpi 144 the first start is 294 x 672" 'start_clock && wait_for_size 294x672'
+xdotool key --window "$window" s 2>/dev/null
+check "with Xft.dpi 144 key S gives 210 x 480" 'wait_for_size 210x480'
+check "closing saves the unit with the resolution" 'close_clock && [ "$(cat "$settings")" = "0 0 30 144" ]'
+xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:	120'
+check "at 120 DPI the unit saved at 144 DPI keeps its size: 175 x 400" 'start_clock && wait_for_size 175x400'
+close_clock >/dev/null
 
 finish

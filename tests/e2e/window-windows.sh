@@ -99,6 +99,23 @@ else
   fail "the clock starts before the session ends"
 fi
 
+# At 150 % (144 DPI) the clock keeps the physical sizes it has at 100 %: a
+# first start is 294 x 672 (U = 42), S gives U = 30, and the file keeps the
+# resolution beside the unit. Wine reads the resolution when its server starts.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wineserver -k
+wineserver -w
+wineserver -p30 </dev/null >/dev/null 2>&1
+rm -f "$settings"
+check "at 144 DPI the first start is 294 x 672" 'start_clock && wait_for_size 294x672'
+xdotool key --window "$window" s 2>/dev/null
+check "at 144 DPI key S gives 210 x 480, saved with the resolution" \
+  'wait_for_size 210x480 && [ "$(saved)" = "0 0 30 144" ]'
+close_clock >/dev/null
+check "at 144 DPI the saved unit comes back" 'start_clock && wait_for_size 210x480'
+close_clock >/dev/null
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+
 # Border drags need a frame that Wine draws itself: a Wine virtual desktop.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1

@@ -15,6 +15,21 @@ void HeadlessWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     app.sized(*this);
 }
 
+void HeadlessWindow::moveOuter(const WindowRect& outer) {
+    position = {outer.left, outer.top};
+    resizeClient(outer.right - outer.left, outer.bottom - outer.top);
+}
+
+void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
+    const std::int32_t from = resolution;
+    resolution = screenDpi;
+    const auto scaled = [&](std::int32_t length) {
+        return static_cast<std::int32_t>(std::int64_t{length} * screenDpi / from);
+    };
+    app.dpiChanged(*this, screenDpi,
+                   {position.x, position.y, position.x + scaled(client.width), position.y + scaled(client.height)});
+}
+
 void HeadlessWindow::invalidate(bool eraseBackground) {
     invalidated = true;
     erase = erase || eraseBackground;

@@ -15,19 +15,25 @@ namespace platform {
 class HeadlessWindow final : public WindowHost {
 public:
     // screens: the outer rectangles a placement is checked against, the primary
-    // one first; none means every place is kept.
-    explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {})
-        : app(clockApp), screenList(std::move(screenRects)) {}
+    // one first; none means every place is kept. dpi: the screens' resolution.
+    explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {},
+                            std::int32_t screenDpi = 96)
+        : app(clockApp), screenList(std::move(screenRects)), resolution(screenDpi) {}
 
     // Starts the clock and creates the window where the clock chose.
     void open(const StartOptions& options = {});
     // The user moves the window; the clock hears nothing of it, as on Windows.
     void moveTo(ScreenPoint outer) { position = outer; }
+    // The window moves to a screen of another resolution: as Windows does, the
+    // clock is told, with the window's rectangle scaled by the two resolutions.
+    void moveToScreenOfDpi(std::int32_t screenDpi);
 
     std::vector<WindowRect> screens() const override { return screenList; }
     FrameSize frameSize() const override { return {}; }
     ClientSize clientSize() const override { return client; }
     ScreenPoint outerPosition() const override { return position; }
+    std::int32_t dpi() const override { return resolution; }
+    void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void destroy() override { destroyed = true; }
@@ -44,6 +50,7 @@ public:
 private:
     ClockApp& app;
     std::vector<WindowRect> screenList;
+    std::int32_t resolution;
     ScreenPoint position;
     ClientSize client;
     bool opened = false;

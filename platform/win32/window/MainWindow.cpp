@@ -13,10 +13,11 @@ constexpr DWORD windowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr UINT_PTR tickTimer = 1;
 constexpr UINT tickPeriodMs = 250;
 
-// The outer size of a window of this style whose client area has the given size.
-SIZE outerSizeFor(std::int32_t clientWidthPx, std::int32_t clientHeightPx, DWORD style) {
+// The outer size of a window of this style whose client area has the given
+// size, with the frame drawn at the resolution dpi.
+SIZE outerSizeFor(std::int32_t clientWidthPx, std::int32_t clientHeightPx, DWORD style, UINT dpi) {
     RECT rect{0, 0, clientWidthPx, clientHeightPx};
-    AdjustWindowRect(&rect, style, FALSE);
+    AdjustWindowRectExForDpi(&rect, style, FALSE, 0, dpi);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -62,7 +63,8 @@ bool MainWindow::registerClass(HINSTANCE instance) {
 
 bool MainWindow::open(HINSTANCE instance, int showCommand) {
     const WindowPlacement placement = app.start(*this);
-    const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle);
+    const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle,
+                                   static_cast<UINT>(dpi()));
     // WM_CREATE arrives inside this call: the clock builds its surfaces then.
     if (CreateWindowExW(0, className, windowTitle, windowStyle, placement.outer.x, placement.outer.y,
                         size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
@@ -80,7 +82,7 @@ std::vector<WindowRect> MainWindow::screens() const {
 
 FrameSize MainWindow::frameSize() const {
     if (handle == nullptr) {
-        const SIZE frame = outerSizeFor(0, 0, windowStyle);
+        const SIZE frame = outerSizeFor(0, 0, windowStyle, static_cast<UINT>(dpi()));
         return {frame.cx, frame.cy};
     }
     RECT outer{};
@@ -103,9 +105,20 @@ ScreenPoint MainWindow::outerPosition() const {
     return {outer.left, outer.top};
 }
 
+std::int32_t MainWindow::dpi() const {
+    return static_cast<std::int32_t>(handle != nullptr ? GetDpiForWindow(handle) : GetDpiForSystem());
+}
+
+void MainWindow::moveOuter(const WindowRect& outer) {
+    // Delivers WM_SIZE before it returns.
+    SetWindowPos(handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void MainWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     const ScreenPoint outer = outerPosition();
-    const SIZE size = outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE)));
+    const SIZE size = outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE)),
+                                   GetDpiForWindow(handle));
     // Delivers WM_SIZE before it returns.
     MoveWindow(handle, outer.x, outer.y, size.cx, size.cy, FALSE);
 }
@@ -162,6 +175,11 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_EXITSIZEMOVE:
         app.placeSettled(*this);
         break;
+    case WM_DPICHANGED: {
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        app.dpiChanged(*this, HIWORD(wParam), {suggested.left, suggested.top, suggested.right, suggested.bottom});
+        return 0;
+    }
     case WM_KEYDOWN:
         app.key(*this, upperCaseLetter(wParam));
         break;

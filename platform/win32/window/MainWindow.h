@@ -25,6 +25,8 @@ public:
     FrameSize frameSize() const override;
     ClientSize clientSize() const override;
     ScreenPoint outerPosition() const override;
+    std::int32_t dpi() const override;
+    void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void destroy() override;
