@@ -1,4 +1,4 @@
-#include "IsoTime.h"
+#include "tools/common/IsoTime.h"
 
 #include <cstdint>
 
