@@ -1,6 +1,6 @@
 #include "SnapshotOptions.h"
 
-#include "IsoTime.h"
+#include "tools/common/IsoTime.h"
 
 #include <charconv>
 #include <string_view>

@@ -1,6 +1,7 @@
-#include "IsoTime.h"
+#include "tools/common/IsoTime.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace {
 
@@ -46,6 +47,22 @@ std::int64_t daysSince1601(std::int64_t year, std::int64_t month, std::int64_t d
         days += daysInMonth(year, m);
     }
     return days + day - 1;
+}
+
+// The Gregorian date of a day counted from 1601-01-01, by Howard Hinnant's
+// civil-from-days method: years are counted from 1 March so that the leap day
+// ends them, in eras of 400 years (146 097 days).
+void dateOfDay(std::int64_t daysSince1601, std::int64_t& year, std::int64_t& month, std::int64_t& day) {
+    const std::int64_t days = daysSince1601 + 584694;          // days since 0000-03-01
+    const std::int64_t era = days / 146097;
+    const std::int64_t dayOfEra = days - era * 146097;          // 0 … 146 096
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;  // 0 … 399
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;  // 0 for March … 11 for February
+    day = dayOfYear - (153 * monthFromMarch + 2) / 5 + 1;
+    month = monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9;
+    year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
 }
 
 }  // namespace
@@ -120,4 +137,33 @@ bool parseIsoTime(std::string_view text, platform::FileTime& utc) {
     }
     utc = platform::FileTime::fromTicks(static_cast<std::uint64_t>(seconds * ticksPerSecond + fractionTicks));
     return true;
+}
+
+std::string formatIsoTime(platform::FileTime utc) {
+    // Seconds since 1601 fit a signed count for every tick count there is.
+    const std::uint64_t ticks = utc.ticks();
+    const auto seconds = static_cast<std::int64_t>(ticks / ticksPerSecond);
+    const auto milliseconds = static_cast<std::int64_t>(ticks % ticksPerSecond / 10000);
+    std::int64_t year = 0, month = 0, day = 0;
+    dateOfDay(seconds / secondsPerDay, year, month, day);
+    const std::int64_t secondOfDay = seconds % secondsPerDay;
+    char text[40];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lldT%02lld:%02lld:%02lld", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day),
+                  static_cast<long long>(secondOfDay / 3600), static_cast<long long>(secondOfDay / 60 % 60),
+                  static_cast<long long>(secondOfDay % 60));
+    std::string written = text;
+    if (milliseconds != 0) {
+        std::snprintf(text, sizeof text, ".%03lld", static_cast<long long>(milliseconds));
+        written += text;
+    }
+    return written + "Z";
+}
+
+std::string formatUtcOffset(std::int64_t offsetSeconds) {
+    const std::int64_t minutes = (offsetSeconds < 0 ? -offsetSeconds : offsetSeconds) / 60;
+    char text[24];
+    std::snprintf(text, sizeof text, "%c%02lld:%02lld", offsetSeconds < 0 ? '-' : '+',
+                  static_cast<long long>(minutes / 60), static_cast<long long>(minutes % 60));
+    return text;
 }
