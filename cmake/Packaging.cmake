@@ -1,0 +1,40 @@
+# The packages CPack makes of the installation (cmake/Install.cmake). On Linux,
+# a Debian package; made from a Release build of its own (the "package" preset):
+#   cmake --preset package && cmake --build --preset package && cpack --preset package
+
+set(CPACK_PACKAGE_NAME horavel)
+set(CPACK_PACKAGE_VENDOR Brantolm)
+set(CPACK_PACKAGE_CONTACT "the Horavel developers <horavel@brantolm.com>")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://brantolm.com/horavel/)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop clock whose dial is the Earth or the Moon as they are now")
+set(CPACK_PACKAGE_DESCRIPTION
+"Horavel is a clock in one small window. Its dial is a globe traced afresh
+every minute for the present moment: the Earth as the Sun sees it, its whole
+day side, or the Moon as the Earth sees it, with its real phase, libration and
+tilt. The two take turns every 15 seconds under the tick marks, the coloured
+numerals and three hands; below them are the local date and time and a
+calendar of seven weeks.
+
+The keys S, M and L set the window's size, and dragging its border keeps its
+shape; the clock remembers its place and size. horavel-snapshot draws the same
+pictures for any moment into PNG files, without a display.")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+# Every folder of the package readable by all and writable by its owner alone,
+# whatever the umask of the machine that builds it.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+if(NOT WIN32)
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  # The libraries the programs link, with the versions their symbols need.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The numerals and the date are set in Cambria, which fontconfig replaces by
+  # its metric twin Caladea; without it, another face stands in.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+endif()
+
+include(CPack)

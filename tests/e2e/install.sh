@@ -1,0 +1,248 @@
+#!/usr/bin/env bash
+# Installing on Linux. `cmake --install` of the Linux build into a temporary
+# prefix gives exactly the files of an installation; the installed
+# horavel-snapshot, run from /, finds its maps in share/horavel and draws what
+# the build's own program draws; the desktop entry, the metainfo and the manual
+# pages pass their validators and agree with the programs (window class,
+# binaries, screenshot size, options, version). Then the Debian package, made
+# by CPack from a Release build of its own (the "package" preset, build/package):
+# lintian reports no error, it holds the same files, and its programs draw the
+# same pictures.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+
+e2e_name=install
+source tests/e2e/lib/report.sh
+
+linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+# What an installation holds, relative to its prefix.
+installed_files=(
+  bin/horavel
+  bin/horavel-snapshot
+  share/applications/com.brantolm.Horavel.desktop
+  share/doc/horavel/changelog.gz
+  share/doc/horavel/copyright
+  share/doc/horavel/screenshot.png
+  share/horavel/Earth.png
+  share/horavel/Moon.png
+  share/man/man1/horavel-snapshot.1.gz
+  share/man/man1/horavel.1.gz
+  share/metainfo/com.brantolm.Horavel.metainfo.xml
+)
+expected_files=$(printf '%s\n' "${installed_files[@]}" | sort)
+desktop_file=$prefix/share/applications/com.brantolm.Horavel.desktop
+metainfo_file=$prefix/share/metainfo/com.brantolm.Horavel.metainfo.xml
+project_version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+# One key of the desktop entry's main group.
+desktop_key() { sed -n "/^\[Desktop Entry\]/,/^\[/s/^$1=//p" "$desktop_file" | head -1; }
+# What the metainfo says: id, launchable, binaries, release, screenshot.
+metainfo() {
+  python3 - "$metainfo_file" "$1" <<'CODE'
+import sys, xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+what = sys.argv[2]
+if what == "id":
+    print(root.findtext("id"))
+elif what == "launchable":
+    print(root.findtext("launchable[@type='desktop-id']"))
+elif what == "binaries":
+    print(" ".join(b.text for b in root.findall("provides/binary")))
+elif what == "release":
+    print(root.find("releases/release").get("version"))
+elif what == "screenshot-size":
+    image = root.find("screenshots/screenshot[@type='default']/image[@type='source']")
+    print(f"{image.get('width')}x{image.get('height')}")
+CODE
+}
+# A PNG file's size from its header.
+png_size() {
+  python3 -c 'import struct, sys
+data = open(sys.argv[1], "rb").read(24)
+print("%dx%d" % struct.unpack(">II", data[16:24]) if data[:8] == b"\x89PNG\r\n\x1a\n" else "not a PNG")' "$1"
+}
+# The long options a text names at the start of its lines, sorted.
+long_options() { grep -oE '^ +--[a-z-]+' | tr -d ' ' | sort -u | tr '\n' ' '; }
+
+# The pictures of one moment: the window, the Earth and the Moon, named
+# $2-window.png and so on in $work, drawn by program $1 from the root folder.
+moment=2026-03-20T14:00:07Z
+draw_from_root() {
+  (cd / && TZ=UTC "$1" --at $moment --unit 20 --out "$work/$2-window.png" \
+    --earth-out "$work/$2-earth.png" --moon-out "$work/$2-moon.png")
+}
+same_pictures() {
+  local picture
+  for picture in window earth moon; do
+    cmp -s "$work/$1-$picture.png" "$work/$2-$picture.png" || return 1
+  done
+}
+
+# The Linux build, brought up to date for what it installs.
+if [ ! -f "$linux_build/build.ninja" ]; then
+  fail "$linux_build is not configured (cmake --preset linux)"
+  finish
+fi
+if ! nice cmake --build "$linux_build" --target horavel horavel-snapshot horavel-documents >"$work/build.log" 2>&1; then
+  fail "building $linux_build: $(tail -5 "$work/build.log")"
+  finish
+fi
+# The pictures to compare with: the build's program finds its maps beside itself.
+if ! draw_from_root "$(realpath "$linux_build/tools/snapshot/horavel-snapshot")" build 2>"$work/build.err" ||
+   [ -s "$work/build.err" ]; then
+  fail "the build's horavel-snapshot: $(cat "$work/build.err")"
+  finish
+fi
+
+# --- The installed tree ---------------------------------------------------
+if cmake --install "$linux_build" --prefix "$prefix" >"$work/install.log" 2>&1; then
+  pass "cmake --install $linux_build --prefix P"
+else
+  fail "cmake --install: $(tail -3 "$work/install.log")"
+  finish
+fi
+actual_files=$(cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort)
+if [ "$actual_files" = "$expected_files" ]; then
+  pass "the prefix holds exactly the programs, the maps, the desktop entry, the metainfo, the manual pages and the documents"
+else
+  fail "installed files differ (< missing, > unexpected): $(diff <(echo "$expected_files") <(echo "$actual_files") | grep '^[<>]' | tr '\n' ' ')"
+fi
+check "the programs are executable and the maps are the project's" \
+  '[ -x "$prefix/bin/horavel" ] && [ -x "$prefix/bin/horavel-snapshot" ] &&
+   cmp -s assets/Earth.png "$prefix/share/horavel/Earth.png" && cmp -s assets/Moon.png "$prefix/share/horavel/Moon.png"'
+
+draw_from_root "$prefix/bin/horavel-snapshot" installed 2>"$work/installed.err"
+status=$?
+if [ $status -eq 0 ] && [ ! -s "$work/installed.err" ] && same_pictures installed build; then
+  pass "the installed horavel-snapshot, run from /, warns of nothing and draws what the build's program draws"
+else
+  fail "installed horavel-snapshot from /: exit $status, stderr '$(cat "$work/installed.err")', pictures $(same_pictures installed build && echo same || echo different)"
+fi
+# The maps above came from share/horavel: without it, the same run warns of both.
+mv "$prefix/share/horavel" "$work/maps-away"
+(cd / && "$prefix/bin/horavel-snapshot" --at $moment --unit 20 --out "$work/blind.png" 2>"$work/blind.err")
+mv "$work/maps-away" "$prefix/share/horavel"
+check "without share/horavel the installed program warns that it cannot read either map" \
+  '[ "$(grep -c "warning: cannot read the texture" "$work/blind.err")" = 2 ]'
+
+version=$("$prefix/bin/horavel-snapshot" --version | sed -n 's/^horavel-snapshot //p')
+changelog_version=$(zcat "$prefix/share/doc/horavel/changelog.gz" | sed -n '1s/^horavel (\([^)]*\)).*/\1/p')
+page_versions=$(for page in horavel horavel-snapshot; do
+  zcat "$prefix/share/man/man1/$page.1.gz" | sed -n '/^\.TH/s/.*"Horavel \([^"]*\)".*/\1/p'; done | sort -u)
+if [ "$version" = "$project_version" ] && [ "$(metainfo release)" = "$version" ] &&
+   [ "$changelog_version" = "$version" ] && [ "$page_versions" = "$version" ]; then
+  pass "one version, $version, in the project, --version, the metainfo's newest release, the changelog and the manual pages"
+else
+  fail "versions: project $project_version, --version $version, metainfo $(metainfo release), changelog $changelog_version, pages $page_versions"
+fi
+
+# --- The desktop entry ------------------------------------------------------
+output=$(desktop-file-validate "$desktop_file" 2>&1)
+status=$?
+[ $status -eq 0 ] && [ -z "$output" ] && pass "desktop-file-validate passes the desktop entry without a remark" ||
+  fail "desktop-file-validate: exit $status: $output"
+check "the desktop entry starts the installed horavel and names the application's icon" \
+  '[ "$(desktop_key Exec)" = horavel ] && [ -x "$prefix/bin/$(desktop_key Exec)" ] &&
+   [ "$(desktop_key Icon)" = "$(metainfo id)" ]'
+
+# StartupWMClass against the class of the window the installed clock opens,
+# under a display of its own, with a home of its own; SIGTERM then ends it.
+mkdir -p "$work/home"
+HOME="$work/home" XDG_CONFIG_HOME= timeout 60 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+  (cd / && exec "$1") & pid=$!
+  window=$(timeout 20 xdotool search --sync --name "^Horavel\$" | head -1)
+  [ -n "$window" ] && xprop -id "$window" WM_CLASS
+  kill -TERM $pid; wait $pid; echo "status $?"
+' _ "$prefix/bin/horavel" >"$work/window.txt" 2>&1
+window_class=$(sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p' "$work/window.txt")
+if [ -n "$window_class" ] && [ "$window_class" = "$(desktop_key StartupWMClass)" ]; then
+  pass "StartupWMClass is the class of the installed clock's window, $window_class"
+else
+  fail "StartupWMClass '$(desktop_key StartupWMClass)', the window: $(tr '\n' ' ' <"$work/window.txt")"
+fi
+check "SIGTERM ends the installed clock with status 0, its settings written to ~/.config/Brantolm/Horavel/Settings.txt" \
+  'grep -qx "status 0" "$work/window.txt" && [ -s "$work/home/.config/Brantolm/Horavel/Settings.txt" ]'
+
+# --- The metainfo -----------------------------------------------------------
+output=$(appstreamcli validate --no-net "$metainfo_file" 2>&1)
+status=$?
+[ $status -eq 0 ] && pass "appstreamcli validate --no-net passes the metainfo" ||
+  fail "appstreamcli validate --no-net: exit $status: $output"
+check "the metainfo launches the installed desktop entry, which is named after its id" \
+  '[ "$(metainfo launchable)" = "$(metainfo id).desktop" ] &&
+   [ -f "$prefix/share/applications/$(metainfo launchable)" ]'
+check "the metainfo provides the installed programs, no more, no fewer" \
+  '[ "$(metainfo binaries | tr " " "\n" | sort | tr "\n" " ")" = "$(ls "$prefix/bin" | sort | tr "\n" " ")" ]'
+check "the screenshot the build made is the size the metainfo gives ($(metainfo screenshot-size))" \
+  '[ "$(png_size "$prefix/share/doc/horavel/screenshot.png")" = "$(metainfo screenshot-size)" ]'
+
+# --- The manual pages -------------------------------------------------------
+for page in horavel horavel-snapshot; do
+  file=$prefix/share/man/man1/$page.1.gz
+  warnings=$(zcat "$file" | groff -man -ww -z -Tutf8 2>&1)
+  status=$?
+  name_line=$(MANWIDTH=200 man -l "$file" 2>/dev/null | sed -n '/^NAME/{n;p}' | sed 's/^ *//')
+  if [ $status -eq 0 ] && [ -z "$warnings" ] && [ "${name_line%% - *}" = "$page" ]; then
+    pass "$page(1) renders without a groff warning and names $page"
+  else
+    fail "$page(1): groff exit $status, '$warnings', NAME line '$name_line'"
+  fi
+done
+help_options=$("$prefix/bin/horavel-snapshot" --help | long_options)
+page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel-snapshot.1.gz" 2>/dev/null |
+  sed -n '/^OPTIONS/,/^[A-Z]/p' | long_options)
+[ -n "$help_options" ] && [ "$help_options" = "$page_options" ] &&
+  pass "horavel-snapshot(1) documents exactly the options of --help: $help_options" ||
+  fail "options of --help: $help_options; of the manual page: $page_options"
+
+# --- The Debian package -----------------------------------------------------
+if nice cmake --preset package >"$work/package.log" 2>&1 &&
+   nice cmake --build --preset package >>"$work/package.log" 2>&1 &&
+   nice cpack --preset package -B "$work/deb" >>"$work/package.log" 2>&1; then
+  pass "cpack makes the Debian package from a Release build (build/package)"
+else
+  fail "making the Debian package: $(tail -5 "$work/package.log")"
+  finish
+fi
+deb=$work/deb/horavel_${version}_$(dpkg --print-architecture).deb
+if [ ! -f "$deb" ]; then
+  fail "no $(basename "$deb"): $(ls "$work/deb")"
+  finish
+fi
+
+# lintian warns on its own that it runs as root; its findings go to standard output.
+lintian --fail-on error "$deb" >"$work/lintian.txt" 2>"$work/lintian.err"
+status=$?
+if [ $status -eq 0 ] && ! grep -q '^E:' "$work/lintian.txt"; then
+  pass "lintian reports no error on $(basename "$deb") ($(grep -c '^W:' "$work/lintian.txt") warnings)"
+else
+  fail "lintian: exit $status: $(grep -E '^[EW]:' "$work/lintian.txt" | tr '\n' ' ') $(cat "$work/lintian.err")"
+fi
+grep '^W:' "$work/lintian.txt"
+
+packaged_files=$(dpkg-deb -c "$deb" | grep -v '^d' | sed 's|.* \./usr/||' | sort)
+if [ "$packaged_files" = "$expected_files" ]; then
+  pass "dpkg-deb -c lists the files of an installation under /usr"
+else
+  fail "packaged files differ (< missing, > unexpected): $(diff <(echo "$expected_files") <(echo "$packaged_files") | grep '^[<>]' | tr '\n' ' ')"
+fi
+# The package names of the Depends field, sorted.
+depended=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{ print $1 }' | sort | tr '\n' ' ')
+check "the package is version $version and depends on the libraries the programs link (dpkg-shlibdeps)" \
+  '[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] &&
+   [ "$depended" = "libc6 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libx11-6 " ]'
+
+dpkg-deb -x "$deb" "$work/root"
+draw_from_root "$work/root/usr/bin/horavel-snapshot" packaged 2>"$work/packaged.err"
+status=$?
+if [ $status -eq 0 ] && [ ! -s "$work/packaged.err" ] && same_pictures packaged build; then
+  pass "the packaged horavel-snapshot, run from /, finds its maps and draws the tested build's pictures"
+else
+  fail "packaged horavel-snapshot: exit $status, stderr '$(cat "$work/packaged.err")', pictures $(same_pictures packaged build && echo same || echo different)"
+fi
+
+finish
