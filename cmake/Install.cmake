@@ -1,13 +1,21 @@
-# What an installation holds, after the GNU conventions: the programs in bin/
-# and the maps in share/horavel/, on every platform; on Linux also the desktop
-# entry, the AppStream metainfo, the manual pages and the package documents.
-# The documents are made in packaging/ of the build tree; each part has its own
-# block below, so that more parts (the icons) are one block more.
+# What an installation holds. On Linux, after the GNU conventions: the programs
+# in bin/, the maps in share/horavel/, the desktop entry, the AppStream
+# metainfo, the icons, the manual pages and the package documents, made in
+# packaging/ of the build tree. On Windows, one folder: the programs with the
+# maps beside them, the licence and a short README.
 
 # Debian keeps a package's documents under the package's name; GNUInstallDirs
 # would take the project's, Horavel.
 set(CMAKE_INSTALL_DOCDIR share/doc/horavel CACHE PATH "Documents (share/doc/horavel)")
 include(GNUInstallDirs)
+
+if(WIN32)
+  install(TARGETS horavel horavel-snapshot RUNTIME DESTINATION .)
+  install(FILES ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png ${CMAKE_SOURCE_DIR}/LICENSE
+          DESTINATION .)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
+  return()
+endif()
 
 install(TARGETS horavel horavel-snapshot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -20,10 +28,6 @@ if(NOT mapsFromPrograms STREQUAL "../share/horavel")
 endif()
 install(FILES ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png DESTINATION ${CMAKE_INSTALL_DATADIR}/horavel)
 
-if(WIN32)
-  return()
-endif()
-
 set(packagingSource ${CMAKE_SOURCE_DIR}/packaging)
 set(packagingBuild ${CMAKE_BINARY_DIR}/packaging)
 set(madeDocuments)
@@ -31,6 +35,9 @@ set(madeDocuments)
 # The desktop entry and the metainfo, as they are.
 install(FILES ${packagingSource}/com.brantolm.Horavel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packagingSource}/com.brantolm.Horavel.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The icons horavel-icon draws (tools/icon), in the theme's sizes 16 to 512.
+install(DIRECTORY ${CMAKE_BINARY_DIR}/share/icons DESTINATION ${CMAKE_INSTALL_DATADIR})
 
 # Manual pages and the changelog, compressed as Debian wants them: the most
 # compression, and neither a file name nor a time in the header, so that the

@@ -1,6 +1,8 @@
 # The packages CPack makes of the installation (cmake/Install.cmake). On Linux,
 # a Debian package; made from a Release build of its own (the "package" preset):
 #   cmake --preset package && cmake --build --preset package && cpack --preset package
+# On Windows, a ZIP file of one folder:
+#   cmake --build --preset windows && (cd build/windows && cpack -G ZIP)
 
 set(CPACK_PACKAGE_NAME horavel)
 set(CPACK_PACKAGE_VENDOR Brantolm)
@@ -35,6 +37,11 @@ if(NOT WIN32)
   # The numerals and the date are set in Cambria, which fontconfig replaces by
   # its metric twin Caladea; without it, another face stands in.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+endif()
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x64)
 endif()
 
 include(CPack)

@@ -16,7 +16,7 @@ test_packages=(
   g++-mingw-w64-x86-64 wine wine64
   xvfb x11-apps x11-utils xdotool imagemagick faketime openbox
   python3 python3-numpy python3-astropy
-  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db
+  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip
 )
 
 packages=("${run_packages[@]}")

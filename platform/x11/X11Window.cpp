@@ -1,5 +1,8 @@
 #include "platform/x11/X11Window.h"
 
+#include "platform/ImageDecoder.h"
+#include "platform/ProgramDirectory.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
@@ -14,6 +17,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -61,6 +66,36 @@ std::int32_t resourceDpi(Display* display) {
     }
     XrmDestroyDatabase(database);
     return dpi >= 48.0 && dpi <= 960.0 ? static_cast<std::int32_t>(std::lround(dpi)) : 96;
+}
+
+// The program's icon for _NET_WM_ICON, from the icon theme's pictures beside
+// the program's folder (share/icons, where the build draws them and an
+// installation puts them): for each size found, its width and height, then its
+// pixels as ARGB, top row first, each in a long as the property wants.
+std::vector<unsigned long> windowIcon() {
+    std::vector<unsigned long> icon;
+    const std::filesystem::path theme = programDirectory().parent_path() / "share" / "icons" / "hicolor";
+    for (const int size : {16, 32, 48, 64, 128}) {
+        const std::string side = std::to_string(size);
+        ImageDecoder decoder;
+        if (decoder.open(theme / (side + "x" + side) / "apps" / "com.brantolm.Horavel.png") != 1 ||
+            decoder.channels() != 4) {
+            continue;
+        }
+        const std::int32_t width = decoder.width();
+        const std::int32_t height = decoder.height();
+        std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+        if (decoder.copyPixels(4 * width, bgra.size(), bgra.data()) != 1) {
+            continue;
+        }
+        icon.push_back(static_cast<unsigned long>(width));
+        icon.push_back(static_cast<unsigned long>(height));
+        for (std::size_t i = 0; i < bgra.size(); i += 4) {
+            icon.push_back(static_cast<unsigned long>(bgra[i + 3]) << 24 | static_cast<unsigned long>(bgra[i + 2]) << 16 |
+                           static_cast<unsigned long>(bgra[i + 1]) << 8 | bgra[i]);
+        }
+    }
+    return icon;
 }
 
 // The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
@@ -137,6 +172,12 @@ void X11Window::createWindow(const WindowPlacement& placement) {
     const long pid = getpid();
     XChangeProperty(display, window, netWmPid, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
+    const std::vector<unsigned long> icon = windowIcon();
+    if (!icon.empty()) {
+        XChangeProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(icon.data()),
+                        static_cast<int>(icon.size()));
+    }
     XClassHint classHint{};
     char className[] = "Horavel";
     char instanceName[] = "horavel";

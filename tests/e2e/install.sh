@@ -29,6 +29,15 @@ installed_files=(
   share/doc/horavel/screenshot.png
   share/horavel/Earth.png
   share/horavel/Moon.png
+  share/icons/hicolor/16x16/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/22x22/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/24x24/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/32x32/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/48x48/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/64x64/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/128x128/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/256x256/apps/com.brantolm.Horavel.png
+  share/icons/hicolor/512x512/apps/com.brantolm.Horavel.png
   share/man/man1/horavel-snapshot.1.gz
   share/man/man1/horavel.1.gz
   share/metainfo/com.brantolm.Horavel.metainfo.xml

@@ -45,6 +45,8 @@ check_pictures_at_moments
 if start_clock; then pass "first start opens a window titled Horavel"; else
   fail "first start opens a window titled Horavel"; finish; fi
 check "first client area is 196 x 448 at (0, 0)" 'wait_for_size 196x448+0+0'
+check "the window carries the program's icon at 16, 32, 48, 64 and 128 pixels" \
+  '[ "$(xprop -id "$window" _NET_WM_ICON | grep -o "Icon ([0-9]* x [0-9]*)" | tr "\n" " ")" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) " ]'
 check_ticking_and_keys
 
 xdotool windowsize "$window" 150 320
