@@ -102,22 +102,35 @@ void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& 
 }
 
 void ClockApp::tick(WindowHost& host) {
-    if (surfacesReady(appState.face)) {
-        drawClockFace(appState.face, time);
+    FaceState& face = appState.face;
+    if (surfacesReady(face)) {
+        const FaceDamage damage = drawClockFace(face, time);
+        const Canvas& clock = *face.clockCanvas;
+        for (const StoreRect& area : damage.clock) {
+            // Store rows count up from the bottom, the window's down from the top.
+            host.invalidateArea({area.left / clock.scale, face.halfHeight - area.top / clock.scale,
+                                 area.right / clock.scale, face.halfHeight - area.bottom / clock.scale});
+        }
+        if (damage.calendar) {
+            host.invalidateArea({0, face.halfHeight, face.clientWidth, 2 * face.halfHeight});
+        }
     }
-    host.invalidate(false);
     if (appState.ticksUntilSave > 0 && --appState.ticksUntilSave == 0) {
         saveSettings(host);
     }
 }
 
-void ClockApp::paint(platform::PaintTarget& target) const {
+void ClockApp::paint(platform::PaintTarget& target, const platform::PixelRect& area) const {
     const FaceState& face = appState.face;
     if (!surfacesReady(face)) {
         return;
     }
-    face.clockCanvas->blit(target, 0);
-    face.calendarCanvas->blit(target, face.halfHeight);
+    face.clockCanvas->blit(target, 0, area);
+    face.calendarCanvas->blit(target, face.halfHeight, area);
+}
+
+platform::PixelRect ClockApp::clientArea() const {
+    return {0, 0, appState.clientSize.width, appState.clientSize.height};
 }
 
 void ClockApp::closeRequested(WindowHost& host) {

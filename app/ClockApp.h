@@ -76,12 +76,14 @@ public:
     // changed: the window takes the rectangle the system suggests, held to the
     // 7:16 grid, and everything is rebuilt for its new unit.
     void dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter);
-    // The 250 ms timer: the clock face is drawn again and the window
-    // invalidated; a place that has settled is saved.
+    // The 250 ms timer: the clock face is drawn again and the parts of the
+    // window it changed invalidated; a place that has settled is saved.
     void tick(WindowHost& host);
     // Paints the clock face at the top of the client area and the calendar below
-    // it; nothing while the canvases are missing.
-    void paint(platform::PaintTarget& target) const;
+    // it, within area of the client area; nothing while the canvases are missing.
+    void paint(platform::PaintTarget& target, const platform::PixelRect& area) const;
+    // The whole client area, for a paint of everything.
+    platform::PixelRect clientArea() const;
     // The user or the window manager asks the window to close: the settings are
     // saved and the window destroyed.
     void closeRequested(WindowHost& host);

@@ -57,13 +57,14 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     face.calendarCanvas.reset();
     face.clockCanvas.reset();
     face.textRenderer.reset();
+    face.lastFrame = {};
     if (!createSurfaces(face)) {
         return 0;
     }
     renderGlobes(*face.globeCanvas, face.unit, &face.earthTexture, &face.moonTexture, clock,
                  face.globes);
     drawCalendar(face, clock);
-    drawClockFace(face, clock);
+    static_cast<void>(drawClockFace(face, clock));
     return 1;
 }
 

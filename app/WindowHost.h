@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Layout.h"
+#include "platform/PaintTarget.h"
 
 #include <cstdint>
 #include <vector>
@@ -47,6 +48,9 @@ public:
     // Asks for the whole client area to be painted again, the background first
     // when eraseBackground is true.
     virtual void invalidate(bool eraseBackground) = 0;
+    // Asks for this part of the client area to be painted again, without
+    // erasing.
+    virtual void invalidateArea(const platform::PixelRect& area) = 0;
     // Closes the window for good; the backend's event loop ends with it.
     virtual void destroy() = 0;
 };

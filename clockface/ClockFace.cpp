@@ -10,9 +10,28 @@
 
 #include <string>
 
-void drawClockFace(FaceState& face, const platform::Clock& clock) {
+namespace {
+
+// Widened to whole display blocks, so that restoring and presenting an area
+// cover the same store pixels.
+StoreRect wholeBlocks(const StoreRect& area, std::int32_t scale) {
+    const auto down = [scale](std::int32_t v) { return v >= 0 ? v / scale * scale : -((-v + scale - 1) / scale) * scale; };
+    const auto up = [&](std::int32_t v) { return down(v + scale - 1); };
+    return {down(area.left), down(area.bottom), up(area.right), up(area.top)};
+}
+
+void drawDateLine(Canvas& canvas, const DialGeometry& dial, const std::string& text, FaceState& face) {
+    drawText(canvas, dial.centerX, 8, std::u16string(text.begin(), text.end()), *face.textRenderer,
+             3 * face.unit / 4, Color::bytes(255, 255, 255), &face.lastFrame.dateArea);
+    face.lastFrame.dateText = text;
+}
+
+}  // namespace
+
+FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
+    FaceDamage damage;
     if (!face.clockCanvas || !face.clockCanvas->hasPixels() || !face.textRenderer) {
-        return;
+        return damage;
     }
     Canvas& canvas = *face.clockCanvas;
     const DialGeometry dial = DialGeometry::forUnit(face.unit);
@@ -20,6 +39,7 @@ void drawClockFace(FaceState& face, const platform::Clock& clock) {
 
     if (time.minuteIsTurning()) {
         drawCalendar(face, clock);
+        damage.calendar = true;
         if (face.globeCanvas && face.globeCanvas->hasPixels()) {
             renderGlobes(*face.globeCanvas, face.unit, &face.earthTexture, &face.moonTexture, clock,
                          face.globes);
@@ -27,13 +47,57 @@ void drawClockFace(FaceState& face, const platform::Clock& clock) {
     }
 
     const Image* picture = time.showsMoon() ? face.globes.moonGlobe.get() : face.globes.earthGlobe.get();
-    face.dialBackground.restore(canvas, face.unit, picture, face.globes.generation, *face.textRenderer);
-    drawHands(canvas, dial, time.hours, time.minutes, time.seconds);
-
     // The date text reads the clock again, without the hands' half-second lead.
     const std::string text = formatDateTime(packedDateFromJulianDay(currentJulianDayLocal(clock)));
-    drawText(canvas, dial.centerX, 8, std::u16string(text.begin(), text.end()), *face.textRenderer,
-             3 * face.unit / 4, Color::bytes(255, 255, 255));
+    const std::array<StoreRect, 3> hands = handExtents(dial, time.hours, time.minutes, time.seconds);
+    FaceFrame& last = face.lastFrame;
+    const auto drawWhole = [&]() {
+        face.dialBackground.restore(canvas, face.unit, picture, face.globes.generation, *face.textRenderer);
+        drawHands(canvas, dial, time.hours, time.minutes, time.seconds);
+        drawDateLine(canvas, dial, text, face);
+        canvas.present();
+        last.valid = true;
+        last.picture = picture;
+        last.pictureGeneration = face.globes.generation;
+        last.hands = hands;
+        damage.clock.assign(1, {0, 0, canvas.width, canvas.height});
+        return damage;
+    };
+    if (!last.valid || last.picture != picture || last.pictureGeneration != face.globes.generation) {
+        return drawWhole();
+    }
 
-    canvas.present();
+    // What the hands leave and take; the date line when its text changes, or
+    // should a hand ever reach it (it would be drawn over twice otherwise).
+    std::vector<StoreRect> areas;
+    for (std::size_t i = 0; i < hands.size(); ++i) {
+        areas.push_back(wholeBlocks(last.hands[i].unite(hands[i]), canvas.scale));
+    }
+    bool redrawDate = text != last.dateText;
+    for (const StoreRect& area : areas) {
+        redrawDate = redrawDate || area.intersects(last.dateArea);
+    }
+    if (redrawDate) {
+        areas.push_back(wholeBlocks(last.dateArea, canvas.scale));
+    }
+    for (const StoreRect& area : areas) {
+        if (face.dialBackground.restoreArea(canvas, area) != 1) {
+            return drawWhole();
+        }
+    }
+    drawHands(canvas, dial, time.hours, time.minutes, time.seconds);
+    last.hands = hands;
+    if (redrawDate) {
+        // The new line may reach past the old one, over pixels that hold only
+        // the background.
+        drawDateLine(canvas, dial, text, face);
+        areas.push_back(wholeBlocks(last.dateArea, canvas.scale));
+    }
+    for (const StoreRect& area : areas) {
+        const StoreRect presented = canvas.present(area);
+        if (!presented.empty()) {
+            damage.clock.push_back(presented);
+        }
+    }
+    return damage;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "clockface/DialGeometry.h"
+#include "raster/Canvas.h"
 #include "raster/Color.h"
 
+#include <array>
 #include <cstdint>
-
-class Canvas;
 
 // One hand as a slim triangle about the dial's centre: the tip at lengthPx along
 // angleDeg, the two base corners at halfWidthPx, 135° either side of the tip, so
@@ -17,3 +17,7 @@ void drawHand(Canvas& clockCanvas, const DialGeometry& dial, std::int32_t length
 // The three hands at the face's time: hour, minute, then second on top.
 void drawHands(Canvas& clockCanvas, const DialGeometry& dial, double hours, double minutes,
                double seconds);
+
+// The store pixels the three hands of drawHands can touch, hour, minute and
+// second: each hand's corners with a pixel's margin around them.
+std::array<StoreRect, 3> handExtents(const DialGeometry& dial, double hours, double minutes, double seconds);

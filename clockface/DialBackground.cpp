@@ -11,17 +11,26 @@ void DialBackground::restore(Canvas& clockCanvas, std::int32_t unit, const Image
     if (!clockCanvas.hasPixels()) {
         return;
     }
-    for (const Layer& layer : layers) {
+    for (std::int32_t i = 0; i < 2; ++i) {
         // A canvas created anew since the layer was drawn refuses its copy.
-        if (matches(layer, clockCanvas, unit, picture, pictureGeneration) &&
-            clockCanvas.restoreStore(layer.pixels) == 1) {
+        if (matches(layers[i], clockCanvas, unit, picture, pictureGeneration) &&
+            clockCanvas.restoreStore(layers[i].pixels) == 1) {
+            lastRestored = i;
             return;
         }
     }
+    lastRestored = nextLayer;
     Layer& layer = layers[nextLayer];
     nextLayer = (nextLayer + 1) % 2;
     draw(layer, clockCanvas, unit, picture, textRenderer);
     layer.pictureGeneration = pictureGeneration;
+}
+
+std::int32_t DialBackground::restoreArea(Canvas& clockCanvas, const StoreRect& area) const {
+    if (lastRestored < 0 || !layers[lastRestored].valid) {
+        return 0;
+    }
+    return clockCanvas.restoreStore(layers[lastRestored].pixels, area);
 }
 
 bool DialBackground::matches(const Layer& layer, const Canvas& canvas, std::int32_t unit,

@@ -4,7 +4,8 @@
 #include <memory>
 #include <vector>
 
-class Canvas;
+#include "raster/Canvas.h"
+
 class Image;
 class TextRenderer;
 
@@ -20,6 +21,9 @@ public:
     // unit differ from what was drawn last.
     void restore(Canvas& clockCanvas, std::int32_t unit, const Image* picture,
                  std::uint64_t pictureGeneration, TextRenderer& textRenderer);
+    // Puts the background that the last restore put into the canvas back into
+    // area of it alone: 1, or 0 when there is none for this canvas.
+    [[nodiscard]] std::int32_t restoreArea(Canvas& clockCanvas, const StoreRect& area) const;
 
 private:
     struct Layer {
@@ -42,4 +46,5 @@ private:
     // between the Earth and the Moon every 15 seconds redraws nothing.
     Layer layers[2];
     std::int32_t nextLayer = 0;
+    std::int32_t lastRestored = -1;  // the layer the last restore put into the canvas, or -1
 };

@@ -6,8 +6,22 @@
 #include "raster/Canvas.h"
 #include "text/TextRenderer.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+
+// What the clock canvas shows since the last drawClockFace, so that the next
+// one redraws only what moved: the background it stands on and where the hands
+// and the date line are.
+struct FaceFrame {
+    bool valid = false;              // the canvas holds a whole face; false after a rebuild
+    const Image* picture = nullptr;  // the globe picture behind it, only compared
+    std::uint64_t pictureGeneration = 0;
+    std::array<StoreRect, 3> hands;  // what the hour, minute and second hands may have touched
+    std::string dateText;            // the date line as drawn
+    StoreRect dateArea;              // what it may have touched
+};
 
 // Everything the clock face and the calendar draw from and into. The application
 // owns one; a rebuild replaces the canvases and the text renderer together.
@@ -23,6 +37,7 @@ struct FaceState {
     Image moonTexture;   // loaded once at start from Moon.png
     GlobePictures globes;
     DialBackground dialBackground;  // the globe, marks and numerals, kept between ticks
+    FaceFrame lastFrame;            // what the clock canvas shows now
 
     void setUnit(std::int32_t newUnit) {
         unit = newUnit;

@@ -348,12 +348,48 @@ void Canvas::present() {
     }
 }
 
-void Canvas::blit(platform::PaintTarget& target, std::int32_t y) {
+StoreRect Canvas::present(const StoreRect& area) {
+    if (pixelFormat != PixelFormatRgbBytes) {
+        present();
+        return {0, 0, width, height};
+    }
+    std::lock_guard displayGuard(displayLock);
+    std::lock_guard pixelGuard(pixelLock);
+    if (!pixels) {
+        return {};
+    }
+    if (!display) {
+        display = allocate(static_cast<std::size_t>(displayWidth()) *
+                           static_cast<std::size_t>(displayHeight()) * 4);
+        if (!display) {
+            return {};
+        }
+        convertBytePixels(pixels.get(), width, height, scale, display.get());
+        return {0, 0, width, height};
+    }
+    // Whole blocks: down to a multiple of the scale below and left, up above
+    // and right, within the blocks the display has.
+    const std::int32_t s = scale;
+    const std::int32_t firstColumn = std::max(area.left, 0) / s;
+    const std::int32_t firstRow = std::max(area.bottom, 0) / s;
+    const std::int32_t endColumn = std::min((std::min(area.right, width) + s - 1) / s, displayWidth());
+    const std::int32_t endRow = std::min((std::min(area.top, height) + s - 1) / s, displayHeight());
+    if (endColumn <= firstColumn || endRow <= firstRow) {
+        return {};
+    }
+    convertBytePixels(pixels.get(), width, s, display.get(),
+                      {static_cast<std::size_t>(firstColumn), static_cast<std::size_t>(firstRow),
+                       static_cast<std::size_t>(endColumn - firstColumn),
+                       static_cast<std::size_t>(endRow - firstRow)});
+    return {firstColumn * s, firstRow * s, endColumn * s, endRow * s};
+}
+
+void Canvas::blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area) {
     std::lock_guard guard(displayLock);
     if (!display) {
         return;
     }
-    target.paintBottomUpBgr(0, y, displayWidth(), displayHeight(), display.get());
+    target.paintBottomUpBgr(0, y, displayWidth(), displayHeight(), display.get(), area);
 }
 
 std::vector<std::uint8_t> Canvas::copyStore() const {
@@ -371,4 +407,35 @@ std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy) {
     }
     std::copy(copy.begin(), copy.end(), pixels.get());
     return 1;
+}
+
+std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy, const StoreRect& area) {
+    std::lock_guard guard(pixelLock);
+    if (!pixels || copy.size() != storeBytes(*this)) {
+        return 0;
+    }
+    const std::int32_t left = std::max(area.left, 0);
+    const std::int32_t right = std::min(area.right, width);
+    if (left >= right) {
+        return 1;
+    }
+    const auto rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bytesPerPixel);
+    const auto offset = static_cast<std::size_t>(left) * static_cast<std::size_t>(bytesPerPixel);
+    const auto count = static_cast<std::size_t>(right - left) * static_cast<std::size_t>(bytesPerPixel);
+    for (std::int32_t y = std::max(area.bottom, 0); y < std::min(area.top, height); ++y) {
+        const std::size_t start = rowBytes * static_cast<std::size_t>(y) + offset;
+        std::copy_n(copy.data() + start, count, pixels.get() + start);
+    }
+    return 1;
+}
+
+StoreRect StoreRect::unite(const StoreRect& other) const {
+    if (empty()) {
+        return other;
+    }
+    if (other.empty()) {
+        return *this;
+    }
+    return {std::min(left, other.left), std::min(bottom, other.bottom), std::max(right, other.right),
+            std::max(top, other.top)};
 }

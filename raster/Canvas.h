@@ -11,7 +11,27 @@
 
 namespace platform {
 class PaintTarget;
+struct PixelRect;
 }
+
+// A rectangle of a canvas's pixel store: columns left … right − 1 and rows
+// bottom … top − 1, y upward as everywhere on a canvas. Empty when either
+// extent is not positive.
+struct StoreRect {
+    std::int32_t left = 0;
+    std::int32_t bottom = 0;
+    std::int32_t right = 0;
+    std::int32_t top = 0;
+
+    bool empty() const { return right <= left || top <= bottom; }
+    bool intersects(const StoreRect& other) const {
+        return !empty() && !other.empty() && left < other.right && other.left < right &&
+               bottom < other.top && other.bottom < top;
+    }
+    // The smallest rectangle holding both; an empty one holds nothing.
+    StoreRect unite(const StoreRect& other) const;
+    friend bool operator==(const StoreRect&, const StoreRect&) = default;
+};
 
 // How writePixel treats the depth plane.
 enum DepthMode : std::int16_t {
@@ -79,9 +99,14 @@ public:
     // by 255.5/peak (255.5 while peak is 0), clamped to 0…255 and truncated; its
     // display rows are packed like those of a byte store, 3·displayWidth bytes.
     void present();
+    // The same for the displayed pixels that cover area alone (a byte store):
+    // area is widened to whole scale × scale blocks and cut to the canvas; the
+    // rest of the display stays as it was. Returns the area so widened.
+    StoreRect present(const StoreRect& area);
     // Copies the display buffer to the target at (0, y), one target pixel per
-    // displayed pixel. Does nothing before the first present().
-    void blit(platform::PaintTarget& target, std::int32_t y);
+    // displayed pixel, within area of the target alone. Does nothing before the
+    // first present().
+    void blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area);
 
     // A copy of the pixel store as it stands (width × height × bytesPerPixel
     // bytes, bottom row first), taken under pixelLock; empty without a store.
@@ -91,6 +116,8 @@ public:
     // the store's (the canvas was created anew since). The depth plane and the
     // display buffer stay as they are.
     [[nodiscard]] std::int32_t restoreStore(const std::vector<std::uint8_t>& copy);
+    // The same for the pixels of area alone (cut to the store).
+    [[nodiscard]] std::int32_t restoreStore(const std::vector<std::uint8_t>& copy, const StoreRect& area);
 
     // True when create() succeeded and the canvas can be drawn on.
     bool hasPixels() const { return pixels != nullptr; }

@@ -6,24 +6,30 @@
 namespace {
 
 // One to one: only the channel order changes.
-void swapChannels(const std::uint8_t* store, std::size_t count, std::uint8_t* display) {
-    for (std::size_t i = 0; i < count; ++i) {
-        display[3 * i] = store[3 * i + 2];
-        display[3 * i + 1] = store[3 * i + 1];
-        display[3 * i + 2] = store[3 * i];
+void swapChannels(const std::uint8_t* store, std::size_t storeWidth, const DisplayBlocks& blocks,
+                  std::uint8_t* display) {
+    for (std::size_t r = blocks.firstRow; r < blocks.firstRow + blocks.rows; ++r) {
+        const std::uint8_t* in = store + 3 * (r * storeWidth + blocks.firstColumn);
+        std::uint8_t* out = display + 3 * (r * storeWidth + blocks.firstColumn);
+        for (std::size_t i = 0; i < blocks.columns; ++i) {
+            out[3 * i] = in[3 * i + 2];
+            out[3 * i + 1] = in[3 * i + 1];
+            out[3 * i + 2] = in[3 * i];
+        }
     }
 }
 
 // The clock canvas's case: each display pixel is the mean of two pixels of two
 // store rows.
-void averageTwoByTwo(const std::uint8_t* store, std::size_t storeWidth, std::size_t rows,
-                     std::size_t columns, std::uint8_t* display) {
+void averageTwoByTwo(const std::uint8_t* store, std::size_t storeWidth, const DisplayBlocks& blocks,
+                     std::uint8_t* display) {
     const std::size_t storeRowBytes = 3 * storeWidth;
-    for (std::size_t r = 0; r < rows; ++r) {
-        const std::uint8_t* lower = store + 2 * r * storeRowBytes;
+    const std::size_t displayWidth = storeWidth / 2;
+    for (std::size_t r = blocks.firstRow; r < blocks.firstRow + blocks.rows; ++r) {
+        const std::uint8_t* lower = store + 2 * r * storeRowBytes + 6 * blocks.firstColumn;
         const std::uint8_t* upper = lower + storeRowBytes;
-        std::uint8_t* out = display + 3 * columns * r;
-        for (std::size_t c = 0; c < columns; ++c) {
+        std::uint8_t* out = display + 3 * (displayWidth * r + blocks.firstColumn);
+        for (std::size_t c = 0; c < blocks.columns; ++c) {
             const std::uint8_t* p = lower + 6 * c;
             const std::uint8_t* q = upper + 6 * c;
             const unsigned red = 0u + p[0] + p[3] + q[0] + q[3];
@@ -38,10 +44,11 @@ void averageTwoByTwo(const std::uint8_t* store, std::size_t storeWidth, std::siz
 
 // Any block size. 64-bit sums stay exact for every scale a canvas can hold.
 void averageBlocks(const std::uint8_t* store, std::size_t storeWidth, std::size_t scale,
-                   std::size_t rows, std::size_t columns, std::uint8_t* display) {
+                   const DisplayBlocks& blocks, std::uint8_t* display) {
     const std::uint64_t blockPixels = scale * scale;
-    for (std::size_t r = 0; r < rows; ++r) {
-        for (std::size_t c = 0; c < columns; ++c) {
+    const std::size_t displayWidth = storeWidth / scale;
+    for (std::size_t r = blocks.firstRow; r < blocks.firstRow + blocks.rows; ++r) {
+        for (std::size_t c = blocks.firstColumn; c < blocks.firstColumn + blocks.columns; ++c) {
             std::uint64_t red = 0;
             std::uint64_t green = 0;
             std::uint64_t blue = 0;
@@ -53,7 +60,7 @@ void averageBlocks(const std::uint8_t* store, std::size_t storeWidth, std::size_
                     blue += p[2];
                 }
             }
-            std::uint8_t* out = display + 3 * (r * columns + c);
+            std::uint8_t* out = display + 3 * (r * displayWidth + c);
             out[0] = static_cast<std::uint8_t>(blue / blockPixels);
             out[1] = static_cast<std::uint8_t>(green / blockPixels);
             out[2] = static_cast<std::uint8_t>(red / blockPixels);
@@ -84,15 +91,20 @@ std::uint8_t displayByte(double scaled) {
 void convertBytePixels(const std::uint8_t* store, std::int32_t storeWidth,
                        std::int32_t storeHeight, std::int32_t scale, std::uint8_t* display) {
     const std::size_t s = static_cast<std::size_t>(scale);
-    const std::size_t columns = static_cast<std::size_t>(storeWidth) / s;
-    const std::size_t rows = static_cast<std::size_t>(storeHeight) / s;
+    convertBytePixels(store, storeWidth, scale, display,
+                      {0, 0, static_cast<std::size_t>(storeWidth) / s, static_cast<std::size_t>(storeHeight) / s});
+}
+
+void convertBytePixels(const std::uint8_t* store, std::int32_t storeWidth, std::int32_t scale,
+                       std::uint8_t* display, const DisplayBlocks& blocks) {
+    const std::size_t s = static_cast<std::size_t>(scale);
     const std::size_t sw = static_cast<std::size_t>(storeWidth);
     if (s == 1) {
-        swapChannels(store, columns * rows, display);
+        swapChannels(store, sw, blocks, display);
     } else if (s == 2) {
-        averageTwoByTwo(store, sw, rows, columns, display);
+        averageTwoByTwo(store, sw, blocks, display);
     } else {
-        averageBlocks(store, sw, s, rows, columns, display);
+        averageBlocks(store, sw, s, blocks, display);
     }
 }
 

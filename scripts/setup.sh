@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(
   g++ cmake ninja-build pkg-config
-  libx11-dev libfreetype-dev libfontconfig-dev libpng-dev libtiff-dev
+  libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libtiff-dev
   fonts-crosextra-caladea
 )
 test_packages=(

@@ -7,7 +7,11 @@
 #include <vector>
 
 std::int32_t drawText(Canvas& canvas, std::int32_t x, std::int32_t y, std::u16string_view text,
-                      TextRenderer& renderer, std::int32_t heightPx, const Color& color) {
+                      TextRenderer& renderer, std::int32_t heightPx, const Color& color,
+                      StoreRect* drawnArea) {
+    if (drawnArea != nullptr) {
+        *drawnArea = {};
+    }
     const std::unique_ptr<TextImage> image = renderer.render(text, heightPx);
     if (!image) {
         return 0;
@@ -22,6 +26,9 @@ std::int32_t drawText(Canvas& canvas, std::int32_t x, std::int32_t y, std::u16st
     x0 -= x0 % s;
     std::int32_t y0 = y - s * image->topOffset;
     y0 -= y0 % s;
+    if (drawnArea != nullptr) {
+        *drawnArea = {x0, y0, x0 + s * widthPx, y0 + s * heightImagePx};
+    }
 
     // On a byte canvas a pixel without coverage is fully transparent and leaves
     // the pixel exactly as it was, so only covered pixels are written; a float

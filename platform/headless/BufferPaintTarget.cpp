@@ -12,22 +12,20 @@ BufferPaintTarget::BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx
       store(static_cast<std::size_t>(areaWidth) * 3 * static_cast<std::size_t>(areaHeight)) {}
 
 void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                         std::int32_t height, const std::uint8_t* rows) {
+                                         std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
     if (rows == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    // The columns of the picture that fall inside the area.
-    const std::int32_t firstColumn = std::max(0, -x);
-    const std::int32_t lastColumn = std::min(width, areaWidth - x);  // exclusive
-    if (firstColumn >= lastColumn) {
+    // What of the picture falls inside both the area and the buffer.
+    const PixelRect painted = area.intersect({0, 0, areaWidth, areaHeight}).intersect({x, y, x + width, y + height});
+    if (painted.empty()) {
         return;
     }
+    const std::int32_t firstColumn = painted.left - x;
+    const std::int32_t lastColumn = painted.right - x;  // exclusive
     const auto rowBytes = static_cast<std::size_t>(3 * (lastColumn - firstColumn));
-    for (std::int32_t i = 0; i < height; ++i) {
+    for (std::int32_t i = painted.top - y; i < painted.bottom - y; ++i) {
         const std::int32_t targetRow = y + i;  // the picture's top row first
-        if (targetRow < 0 || targetRow >= areaHeight) {
-            continue;
-        }
         const std::uint8_t* source =
             rows + static_cast<std::size_t>(3 * width) * static_cast<std::size_t>(height - 1 - i) +
             static_cast<std::size_t>(3 * firstColumn);

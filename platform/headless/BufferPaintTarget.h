@@ -16,7 +16,7 @@ public:
     BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx);
 
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows) override;
+                          const std::uint8_t* rows, const PixelRect& area) override;
 
     std::int32_t width() const { return areaWidth; }
     std::int32_t height() const { return areaHeight; }

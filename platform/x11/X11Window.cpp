@@ -404,9 +404,21 @@ void X11Window::destroy() {
     closed = true;
 }
 
+void X11Window::invalidateArea(const PixelRect& area) {
+    paintPending = true;
+    pendingAreas.push_back(area);
+}
+
 void X11Window::paint() {
-    app.paint(*target);
-    target->put(window, gc, exposeAll);
+    if (exposeAll) {
+        app.paint(*target, app.clientArea());
+    } else {
+        for (const PixelRect& area : pendingAreas) {
+            app.paint(*target, area);
+        }
+    }
+    target->put(window, gc);
+    pendingAreas.clear();
     paintPending = false;
     exposeAll = false;
 }

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -39,6 +40,7 @@ public:
     void moveOuter(const WindowRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override;
 
 private:
@@ -66,7 +68,8 @@ private:
     ScreenPoint outer;            // the outer window's top-left corner, screen pixels
     std::int32_t resolution = 96; // dots per inch the desktop asks programs to draw at
     bool paintPending = false;    // something changed that the window does not show yet
-    bool exposeAll = false;       // every picture must be sent, changed or not
+    bool exposeAll = false;       // the whole client area must be painted
+    std::vector<PixelRect> pendingAreas;  // else these parts of it
     bool closed = false;
 };
 

@@ -1,26 +1,37 @@
 #include "platform/x11/XImagePaintTarget.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
-#include <cstring>
+#include <algorithm>
 
 namespace platform {
 
-struct XImagePaintTarget::Region {
+struct XImagePaintTarget::Picture {
     std::int32_t x = 0;
     std::int32_t y = 0;  // top edge, pixels down from the top of the window
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::vector<char> pixels;  // the image's store, in the visual's format
+    Display* display = nullptr;
     XImage* image = nullptr;
-    bool painted = false;  // holds a picture
-    bool changed = false;  // differs from what was last sent
+    XShmSegmentInfo segment{};  // attached when shared
+    bool shared = false;
+    std::vector<char> store;  // the image's pixels when not shared
+    std::vector<PixelRect> pending;  // areas converted and not sent yet, the picture's coordinates
 
-    ~Region() {
-        if (image != nullptr) {
-            image->data = nullptr;  // the store belongs to the vector
-            XDestroyImage(image);
+    ~Picture() {
+        if (image == nullptr) {
+            return;
         }
+        if (shared) {
+            XShmDetach(display, &segment);
+            XSync(display, False);
+            shmdt(segment.shmaddr);
+        }
+        image->data = nullptr;  // the pixels belong to the segment or the vector
+        XDestroyImage(image);
     }
 };
 
@@ -56,119 +67,175 @@ unsigned long placeChannel(std::uint8_t value, ChannelPlacement placement) {
     return scaled << placement.shift;
 }
 
+// Set while attaching a segment: the server answers a segment it cannot reach
+// (a server on another machine) with an error, which must not end the program.
+bool attachFailed = false;
+int noteAttachError(Display*, XErrorEvent*) {
+    attachFailed = true;
+    return 0;
+}
+
+// Creates a shared image and attaches its segment to the server; false, with
+// nothing left behind, when any step fails.
+bool createSharedImage(Display* display, Visual* visual, int depth, std::int32_t width, std::int32_t height,
+                       XImage*& image, XShmSegmentInfo& segment) {
+    image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &segment,
+                            static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (image == nullptr) {
+        return false;
+    }
+    segment.shmid = shmget(IPC_PRIVATE, static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height),
+                           IPC_CREAT | 0600);
+    if (segment.shmid < 0) {
+        XDestroyImage(image);
+        image = nullptr;
+        return false;
+    }
+    segment.shmaddr = static_cast<char*>(shmat(segment.shmid, nullptr, 0));
+    if (segment.shmaddr == reinterpret_cast<char*>(-1)) {
+        shmctl(segment.shmid, IPC_RMID, nullptr);
+        XDestroyImage(image);
+        image = nullptr;
+        return false;
+    }
+    image->data = segment.shmaddr;
+    segment.readOnly = False;
+    XSync(display, False);
+    attachFailed = false;
+    XErrorHandler previous = XSetErrorHandler(noteAttachError);
+    const bool attached = XShmAttach(display, &segment) != 0;
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    // Marked for removal now: the system frees it once both sides detach, even
+    // should the program end without a word.
+    shmctl(segment.shmid, IPC_RMID, nullptr);
+    if (!attached || attachFailed) {
+        shmdt(segment.shmaddr);
+        image->data = nullptr;
+        XDestroyImage(image);
+        image = nullptr;
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-XImagePaintTarget::XImagePaintTarget(Display* displayConnection, Visual* windowVisual,
-                                     int windowDepth)
-    : display(displayConnection), visual(windowVisual), depth(windowDepth) {}
+XImagePaintTarget::XImagePaintTarget(Display* displayConnection, Visual* windowVisual, int windowDepth)
+    : display(displayConnection),
+      visual(windowVisual),
+      depth(windowDepth),
+      sharedMemory(XShmQueryExtension(displayConnection) == True) {}
 
 XImagePaintTarget::~XImagePaintTarget() = default;
 
 void XImagePaintTarget::forget() {
-    regions.clear();
+    pictures.clear();
 }
 
-XImagePaintTarget::Region& XImagePaintTarget::regionAt(std::int32_t x, std::int32_t y,
-                                                       std::int32_t width, std::int32_t height) {
-    for (auto& region : regions) {
-        if (region->x == x && region->y == y && region->width == width &&
-            region->height == height) {
-            return *region;
+XImagePaintTarget::Picture* XImagePaintTarget::pictureAt(std::int32_t x, std::int32_t y, std::int32_t width,
+                                                         std::int32_t height) {
+    for (auto& picture : pictures) {
+        if (picture->x == x && picture->y == y && picture->width == width && picture->height == height) {
+            return picture->image != nullptr ? picture.get() : nullptr;
         }
     }
-    auto region = std::make_unique<Region>();
-    region->x = x;
-    region->y = y;
-    region->width = width;
-    region->height = height;
-    region->image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
-                                 nullptr, static_cast<unsigned>(width),
-                                 static_cast<unsigned>(height), 32, 0);
-    if (region->image != nullptr) {
-        region->pixels.resize(static_cast<std::size_t>(region->image->bytes_per_line) *
-                              static_cast<std::size_t>(height));
-        region->image->data = region->pixels.data();
+    auto picture = std::make_unique<Picture>();
+    picture->x = x;
+    picture->y = y;
+    picture->width = width;
+    picture->height = height;
+    picture->display = display;
+    if (sharedMemory) {
+        picture->shared = createSharedImage(display, visual, depth, width, height, picture->image, picture->segment);
+        // A server that cannot reach this memory will not on the next try either.
+        sharedMemory = picture->shared;
     }
-    regions.push_back(std::move(region));
-    return *regions.back();
+    if (!picture->shared) {
+        picture->image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
+                                      static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
+        if (picture->image != nullptr) {
+            picture->store.resize(static_cast<std::size_t>(picture->image->bytes_per_line) *
+                                  static_cast<std::size_t>(height));
+            picture->image->data = picture->store.data();
+        }
+    }
+    pictures.push_back(std::move(picture));
+    return pictures.back()->image != nullptr ? pictures.back().get() : nullptr;
 }
 
-void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                         std::int32_t height, const std::uint8_t* rows) {
-    if (width <= 0 || height <= 0 || rows == nullptr) {
+void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                         const std::uint8_t* rows, const PixelRect& area) {
+    const PixelRect painted = area.intersect({x, y, x + width, y + height});
+    if (rows == nullptr || painted.empty()) {
         return;
     }
-    Region& region = regionAt(x, y, width, height);
-    if (region.image == nullptr) {
+    Picture* picture = pictureAt(x, y, width, height);
+    if (picture == nullptr) {
         return;
     }
-    if (convert(region, rows)) {
-        region.changed = true;
-    }
-    region.painted = true;
+    const PixelRect own{painted.left - x, painted.top - y, painted.right - x, painted.bottom - y};
+    convert(*picture, rows, own);
+    picture->pending.push_back(own);
 }
 
-bool XImagePaintTarget::convert(Region& region, const std::uint8_t* rows) const {
-    // Each row is converted and compared with the row the image holds: an
-    // unchanged picture (the calendar on most ticks) then changes nothing and is
-    // not sent again, and needs no copy of its own.
-    XImage& image = *region.image;
-    const std::size_t sourceStride = static_cast<std::size_t>(region.width) * 3;
+void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, const PixelRect& painted) const {
+    XImage& image = *picture.image;
+    const std::size_t sourceStride = static_cast<std::size_t>(picture.width) * 3;
     const bool standard32 = image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 &&
                             image.green_mask == 0x00FF00 && image.blue_mask == 0x0000FF;
+    // Blue, green, red, pad in memory for a least-significant-first server;
+    // the reverse otherwise.
     const bool leastFirst = image.byte_order == LSBFirst;
+    const int blueAt = leastFirst ? 0 : 3;
+    const int greenAt = leastFirst ? 1 : 2;
+    const int redAt = leastFirst ? 2 : 1;
+    const int padAt = leastFirst ? 3 : 0;
     const ChannelPlacement red = placementOf(image.red_mask);
     const ChannelPlacement green = placementOf(image.green_mask);
     const ChannelPlacement blue = placementOf(image.blue_mask);
-    std::vector<std::uint8_t> scratch(standard32 ? static_cast<std::size_t>(region.width) * 4 : 0);
-    bool changed = false;
-    for (std::int32_t row = 0; row < region.height; ++row) {
+    for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
         // The picture's first row is its bottom row; the image's is its top row.
-        const std::uint8_t* source =
-            rows + sourceStride * static_cast<std::size_t>(region.height - 1 - row);
+        const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(picture.height - 1 - row) +
+                                     3 * static_cast<std::size_t>(painted.left);
         if (standard32) {
             auto* target = reinterpret_cast<std::uint8_t*>(image.data) +
-                           static_cast<std::size_t>(image.bytes_per_line) * row;
-            std::uint8_t* converted = scratch.data();
-            // Blue, green, red, pad in memory for a least-significant-first
-            // server; the reverse otherwise.
-            const int blueAt = leastFirst ? 0 : 3;
-            const int greenAt = leastFirst ? 1 : 2;
-            const int redAt = leastFirst ? 2 : 1;
-            const int padAt = leastFirst ? 3 : 0;
-            for (std::int32_t column = 0; column < region.width; ++column, source += 3, converted += 4) {
-                converted[blueAt] = source[0];
-                converted[greenAt] = source[1];
-                converted[redAt] = source[2];
-                converted[padAt] = 0;
-            }
-            if (std::memcmp(target, scratch.data(), scratch.size()) != 0) {
-                std::memcpy(target, scratch.data(), scratch.size());
-                changed = true;
+                           static_cast<std::size_t>(image.bytes_per_line) * static_cast<std::size_t>(row) +
+                           4 * static_cast<std::size_t>(painted.left);
+            for (std::int32_t column = painted.left; column < painted.right; ++column, source += 3, target += 4) {
+                target[blueAt] = source[0];
+                target[greenAt] = source[1];
+                target[redAt] = source[2];
+                target[padAt] = 0;
             }
             continue;
         }
-        for (std::int32_t column = 0; column < region.width; ++column, source += 3) {
-            const unsigned long pixel = placeChannel(source[2], red) |
-                                        placeChannel(source[1], green) |
-                                        placeChannel(source[0], blue);
-            if (XGetPixel(&image, column, row) != pixel) {
-                XPutPixel(&image, column, row, pixel);
-                changed = true;
-            }
+        for (std::int32_t column = painted.left; column < painted.right; ++column, source += 3) {
+            XPutPixel(&image, column, row,
+                      placeChannel(source[2], red) | placeChannel(source[1], green) | placeChannel(source[0], blue));
         }
     }
-    return changed;
 }
 
-void XImagePaintTarget::put(Window window, GC gc, bool everything) {
-    for (auto& region : regions) {
-        if (region->image == nullptr || !region->painted || !(everything || region->changed)) {
-            continue;
+void XImagePaintTarget::put(Window window, GC gc) {
+    bool sentShared = false;
+    for (auto& picture : pictures) {
+        for (const PixelRect& area : picture->pending) {
+            const auto width = static_cast<unsigned>(area.right - area.left);
+            const auto height = static_cast<unsigned>(area.bottom - area.top);
+            if (picture->shared) {
+                XShmPutImage(display, window, gc, picture->image, area.left, area.top, picture->x + area.left,
+                             picture->y + area.top, width, height, False);
+                sentShared = true;
+            } else {
+                XPutImage(display, window, gc, picture->image, area.left, area.top, picture->x + area.left,
+                          picture->y + area.top, width, height);
+            }
         }
-        XPutImage(display, window, gc, region->image, 0, 0, region->x, region->y,
-                  static_cast<unsigned>(region->width), static_cast<unsigned>(region->height));
-        region->changed = false;
+        picture->pending.clear();
+    }
+    if (sentShared) {
+        XSync(display, False);
     }
 }
 

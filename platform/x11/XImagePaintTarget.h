@@ -11,8 +11,10 @@
 namespace platform {
 
 // Paints canvas pictures into an X11 window. Each picture painted at one place
-// keeps its own image in the visual's pixel format, and only images that changed
-// are sent to the server, so a repaint of an unchanged calendar costs one read.
+// keeps an image of its own in the visual's pixel format: in memory shared with
+// the server (MIT-SHM) when the server offers it and can reach this process's
+// memory, an ordinary image sent over the connection otherwise. Only the areas
+// painted are converted, and put sends only those.
 class XImagePaintTarget final : public PaintTarget {
 public:
     XImagePaintTarget(Display* display, Visual* visual, int depth);
@@ -21,24 +23,29 @@ public:
     XImagePaintTarget& operator=(const XImagePaintTarget&) = delete;
 
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows) override;
+                          const std::uint8_t* rows, const PixelRect& area) override;
 
-    // Sends the changed pictures, or all of them when everything was exposed.
-    void put(Window window, GC gc, bool everything);
+    // Sends the areas painted since the last put, and waits until the server
+    // has them, so that shared images may be painted into again.
+    void put(Window window, GC gc);
     // Forgets every picture: after a layout change the old places are stale.
     void forget();
+    // Whether the images live in memory shared with the server.
+    bool sharesMemory() const { return sharedMemory; }
 
 private:
-    struct Region;
+    struct Picture;
 
-    Region& regionAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
-    // Brings the region's image up to date with the picture: true when it changed.
-    bool convert(Region& region, const std::uint8_t* rows) const;
+    Picture* pictureAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
+    // Converts the rows and columns of the picture's rows within painted (in the
+    // picture's own coordinates, y down) into its image.
+    void convert(Picture& picture, const std::uint8_t* rows, const PixelRect& painted) const;
 
     Display* display;
     Visual* visual;
     int depth;
-    std::vector<std::unique_ptr<Region>> regions;
+    bool sharedMemory;  // MIT-SHM is offered and has not failed
+    std::vector<std::unique_ptr<Picture>> pictures;
 };
 
 }  // namespace platform

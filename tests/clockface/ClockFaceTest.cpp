@@ -116,3 +116,45 @@ TEST_F(ClockFaceAt10h08, AKeptBackgroundDrawsTheSamePictureAsAFreshOne) {
     EXPECT_EQ(std::memcmp(kept.display.get(), fresh.clockCanvas->display.get(), bytes), 0);
     EXPECT_EQ(storePixel(kept, 256, 192), (Rgb{90, 90, 90}));
 }
+
+// Tick by tick over a minute and a half (the Earth and the Moon taking turns,
+// the date line changing every second, the minute turning), a face drawn
+// incrementally holds exactly what a whole redraw at the same moment holds, in
+// its store and its display; and every display pixel that changed since the
+// tick before lies in an area the tick reported.
+TEST_F(ClockFaceAt10h08, TickByTickTheFaceIsTheWholeFaceAndTheDamageHoldsEveryChange) {
+    drawAt(tenOhEightThirty - 20);
+    const Canvas& canvas = *face.clockCanvas;
+    const auto displayBytes = static_cast<std::size_t>(3 * canvas.displayWidth() * canvas.displayHeight());
+    const auto storeBytes = static_cast<std::size_t>(3 * canvas.width * canvas.height);
+    std::vector<std::uint8_t> previous(canvas.display.get(), canvas.display.get() + displayBytes);
+    int incremental = 0;
+    for (double t = tenOhEightThirty - 19.75; t < tenOhEightThirty + 70.0; t += 0.25) {
+        const auto clock = facetest::clockAt(facetest::december9th2026, t);
+        const FaceDamage damage = drawClockFace(face, clock);
+        incremental += damage.clock.size() > 1;
+        const std::vector<std::uint8_t> store(canvas.pixels.get(), canvas.pixels.get() + storeBytes);
+        const std::vector<std::uint8_t> shown(canvas.display.get(), canvas.display.get() + displayBytes);
+        for (std::int32_t row = 0; row < canvas.displayHeight(); ++row) {
+            for (std::int32_t column = 0; column < canvas.displayWidth(); ++column) {
+                const std::size_t i = 3 * static_cast<std::size_t>(row * canvas.displayWidth() + column);
+                if (std::memcmp(&shown[i], &previous[i], 3) == 0) {
+                    continue;
+                }
+                bool reported = false;
+                for (const StoreRect& area : damage.clock) {
+                    reported = reported || (2 * column >= area.left && 2 * column < area.right &&
+                                            2 * row >= area.bottom && 2 * row < area.top);
+                }
+                ASSERT_TRUE(reported) << "display pixel " << column << "," << row << " changed unreported at " << t;
+            }
+        }
+        previous = shown;
+
+        face.lastFrame.valid = false;
+        static_cast<void>(drawClockFace(face, clock));
+        ASSERT_EQ(std::memcmp(store.data(), canvas.pixels.get(), storeBytes), 0) << "store at " << t;
+        ASSERT_EQ(std::memcmp(shown.data(), canvas.display.get(), displayBytes), 0) << "display at " << t;
+    }
+    EXPECT_GT(incremental, 300) << "most ticks redraw parts, not the whole face";
+}

@@ -5,7 +5,8 @@
 # the build's own program draws; the desktop entry, the metainfo and the manual
 # pages pass their validators and agree with the programs (window class,
 # binaries, screenshot size, options, version). Then the Debian package, made
-# by CPack from a Release build of its own (the "package" preset, build/package):
+# by CPack from the same tested build (the "package" preset makes the one to
+# ship, a Release build of its own, from the same rules):
 # lintian reports no error, it holds the same files, and its programs draw the
 # same pictures.
 set -uo pipefail
@@ -209,10 +210,8 @@ page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel-snapshot.1.gz
   fail "options of --help: $help_options; of the manual page: $page_options"
 
 # --- The Debian package -----------------------------------------------------
-if nice cmake --preset package >"$work/package.log" 2>&1 &&
-   nice cmake --build --preset package >>"$work/package.log" 2>&1 &&
-   nice cpack --preset package -B "$work/deb" >>"$work/package.log" 2>&1; then
-  pass "cpack makes the Debian package from a Release build (build/package)"
+if (cd "$linux_build" && nice cpack -G DEB -B "$work/deb" >"$work/package.log" 2>&1); then
+  pass "cpack -G DEB makes the Debian package"
 else
   fail "making the Debian package: $(tail -5 "$work/package.log")"
   finish
@@ -243,7 +242,7 @@ fi
 depended=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{ print $1 }' | sort | tr '\n' ' ')
 check "the package is version $version and depends on the libraries the programs link (dpkg-shlibdeps)" \
   '[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] &&
-   [ "$depended" = "libc6 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libx11-6 " ]'
+   [ "$depended" = "libc6 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libx11-6 libxext6 " ]'
 
 dpkg-deb -x "$deb" "$work/root"
 draw_from_root "$work/root/usr/bin/horavel-snapshot" packaged 2>"$work/packaged.err"

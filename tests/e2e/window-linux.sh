@@ -32,15 +32,18 @@ e2e_name=window-linux
 source tests/e2e/lib/window-session.sh
 
 # The textures lie beside the programs, not in the current folder.
+clock_program=$build/app/horavel
 launch() {
-  (cd "$work/cwd" && exec env "${clock_env[@]}" "$build/app/horavel") &
+  (cd "$work/cwd" && exec env "${clock_env[@]}" "$clock_program") &
   pid=$!
 }
+saved() { cat "$settings" 2>/dev/null; }
 draw_snapshot() {
-  (cd "$work/cwd" && TZ=$1 "$build/tools/snapshot/horavel-snapshot" --at "$2" --unit "$3" --out "$4")
+  (cd "$work/cwd" && TZ=$1 "$build/tools/snapshot/horavel-snapshot" --at "$2" --unit "$3" --out "$4" "${@:5}" 2>/dev/null)
 }
 
 check_pictures_at_moments
+check_partial_paints
 
 if start_clock; then pass "first start opens a window titled Horavel"; else
   fail "first start opens a window titled Horavel"; finish; fi

@@ -51,17 +51,19 @@ e2e_name=window-windows
 source tests/e2e/lib/window-session.sh
 
 # The textures lie beside the programs, not in the current folder.
+clock_program=$build/app/horavel.exe
 launch() {
-  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$build/app/horavel.exe" </dev/null >/dev/null 2>&1) &
+  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$clock_program" </dev/null >/dev/null 2>&1) &
   pid=$!
 }
 draw_snapshot() {
   (cd "$work/cwd" && TZ=$1 wine "$build/tools/snapshot/horavel-snapshot.exe" --at "$2" --unit "$3" \
-    --out "$(winepath -w "$4" 2>/dev/null)" </dev/null >/dev/null 2>&1)
+    --out "$(winepath -w "$4" 2>/dev/null)" "${@:5}" </dev/null >/dev/null 2>&1)
 }
 saved() { tr -d '\r' < "$settings" 2>/dev/null; }
 
 check_pictures_at_moments
+check_partial_paints
 
 if start_clock; then pass "first start opens a window titled Horavel"; else
   fail "first start opens a window titled Horavel"; finish; fi
@@ -110,7 +112,7 @@ rm -f "$settings"
 check "at 144 DPI the first start is 294 x 672" 'start_clock && wait_for_size 294x672'
 xdotool key --window "$window" s 2>/dev/null
 check "at 144 DPI key S gives 210 x 480, saved with the resolution" \
-  'wait_for_size 210x480 && [ "$(saved)" = "0 0 30 144" ]'
+  'wait_for_size 210x480 && wait_for_saved "0 0 30 144"'
 close_clock >/dev/null
 check "at 144 DPI the saved unit comes back" 'start_clock && wait_for_size 210x480'
 close_clock >/dev/null

@@ -11,12 +11,15 @@
 
 namespace {
 
+const platform::PixelRect everywhere{0, 0, 1 << 20, 1 << 20};
+
 // Records what a canvas hands to the screen.
 class RecordingTarget : public platform::PaintTarget {
 public:
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-                          const std::uint8_t* rows) override {
+                          const std::uint8_t* rows, const platform::PixelRect& area) override {
         ++calls;
+        lastArea = area;
         lastX = x;
         lastY = y;
         lastWidth = w;
@@ -25,6 +28,7 @@ public:
     }
     int calls = 0;
     std::int32_t lastX = -1, lastY = -1, lastWidth = -1, lastHeight = -1;
+    platform::PixelRect lastArea;
     std::vector<std::uint8_t> picture;
 };
 
@@ -159,7 +163,7 @@ TEST(CanvasCreate, NothingToShowAfterAFailedOrRepeatedCreate) {
     EXPECT_EQ(canvas.writePixel(5, 5, Color::bytes(1, 2, 3), DepthOff, 0.0), 1);
     canvas.present();
     RecordingTarget target;
-    canvas.blit(target, 0);
+    canvas.blit(target, 0, everywhere);
     EXPECT_EQ(target.calls, 0);
     EXPECT_EQ(canvas.display, nullptr);
 
@@ -169,7 +173,7 @@ TEST(CanvasCreate, NothingToShowAfterAFailedOrRepeatedCreate) {
     ASSERT_NE(canvas.display, nullptr);
     ASSERT_EQ(canvas.create(8, 2, 1), 1);
     EXPECT_EQ(canvas.display, nullptr);
-    canvas.blit(target, 0);
+    canvas.blit(target, 0, everywhere);
     EXPECT_EQ(target.calls, 0);
 }
 
@@ -383,18 +387,61 @@ TEST(CanvasPresent, FloatStoresAverageInDoubleWithoutPeak) {
     EXPECT_EQ(canvas.display[0], 0);
 }
 
+// Presenting an area rebuilds the display blocks that cover it and no others,
+// as a whole present would make them; restoring an area from a copy puts back
+// that area alone.
+TEST(CanvasPresent, AnAreaRebuildsTheBlocksThatCoverItAlone) {
+    Canvas canvas;
+    makeCanvas(canvas, 1, 0, 8, 6, 2);  // a 16 x 12 store, 8 x 6 display
+    const auto paintAll = [&](std::uint8_t level) {
+        for (std::int32_t y = 0; y < canvas.height; ++y) {
+            for (std::int32_t x = 0; x < canvas.width; ++x) {
+                canvas.writePixel(x, y, Color::bytes(level, static_cast<std::uint8_t>(x * 9), static_cast<std::uint8_t>(y * 13)),
+                                  DepthOff, 0.0);
+            }
+        }
+    };
+    paintAll(10);
+    canvas.present();
+    const std::vector<std::uint8_t> before = canvas.copyStore();
+    paintAll(90);
+    // Store columns 3…6 and rows 1…4 lie in the display blocks of columns 1…3
+    // and rows 0…2.
+    EXPECT_EQ(canvas.present(StoreRect{3, 1, 7, 5}), (StoreRect{2, 0, 8, 6}));
+    std::vector<std::uint8_t> partial(canvas.display.get(), canvas.display.get() + 8 * 6 * 3);
+    canvas.present();
+    for (std::int32_t row = 0; row < 6; ++row) {
+        for (std::int32_t column = 0; column < 8; ++column) {
+            const std::size_t i = 3 * static_cast<std::size_t>(row * 8 + column);
+            const bool inside = column >= 1 && column <= 3 && row <= 2;
+            EXPECT_EQ(partial[i + 2] == canvas.display[i + 2], inside) << column << "," << row;
+        }
+    }
+    EXPECT_TRUE(canvas.present(StoreRect{20, 20, 30, 30}).empty()) << "outside the canvas";
+
+    ASSERT_EQ(canvas.restoreStore(before, StoreRect{-5, 2, 4, 3}), 1);
+    std::vector<std::uint8_t> now = canvas.copyStore();
+    for (std::int32_t y = 0; y < canvas.height; ++y) {
+        for (std::int32_t x = 0; x < canvas.width; ++x) {
+            const std::size_t i = 3 * static_cast<std::size_t>(y * canvas.width + x);
+            EXPECT_EQ(now[i], (x < 4 && y == 2) ? 10 : 90) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(canvas.restoreStore(std::vector<std::uint8_t>(3), StoreRect{0, 0, 1, 1}), 0) << "a copy of another size";
+}
+
 TEST(CanvasBlit, HandsTheBottomUpPictureToTheTarget) {
     Canvas canvas;
     makeCanvas(canvas, 1, 0, 4, 3, 2);
     RecordingTarget target;
-    canvas.blit(target, 5);
+    canvas.blit(target, 5, everywhere);
     EXPECT_EQ(target.calls, 0);
     canvas.writePixel(0, 0, Color::bytes(200, 200, 200), DepthOff, 0.0);
     canvas.writePixel(1, 0, Color::bytes(200, 200, 200), DepthOff, 0.0);
     canvas.writePixel(0, 1, Color::bytes(200, 200, 200), DepthOff, 0.0);
     canvas.writePixel(1, 1, Color::bytes(200, 200, 200), DepthOff, 0.0);
     canvas.present();
-    canvas.blit(target, 5);
+    canvas.blit(target, 5, everywhere);
     ASSERT_EQ(target.calls, 1);
     EXPECT_EQ(target.lastX, 0);
     EXPECT_EQ(target.lastY, 5);

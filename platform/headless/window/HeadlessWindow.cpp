@@ -32,13 +32,27 @@ void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
 
 void HeadlessWindow::invalidate(bool eraseBackground) {
     invalidated = true;
+    everything = true;
     erase = erase || eraseBackground;
 }
 
+void HeadlessWindow::invalidateArea(const PixelRect& area) {
+    invalidated = true;
+    areas.push_back(area);
+}
+
 void HeadlessWindow::paint(PaintTarget& target) {
-    app.paint(target);
+    if (everything || !invalidated) {
+        app.paint(target, app.clientArea());
+    } else {
+        for (const PixelRect& area : areas) {
+            app.paint(target, area);
+        }
+    }
     invalidated = false;
     erase = false;
+    everything = false;
+    areas.clear();
 }
 
 }  // namespace platform

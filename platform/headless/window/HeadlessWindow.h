@@ -36,9 +36,11 @@ public:
     void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override { destroyed = true; }
 
-    // Paints the whole client area into the target, as a paint event does.
+    // Paints what waits to be painted into the target, as a paint event does:
+    // the whole client area after invalidate, else the areas invalidated since.
     void paint(PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
@@ -57,6 +59,8 @@ private:
     bool destroyed = false;
     bool invalidated = false;
     bool erase = false;
+    bool everything = false;         // the whole client area waits, not just areas
+    std::vector<PixelRect> areas;    // the parts that wait
 };
 
 }  // namespace platform

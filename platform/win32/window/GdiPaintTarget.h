@@ -12,7 +12,7 @@ class GdiPaintTarget final : public PaintTarget {
 public:
     explicit GdiPaintTarget(HDC deviceContext) : dc(deviceContext) {}
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows) override;
+                          const std::uint8_t* rows, const PixelRect& area) override;
 
 private:
     HDC dc;

@@ -127,6 +127,11 @@ void MainWindow::invalidate(bool eraseBackground) {
     InvalidateRect(handle, nullptr, eraseBackground ? TRUE : FALSE);
 }
 
+void MainWindow::invalidateArea(const PixelRect& area) {
+    const RECT rect{area.left, area.top, area.right, area.bottom};
+    InvalidateRect(handle, &rect, FALSE);
+}
+
 void MainWindow::destroy() {
     DestroyWindow(handle);
 }
@@ -138,7 +143,8 @@ void MainWindow::paint() {
     HDC dc = BeginPaint(handle, &paintInfo);
     if (dc != nullptr) {
         GdiPaintTarget target(dc);
-        app.paint(target);
+        app.paint(target, {paintInfo.rcPaint.left, paintInfo.rcPaint.top, paintInfo.rcPaint.right,
+                           paintInfo.rcPaint.bottom});
     }
     EndPaint(handle, &paintInfo);
 }

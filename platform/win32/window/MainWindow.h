@@ -29,6 +29,7 @@ public:
     void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override;
 
 private:

@@ -3,9 +3,12 @@
 # checks both builds make. The sourcing script sets e2e_name, work (a temporary
 # folder holding cwd/, the clock's current folder) and settings (the settings
 # file's path), and defines
-#   launch                    starts the clock in the background in "$work/cwd"
-#                             with the environment in clock_env, and sets pid;
-#   draw_snapshot Z M U PNG   draws with this build's horavel-snapshot the window
+#   clock_program             the clock program's path;
+#   launch                    starts clock_program in the background in
+#                             "$work/cwd" with the environment in clock_env, and
+#                             sets pid;
+#   draw_snapshot Z M U PNG [OPTION...]
+#                             draws with this build's horavel-snapshot the window
 #                             picture of moment M at unit U in time zone Z.
 e2e_lib=$(dirname "${BASH_SOURCE[0]}")
 source "$e2e_lib/report.sh"
@@ -44,6 +47,11 @@ start_clock() {  # [frozen|running MOMENT ZONE]
     set -- running ${moments[0]}
   fi
   pin_clock "$@" || return 1
+  open_clock
+}
+
+# Starts the clock with the environment in clock_env and waits for its window.
+open_clock() {
   launch
   # The window of this start, not one a program ending just now still shows.
   window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Horavel$' 2>/dev/null | head -1)
@@ -93,14 +101,25 @@ wait_for_size() {
   return 1
 }
 
+# Waits up to 5 s for the settings file to hold the line (saved, defined by the
+# sourcing script, reads it without its line end).
+wait_for_saved() {
+  for _ in $(seq 50); do
+    [ "$(saved)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "  the settings file holds '$(saved)', not '$1'"
+  return 1
+}
+
 # A screenshot of the client area as binary PPM.
 shot() { import -window "$window" -depth 8 "ppm:$1" 2>/dev/null; }
 
 # Waits up to 5 s for the client area to show, pixel for pixel, the window
 # picture horavel-snapshot draws for the moment, zone and unit.
-shows_snapshot() {  # MOMENT ZONE UNIT
+shows_snapshot() {  # MOMENT ZONE UNIT [SNAPSHOT OPTIONS]
   local reference="$work/reference.ppm"
-  if ! draw_snapshot "$2" "$1" "$3" "$work/reference.png" ||
+  if ! draw_snapshot "$2" "$1" "$3" "$work/reference.png" "${@:4}" ||
      ! convert "$work/reference.png" -depth 8 "ppm:$reference"; then
     echo "  horavel-snapshot drew no picture"
     return 1
@@ -115,7 +134,9 @@ shows_snapshot() {  # MOMENT ZONE UNIT
 
 # At every moment, with the clock standing still there: a start without
 # settings shows at U = 28 exactly what horavel-snapshot draws for that moment,
-# and so does the large clock after the key L. The settings file is gone after.
+# and so does the large clock after the key L, each after a second of ticks,
+# which paint the parts of the window their hands cover. The settings file is
+# gone after.
 check_pictures_at_moments() {
   local entry moment zone
   for entry in "${moments[@]}"; do
@@ -126,12 +147,44 @@ check_pictures_at_moments() {
       continue
     fi
     check "$moment in $zone, U = 28: the window shows the snapshot's picture" \
-      'wait_for_size 196x448 && shows_snapshot "$moment" "$zone" 28'
+      'wait_for_size 196x448 && sleep 1 && shows_snapshot "$moment" "$zone" 28'
     xdotool key --window "$window" l 2>/dev/null
     check "$moment in $zone, key L: the window shows the snapshot's picture at U = 40" \
-      'wait_for_size 280x640 && shows_snapshot "$moment" "$zone" 40'
+      'wait_for_size 280x640 && sleep 1 && shows_snapshot "$moment" "$zone" 40'
     close_clock >/dev/null
   done
+  rm -f "$settings"
+}
+
+# The running clock paints only what each tick changed (the hands' places, the
+# date line). Ticking for a few seconds, then stopped at a later moment by the
+# file its faked clock reads, the window must show exactly the picture
+# horavel-snapshot draws for that moment: no part painted was left stale. The
+# clock runs from a copy of the program with no maps beside it, so that its
+# globes are black at every moment and the hands and the date alone move.
+check_partial_paints() {
+  local moment zone later stamps="$work/faked-time" bare="$work/bare"
+  read -r moment zone <<<"${moments[0]}"
+  stamp() { TZ=$zone date -d "$1" '+%Y-%m-%d %H:%M:%S'; }
+  echo "@$(stamp "$moment")" >"$stamps"
+  mkdir -p "$bare"
+  cp "$clock_program" "$bare/"
+  local kept_program=$clock_program
+  clock_program="$bare/$(basename "$clock_program")"
+  clock_env=(-u FAKETIME_SHARED -u FAKETIME -u FAKETIME_FMT LD_PRELOAD="$faketime_library"
+             FAKETIME_TIMESTAMP_FILE="$stamps" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 TZ="$zone")
+  rm -f "$settings"
+  if open_clock; then
+    sleep 3
+    later=$(date -u -d "$moment 7 seconds" +%Y-%m-%dT%H:%M:%SZ)
+    stamp "$later" >"$stamps"
+    check "ticking from $moment, then stopped at $later: the window shows that moment's snapshot" \
+      'wait_for_size 196x448 && sleep 1 && shows_snapshot "$later" "$zone" 28 --earth-texture none.png --moon-texture none.png'
+    close_clock >/dev/null
+  else
+    fail "the clock starts with a clock that can be stopped"
+  fi
+  clock_program=$kept_program
   rm -f "$settings"
 }
 
