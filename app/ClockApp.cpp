@@ -34,15 +34,25 @@ void ClockApp::created(WindowHost& host) {
         appState.face.setUnit(unitAtDpi(appState.face.unit, appState.dpi, dpi));
         appState.dpi = dpi;
     }
-    rebuild(host, true);
+    FaceState& face = appState.face;
+    face.setUnit(face.unit);
+    appState.clientSize = {gridColumns * face.unit, gridRows * face.unit};
+    // A system that answers with a size event may already rebuild here, for
+    // the height it really gave.
+    host.resizeClient(appState.clientSize.width, appState.clientSize.height);
     const FrameSize frame = host.frameSize();
     appState.frameWidth = frame.width;
     appState.frameHeight = frame.height;
     const std::int32_t unit = unitFromClientHeight(host.clientSize().height);
     if (isUsableUnit(unit)) {
-        appState.face.setUnit(unit);
+        face.setUnit(unit);
     }
-    rebuild(host, false);
+    // One rebuild at start-up, unless the size event made the surfaces already.
+    if (surfacesReady(face) && face.clockCanvas->displayHeight() == face.halfHeight) {
+        host.invalidate(true);
+    } else {
+        rebuild(host, false);
+    }
     appState.lastSeen = current(host);
 }
 

@@ -47,10 +47,10 @@ public:
     // screen of another resolution); and says where the window opens: at the
     // saved place, unless that leaves it off every screen.
     WindowPlacement start(const WindowHost& host, const StartOptions& options = {});
-    // The window exists: its surfaces are built for the client area 7U × 16U
-    // (the unit first rescaled when the window's screen has another resolution
-    // than the system's), the frame the system gave it is measured, the unit
-    // follows the client height it really got, and everything is built again.
+    // The window exists: it is given the client area 7U × 16U (the unit first
+    // rescaled when the window's screen has another resolution than the
+    // system's), the frame the system gave it is measured, the unit follows the
+    // client height it really got, and the surfaces are built once for that.
     void created(WindowHost& host);
     // The client area changed size and the window system keeps it to the grid
     // while the border is dragged: a new unit rebuilds everything. A height under

@@ -1,91 +1,108 @@
 #!/usr/bin/env bash
-# Measures what the running clock costs while it just ticks: its CPU time over a
-# stretch of wall time (60 s by default) at the layout unit 28, and its resident
-# memory, under a virtual X display. Usage:
-#   scripts/measure-idle.sh [linux|windows|both] [seconds]
+# What the running clock costs while it just ticks, beside the plainest clock:
+# Horavel at U = 28 and `xclock -update 1` run at the same time, each on an X
+# server of its own, and the CPU time of each program together with its server
+# (and, for the Windows build, Wine's server) counted over the same stretch of
+# wall time, from /proc/PID/task/*/schedstat in nanoseconds; then resident
+# memory and the ratio to xclock. Usage:
+#   scripts/measure-idle.sh [linux|windows|both] [seconds]     (default: both 40)
 # The builds are ${HORAVEL_LINUX_BUILD:-build/linux} and
 # ${HORAVEL_WINDOWS_BUILD:-build/windows}; the Windows program runs under Wine in
-# a copy of its build's prefix. Each run gets a fresh home, so no settings file
-# exists and the clock starts at 196 × 448.
+# a copy of its build's prefix. Each clock starts without settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 which=${1:-both}
-seconds=${2:-60}
-
-if [ "${HORAVEL_MEASURE_INNER:-}" = 1 ]; then
-  work=$HORAVEL_MEASURE_WORK
-  # CPU time of a process, all its threads together, in nanoseconds.
-  cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ sum += $1 } END { printf "%d\n", sum }'; }
-  report() {  # name pid
-    local name=$1 pid=$2 before after rss peak start elapsed
-    before=$(cpu_ns "$pid")
-    start=$EPOCHREALTIME
-    sleep "$seconds"
-    after=$(cpu_ns "$pid")
-    elapsed=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { print b - a }')
-    rss=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")
-    peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")
-    awk -v n="$name" -v t=$((after - before)) -v s="$elapsed" -v r="$rss" -v p="$peak" 'BEGIN {
-      printf "%s: CPU %.3f %% of one core (%.1f ms in %.1f s); resident %.1f MB (peak %.1f MB)\n",
-             n, 100 * t / 1e9 / s, t / 1e6, s, r / 1024, p / 1024 }'
-  }
-  wait_for_window() {
-    timeout 60 xdotool search --sync --onlyvisible --name '^Horavel$' >/dev/null 2>&1
-    sleep 5  # the start-up renders the globes twice; measure the steady ticking
-  }
-  if [ "$HORAVEL_MEASURE_KIND" = linux ]; then
-    HOME="$work/home" XDG_CONFIG_HOME= "$HORAVEL_MEASURE_PROGRAM" &
-    pid=$!
-    wait_for_window
-    report "Linux horavel" "$pid"
-    kill "$pid"
-  else
-    export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
-    wineserver -p30 </dev/null >/dev/null 2>&1
-    wine wineboot </dev/null >/dev/null 2>&1
-    wine "$HORAVEL_MEASURE_PROGRAM" </dev/null >/dev/null 2>&1 &
-    pid=$!
-    wait_for_window
-    # The Wine server of this prefix does part of the program's work (messages,
-    # timers): the one whose environment names the prefix.
-    server=
-    for candidate in $(pgrep -x 'wineserver(64)?' || true); do
-      if tr '\0' '\n' < "/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
-        server=$candidate
-      fi
-    done
-    if [ -n "$server" ]; then
-      report "Windows horavel.exe under Wine" "$pid" &
-      report "  its wineserver" "$server"
-      wait
-    else
-      report "Windows horavel.exe under Wine" "$pid"
-    fi
-    kill "$pid"
-    wineserver -k
-  fi
-  exit 0
-fi
-
-measure() {  # kind program
-  local work
-  work=$(mktemp -d)
-  mkdir -p "$work/home"
-  if [ "$1" = windows ]; then
-    local build=${HORAVEL_WINDOWS_BUILD:-build/windows}
-    [ -f "$build/wineprefix/.horavel-ready" ] || "$build/wine-run" cmd /c exit >/dev/null 2>&1
-    cp -a "$build/wineprefix" "$work/prefix"
-  fi
-  HORAVEL_MEASURE_INNER=1 HORAVEL_MEASURE_WORK="$work" HORAVEL_MEASURE_KIND=$1 \
-    HORAVEL_MEASURE_PROGRAM="$(realpath "$2")" \
-    xvfb-run -a -s '-screen 0 1024x768x24' bash "$0" "$which" "$seconds" || true
+seconds=${2:-40}
+linux_program=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel")
+windows_build=$(realpath -m "${HORAVEL_WINDOWS_BUILD:-build/windows}")
+work=$(mktemp -d)
+servers=()
+programs=()
+cleanup() {
+  for pid in "${programs[@]}" "${servers[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -d "$work/prefix" ] && WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
   rm -rf "$work"
 }
+trap cleanup EXIT
+
+# CPU time of processes, all their threads together, in nanoseconds.
+cpu_ns() { for pid in "$@"; do cat /proc/"$pid"/task/*/schedstat 2>/dev/null; done | awk '{ sum += $1 } END { printf "%d\n", sum }'; }
+rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+
+# An X server on a free display; sets display and server.
+start_server() {
+  local number=70
+  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  server=$!
+  servers+=("$server")
+  display=":$number"
+  for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "measure-idle: Xvfb $display did not start" >&2
+  exit 1
+}
+
+wait_for_window() {  # display name
+  DISPLAY=$1 timeout 60 xdotool search --sync --onlyvisible --name "$2" >/dev/null 2>&1
+}
+
+# Each entry: label, the pids whose CPU counts, the pid whose memory counts.
+labels=()
+counted=()
+resident=()
+
+start_server
+DISPLAY=$display xclock -update 1 &
+programs+=($!)
+wait_for_window "$display" '^xclock$'
+labels+=("xclock -update 1"); counted+=("$! $server"); resident+=("$!")
 
 if [ "$which" = linux ] || [ "$which" = both ]; then
-  measure linux "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel"
+  start_server
+  mkdir -p "$work/home"
+  (cd "$work" && DISPLAY=$display HOME="$work/home" XDG_CONFIG_HOME= exec "$linux_program") &
+  pid=$!
+  programs+=("$pid")
+  wait_for_window "$display" '^Horavel$'
+  labels+=("Horavel, Linux"); counted+=("$pid $server"); resident+=("$pid")
 fi
+
 if [ "$which" = windows ] || [ "$which" = both ]; then
-  measure windows "${HORAVEL_WINDOWS_BUILD:-build/windows}/app/horavel.exe"
+  [ -f "$windows_build/wineprefix/.horavel-ready" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
+  cp -a "$windows_build/wineprefix" "$work/prefix"
+  start_server
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+  wineserver -p30 </dev/null >/dev/null 2>&1
+  DISPLAY=$display wine wineboot </dev/null >/dev/null 2>&1
+  (cd "$work" && DISPLAY=$display exec wine "$windows_build/app/horavel.exe" </dev/null >/dev/null 2>&1) &
+  pid=$!
+  programs+=("$pid")
+  wait_for_window "$display" '^Horavel$'
+  wine_server=
+  for candidate in $(pgrep -x 'wineserver(64)?' || true); do
+    if tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      wine_server=$candidate
+    fi
+  done
+  labels+=("Horavel, Windows under Wine"); counted+=("$pid $server $wine_server"); resident+=("$pid")
 fi
+
+# The start-ups are over; then every clock is counted over the same seconds.
+sleep 5
+before=()
+for pids in "${counted[@]}"; do before+=("$(cpu_ns $pids)"); done
+start=$EPOCHREALTIME
+sleep "$seconds"
+elapsed=$(awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { print b - a }')
+echo "Over $elapsed s of ticking (program and its X server, and Wine's server under Wine):"
+xclock_ns=
+for i in "${!labels[@]}"; do
+  read -r -a pids <<<"${counted[$i]}"
+  used=$(( $(cpu_ns "${pids[@]}") - ${before[$i]} ))
+  program_used=$(( $(cpu_ns "${pids[0]}") ))
+  [ -z "$xclock_ns" ] && xclock_ns=$used
+  awk -v n="${labels[$i]}" -v t="$used" -v s="$elapsed" -v r="$(rss_kb "${resident[$i]}")" -v x="$xclock_ns" 'BEGIN {
+    printf "  %-28s %8.1f ms  %6.3f %% of a core  %5.2f x xclock  resident %5.1f MB\n",
+           n, t / 1e6, 100 * t / 1e9 / s, t / x, r / 1024 }'
+done

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# How long the clock takes from exec to its first painted frame (the window
+# shows something other than its black background), each start without
+# settings on an X server of its own; the median of several starts. For the
+# Windows build under Wine, also Wine's own start-up: a program that only
+# prints its version and ends. Usage:
+#   scripts/measure-startup.sh [linux|windows|both] [starts]     (default: both 7)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+which=${1:-both}
+starts=${2:-7}
+linux_program=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel")
+windows_build=$(realpath -m "${HORAVEL_WINDOWS_BUILD:-build/windows}")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cc -O2 -o "$work/first-frame" scripts/first-frame.c -lX11
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+if [ "${HORAVEL_MEASURE_INNER:-}" = 1 ]; then
+  for _ in $(seq "$starts"); do
+    rm -rf "$work/home" && mkdir -p "$work/home"
+    if [ "$HORAVEL_MEASURE_KIND" = linux ]; then
+      (cd "$work" && HOME="$work/home" XDG_CONFIG_HOME= "$work/first-frame" "$linux_program")
+      pkill -TERM -f "^$linux_program\$" || true
+    else
+      (cd "$work" && "$work/first-frame" wine "$windows_build/app/horavel.exe")
+      pkill -f 'horavel\.exe' || true
+    fi
+    sleep 0.5
+  done
+  if [ "$HORAVEL_MEASURE_KIND" = windows ]; then
+    for _ in $(seq "$starts"); do
+      start=$EPOCHREALTIME
+      wine "$windows_build/tools/snapshot/horavel-snapshot.exe" --version >/dev/null 2>&1
+      awk -v a="$start" -v b="$EPOCHREALTIME" 'BEGIN { printf "empty %.0f\n", (b - a) * 1000 }'
+    done
+  fi
+  exit 0
+fi
+
+if [ "$which" = linux ] || [ "$which" = both ]; then
+  ms=$(HORAVEL_MEASURE_INNER=1 HORAVEL_MEASURE_KIND=linux xvfb-run -a -s '-screen 0 1024x768x24' \
+       bash "$0" "$which" "$starts" | median)
+  echo "Linux: first painted frame $ms ms after exec (median of $starts starts)"
+fi
+if [ "$which" = windows ] || [ "$which" = both ]; then
+  [ -f "$windows_build/wineprefix/.horavel-ready" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
+  cp -a "$windows_build/wineprefix" "$work/prefix"
+  export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+  # A running server, as on a desktop where Wine is in use; the first start on a
+  # display, which starts Wine's desktop process, is not counted.
+  wineserver -p30 </dev/null >/dev/null 2>&1
+  HORAVEL_MEASURE_INNER=1 HORAVEL_MEASURE_KIND=windows xvfb-run -a -s '-screen 0 1024x768x24' \
+    bash "$0" "$which" "$((starts + 1))" >"$work/windows.txt"
+  ms=$(grep -v empty "$work/windows.txt" | tail -n +2 | median)
+  empty=$(grep empty "$work/windows.txt" | awk '{ print $2 }' | median)
+  echo "Windows under Wine: first painted frame $ms ms after exec; Wine's own start of a program that only prints its version: $empty ms (medians of $starts)"
+  wineserver -k
+fi
