@@ -60,7 +60,7 @@ draw_snapshot() {
   (cd "$work/cwd" && TZ=$1 wine "$build/tools/snapshot/horavel-snapshot.exe" --at "$2" --unit "$3" \
     --out "$(winepath -w "$4" 2>/dev/null)" "${@:5}" </dev/null >/dev/null 2>&1)
 }
-saved() { tr -d '\r' < "$settings" 2>/dev/null; }
+saved() { tr -d '\r' 2>/dev/null <"$settings"; }
 
 check_pictures_at_moments
 check_partial_paints
