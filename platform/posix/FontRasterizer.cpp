@@ -12,7 +12,10 @@
 #include <cmath>
 #include <cstddef>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -125,19 +128,63 @@ private:
     std::vector<std::uint8_t> memory;
 };
 
+// A font file and the index of the face in it.
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+// The file fontconfig picks for a family (UTF-8) at a weight and pitch, or
+// none. Asked once per process: the configuration is loaded for the question
+// and freed after it, for loading it takes longer than a whole tick and it
+// holds memory the clock has no other use for.
+std::optional<FontFile> fontFileFor(const std::string& family, std::int16_t weight, bool fixedPitch) {
+    static std::mutex lock;
+    static std::map<std::tuple<std::string, std::int16_t, bool>, std::optional<FontFile>> known;
+    const std::lock_guard guard(lock);
+    const auto key = std::make_tuple(family, weight, fixedPitch);
+    if (const auto found = known.find(key); found != known.end()) {
+        return found->second;
+    }
+    std::optional<FontFile> file;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    FcPattern* pattern = config != nullptr ? FcPatternCreate() : nullptr;
+    if (pattern != nullptr) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+        FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+        FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
+        if (fixedPitch) {
+            FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
+        }
+        FcConfigSubstitute(config, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config, pattern, &result);
+        FcPatternDestroy(pattern);
+        FcChar8* path = nullptr;
+        int index = 0;
+        if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch &&
+            FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) {
+            file = FontFile{reinterpret_cast<const char*>(path), index};
+        }
+        if (match != nullptr) {
+            FcPatternDestroy(match);
+        }
+    }
+    if (config != nullptr) {
+        FcConfigDestroy(config);
+    }
+    known[key] = file;
+    return file;
+}
+
 class FreeTypeEngine final : public FontEngine {
 public:
     explicit FreeTypeEngine(std::u16string_view faceName)
-        : library(std::make_shared<Library>()), family(utf8FromUtf16(faceName)),
-          config(FcInitLoadConfigAndFonts()) {}
-    ~FreeTypeEngine() override {
-        faces.clear();
-        if (config != nullptr) {
-            FcConfigDestroy(config);
-        }
-    }
+        : library(std::make_shared<Library>()), family(utf8FromUtf16(faceName)) {}
+    ~FreeTypeEngine() override { faces.clear(); }
 
-    bool ready() const { return library->handle != nullptr && config != nullptr; }
+    bool ready() const { return library->handle != nullptr; }
 
     std::unique_ptr<EngineFont> createFont(std::int32_t cellHeightPx, std::int16_t weight,
                                            bool fixedPitch) override {
@@ -254,37 +301,16 @@ private:
         if (!ready()) {
             return nullptr;
         }
-        FcPattern* pattern = FcPatternCreate();
-        if (pattern == nullptr) {
+        const std::optional<FontFile> file = fontFileFor(family, weight, fixedPitch);
+        if (!file) {
             return nullptr;
         }
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-        FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
-        FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-        if (fixedPitch) {
-            FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-        }
-        FcConfigSubstitute(config, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config, pattern, &result);
-        FcPatternDestroy(pattern);
-        if (match == nullptr) {
-            return nullptr;
-        }
-        FcChar8* file = nullptr;
-        int index = 0;
         auto face = std::make_shared<Face>();
         face->library = library;
-        if (FcPatternGetString(match, FC_FILE, 0, &file) != FcResultMatch ||
-            FcPatternGetInteger(match, FC_INDEX, 0, &index) != FcResultMatch ||
-            FT_New_Face(library->handle, reinterpret_cast<const char*>(file), index,
-                        &face->handle) != 0) {
+        if (FT_New_Face(library->handle, file->path.c_str(), file->index, &face->handle) != 0) {
             face->handle = nullptr;
-            FcPatternDestroy(match);
             return nullptr;
         }
-        FcPatternDestroy(match);
         if (!FT_IS_SCALABLE(face->handle)) {
             return nullptr;
         }
@@ -306,7 +332,6 @@ private:
 
     std::shared_ptr<Library> library;
     std::string family;  // UTF-8
-    FcConfig* config;
     std::map<std::pair<std::int16_t, bool>, std::shared_ptr<Face>> faces;
     TextBitmap* target = nullptr;  // the bitmap being drawn into, between begin and end
 };
