@@ -296,12 +296,27 @@ void Canvas::plotRow(std::int32_t y, const std::int32_t* columns, const Color* c
         return;
     }
     std::lock_guard guard(pixelLock);
+    // Without a clip shape or a depth test, a byte store only needs each colour
+    // mixed into its pixel: what writeHeldPixel would do, its tests taken once
+    // for the row instead of once per pixel.
+    const bool clipped = clipShape != ClipNone && clipEnabled != 0;
+    const bool depthTested = depth && depthMode != DepthOff;
+    if (!clipped && !depthTested && pixels && pixelFormat == PixelFormatRgbBytes) {
+        std::uint8_t* rowStart = pixels.get() + static_cast<std::size_t>(width) * static_cast<std::size_t>(y) * 3;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int32_t x = columns[i];
+            if (x >= 0 && x < width) {
+                colors[i].blendInto(rowStart + static_cast<std::size_t>(x) * 3, PixelFormatRgbBytes);
+            }
+        }
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const std::int32_t x = columns[i];
         if (x < 0 || x >= width) {
             continue;
         }
-        if (clipShape != ClipNone && clipEnabled != 0 && clipTest(x, y) <= 0) {
+        if (clipped && clipTest(x, y) <= 0) {
             continue;
         }
         writeHeldPixel(x, y, colors[i], depthMode, depthValue);
