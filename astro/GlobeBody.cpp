@@ -22,55 +22,20 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 }
 
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit) {
-    return intersectRayBodyDirection(body, origin, transformVector(body.rotation, direction), hit);
-}
-
-double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
-                                 Vector3* hit) {
-    double distance = 0.0;
-    Vector3 point;
-    intersectRaysBodyDirection(body, &origin, 1, bodyDirection, &distance, &point);
+    const RayHit result = BodyRays(body, direction).trace(origin);
     if (hit != nullptr) {
-        *hit = point;
+        *hit = result.point;
     }
-    return distance;
+    return result.distanceKm;
 }
 
-void intersectRaysBodyDirection(const GlobeBody& body, const Vector3* origins, std::size_t count,
-                                const Vector3& bodyDirection, double* distances, Vector3* hits) {
-    const Vector3& d = bodyDirection;
-    const double a = dot(d, d);
-    const double startDistanceKm = 2.0 * body.radiusKm;
-    const double radiusSquared = body.radiusKm * body.radiusKm;
-    for (std::size_t i = 0; i < count; ++i) {
-        // The origin relative to the body's centre, turned into the body frame.
-        Vector3 o = transformVector(body.rotation, origins[i] - body.position);
-
-        // A far eye: start the ray two radii from the centre, so that the quadratic is
-        // solved near the body and keeps its precision.
-        double h = length(o) - startDistanceKm;
-        if (h > 0.0) {
-            o = o + h * d;
-        } else {
-            h = 0.0;
-        }
-
-        if (!(a > 0.0)) {
-            // No direction: the quadratic would divide by zero and answer NaN, which
-            // no caller could tell from a hit.
-            hits[i] = o;
-            distances[i] = -100.0;
-            continue;
-        }
-        const double b = dot(d, o);
-        const double c = dot(o, o) - radiusSquared;
-        const double disc = b * b - c * a;
-        // The near root for a hit, the point of closest approach otherwise.
-        const double t = disc > 0.0 ? (-b - std::sqrt(disc)) / a : -b / a;
-        hits[i] = o + t * d;
-        distances[i] = disc < 0.0 ? -100.0 : t + h;
-    }
-}
+BodyRays::BodyRays(const GlobeBody& body, const Vector3& direction)
+    : rotation(body.rotation),
+      position(body.position),
+      d(transformVector(body.rotation, direction)),
+      a(dot(d, d)),
+      startDistanceKm(2.0 * body.radiusKm),
+      radiusSquared(body.radiusKm * body.radiusKm) {}
 
 Vector3 sunDirectionInBody(const GlobeBody& body) {
     const Vector3 s = transformVector(body.rotation, -body.position);

@@ -3,7 +3,7 @@
 #include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
-#include <cstddef>
+#include <cmath>
 
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
@@ -36,17 +36,54 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 // a hit, the point of closest approach for a miss.
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit);
 
-// intersectRay for a direction already turned into the body frame
-// (bodyDirection = rotation · direction): the same arithmetic, for callers that
-// trace many rays of one direction.
-double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
-                                 Vector3* hit);
+// What intersectRay gives for one ray.
+struct RayHit {
+    double distanceKm = -100.0;  // along the ray from its origin, km; <= 0: no surface ahead
+    Vector3 point;               // body frame, km: on the sphere for a hit, the closest approach for a miss
+};
 
-// intersectRayBodyDirection for count rays of one direction: distances[i] and
-// hits[i] receive what it gives for the ray from origins[i]. One call for a row
-// of rays keeps the per-body constants out of the loop.
-void intersectRaysBodyDirection(const GlobeBody& body, const Vector3* origins, std::size_t count,
-                                const Vector3& bodyDirection, double* distances, Vector3* hits);
+// intersectRay for many rays of one direction, as the globe tracing casts them:
+// the direction is turned into the body frame once, the other per-body constants
+// are taken once, and trace is inline. Every ray gets exactly the operations of
+// intersectRay.
+class BodyRays {
+public:
+    // direction: the rays' common unit direction, scene frame.
+    BodyRays(const GlobeBody& body, const Vector3& direction);
+
+    RayHit trace(const Vector3& origin) const {
+        // The origin relative to the body's centre, turned into the body frame.
+        Vector3 o = transformVector(rotation, origin - position);
+
+        // A far eye: start the ray two radii from the centre, so that the quadratic is
+        // solved near the body and keeps its precision.
+        double h = length(o) - startDistanceKm;
+        if (h > 0.0) {
+            o = o + h * d;
+        } else {
+            h = 0.0;
+        }
+        if (!(a > 0.0)) {
+            // No direction: the quadratic would divide by zero and answer NaN, which
+            // no caller could tell from a hit.
+            return {-100.0, o};
+        }
+        const double b = dot(d, o);
+        const double c = dot(o, o) - radiusSquared;
+        const double disc = b * b - c * a;
+        // The near root for a hit, the point of closest approach otherwise.
+        const double t = disc > 0.0 ? (-b - std::sqrt(disc)) / a : -b / a;
+        return {disc < 0.0 ? -100.0 : t + h, o + t * d};
+    }
+
+private:
+    Matrix3 rotation;              // the body's, equatorial frame to body frame
+    Vector3 position;              // the body's centre, km
+    Vector3 d;                     // the direction in the body frame
+    double a = 0.0;                // d·d
+    double startDistanceKm = 0.0;  // two radii, km
+    double radiusSquared = 0.0;    // km²
+};
 
 // The unit vector, body frame, from the body's centre toward the Sun at the origin
 // of the scene; the zero vector when the body stands at the origin itself.

@@ -4,6 +4,7 @@
 #include "astro/OrthographicOrigins.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
+#include "image/Sampling.h"
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
 #include "raster/Color.h"
@@ -12,18 +13,6 @@
 #include <cmath>
 #include <cstddef>
 #include <vector>
-
-namespace {
-
-// One traced pixel of a row on its way through the stages.
-struct SurfaceSample {
-    Vector3 hit;             // body-frame point on the sphere, km
-    double lengthKm = 0.0;   // distance of hit from the body's centre, km
-    TexturePoint point;      // where it falls in the map, map pixels
-    std::uint8_t grey = 0;   // shade 0…255
-};
-
-}  // namespace
 
 GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
     GlobeView view;
@@ -70,16 +59,22 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     camera.lookAt(body.position);
 
     globeCanvas.clear();
+    // A body without a map draws nothing: its square stays black, traced or not.
+    if (texture == nullptr) {
+        globeCanvas.present();
+        return;
+    }
     const Vector3 sun = sunDirectionInBody(body);
-    const double textureWidth = texture != nullptr ? texture->width : 0.0;
-    const double textureHeight = texture != nullptr ? texture->height : 0.0;
+    const double textureWidth = texture->width;
+    const double textureHeight = texture->height;
+    const BilinearSampler texels(*texture);
 
-    // All rays of the orthographic camera run in one direction: take it, turned
-    // into the body frame, from the first ray instead of once per pixel.
+    // All rays of the orthographic camera run in one direction: take it from the
+    // first ray instead of once per pixel.
     Vector3 origin;
     Vector3 direction;
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
-    const Vector3 bodyDirection = transformVector(body.rotation, direction);
+    const BodyRays bodyRays(body, direction);
 
     // Where the body's centre and limb fall in the camera's viewport, pixels. Rays
     // farther than the limb plus a margin of two pixels (about 90 km on the Earth
@@ -97,19 +92,18 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     const bool cullRays = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
                           std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
 
-    // Each row is traced in stages over all its pixels (rays, intersections,
-    // shades, map coordinates, samples): every pixel gets exactly the operations
-    // of a pixel-by-pixel loop, but the independent pixels of a stage overlap in
-    // the processor instead of waiting on one long chain of square roots and
-    // divisions. A body without a map draws nothing, so its rays end at the
-    // intersection.
+    // Each row is traced in stages over all its pixels (rays, shades, map
+    // coordinates, samples): every pixel gets exactly the operations of a
+    // pixel-by-pixel loop, but the independent pixels of a stage overlap in the
+    // processor instead of waiting on one long chain of square roots and
+    // divisions.
     const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
-    std::vector<Vector3> origins(span);
-    std::vector<double> distances(span);
-    std::vector<Vector3> points(span);
-    std::vector<SurfaceSample> samples(span);
-    std::vector<std::int32_t> columns(span);  // canvas column of each sample
-    std::vector<Color> colors(span);          // final colour of each sample
+    std::vector<Vector3> hits(span);          // body-frame surface point of each hit, km
+    std::vector<std::int32_t> columns(span);  // its canvas column
+    std::vector<double> sines(span);          // the sine of its latitude
+    std::vector<std::uint8_t> greys(span);    // its shade 0…255
+    std::vector<TexturePoint> points(span);   // where it falls in the map, map pixels
+    std::vector<Color> colors(span);          // its final colour
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         std::int32_t first = view.firstColumn;
@@ -126,39 +120,38 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
                 continue;
             }
         }
-        const auto count = static_cast<std::size_t>(last - first + 1);
-        rays.fillRow(first, row, count, origins.data());
-        intersectRaysBodyDirection(body, origins.data(), count, bodyDirection, distances.data(), points.data());
-        std::size_t hits = 0;
+        const OrthographicOrigins::Row rowTerms = rays.row(row);
+        std::size_t count = 0;
+        for (std::int32_t column = first; column <= last; ++column) {
+            const RayHit hit = bodyRays.trace(rays.origin(rowTerms, column));
+            // A ray without surface ahead leaves its pixel black.
+            if (hit.distanceKm > 0.0) {
+                hits[count] = hit.point;
+                columns[count] = column;
+                ++count;
+            }
+        }
         for (std::size_t i = 0; i < count; ++i) {
-            if (distances[i] > 0.0) {
-                samples[hits].hit = points[i];
-                columns[hits] = first + static_cast<std::int32_t>(i);
-                ++hits;
-            }  // otherwise no surface: the pixel stays black
-        }
-        if (texture == nullptr) {
-            continue;
-        }
-        for (std::size_t i = 0; i < hits; ++i) {
-            const Vector3& hit = samples[i].hit;
+            const Vector3& hit = hits[i];
             const double lengthKm = length(hit);
-            samples[i].lengthKm = lengthKm;
             const Vector3 normal = lengthKm != 0.0 ? hit / lengthKm : hit;
-            samples[i].grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
+            greys[i] = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
+            // normal.z is the very quotient hit.z / |hit| the latitude needs.
+            sines[i] = lengthKm > 0.0 ? normal.z : 0.0;
         }
-        for (std::size_t i = 0; i < hits; ++i) {
-            samples[i].point = textureCoordinatesAt(samples[i].hit, samples[i].lengthKm, textureWidth, textureHeight);
+        for (std::size_t i = 0; i < count; ++i) {
+            points[i] = textureCoordinatesOfSine(hits[i], sines[i], textureWidth, textureHeight);
         }
-        for (std::size_t i = 0; i < hits; ++i) {
-            const SurfaceSample& sample = samples[i];
-            Color& shade = colors[i];
-            shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
-            Color texel;
-            texture->sampleBilinear(sample.point.x, sample.point.y, texel);
-            shade.modulate(texel);
+        for (std::size_t i = 0; i < count; ++i) {
+            // The shade modulated by the texel: grey × channel / 255 for each colour,
+            // and the texel's transparency (255 − (255 − t)·255/255 = t).
+            const SampleBytes texel = texels.sample(points[i].x, points[i].y);
+            const std::int32_t grey = greys[i];
+            colors[i] = Color::bytes(static_cast<std::uint8_t>(grey * texel.r / 255),
+                                     static_cast<std::uint8_t>(grey * texel.g / 255),
+                                     static_cast<std::uint8_t>(grey * texel.b / 255), texel.t);
         }
-        globeCanvas.plotRow(row, columns.data(), colors.data(), hits, DepthOff, 0.0);
+        globeCanvas.plotRow(row, columns.data(), colors.data(), count, DepthOff, 0.0);
     }
     globeCanvas.present();
 }

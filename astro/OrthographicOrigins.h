@@ -3,7 +3,6 @@
 #include "raster/Matrix4.h"
 #include "raster/Vector3.h"
 
-#include <cstddef>
 #include <cstdint>
 
 struct Camera;
@@ -20,8 +19,22 @@ public:
     // Takes the camera's transform, view width and viewport as they are now.
     explicit OrthographicOrigins(const Camera& camera);
 
-    // The origins of the rays through columns first … first + count − 1 of row.
-    void fillRow(std::int32_t first, std::int32_t row, std::size_t count, Vector3* origins) const;
+    // The terms of one row's origins that stay the same along it.
+    struct Row {
+        double upTerm[3] = {};  // toWorld column 2 times the row's camera-space z, scene units
+    };
+    Row row(std::int32_t y) const;
+
+    // The origin of the ray through column x of the row: inline, since the globe
+    // tracing asks for one per pixel.
+    Vector3 origin(const Row& row, std::int32_t x) const {
+        const double column = x;
+        const double sx = hasViewportBox ? (column - centerX) * inverseWidth : 0.0;
+        const double cameraX = fov * sx;  // scene units
+        return {toWorld.at(0, 0) * cameraX + forwardTerm[0] + row.upTerm[0] + toWorld.at(0, 3),
+                toWorld.at(1, 0) * cameraX + forwardTerm[1] + row.upTerm[1] + toWorld.at(1, 3),
+                toWorld.at(2, 0) * cameraX + forwardTerm[2] + row.upTerm[2] + toWorld.at(2, 3)};
+    }
 
     // False for a camera without a canvas: every ray starts at the viewport centre.
     bool hasViewport() const { return hasViewportBox; }
