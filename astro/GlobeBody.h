@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/Lanes.h"
 #include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
@@ -42,10 +43,16 @@ struct RayHit {
     Vector3 point;               // body frame, km: on the sphere for a hit, the closest approach for a miss
 };
 
+// What intersectRay gives for two rays, in lanes 0 and 1.
+struct RayHitLanes {
+    Lanes distanceKm;
+    Vector3Lanes point;
+};
+
 // intersectRay for many rays of one direction, as the globe tracing casts them:
 // the direction is turned into the body frame once, the other per-body constants
-// are taken once, and trace is inline. Every ray gets exactly the operations of
-// intersectRay.
+// are taken once, and the tracing is inline. Every ray gets exactly the
+// operations of intersectRay, one at a time or two side by side.
 class BodyRays {
 public:
     // direction: the rays' common unit direction, scene frame.
@@ -74,6 +81,37 @@ public:
         // The near root for a hit, the point of closest approach otherwise.
         const double t = disc > 0.0 ? (-b - std::sqrt(disc)) / a : -b / a;
         return {disc < 0.0 ? -100.0 : t + h, o + t * d};
+    }
+
+    // trace for the rays from the origins in lanes 0 and 1.
+    RayHitLanes traceLanes(const Vector3Lanes& origin) const {
+        const Lanes relativeX = origin.x - bothLanes(position.x);
+        const Lanes relativeY = origin.y - bothLanes(position.y);
+        const Lanes relativeZ = origin.z - bothLanes(position.z);
+        const auto turned = [&](int row) {
+            return bothLanes(rotation.m[3 * row]) * relativeX + bothLanes(rotation.m[3 * row + 1]) * relativeY +
+                   bothLanes(rotation.m[3 * row + 2]) * relativeZ;
+        };
+        Vector3Lanes o{turned(0), turned(1), turned(2)};
+        const Lanes dx = bothLanes(d.x);
+        const Lanes dy = bothLanes(d.y);
+        const Lanes dz = bothLanes(d.z);
+
+        Lanes h = sqrt(o.x * o.x + o.y * o.y + o.z * o.z) - bothLanes(startDistanceKm);
+        const LaneMask far = h > bothLanes(0.0);
+        o = {select(far, o.x + h * dx, o.x), select(far, o.y + h * dy, o.y), select(far, o.z + h * dz, o.z)};
+        h = select(far, h, bothLanes(0.0));
+        if (!(a > 0.0)) {
+            return {bothLanes(-100.0), o};
+        }
+        const Lanes b = dx * o.x + dy * o.y + dz * o.z;
+        const Lanes c = o.x * o.x + o.y * o.y + o.z * o.z - bothLanes(radiusSquared);
+        const Lanes disc = b * b - c * bothLanes(a);
+        // Where disc is not above 0 the root's term is +0, and −b − 0 is −b bit
+        // for bit: the quotient is then −b / a, the point of closest approach.
+        const Lanes root = select(disc > bothLanes(0.0), sqrt(disc), bothLanes(0.0));
+        const Lanes t = (-b - root) / bothLanes(a);
+        return {select(disc < bothLanes(0.0), bothLanes(-100.0), t + h), {o.x + t * dx, o.y + t * dy, o.z + t * dz}};
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "astro/GlobeView.h"
 
 #include "astro/GlobeBody.h"
+#include "astro/Lanes.h"
 #include "astro/OrthographicOrigins.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
@@ -96,14 +97,19 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     // coordinates, samples): every pixel gets exactly the operations of a
     // pixel-by-pixel loop, but the independent pixels of a stage overlap in the
     // processor instead of waiting on one long chain of square roots and
-    // divisions.
+    // divisions, and the rays and the shades go two pixels at a time. The
+    // surface points are kept with two spare places, since the two lanes of the
+    // last pair are stored whether they hit or not.
     const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
-    std::vector<Vector3> hits(span);          // body-frame surface point of each hit, km
-    std::vector<std::int32_t> columns(span);  // its canvas column
-    std::vector<double> sines(span);          // the sine of its latitude
-    std::vector<std::uint8_t> greys(span);    // its shade 0…255
-    std::vector<TexturePoint> points(span);   // where it falls in the map, map pixels
-    std::vector<Color> colors(span);          // its final colour
+    const std::size_t places = span + 2;
+    std::vector<double> hitX(places);            // body-frame surface point of each hit, km
+    std::vector<double> hitY(places);
+    std::vector<double> hitZ(places);
+    std::vector<std::int32_t> columns(places);   // its canvas column
+    std::vector<double> sines(places);           // the sine of its latitude
+    std::vector<std::uint8_t> greys(places);     // its shade 0…255
+    std::vector<TexturePoint> points(places);    // where it falls in the map, map pixels
+    std::vector<Color> colors(places);           // its final colour
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         std::int32_t first = view.firstColumn;
@@ -122,25 +128,38 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         }
         const OrthographicOrigins::Row rowTerms = rays.row(row);
         std::size_t count = 0;
-        for (std::int32_t column = first; column <= last; ++column) {
-            const RayHit hit = bodyRays.trace(rays.origin(rowTerms, column));
-            // A ray without surface ahead leaves its pixel black.
-            if (hit.distanceKm > 0.0) {
-                hits[count] = hit.point;
-                columns[count] = column;
-                ++count;
-            }
+        for (std::int32_t column = first; column <= last; column += 2) {
+            const RayHitLanes hit = bodyRays.traceLanes(rays.originLanes(rowTerms, column));
+            // A ray without surface ahead leaves its pixel black, and a second lane
+            // beyond the row's last column is no pixel of it.
+            const int ahead = laneBits(hit.distanceKm > bothLanes(0.0)) & (column < last ? 3 : 1);
+            hitX[count] = firstLane(hit.point.x);
+            hitY[count] = firstLane(hit.point.y);
+            hitZ[count] = firstLane(hit.point.z);
+            columns[count] = column;
+            count += static_cast<std::size_t>(ahead & 1);
+            hitX[count] = secondLane(hit.point.x);
+            hitY[count] = secondLane(hit.point.y);
+            hitZ[count] = secondLane(hit.point.z);
+            columns[count] = column + 1;
+            count += static_cast<std::size_t>(ahead >> 1);
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            const Vector3& hit = hits[i];
-            const double lengthKm = length(hit);
-            const Vector3 normal = lengthKm != 0.0 ? hit / lengthKm : hit;
-            greys[i] = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
+        for (std::size_t i = 0; i < count; i += 2) {
+            // With an odd count the second lane of the last pair holds a point of
+            // an earlier row or a miss, and its results are not used.
+            const Vector3Lanes hit{loadLanes(&hitX[i]), loadLanes(&hitY[i]), loadLanes(&hitZ[i])};
+            const Lanes lengthKm = sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
+            const LaneMask nonZero = lengthKm != bothLanes(0.0);
+            const Vector3Lanes normal{select(nonZero, hit.x / lengthKm, hit.x), select(nonZero, hit.y / lengthKm, hit.y),
+                                      select(nonZero, hit.z / lengthKm, hit.z)};
+            const Lanes grey = surfaceShadeLanes(normal, sun) * bothLanes(255.5);
+            greys[i] = static_cast<std::uint8_t>(firstLane(grey));
+            greys[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
             // normal.z is the very quotient hit.z / |hit| the latitude needs.
-            sines[i] = lengthKm > 0.0 ? normal.z : 0.0;
+            storeLanes(&sines[i], select(lengthKm > bothLanes(0.0), normal.z, bothLanes(0.0)));
         }
         for (std::size_t i = 0; i < count; ++i) {
-            points[i] = textureCoordinatesOfSine(hits[i], sines[i], textureWidth, textureHeight);
+            points[i] = textureCoordinatesOfSine({hitX[i], hitY[i], hitZ[i]}, sines[i], textureWidth, textureHeight);
         }
         for (std::size_t i = 0; i < count; ++i) {
             // The shade modulated by the texel: grey × channel / 255 for each colour,

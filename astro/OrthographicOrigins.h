@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/Lanes.h"
 #include "raster/Matrix4.h"
 #include "raster/Vector3.h"
 
@@ -34,6 +35,18 @@ public:
         return {toWorld.at(0, 0) * cameraX + forwardTerm[0] + row.upTerm[0] + toWorld.at(0, 3),
                 toWorld.at(1, 0) * cameraX + forwardTerm[1] + row.upTerm[1] + toWorld.at(1, 3),
                 toWorld.at(2, 0) * cameraX + forwardTerm[2] + row.upTerm[2] + toWorld.at(2, 3)};
+    }
+
+    // origin for the columns x and x + 1 of the row, in lanes 0 and 1.
+    Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
+        const Lanes column = twoLanes(x, static_cast<double>(x) + 1.0);
+        const Lanes sx = hasViewportBox ? (column - bothLanes(centerX)) * bothLanes(inverseWidth) : bothLanes(0.0);
+        const Lanes cameraX = bothLanes(fov) * sx;  // scene units
+        const auto component = [&](int k) {
+            return bothLanes(toWorld.at(k, 0)) * cameraX + bothLanes(forwardTerm[k]) + bothLanes(row.upTerm[k]) +
+                   bothLanes(toWorld.at(k, 3));
+        };
+        return {component(0), component(1), component(2)};
     }
 
     // False for a camera without a canvas: every ray starts at the viewport centre.

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "astro/Lanes.h"
 #include "raster/Angles.h"
 #include "raster/Vector3.h"
 
 #include <cmath>
 
-// Both functions run once per pixel of a globe, so they are defined here, where
+// These functions run once per pixel of a globe, so they are defined here, where
 // the tracing loop can inline them.
 
 // Continuous pixel coordinates in an equirectangular texture.
@@ -28,6 +29,14 @@ inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
         brightness = 0.05;
     }
     return brightness;
+}
+
+// surfaceShade for the normals in lanes 0 and 1.
+inline Lanes surfaceShadeLanes(const Vector3Lanes& normal, const Vector3& sunDirection) {
+    Lanes brightness = normal.x * bothLanes(sunDirection.x) + normal.y * bothLanes(sunDirection.y) +
+                       normal.z * bothLanes(sunDirection.z);
+    brightness = select(brightness > bothLanes(0.0), sqrt(brightness), brightness);
+    return select(brightness < bothLanes(0.05), bothLanes(0.05), brightness);
 }
 
 // Where a body-frame surface point falls in an equirectangular texture of

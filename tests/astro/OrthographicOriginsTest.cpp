@@ -66,6 +66,16 @@ TEST(OrthographicOrigins, GiveThePixelRayOriginsBitForBit) {
                 ASSERT_TRUE(sameBits(origin.x, expected.x) && sameBits(origin.y, expected.y) &&
                             sameBits(origin.z, expected.z))
                     << c.name << ": pixel " << x << ", " << y;
+                // The same pixel as the second lane of a pair beginning one column
+                // before it.
+                const Vector3Lanes pair = origins.originLanes(row, x - 1);
+                ASSERT_TRUE(sameBits(secondLane(pair.x), expected.x) && sameBits(secondLane(pair.y), expected.y) &&
+                            sameBits(secondLane(pair.z), expected.z))
+                    << c.name << ": pixel " << x << ", " << y << " in lane 1";
+                const Vector3Lanes next = origins.originLanes(row, x);
+                ASSERT_TRUE(sameBits(firstLane(next.x), expected.x) && sameBits(firstLane(next.y), expected.y) &&
+                            sameBits(firstLane(next.z), expected.z))
+                    << c.name << ": pixel " << x << ", " << y << " in lane 0";
                 ++compared;
             }
         }
