@@ -15,6 +15,25 @@
 #include <cstddef>
 #include <vector>
 
+namespace {
+
+// The shades of a row modulated by their texels: grey × channel / 255 for each
+// colour, and the texel's transparency (255 − (255 − t)·255/255 = t). The map's
+// kind of store is a template argument, so that each read is straight-line code.
+template <std::int32_t storeBytes>
+void modulateRow(const BilinearSampler& texels, const TexturePoint* points, const std::uint8_t* greys,
+                 std::size_t count, Color* colors) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const SampleBytes texel = texels.sampleStore<storeBytes>(points[i].x, points[i].y);
+        const std::int32_t grey = greys[i];
+        colors[i] = Color::bytes(static_cast<std::uint8_t>(grey * texel.r / 255),
+                                 static_cast<std::uint8_t>(grey * texel.g / 255),
+                                 static_cast<std::uint8_t>(grey * texel.b / 255), texel.t);
+    }
+}
+
+}  // namespace
+
 GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
     GlobeView view;
     if (unit < 1 || !globeCanvas.hasPixels()) {
@@ -161,14 +180,11 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         for (std::size_t i = 0; i < count; ++i) {
             points[i] = textureCoordinatesOfSine({hitX[i], hitY[i], hitZ[i]}, sines[i], textureWidth, textureHeight);
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            // The shade modulated by the texel: grey × channel / 255 for each colour,
-            // and the texel's transparency (255 − (255 − t)·255/255 = t).
-            const SampleBytes texel = texels.sample(points[i].x, points[i].y);
-            const std::int32_t grey = greys[i];
-            colors[i] = Color::bytes(static_cast<std::uint8_t>(grey * texel.r / 255),
-                                     static_cast<std::uint8_t>(grey * texel.g / 255),
-                                     static_cast<std::uint8_t>(grey * texel.b / 255), texel.t);
+        switch (texels.storeChannels()) {
+            case 1: modulateRow<1>(texels, points.data(), greys.data(), count, colors.data()); break;
+            case 3: modulateRow<3>(texels, points.data(), greys.data(), count, colors.data()); break;
+            case 4: modulateRow<4>(texels, points.data(), greys.data(), count, colors.data()); break;
+            default: modulateRow<0>(texels, points.data(), greys.data(), count, colors.data()); break;
         }
         globeCanvas.plotRow(row, columns.data(), colors.data(), count, DepthOff, 0.0);
     }

@@ -48,10 +48,13 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     const auto [ix, iy, fx, fy] = gridPosition(x, y);
     // Decoded pixels with all four corners inside (nearly every sample of a
     // texture map) are read straight from the store.
-    if (sampling::readsStoreDirectly(*this) && ix + 1 < width && iy + 1 < height) {
+    if (const std::int32_t storeBytes = sampling::directChannels(*this);
+        storeBytes != 0 && ix + 1 < width && iy + 1 < height) {
         const std::uint8_t* low = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
                                   static_cast<std::ptrdiff_t>(ix) * channels;
-        const SampleBytes bytes = sampling::blendStoredCorners(low, stride, channels, fx, fy);
+        const SampleBytes bytes = storeBytes == 1   ? sampling::blendStoredCorners<1>(low, stride, fx, fy)
+                                  : storeBytes == 3 ? sampling::blendStoredCorners<3>(low, stride, fx, fy)
+                                                    : sampling::blendStoredCorners<4>(low, stride, fx, fy);
         out.r = bytes.r;
         out.g = bytes.g;
         out.b = bytes.b;
@@ -171,9 +174,8 @@ BilinearSampler::BilinearSampler(const Image& image) : source(image) {
     heightPx = image.height;
     width = image.width;
     height = image.height;
-    channels = image.channels;
-    direct = sampling::readsStoreDirectly(image);
-    if (direct) {
+    channels = sampling::directChannels(image);
+    if (channels != 0) {
         stride = image.stride;
         bottomRow = image.pixelStore.get() + static_cast<std::ptrdiff_t>(image.height - 1) * stride;
     }

@@ -58,34 +58,42 @@ inline double bilinear(std::int32_t a, std::int32_t b, std::int32_t c, std::int3
     return (static_cast<double>((c - a) - ba - da) * fx + da) * fy + ba * fx + a;
 }
 
-// True for a decoded store of 1, 3 or 4 bytes per pixel, whose samples with all
-// four corners inside can be read straight from the store.
-inline bool readsStoreDirectly(const Image& image) {
-    return image.kind == ImagePixels && (image.channels == 1 || image.channels == 3 || image.channels == 4);
+// The number of bytes per pixel of a decoded store whose samples with all four
+// corners inside can be read straight from the store: 1, 3 or 4, and 0 for any
+// other image.
+inline std::int32_t directChannels(const Image& image) {
+    if (image.kind != ImagePixels) {
+        return 0;
+    }
+    return image.channels == 1 || image.channels == 3 || image.channels == 4 ? image.channels : 0;
 }
 
-// The bilinear sample of a decoded store at the fractions (fx, fy) beyond corner
-// low, pixel (ix, iy); corner row iy + 1 lies one stride before it, since rows are
-// stored top row first. The same bytes getPixel would give the four corners,
-// without its clamping and its checks per corner.
-inline SampleBytes blendStoredCorners(const std::uint8_t* low, std::ptrdiff_t stride, std::int32_t channels,
-                                      double fx, double fy) {
+// The bilinear sample of a decoded store of `channels` bytes per pixel at the
+// fractions (fx, fy) beyond corner low, pixel (ix, iy); corner row iy + 1 lies
+// one stride before it, since rows are stored top row first. The same bytes
+// getPixel would give the four corners, without its clamping and its checks per
+// corner. The byte count is fixed at compile time so that each store's read is
+// straight-line code.
+template <std::int32_t channels>
+inline SampleBytes blendStoredCorners(const std::uint8_t* low, std::ptrdiff_t stride, double fx, double fy) {
+    static_assert(channels == 1 || channels == 3 || channels == 4);
     const std::uint8_t* high = low - stride;
     const std::uint8_t* lowNext = low + channels;
     const std::uint8_t* highNext = high + channels;
     SampleBytes out;
-    if (channels == 1) {
+    if constexpr (channels == 1) {
         out.r = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
         out.g = out.r;
         out.b = out.r;
-        return out;
-    }
-    out.r = channelByte(bilinear(low[2], lowNext[2], highNext[2], high[2], fx, fy));
-    out.g = channelByte(bilinear(low[1], lowNext[1], highNext[1], high[1], fx, fy));
-    out.b = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
-    if (channels == 4) {
-        // Stored as a straight alpha, carried as a transparency.
-        out.t = channelByte(bilinear(255 - low[3], 255 - lowNext[3], 255 - highNext[3], 255 - high[3], fx, fy));
+    } else {
+        out.r = channelByte(bilinear(low[2], lowNext[2], highNext[2], high[2], fx, fy));
+        out.g = channelByte(bilinear(low[1], lowNext[1], highNext[1], high[1], fx, fy));
+        out.b = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
+        if constexpr (channels == 4) {
+            // Stored as a straight alpha, carried as a transparency.
+            out.t = channelByte(
+                bilinear(255 - low[3], 255 - lowNext[3], 255 - highNext[3], 255 - high[3], fx, fy));
+        }
     }
     return out;
 }
@@ -101,19 +109,39 @@ class BilinearSampler {
 public:
     explicit BilinearSampler(const Image& image);
 
+    // The bytes per pixel of the store when it is read directly: 1, 3 or 4; 0
+    // when every read goes through sampleBilinear.
+    std::int32_t storeChannels() const { return channels; }
+
     // What sampleBilinear(x, y) gives, as bytes.
     SampleBytes sample(double x, double y) const {
-        // Written as a negation so that a NaN lies outside.
-        if (!(x >= 0.0 && x < widthPx && y >= 0.0 && y < heightPx)) {
-            return {};
+        switch (channels) {
+            case 1: return sampleStore<1>(x, y);
+            case 3: return sampleStore<3>(x, y);
+            case 4: return sampleStore<4>(x, y);
+            default: return sampleThroughImage(x, y);
         }
-        const sampling::GridPosition grid = sampling::gridPosition(x, y);
-        if (direct && grid.ix + 1 < width && grid.iy + 1 < height) {
-            const std::uint8_t* low = bottomRow - static_cast<std::ptrdiff_t>(grid.iy) * stride +
-                                      static_cast<std::ptrdiff_t>(grid.ix) * channels;
-            return sampling::blendStoredCorners(low, stride, channels, grid.fx, grid.fy);
+    }
+
+    // sample for a sampler whose storeChannels() is storeBytes, known to the
+    // caller: a loop over many samples can choose its kind of store once.
+    template <std::int32_t storeBytes>
+    SampleBytes sampleStore(double x, double y) const {
+        if constexpr (storeBytes == 0) {
+            return sampleThroughImage(x, y);
+        } else {
+            // Written as a negation so that a NaN lies outside.
+            if (!(x >= 0.0 && x < widthPx && y >= 0.0 && y < heightPx)) {
+                return {};
+            }
+            const sampling::GridPosition grid = sampling::gridPosition(x, y);
+            if (grid.ix + 1 < width && grid.iy + 1 < height) {
+                const std::uint8_t* low = bottomRow - static_cast<std::ptrdiff_t>(grid.iy) * stride +
+                                          static_cast<std::ptrdiff_t>(grid.ix) * storeBytes;
+                return sampling::blendStoredCorners<storeBytes>(low, stride, grid.fx, grid.fy);
+            }
+            return sampleThroughImage(x, y);
         }
-        return sampleThroughImage(x, y);
     }
 
 private:
@@ -126,6 +154,5 @@ private:
     double heightPx = 0.0;
     std::int32_t width = 0;
     std::int32_t height = 0;
-    std::int32_t channels = 0;
-    bool direct = false;  // a decoded store of 1, 3 or 4 bytes per pixel
+    std::int32_t channels = 0;  // bytes per pixel of a store read directly, else 0
 };
