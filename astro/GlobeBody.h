@@ -84,7 +84,7 @@ public:
     }
 
     // trace for the rays from the origins in lanes 0 and 1.
-    RayHitLanes traceLanes(const Vector3Lanes& origin) const {
+    [[gnu::always_inline]] RayHitLanes traceLanes(const Vector3Lanes& origin) const {
         const Lanes relativeX = origin.x - bothLanes(position.x);
         const Lanes relativeY = origin.y - bothLanes(position.y);
         const Lanes relativeZ = origin.z - bothLanes(position.z);

@@ -22,13 +22,15 @@ namespace {
 // kind of store is a template argument, so that each read is straight-line code.
 template <std::int32_t storeBytes>
 void modulateRow(const BilinearSampler& texels, const TexturePoint* points, const std::uint8_t* greys,
-                 std::size_t count, Color* colors) {
+                 std::size_t count, std::uint8_t* rgbt) {
     for (std::size_t i = 0; i < count; ++i) {
         const SampleBytes texel = texels.sampleStore<storeBytes>(points[i].x, points[i].y);
         const std::int32_t grey = greys[i];
-        colors[i] = Color::bytes(static_cast<std::uint8_t>(grey * texel.r / 255),
-                                 static_cast<std::uint8_t>(grey * texel.g / 255),
-                                 static_cast<std::uint8_t>(grey * texel.b / 255), texel.t);
+        std::uint8_t* color = rgbt + 4 * i;
+        color[0] = static_cast<std::uint8_t>(grey * texel.r / 255);
+        color[1] = static_cast<std::uint8_t>(grey * texel.g / 255);
+        color[2] = static_cast<std::uint8_t>(grey * texel.b / 255);
+        color[3] = texel.t;
     }
 }
 
@@ -128,7 +130,7 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     std::vector<double> sines(places);           // the sine of its latitude
     std::vector<std::uint8_t> greys(places);     // its shade 0…255
     std::vector<TexturePoint> points(places);    // where it falls in the map, map pixels
-    std::vector<Color> colors(places);           // its final colour
+    std::vector<std::uint8_t> rgbt(4 * places);  // its final colour: red, green, blue, transparency
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         std::int32_t first = view.firstColumn;
@@ -181,12 +183,12 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
             points[i] = textureCoordinatesOfSine({hitX[i], hitY[i], hitZ[i]}, sines[i], textureWidth, textureHeight);
         }
         switch (texels.storeChannels()) {
-            case 1: modulateRow<1>(texels, points.data(), greys.data(), count, colors.data()); break;
-            case 3: modulateRow<3>(texels, points.data(), greys.data(), count, colors.data()); break;
-            case 4: modulateRow<4>(texels, points.data(), greys.data(), count, colors.data()); break;
-            default: modulateRow<0>(texels, points.data(), greys.data(), count, colors.data()); break;
+            case 1: modulateRow<1>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            case 3: modulateRow<3>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            case 4: modulateRow<4>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            default: modulateRow<0>(texels, points.data(), greys.data(), count, rgbt.data()); break;
         }
-        globeCanvas.plotRow(row, columns.data(), colors.data(), count, DepthOff, 0.0);
+        globeCanvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthOff, 0.0);
     }
     globeCanvas.present();
 }

@@ -38,7 +38,7 @@ public:
     }
 
     // origin for the columns x and x + 1 of the row, in lanes 0 and 1.
-    Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
+    [[gnu::always_inline]] Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
         const Lanes column = twoLanes(x, static_cast<double>(x) + 1.0);
         const Lanes sx = hasViewportBox ? (column - bothLanes(centerX)) * bothLanes(inverseWidth) : bothLanes(0.0);
         const Lanes cameraX = bothLanes(fov) * sx;  // scene units
