@@ -73,9 +73,11 @@ inline std::int32_t directChannels(const Image& image) {
 // one stride before it, since rows are stored top row first. The same bytes
 // getPixel would give the four corners, without its clamping and its checks per
 // corner. The byte count is fixed at compile time so that each store's read is
-// straight-line code.
+// straight-line code, and the read is always inlined: the compiler would keep it
+// out of line for its size and call it once per texel.
 template <std::int32_t channels>
-inline SampleBytes blendStoredCorners(const std::uint8_t* low, std::ptrdiff_t stride, double fx, double fy) {
+[[gnu::always_inline]] inline SampleBytes blendStoredCorners(const std::uint8_t* low, std::ptrdiff_t stride,
+                                                           double fx, double fy) {
     static_assert(channels == 1 || channels == 3 || channels == 4);
     const std::uint8_t* high = low - stride;
     const std::uint8_t* lowNext = low + channels;
@@ -126,7 +128,7 @@ public:
     // sample for a sampler whose storeChannels() is storeBytes, known to the
     // caller: a loop over many samples can choose its kind of store once.
     template <std::int32_t storeBytes>
-    SampleBytes sampleStore(double x, double y) const {
+    [[gnu::always_inline]] SampleBytes sampleStore(double x, double y) const {
         if constexpr (storeBytes == 0) {
             return sampleThroughImage(x, y);
         } else {
