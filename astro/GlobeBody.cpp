@@ -22,20 +22,56 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 }
 
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit) {
-    const RayHit result = BodyRays(body, direction).trace(origin);
-    if (hit != nullptr) {
-        *hit = result.point;
+    // The origin relative to the body's centre and the direction, both turned
+    // into the body frame.
+    Vector3 o = transformVector(body.rotation, origin - body.position);
+    const Vector3 d = transformVector(body.rotation, direction);
+
+    // A far eye: start the ray two radii from the centre, so that the quadratic is
+    // solved near the body and keeps its precision.
+    double h = length(o) - 2.0 * body.radiusKm;
+    if (h > 0.0) {
+        o = o + h * d;
+    } else {
+        h = 0.0;
     }
-    return result.distanceKm;
+    const double a = dot(d, d);
+    if (!(a > 0.0)) {
+        // No direction: the quadratic would divide by zero and answer NaN, which
+        // no caller could tell from a hit.
+        if (hit != nullptr) {
+            *hit = o;
+        }
+        return -100.0;
+    }
+    const double b = dot(d, o);
+    const double c = dot(o, o) - body.radiusKm * body.radiusKm;
+    const double disc = b * b - c * a;
+    // The near root for a hit, the point of closest approach otherwise.
+    const double t = disc > 0.0 ? (-b - std::sqrt(disc)) / a : -b / a;
+    if (hit != nullptr) {
+        *hit = o + t * d;
+    }
+    return disc < 0.0 ? -100.0 : t + h;
 }
 
-BodyRays::BodyRays(const GlobeBody& body, const Vector3& direction)
-    : rotation(body.rotation),
-      position(body.position),
-      d(transformVector(body.rotation, direction)),
-      a(dot(d, d)),
-      startDistanceKm(2.0 * body.radiusKm),
-      radiusSquared(body.radiusKm * body.radiusKm) {}
+BodyRays::BodyRays(const GlobeBody& body, const Vector3& direction) {
+    const Vector3 bodyDirection = transformVector(body.rotation, direction);
+    const double dd = dot(bodyDirection, bodyDirection);
+    for (int k = 0; k < 9; ++k) {
+        rotation[k] = bothLanes(body.rotation.m[k]);
+    }
+    position[0] = bothLanes(body.position.x);
+    position[1] = bothLanes(body.position.y);
+    position[2] = bothLanes(body.position.z);
+    d[0] = bothLanes(bodyDirection.x);
+    d[1] = bothLanes(bodyDirection.y);
+    d[2] = bothLanes(bodyDirection.z);
+    a = bothLanes(dd);
+    startDistanceKm = bothLanes(2.0 * body.radiusKm);
+    radiusSquared = bothLanes(body.radiusKm * body.radiusKm);
+    hasDirection = dd > 0.0;
+}
 
 Vector3 sunDirectionInBody(const GlobeBody& body) {
     const Vector3 s = transformVector(body.rotation, -body.position);

@@ -14,8 +14,13 @@ OrthographicOrigins::OrthographicOrigins(const Camera& camera) : toWorld(camera.
         centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
         hasViewportBox = true;
     }
+    fovLanes = bothLanes(fov);
+    inverseWidthLanes = bothLanes(inverseWidth);
+    centerXLanes = bothLanes(centerX);
     for (int k = 0; k < 3; ++k) {
-        forwardTerm[k] = toWorld.at(k, 1) * 0.0;  // the camera-space y of every origin is 0
+        acrossTerm[k] = bothLanes(toWorld.at(k, 0));
+        forwardTerm[k] = bothLanes(toWorld.at(k, 1) * 0.0);  // the camera-space y of every origin is 0
+        positionTerm[k] = bothLanes(toWorld.at(k, 3));
     }
 }
 
@@ -24,7 +29,7 @@ OrthographicOrigins::Row OrthographicOrigins::row(std::int32_t y) const {
     const double z = fov * sy;  // camera-space z of the row, scene units
     Row terms;
     for (int k = 0; k < 3; ++k) {
-        terms.upTerm[k] = toWorld.at(k, 2) * z;
+        terms.upTerm[k] = bothLanes(toWorld.at(k, 2) * z);
     }
     return terms;
 }

@@ -22,29 +22,19 @@ public:
 
     // The terms of one row's origins that stay the same along it.
     struct Row {
-        double upTerm[3] = {};  // toWorld column 2 times the row's camera-space z, scene units
+        Lanes upTerm[3] = {};  // toWorld column 2 times the row's camera-space z, scene units, in both lanes
     };
     Row row(std::int32_t y) const;
 
-    // The origin of the ray through column x of the row: inline, since the globe
-    // tracing asks for one per pixel.
-    Vector3 origin(const Row& row, std::int32_t x) const {
-        const double column = x;
-        const double sx = hasViewportBox ? (column - centerX) * inverseWidth : 0.0;
-        const double cameraX = fov * sx;  // scene units
-        return {toWorld.at(0, 0) * cameraX + forwardTerm[0] + row.upTerm[0] + toWorld.at(0, 3),
-                toWorld.at(1, 0) * cameraX + forwardTerm[1] + row.upTerm[1] + toWorld.at(1, 3),
-                toWorld.at(2, 0) * cameraX + forwardTerm[2] + row.upTerm[2] + toWorld.at(2, 3)};
-    }
-
-    // origin for the columns x and x + 1 of the row, in lanes 0 and 1.
+    // The origins of the rays through columns x and x + 1 of the row, in lanes 0
+    // and 1. The constants are kept in both lanes already, so that the loop
+    // around this reads each from memory in one step.
     [[gnu::always_inline]] Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
         const Lanes column = twoLanes(x, static_cast<double>(x) + 1.0);
-        const Lanes sx = hasViewportBox ? (column - bothLanes(centerX)) * bothLanes(inverseWidth) : bothLanes(0.0);
-        const Lanes cameraX = bothLanes(fov) * sx;  // scene units
+        const Lanes sx = hasViewportBox ? (column - centerXLanes) * inverseWidthLanes : bothLanes(0.0);
+        const Lanes cameraX = fovLanes * sx;  // scene units
         const auto component = [&](int k) {
-            return bothLanes(toWorld.at(k, 0)) * cameraX + bothLanes(forwardTerm[k]) + bothLanes(row.upTerm[k]) +
-                   bothLanes(toWorld.at(k, 3));
+            return acrossTerm[k] * cameraX + forwardTerm[k] + row.upTerm[k] + positionTerm[k];
         };
         return {component(0), component(1), component(2)};
     }
@@ -60,8 +50,14 @@ private:
     double fov = 0.0;            // view width, scene units
     double viewportWidth = 0.0;  // pixels
     double inverseWidth = 0.0;   // 1 / viewport width, 1/pixels
-    double forwardTerm[3] = {};  // toWorld column 1 times the origins' camera-space y of 0, scene units
     std::int32_t centerX = 0;    // viewport centre, pixels
     std::int32_t centerY = 0;
     bool hasViewportBox = false;
+    // The same numbers in both lanes:
+    Lanes fovLanes = {};
+    Lanes inverseWidthLanes = {};
+    Lanes centerXLanes = {};
+    Lanes acrossTerm[3] = {};    // toWorld column 0
+    Lanes forwardTerm[3] = {};   // toWorld column 1 times the origins' camera-space y of 0, scene units
+    Lanes positionTerm[3] = {};  // toWorld column 3, the camera's position, scene units
 };
