@@ -55,6 +55,16 @@ double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3&
     return disc < 0.0 ? -100.0 : t + h;
 }
 
+RayRow::RayRow(std::size_t longestRow)
+    : x(longestRow + 1),
+      y(longestRow + 1),
+      z(longestRow + 1),
+      distanceKm(longestRow + 1),
+      squaredKm2(longestRow + 1),
+      stepKm(longestRow + 1),
+      b(longestRow + 1),
+      disc(longestRow + 1) {}
+
 BodyRays::BodyRays(const GlobeBody& body, const Vector3& direction) {
     const Vector3 bodyDirection = transformVector(body.rotation, direction);
     const double dd = dot(bodyDirection, bodyDirection);
@@ -71,6 +81,68 @@ BodyRays::BodyRays(const GlobeBody& body, const Vector3& direction) {
     startDistanceKm = bothLanes(2.0 * body.radiusKm);
     radiusSquared = bothLanes(body.radiusKm * body.radiusKm);
     hasDirection = dd > 0.0;
+}
+
+void BodyRays::trace(RayRow& rays) const {
+    const Lanes zero = bothLanes(0.0);
+    // The origins relative to the body's centre, turned into the body frame.
+    for (std::size_t i = 0; i < rays.count; i += 2) {
+        const Lanes relativeX = loadLanes(&rays.x[i]) - position[0];
+        const Lanes relativeY = loadLanes(&rays.y[i]) - position[1];
+        const Lanes relativeZ = loadLanes(&rays.z[i]) - position[2];
+        const auto turned = [&](int row) {
+            return rotation[3 * row] * relativeX + rotation[3 * row + 1] * relativeY + rotation[3 * row + 2] * relativeZ;
+        };
+        const Lanes ox = turned(0);
+        const Lanes oy = turned(1);
+        const Lanes oz = turned(2);
+        storeLanes(&rays.x[i], ox);
+        storeLanes(&rays.y[i], oy);
+        storeLanes(&rays.z[i], oz);
+        storeLanes(&rays.squaredKm2[i], ox * ox + oy * oy + oz * oz);
+    }
+    // A far eye: start the ray two radii from the centre, so that the quadratic
+    // is solved near the body and keeps its precision.
+    for (std::size_t i = 0; i < rays.count; i += 2) {
+        const Lanes h = sqrt(loadLanes(&rays.squaredKm2[i])) - startDistanceKm;
+        const LaneMask far = h > zero;
+        const Lanes ox = loadLanes(&rays.x[i]);
+        const Lanes oy = loadLanes(&rays.y[i]);
+        const Lanes oz = loadLanes(&rays.z[i]);
+        storeLanes(&rays.x[i], select(far, ox + h * d[0], ox));
+        storeLanes(&rays.y[i], select(far, oy + h * d[1], oy));
+        storeLanes(&rays.z[i], select(far, oz + h * d[2], oz));
+        storeLanes(&rays.stepKm[i], select(far, h, zero));
+    }
+    if (!hasDirection) {
+        // No direction: no surface ahead of any ray, the points stay where the
+        // step left them.
+        for (std::size_t i = 0; i < rays.count; i += 2) {
+            storeLanes(&rays.distanceKm[i], bothLanes(-100.0));
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < rays.count; i += 2) {
+        const Lanes ox = loadLanes(&rays.x[i]);
+        const Lanes oy = loadLanes(&rays.y[i]);
+        const Lanes oz = loadLanes(&rays.z[i]);
+        const Lanes b = d[0] * ox + d[1] * oy + d[2] * oz;
+        const Lanes c = ox * ox + oy * oy + oz * oz - radiusSquared;
+        storeLanes(&rays.b[i], b);
+        storeLanes(&rays.disc[i], b * b - c * a);
+    }
+    // The near root for a hit, the point of closest approach otherwise.
+    for (std::size_t i = 0; i < rays.count; i += 2) {
+        const Lanes disc = loadLanes(&rays.disc[i]);
+        // Where disc is not above 0 the root's term is +0, and −b − 0 is −b bit
+        // for bit: the quotient is then −b / a, the point of closest approach.
+        const Lanes root = select(disc > zero, sqrt(disc), zero);
+        const Lanes t = (-loadLanes(&rays.b[i]) - root) / a;
+        storeLanes(&rays.distanceKm[i], select(disc < zero, bothLanes(-100.0), t + loadLanes(&rays.stepKm[i])));
+        storeLanes(&rays.x[i], loadLanes(&rays.x[i]) + t * d[0]);
+        storeLanes(&rays.y[i], loadLanes(&rays.y[i]) + t * d[1]);
+        storeLanes(&rays.z[i], loadLanes(&rays.z[i]) + t * d[2]);
+    }
 }
 
 Vector3 sunDirectionInBody(const GlobeBody& body) {

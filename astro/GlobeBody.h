@@ -4,6 +4,8 @@
 #include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
+#include <cstddef>
+#include <vector>
 
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
@@ -36,53 +38,41 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 // a hit, the point of closest approach for a miss.
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit);
 
-// What intersectRay gives for two rays, in lanes 0 and 1.
-struct RayHitLanes {
-    Lanes distanceKm;
-    Vector3Lanes point;
+// A row of rays of one direction, as the globe tracing casts them: their
+// origins in, and what intersectRay gives for each ray out, in arrays of one
+// element per ray. Every array has room for a ray more than the row's longest,
+// since the rays are traced two at a time and the last pair may hold only one.
+struct RayRow {
+    explicit RayRow(std::size_t longestRow);
+
+    std::size_t count = 0;  // rays in the row
+    // In: the origins, scene frame, km. Out: the body-frame points, on the
+    // sphere for a hit, the point of closest approach for a miss.
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<double> z;
+    std::vector<double> distanceKm;  // out: along the ray to the near point, km; <= 0: no surface ahead
+    // Between the stages:
+    std::vector<double> squaredKm2;  // |o|², km²
+    std::vector<double> stepKm;      // the far eye's step h, km
+    std::vector<double> b;           // d·o, km
+    std::vector<double> disc;        // b² − c·a, km²
 };
 
-// intersectRay for many rays of one direction, two side by side, as the globe
-// tracing casts them: the direction is turned into the body frame once, the
-// body's constants are kept in both lanes, and the tracing is inline. Each
-// lane gets exactly the operations of intersectRay for its ray.
+// intersectRay for many rays of one direction: the direction is turned into
+// the body frame once, the body's numbers are kept in both lanes, and a row
+// of rays is traced in stages over all its rays, two at a time. Each ray gets
+// exactly the operations of intersectRay; the stages only keep the long chain
+// of square roots and divisions of one ray from holding up the next.
 class BodyRays {
 public:
     // direction: the rays' common unit direction, scene frame.
     BodyRays(const GlobeBody& body, const Vector3& direction);
 
-    // intersectRay for the rays from the origins in lanes 0 and 1.
-    [[gnu::always_inline]] RayHitLanes traceLanes(const Vector3Lanes& origin) const {
-        // The origin relative to the body's centre, turned into the body frame.
-        const Lanes relativeX = origin.x - position[0];
-        const Lanes relativeY = origin.y - position[1];
-        const Lanes relativeZ = origin.z - position[2];
-        const auto turned = [&](int row) {
-            return rotation[3 * row] * relativeX + rotation[3 * row + 1] * relativeY + rotation[3 * row + 2] * relativeZ;
-        };
-        Vector3Lanes o{turned(0), turned(1), turned(2)};
-
-        // The far eye's step, where it applies.
-        Lanes h = sqrt(o.x * o.x + o.y * o.y + o.z * o.z) - startDistanceKm;
-        const LaneMask far = h > bothLanes(0.0);
-        o = {select(far, o.x + h * d[0], o.x), select(far, o.y + h * d[1], o.y), select(far, o.z + h * d[2], o.z)};
-        h = select(far, h, bothLanes(0.0));
-        if (!hasDirection) {
-            return {bothLanes(-100.0), o};
-        }
-        const Lanes b = d[0] * o.x + d[1] * o.y + d[2] * o.z;
-        const Lanes c = o.x * o.x + o.y * o.y + o.z * o.z - radiusSquared;
-        const Lanes disc = b * b - c * a;
-        // Where disc is not above 0 the root's term is +0, and −b − 0 is −b bit
-        // for bit: the quotient is then −b / a, the point of closest approach.
-        const Lanes root = select(disc > bothLanes(0.0), sqrt(disc), bothLanes(0.0));
-        const Lanes t = (-b - root) / a;
-        return {select(disc < bothLanes(0.0), bothLanes(-100.0), t + h), {o.x + t * d[0], o.y + t * d[1], o.z + t * d[2]}};
-    }
+    void trace(RayRow& rays) const;
 
 private:
-    // The body's numbers, each in both lanes, so that the loop around
-    // traceLanes reads each from memory in one step.
+    // The body's numbers, each in both lanes.
     Lanes rotation[9] = {};       // equatorial frame to body frame, row-major
     Lanes position[3] = {};       // the body's centre, km
     Lanes d[3] = {};              // the direction in the body frame

@@ -114,23 +114,25 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     const bool cullRays = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
                           std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
 
-    // Each row is traced in stages over all its pixels (rays, shades, map
-    // coordinates, samples): every pixel gets exactly the operations of a
-    // pixel-by-pixel loop, but the independent pixels of a stage overlap in the
-    // processor instead of waiting on one long chain of square roots and
-    // divisions, and the rays and the shades go two pixels at a time. The
-    // surface points are kept with two spare places, since the two lanes of the
-    // last pair are stored whether they hit or not.
+    // Each row is traced in stages over all its pixels: origins, rays, normals
+    // and shades two pixels at a time, then, for the pixels with surface, the
+    // map's point, the texel and the colour. Every pixel gets exactly the
+    // operations of a pixel-by-pixel loop, but the long chain of square roots and
+    // divisions of one pixel no longer holds up the next: the independent
+    // pixels of a stage overlap in the processor. Per-pixel arrays have a place
+    // more than the longest row, since the last pair may hold only one pixel.
     const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
-    const std::size_t places = span + 2;
-    std::vector<double> hitX(places);            // body-frame surface point of each hit, km
-    std::vector<double> hitY(places);
-    std::vector<double> hitZ(places);
-    std::vector<std::int32_t> columns(places);   // its canvas column
-    std::vector<double> sines(places);           // the sine of its latitude
-    std::vector<std::uint8_t> greys(places);     // its shade 0…255
-    std::vector<TexturePoint> points(places);    // where it falls in the map, map pixels
-    std::vector<std::uint8_t> rgbt(4 * places);  // its final colour: red, green, blue, transparency
+    RayRow traced(span);
+    std::vector<double> normalX(span + 1);  // the unit normal at the ray's point
+    std::vector<double> normalY(span + 1);
+    std::vector<double> normalZ(span + 1);
+    std::vector<double> sines(span + 1);    // the sine of its latitude
+    std::vector<std::uint8_t> shades(span + 1);  // its grey 0…255
+    // Per pixel with surface, in column order:
+    std::vector<std::int32_t> columns(span);    // canvas column
+    std::vector<std::uint8_t> greys(span);      // grey 0…255
+    std::vector<TexturePoint> points(span);     // where it falls in the map, map pixels
+    std::vector<std::uint8_t> rgbt(4 * span);   // final colour: red, green, blue, transparency
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         std::int32_t first = view.firstColumn;
@@ -148,39 +150,44 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
             }
         }
         const OrthographicOrigins::Row rowTerms = rays.row(row);
-        std::size_t count = 0;
-        for (std::int32_t column = first; column <= last; column += 2) {
-            const RayHitLanes hit = bodyRays.traceLanes(rays.originLanes(rowTerms, column));
-            // A ray without surface ahead leaves its pixel black, and a second lane
-            // beyond the row's last column is no pixel of it.
-            const int ahead = laneBits(hit.distanceKm > bothLanes(0.0)) & (column < last ? 3 : 1);
-            hitX[count] = firstLane(hit.point.x);
-            hitY[count] = firstLane(hit.point.y);
-            hitZ[count] = firstLane(hit.point.z);
-            columns[count] = column;
-            count += static_cast<std::size_t>(ahead & 1);
-            hitX[count] = secondLane(hit.point.x);
-            hitY[count] = secondLane(hit.point.y);
-            hitZ[count] = secondLane(hit.point.z);
-            columns[count] = column + 1;
-            count += static_cast<std::size_t>(ahead >> 1);
+        traced.count = static_cast<std::size_t>(last - first + 1);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Vector3Lanes o = rays.originLanes(rowTerms, first + static_cast<std::int32_t>(i));
+            storeLanes(&traced.x[i], o.x);
+            storeLanes(&traced.y[i], o.y);
+            storeLanes(&traced.z[i], o.z);
         }
-        for (std::size_t i = 0; i < count; i += 2) {
-            // With an odd count the second lane of the last pair holds a point of
-            // an earlier row or a miss, and its results are not used.
-            const Vector3Lanes hit{loadLanes(&hitX[i]), loadLanes(&hitY[i]), loadLanes(&hitZ[i])};
-            const Lanes lengthKm = sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
+        bodyRays.trace(traced);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Lanes x = loadLanes(&traced.x[i]);
+            const Lanes y = loadLanes(&traced.y[i]);
+            const Lanes z = loadLanes(&traced.z[i]);
+            const Lanes lengthKm = sqrt(x * x + y * y + z * z);
             const LaneMask nonZero = lengthKm != bothLanes(0.0);
-            const Vector3Lanes normal{select(nonZero, hit.x / lengthKm, hit.x), select(nonZero, hit.y / lengthKm, hit.y),
-                                      select(nonZero, hit.z / lengthKm, hit.z)};
-            const Lanes grey = surfaceShadeLanes(normal, sun) * bothLanes(255.5);
-            greys[i] = static_cast<std::uint8_t>(firstLane(grey));
-            greys[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
+            const Lanes nz = select(nonZero, z / lengthKm, z);
+            storeLanes(&normalX[i], select(nonZero, x / lengthKm, x));
+            storeLanes(&normalY[i], select(nonZero, y / lengthKm, y));
+            storeLanes(&normalZ[i], nz);
             // normal.z is the very quotient hit.z / |hit| the latitude needs.
-            storeLanes(&sines[i], select(lengthKm > bothLanes(0.0), normal.z, bothLanes(0.0)));
+            storeLanes(&sines[i], select(lengthKm > bothLanes(0.0), nz, bothLanes(0.0)));
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            points[i] = textureCoordinatesOfSine({hitX[i], hitY[i], hitZ[i]}, sines[i], textureWidth, textureHeight);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Vector3Lanes normal{loadLanes(&normalX[i]), loadLanes(&normalY[i]), loadLanes(&normalZ[i])};
+            const Lanes grey = surfaceShadeLanes(normal, sun) * bothLanes(255.5);
+            shades[i] = static_cast<std::uint8_t>(firstLane(grey));
+            shades[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
+        }
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < traced.count; ++i) {
+            // A ray without surface ahead leaves its pixel black.
+            if (!(traced.distanceKm[i] > 0.0)) {
+                continue;
+            }
+            points[count] = textureCoordinatesOfSine({traced.x[i], traced.y[i], traced.z[i]}, sines[i], textureWidth,
+                                                     textureHeight);
+            greys[count] = shades[i];
+            columns[count] = first + static_cast<std::int32_t>(i);
+            ++count;
         }
         switch (texels.storeChannels()) {
             case 1: modulateRow<1>(texels, points.data(), greys.data(), count, rgbt.data()); break;

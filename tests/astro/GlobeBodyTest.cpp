@@ -9,6 +9,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -128,42 +129,44 @@ bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // on the order the compiler puts the operands in, and no NaN reaches a picture.
 bool sameValue(double a, double b) { return sameBits(a, b) || (std::isnan(a) && std::isnan(b)); }
 
-// The globe tracing casts two rays side by side: each lane must carry the very
-// bits intersectRay gives for its ray, for hits, misses, a tangent, an origin
-// inside, a ray looking away, a far eye on a turned body, a NaN, and for a
-// direction without length.
-TEST(RayIntersection, TwoLanesGiveWhatEachRayGivesAlone) {
+// The globe tracing casts rows of rays, two side by side, in stages: each ray
+// must come out with the very bits intersectRay gives it alone, for hits,
+// misses, a tangent, an origin inside, a ray looking away, a far eye on a
+// turned body, a NaN, and for a direction without length. Rows of three rays
+// leave the second lane of their last pair without a ray.
+TEST(RayIntersection, RowsOfRaysGiveWhatEachRayGivesAlone) {
     GlobeBody far = bodyAt(1.5e8, 6371.0);
     setOrientation(far, 41.2, 266.8, 65.7);
     const GlobeBody near = bodyAt(1.0e5, 6371.0);
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    struct LaneCase {
+    struct RowCase {
         const GlobeBody* body;
         Vector3 direction;
-        Vector3 first;   // origin of lane 0, km
-        Vector3 second;  // origin of lane 1, km
+        std::vector<Vector3> origins;  // km
     };
-    const LaneCase cases[] = {
-        {&far, {1, 0, 0}, {0, 0, 0}, {0, 3000.5, -2200.25}},
-        {&far, {0.6, 0.8, 0}, {1.5e8 - 6.0e4, -8.0e4, 10}, {1.5e8 - 6.0e4, -8.0e4 + 7000, 0}},
-        {&near, {1, 0, 0}, {0, 6371, 0}, {0, 7000, 0}},
-        {&near, {1, 0, 0}, {1.0e5, 0, 0}, {0, 0, 0}},
-        {&near, {-1, 0, 0}, {0, 0, 0}, {0, nan, 0}},
-        {&near, {0, 0, 0}, {0, 0, 0}, {0, 100, 0}},
+    const RowCase cases[] = {
+        {&far, {1, 0, 0}, {{0, 0, 0}, {0, 3000.5, -2200.25}, {0, -6400, 0}}},
+        {&far, {0.6, 0.8, 0}, {{1.5e8 - 6.0e4, -8.0e4, 10}, {1.5e8 - 6.0e4, -8.0e4 + 7000, 0}}},
+        {&near, {1, 0, 0}, {{0, 6371, 0}, {0, 7000, 0}, {1.0e5, 0, 0}, {0, 0, 0}}},
+        {&near, {-1, 0, 0}, {{0, 0, 0}, {0, nan, 0}, {0, 0, 1}}},
+        {&near, {0, 0, 0}, {{0, 0, 0}, {0, 100, 0}}},
     };
-    for (const LaneCase& c : cases) {
+    for (const RowCase& c : cases) {
         const BodyRays rays(*c.body, c.direction);
-        const RayHitLanes both = rays.traceLanes({twoLanes(c.first.x, c.second.x), twoLanes(c.first.y, c.second.y),
-                                                  twoLanes(c.first.z, c.second.z)});
-        const Vector3 origins[2] = {c.first, c.second};
-        for (int lane = 0; lane < 2; ++lane) {
-            const auto pick = [lane](Lanes v) { return lane == 0 ? firstLane(v) : secondLane(v); };
+        RayRow row(c.origins.size());
+        row.count = c.origins.size();
+        for (std::size_t i = 0; i < row.count; ++i) {
+            row.x[i] = c.origins[i].x;
+            row.y[i] = c.origins[i].y;
+            row.z[i] = c.origins[i].z;
+        }
+        rays.trace(row);
+        for (std::size_t i = 0; i < row.count; ++i) {
             Vector3 hit;
-            const double distanceKm = intersectRay(*c.body, origins[lane], c.direction, &hit);
-            EXPECT_TRUE(sameValue(pick(both.distanceKm), distanceKm)) << origins[lane].y << " lane " << lane;
-            EXPECT_TRUE(sameValue(pick(both.point.x), hit.x) && sameValue(pick(both.point.y), hit.y) &&
-                        sameValue(pick(both.point.z), hit.z))
-                << origins[lane].y << " lane " << lane;
+            const double distanceKm = intersectRay(*c.body, c.origins[i], c.direction, &hit);
+            EXPECT_TRUE(sameValue(row.distanceKm[i], distanceKm)) << c.origins[i].y << " ray " << i;
+            EXPECT_TRUE(sameValue(row.x[i], hit.x) && sameValue(row.y[i], hit.y) && sameValue(row.z[i], hit.z))
+                << c.origins[i].y << " ray " << i;
         }
     }
 }
