@@ -185,6 +185,7 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
             }
             points[count] = textureCoordinatesOfSine({traced.x[i], traced.y[i], traced.z[i]}, sines[i], textureWidth,
                                                      textureHeight);
+            texels.prefetch(points[count].x, points[count].y);
             greys[count] = shades[i];
             columns[count] = first + static_cast<std::int32_t>(i);
             ++count;
