@@ -1,9 +1,11 @@
 #pragma once
 
+#include "astro/Lanes.h"
 #include "raster/Matrix3.h"
 #include "raster/Vector3.h"
 
 #include <cstddef>
+#include <vector>
 
 // One sphere of the Sun-centred scene. Its body-fixed frame has z toward the
 // north pole, x toward longitude 0 and y toward longitude 90° east.
@@ -36,17 +38,49 @@ void setOrientation(GlobeBody& body, double primeMeridianDeg, double poleRightAs
 // a hit, the point of closest approach for a miss.
 double intersectRay(const GlobeBody& body, const Vector3& origin, const Vector3& direction, Vector3* hit);
 
-// intersectRay for a direction already turned into the body frame
-// (bodyDirection = rotation · direction): the same arithmetic, for callers that
-// trace many rays of one direction.
-double intersectRayBodyDirection(const GlobeBody& body, const Vector3& origin, const Vector3& bodyDirection,
-                                 Vector3* hit);
+// A row of rays of one direction, as the globe tracing casts them: their
+// origins in, and what intersectRay gives for each ray out, in arrays of one
+// element per ray. Every array has room for a ray more than the row's longest,
+// since the rays are traced two at a time and the last pair may hold only one.
+struct RayRow {
+    explicit RayRow(std::size_t longestRow);
 
-// intersectRayBodyDirection for count rays of one direction: distances[i] and
-// hits[i] receive what it gives for the ray from origins[i]. One call for a row
-// of rays keeps the per-body constants out of the loop.
-void intersectRaysBodyDirection(const GlobeBody& body, const Vector3* origins, std::size_t count,
-                                const Vector3& bodyDirection, double* distances, Vector3* hits);
+    std::size_t count = 0;  // rays in the row
+    // In: the origins, scene frame, km. Out: the body-frame points, on the
+    // sphere for a hit, the point of closest approach for a miss.
+    std::vector<double> x;
+    std::vector<double> y;
+    std::vector<double> z;
+    std::vector<double> distanceKm;  // out: along the ray to the near point, km; <= 0: no surface ahead
+    // Between the stages:
+    std::vector<double> squaredKm2;  // |o|², km²
+    std::vector<double> stepKm;      // the far eye's step h, km
+    std::vector<double> b;           // d·o, km
+    std::vector<double> disc;        // b² − c·a, km²
+};
+
+// intersectRay for many rays of one direction: the direction is turned into
+// the body frame once, the body's numbers are kept in both lanes, and a row
+// of rays is traced in stages over all its rays, two at a time. Each ray gets
+// exactly the operations of intersectRay; the stages only keep the long chain
+// of square roots and divisions of one ray from holding up the next.
+class BodyRays {
+public:
+    // direction: the rays' common unit direction, scene frame.
+    BodyRays(const GlobeBody& body, const Vector3& direction);
+
+    void trace(RayRow& rays) const;
+
+private:
+    // The body's numbers, each in both lanes.
+    Lanes rotation[9] = {};       // equatorial frame to body frame, row-major
+    Lanes position[3] = {};       // the body's centre, km
+    Lanes d[3] = {};              // the direction in the body frame
+    Lanes a = {};                 // d·d
+    Lanes startDistanceKm = {};   // two radii, km
+    Lanes radiusSquared = {};     // km²
+    bool hasDirection = false;    // a > 0
+};
 
 // The unit vector, body frame, from the body's centre toward the Sun at the origin
 // of the scene; the zero vector when the body stands at the origin itself.

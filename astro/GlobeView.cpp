@@ -1,9 +1,11 @@
 #include "astro/GlobeView.h"
 
 #include "astro/GlobeBody.h"
+#include "astro/Lanes.h"
 #include "astro/OrthographicOrigins.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
+#include "image/Sampling.h"
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
 #include "raster/Color.h"
@@ -15,13 +17,22 @@
 
 namespace {
 
-// One traced pixel of a row on its way through the stages.
-struct SurfaceSample {
-    Vector3 hit;             // body-frame point on the sphere, km
-    double lengthKm = 0.0;   // distance of hit from the body's centre, km
-    TexturePoint point;      // where it falls in the map, map pixels
-    std::uint8_t grey = 0;   // shade 0…255
-};
+// The shades of a row modulated by their texels: grey × channel / 255 for each
+// colour, and the texel's transparency (255 − (255 − t)·255/255 = t). The map's
+// kind of store is a template argument, so that each read is straight-line code.
+template <std::int32_t storeBytes>
+void modulateRow(const BilinearSampler& texels, const TexturePoint* points, const std::uint8_t* greys,
+                 std::size_t count, std::uint8_t* rgbt) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const SampleBytes texel = texels.sampleStore<storeBytes>(points[i].x, points[i].y);
+        const std::int32_t grey = greys[i];
+        std::uint8_t* color = rgbt + 4 * i;
+        color[0] = static_cast<std::uint8_t>(grey * texel.r / 255);
+        color[1] = static_cast<std::uint8_t>(grey * texel.g / 255);
+        color[2] = static_cast<std::uint8_t>(grey * texel.b / 255);
+        color[3] = texel.t;
+    }
+}
 
 }  // namespace
 
@@ -70,16 +81,22 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     camera.lookAt(body.position);
 
     globeCanvas.clear();
+    // A body without a map draws nothing: its square stays black, traced or not.
+    if (texture == nullptr) {
+        globeCanvas.present();
+        return;
+    }
     const Vector3 sun = sunDirectionInBody(body);
-    const double textureWidth = texture != nullptr ? texture->width : 0.0;
-    const double textureHeight = texture != nullptr ? texture->height : 0.0;
+    const double textureWidth = texture->width;
+    const double textureHeight = texture->height;
+    const BilinearSampler texels(*texture);
 
-    // All rays of the orthographic camera run in one direction: take it, turned
-    // into the body frame, from the first ray instead of once per pixel.
+    // All rays of the orthographic camera run in one direction: take it from the
+    // first ray instead of once per pixel.
     Vector3 origin;
     Vector3 direction;
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
-    const Vector3 bodyDirection = transformVector(body.rotation, direction);
+    const BodyRays bodyRays(body, direction);
 
     // Where the body's centre and limb fall in the camera's viewport, pixels. Rays
     // farther than the limb plus a margin of two pixels (about 90 km on the Earth
@@ -97,19 +114,25 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     const bool cullRays = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
                           std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
 
-    // Each row is traced in stages over all its pixels (rays, intersections,
-    // shades, map coordinates, samples): every pixel gets exactly the operations
-    // of a pixel-by-pixel loop, but the independent pixels of a stage overlap in
-    // the processor instead of waiting on one long chain of square roots and
-    // divisions. A body without a map draws nothing, so its rays end at the
-    // intersection.
+    // Each row is traced in stages over all its pixels: origins, rays, normals
+    // and shades two pixels at a time, then, for the pixels with surface, the
+    // map's point, the texel and the colour. Every pixel gets exactly the
+    // operations of a pixel-by-pixel loop, but the long chain of square roots and
+    // divisions of one pixel no longer holds up the next: the independent
+    // pixels of a stage overlap in the processor. Per-pixel arrays have a place
+    // more than the longest row, since the last pair may hold only one pixel.
     const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
-    std::vector<Vector3> origins(span);
-    std::vector<double> distances(span);
-    std::vector<Vector3> points(span);
-    std::vector<SurfaceSample> samples(span);
-    std::vector<std::int32_t> columns(span);  // canvas column of each sample
-    std::vector<Color> colors(span);          // final colour of each sample
+    RayRow traced(span);
+    std::vector<double> normalX(span + 1);  // the unit normal at the ray's point
+    std::vector<double> normalY(span + 1);
+    std::vector<double> normalZ(span + 1);
+    std::vector<double> sines(span + 1);    // the sine of its latitude
+    std::vector<std::uint8_t> shades(span + 1);  // its grey 0…255
+    // Per pixel with surface, in column order:
+    std::vector<std::int32_t> columns(span);    // canvas column
+    std::vector<std::uint8_t> greys(span);      // grey 0…255
+    std::vector<TexturePoint> points(span);     // where it falls in the map, map pixels
+    std::vector<std::uint8_t> rgbt(4 * span);   // final colour: red, green, blue, transparency
 
     for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
         std::int32_t first = view.firstColumn;
@@ -126,39 +149,54 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
                 continue;
             }
         }
-        const auto count = static_cast<std::size_t>(last - first + 1);
-        rays.fillRow(first, row, count, origins.data());
-        intersectRaysBodyDirection(body, origins.data(), count, bodyDirection, distances.data(), points.data());
-        std::size_t hits = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (distances[i] > 0.0) {
-                samples[hits].hit = points[i];
-                columns[hits] = first + static_cast<std::int32_t>(i);
-                ++hits;
-            }  // otherwise no surface: the pixel stays black
+        const OrthographicOrigins::Row rowTerms = rays.row(row);
+        traced.count = static_cast<std::size_t>(last - first + 1);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Vector3Lanes o = rays.originLanes(rowTerms, first + static_cast<std::int32_t>(i));
+            storeLanes(&traced.x[i], o.x);
+            storeLanes(&traced.y[i], o.y);
+            storeLanes(&traced.z[i], o.z);
         }
-        if (texture == nullptr) {
-            continue;
+        bodyRays.trace(traced);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Lanes x = loadLanes(&traced.x[i]);
+            const Lanes y = loadLanes(&traced.y[i]);
+            const Lanes z = loadLanes(&traced.z[i]);
+            const Lanes lengthKm = sqrt(x * x + y * y + z * z);
+            const LaneMask nonZero = lengthKm != bothLanes(0.0);
+            const Lanes nz = select(nonZero, z / lengthKm, z);
+            storeLanes(&normalX[i], select(nonZero, x / lengthKm, x));
+            storeLanes(&normalY[i], select(nonZero, y / lengthKm, y));
+            storeLanes(&normalZ[i], nz);
+            // normal.z is the very quotient hit.z / |hit| the latitude needs.
+            storeLanes(&sines[i], select(lengthKm > bothLanes(0.0), nz, bothLanes(0.0)));
         }
-        for (std::size_t i = 0; i < hits; ++i) {
-            const Vector3& hit = samples[i].hit;
-            const double lengthKm = length(hit);
-            samples[i].lengthKm = lengthKm;
-            const Vector3 normal = lengthKm != 0.0 ? hit / lengthKm : hit;
-            samples[i].grey = static_cast<std::uint8_t>(surfaceShade(normal, sun) * 255.5);
+        for (std::size_t i = 0; i < traced.count; i += 2) {
+            const Vector3Lanes normal{loadLanes(&normalX[i]), loadLanes(&normalY[i]), loadLanes(&normalZ[i])};
+            const Lanes grey = surfaceShadeLanes(normal, sun) * bothLanes(255.5);
+            shades[i] = static_cast<std::uint8_t>(firstLane(grey));
+            shades[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
         }
-        for (std::size_t i = 0; i < hits; ++i) {
-            samples[i].point = textureCoordinatesAt(samples[i].hit, samples[i].lengthKm, textureWidth, textureHeight);
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < traced.count; ++i) {
+            // A ray without surface ahead leaves its pixel black.
+            if (!(traced.distanceKm[i] > 0.0)) {
+                continue;
+            }
+            points[count] = textureCoordinatesOfSine({traced.x[i], traced.y[i], traced.z[i]}, sines[i], textureWidth,
+                                                     textureHeight);
+            texels.prefetch(points[count].x, points[count].y);
+            greys[count] = shades[i];
+            columns[count] = first + static_cast<std::int32_t>(i);
+            ++count;
         }
-        for (std::size_t i = 0; i < hits; ++i) {
-            const SurfaceSample& sample = samples[i];
-            Color& shade = colors[i];
-            shade = Color::bytes(sample.grey, sample.grey, sample.grey, 0);
-            Color texel;
-            texture->sampleBilinear(sample.point.x, sample.point.y, texel);
-            shade.modulate(texel);
+        switch (texels.storeChannels()) {
+            case 1: modulateRow<1>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            case 3: modulateRow<3>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            case 4: modulateRow<4>(texels, points.data(), greys.data(), count, rgbt.data()); break;
+            default: modulateRow<0>(texels, points.data(), greys.data(), count, rgbt.data()); break;
         }
-        globeCanvas.plotRow(row, columns.data(), colors.data(), hits, DepthOff, 0.0);
+        globeCanvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthOff, 0.0);
     }
     globeCanvas.present();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "astro/Lanes.h"
 #include "raster/Matrix4.h"
 #include "raster/Vector3.h"
 
-#include <cstddef>
 #include <cstdint>
 
 struct Camera;
@@ -20,8 +20,24 @@ public:
     // Takes the camera's transform, view width and viewport as they are now.
     explicit OrthographicOrigins(const Camera& camera);
 
-    // The origins of the rays through columns first … first + count − 1 of row.
-    void fillRow(std::int32_t first, std::int32_t row, std::size_t count, Vector3* origins) const;
+    // The terms of one row's origins that stay the same along it.
+    struct Row {
+        Lanes upTerm[3] = {};  // toWorld column 2 times the row's camera-space z, scene units, in both lanes
+    };
+    Row row(std::int32_t y) const;
+
+    // The origins of the rays through columns x and x + 1 of the row, in lanes 0
+    // and 1. The constants are kept in both lanes already, so that the loop
+    // around this reads each from memory in one step.
+    [[gnu::always_inline]] Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
+        const Lanes column = twoLanes(x, static_cast<double>(x) + 1.0);
+        const Lanes sx = hasViewportBox ? (column - centerXLanes) * inverseWidthLanes : bothLanes(0.0);
+        const Lanes cameraX = fovLanes * sx;  // scene units
+        const auto component = [&](int k) {
+            return acrossTerm[k] * cameraX + forwardTerm[k] + row.upTerm[k] + positionTerm[k];
+        };
+        return {component(0), component(1), component(2)};
+    }
 
     // False for a camera without a canvas: every ray starts at the viewport centre.
     bool hasViewport() const { return hasViewportBox; }
@@ -34,8 +50,14 @@ private:
     double fov = 0.0;            // view width, scene units
     double viewportWidth = 0.0;  // pixels
     double inverseWidth = 0.0;   // 1 / viewport width, 1/pixels
-    double forwardTerm[3] = {};  // toWorld column 1 times the origins' camera-space y of 0, scene units
     std::int32_t centerX = 0;    // viewport centre, pixels
     std::int32_t centerY = 0;
     bool hasViewportBox = false;
+    // The same numbers in both lanes:
+    Lanes fovLanes = {};
+    Lanes inverseWidthLanes = {};
+    Lanes centerXLanes = {};
+    Lanes acrossTerm[3] = {};    // toWorld column 0
+    Lanes forwardTerm[3] = {};   // toWorld column 1 times the origins' camera-space y of 0, scene units
+    Lanes positionTerm[3] = {};  // toWorld column 3, the camera's position, scene units
 };

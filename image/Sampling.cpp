@@ -1,3 +1,5 @@
+#include "image/Sampling.h"
+
 #include "image/Image.h"
 
 #include <cmath>
@@ -5,50 +7,13 @@
 
 namespace {
 
-// An interpolated channel value clamped to 0…255.5 and truncated to a byte.
-inline std::uint8_t channelByte(double value) {
-    if (value < 0.0) {
-        value = 0.0;
-    } else if (value > 255.5) {
-        value = 255.5;
-    }
-    return static_cast<std::uint8_t>(static_cast<std::int32_t>(value));
-}
+using sampling::bilinear;
+using sampling::channelByte;
+using sampling::gridPosition;
 
 // True when (x, y) lies in [0, width) × [0, height); NaN lies nowhere.
 inline bool insideImage(const Image& image, double x, double y) {
     return image.valid != 0 && x >= 0.0 && x < image.width && y >= 0.0 && y < image.height;
-}
-
-// Where (x, y) falls among the pixel centres: pixel (ix, iy) and the fractions
-// beyond its centre. In the half-pixel strip along the left and bottom edges the
-// integer part is 0 and the fraction negative (down to -0.5), so the value there
-// is extrapolated from the first two pixels, then clamped.
-struct GridPosition {
-    std::int32_t ix = 0;
-    std::int32_t iy = 0;
-    double fx = 0.0;
-    double fy = 0.0;
-};
-
-inline GridPosition gridPosition(double x, double y) {
-    const double gx = x - 0.5;
-    const double gy = y - 0.5;
-    GridPosition grid;
-    grid.ix = static_cast<std::int32_t>(gx);
-    grid.iy = static_cast<std::int32_t>(gy);
-    grid.fx = gx - grid.ix;
-    grid.fy = gy - grid.iy;
-    return grid;
-}
-
-// Bilinear blend of one channel over the corners a (ix, iy), b (ix + 1, iy),
-// c (ix + 1, iy + 1) and d (ix, iy + 1).
-inline double bilinear(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, double fx,
-                       double fy) {
-    const std::int32_t ba = b - a;
-    const std::int32_t da = d - a;
-    return (static_cast<double>((c - a) - ba - da) * fx + da) * fy + ba * fx + a;
 }
 
 // The nine samples around the centre pixel, one channel.
@@ -82,29 +47,18 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     }
     const auto [ix, iy, fx, fy] = gridPosition(x, y);
     // Decoded pixels with all four corners inside (nearly every sample of a
-    // texture map) are read straight from the store: the same bytes getPixel
-    // would return, without its clamping and its checks per corner.
-    if (kind == ImagePixels && (channels == 1 || channels == 3 || channels == 4) && ix + 1 < width &&
-        iy + 1 < height) {
-        // Rows are stored top row first, so corner row iy + 1 lies one stride before row iy.
+    // texture map) are read straight from the store.
+    if (const std::int32_t storeBytes = sampling::directChannels(*this);
+        storeBytes != 0 && ix + 1 < width && iy + 1 < height) {
         const std::uint8_t* low = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
                                   static_cast<std::ptrdiff_t>(ix) * channels;
-        const std::uint8_t* high = low - stride;
-        const std::uint8_t* lowNext = low + channels;
-        const std::uint8_t* highNext = high + channels;
-        if (channels == 1) {
-            out.r = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
-            out.g = out.r;
-            out.b = out.r;
-            return 1;
-        }
-        out.r = channelByte(bilinear(low[2], lowNext[2], highNext[2], high[2], fx, fy));
-        out.g = channelByte(bilinear(low[1], lowNext[1], highNext[1], high[1], fx, fy));
-        out.b = channelByte(bilinear(low[0], lowNext[0], highNext[0], high[0], fx, fy));
-        if (channels == 4) {
-            // Stored as a straight alpha, carried as a transparency.
-            out.t = channelByte(bilinear(255 - low[3], 255 - lowNext[3], 255 - highNext[3], 255 - high[3], fx, fy));
-        }
+        const SampleBytes bytes = storeBytes == 1   ? sampling::blendStoredCorners<1>(low, stride, fx, fy)
+                                  : storeBytes == 3 ? sampling::blendStoredCorners<3>(low, stride, fx, fy)
+                                                    : sampling::blendStoredCorners<4>(low, stride, fx, fy);
+        out.r = bytes.r;
+        out.g = bytes.g;
+        out.b = bytes.b;
+        out.t = bytes.t;
         return 1;
     }
     Color a, b, c, d;
@@ -210,4 +164,30 @@ std::int32_t Image::sampleBox(double ux, double uy, double vx, double vy, Color&
     out.b = static_cast<std::uint8_t>(sumB / count);
     out.t = static_cast<std::uint8_t>(sumT / count);
     return 1;
+}
+
+BilinearSampler::BilinearSampler(const Image& image) : source(image) {
+    if (image.valid == 0) {
+        return;  // a size of 0 puts every point outside
+    }
+    widthPx = image.width;
+    heightPx = image.height;
+    width = image.width;
+    height = image.height;
+    channels = sampling::directChannels(image);
+    if (channels != 0) {
+        stride = image.stride;
+        bottomRow = image.pixelStore.get() + static_cast<std::ptrdiff_t>(image.height - 1) * stride;
+    }
+}
+
+SampleBytes BilinearSampler::sampleThroughImage(double x, double y) const {
+    Color out;
+    source.sampleBilinear(x, y, out);
+    SampleBytes bytes;
+    bytes.r = out.r;
+    bytes.g = out.g;
+    bytes.b = out.b;
+    bytes.t = out.t;
+    return bytes;
 }

@@ -290,22 +290,51 @@ void Canvas::plot(std::int32_t x, std::int32_t y, const Color& color, std::int16
     writePixel(x, y, color, depthMode, depthValue);
 }
 
-void Canvas::plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
-                     std::int16_t depthMode, double depthValue) {
+template <typename ColorAt>
+void Canvas::plotRowOf(std::int32_t y, const std::int32_t* columns, std::size_t count, std::int16_t depthMode,
+                       double depthValue, const ColorAt& colorAt) {
     if (y < 0 || y >= height) {
         return;
     }
     std::lock_guard guard(pixelLock);
+    // Without a clip shape or a depth test, a byte store only needs each colour
+    // mixed into its pixel: what writeHeldPixel would do, its tests taken once
+    // for the row instead of once per pixel.
+    const bool clipped = clipShape != ClipNone && clipEnabled != 0;
+    const bool depthTested = depth && depthMode != DepthOff;
+    if (!clipped && !depthTested && pixels && pixelFormat == PixelFormatRgbBytes) {
+        std::uint8_t* rowStart = pixels.get() + static_cast<std::size_t>(width) * static_cast<std::size_t>(y) * 3;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::int32_t x = columns[i];
+            if (x >= 0 && x < width) {
+                colorAt(i).blendInto(rowStart + static_cast<std::size_t>(x) * 3, PixelFormatRgbBytes);
+            }
+        }
+        return;
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const std::int32_t x = columns[i];
         if (x < 0 || x >= width) {
             continue;
         }
-        if (clipShape != ClipNone && clipEnabled != 0 && clipTest(x, y) <= 0) {
+        if (clipped && clipTest(x, y) <= 0) {
             continue;
         }
-        writeHeldPixel(x, y, colors[i], depthMode, depthValue);
+        writeHeldPixel(x, y, colorAt(i), depthMode, depthValue);
     }
+}
+
+void Canvas::plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
+                     std::int16_t depthMode, double depthValue) {
+    plotRowOf(y, columns, count, depthMode, depthValue, [colors](std::size_t i) -> const Color& { return colors[i]; });
+}
+
+void Canvas::plotRowBytes(std::int32_t y, const std::int32_t* columns, const std::uint8_t* rgbt, std::size_t count,
+                          std::int16_t depthMode, double depthValue) {
+    plotRowOf(y, columns, count, depthMode, depthValue, [rgbt](std::size_t i) {
+        const std::uint8_t* c = rgbt + 4 * i;
+        return Color::bytes(c[0], c[1], c[2], c[3]);
+    });
 }
 
 void Canvas::plotSpan(std::int32_t x0, std::int32_t x1, std::int32_t y, const Color& color,

@@ -92,6 +92,11 @@ public:
     // with the lock taken once for the whole run instead of once per pixel.
     void plotRow(std::int32_t y, const std::int32_t* columns, const Color* colors, std::size_t count,
                  std::int16_t depthMode, double depthValue);
+    // plotRow for byte colours given as four bytes each, red, green, blue and
+    // transparency in rgbt[4i] … rgbt[4i + 3]: the pixels plotRow draws with
+    // Color::bytes of those bytes, without a Color for each.
+    void plotRowBytes(std::int32_t y, const std::int32_t* columns, const std::uint8_t* rgbt, std::size_t count,
+                      std::int16_t depthMode, double depthValue);
     // plot for columns x0 … x1 of row y in one colour, the lock taken once.
     void plotSpan(std::int32_t x0, std::int32_t x1, std::int32_t y, const Color& color,
                   std::int16_t depthMode, double depthValue);
@@ -151,6 +156,10 @@ public:
     static constexpr double farthestDepth = 1.0e30;
 
 private:
+    // plotRow for the colour colorAt(i) of each pixel i.
+    template <typename ColorAt>
+    void plotRowOf(std::int32_t y, const std::int32_t* columns, std::size_t count, std::int16_t depthMode,
+                   double depthValue, const ColorAt& colorAt);
     // writePixel with pixelLock already held.
     std::int32_t writeHeldPixel(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
                                 double depthValue);

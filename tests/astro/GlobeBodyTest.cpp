@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -119,6 +123,54 @@ TEST(RayIntersection, MissesGrazesAndLooksAway) {
     EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), -100.0);
 }
 
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The same bits, or both NaN: which NaN comes out of a NaN's arithmetic depends
+// on the order the compiler puts the operands in, and no NaN reaches a picture.
+bool sameValue(double a, double b) { return sameBits(a, b) || (std::isnan(a) && std::isnan(b)); }
+
+// The globe tracing casts rows of rays, two side by side, in stages: each ray
+// must come out with the very bits intersectRay gives it alone, for hits,
+// misses, a tangent, an origin inside, a ray looking away, a far eye on a
+// turned body, a NaN, and for a direction without length. Rows of three rays
+// leave the second lane of their last pair without a ray.
+TEST(RayIntersection, RowsOfRaysGiveWhatEachRayGivesAlone) {
+    GlobeBody far = bodyAt(1.5e8, 6371.0);
+    setOrientation(far, 41.2, 266.8, 65.7);
+    const GlobeBody near = bodyAt(1.0e5, 6371.0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct RowCase {
+        const GlobeBody* body;
+        Vector3 direction;
+        std::vector<Vector3> origins;  // km
+    };
+    const RowCase cases[] = {
+        {&far, {1, 0, 0}, {{0, 0, 0}, {0, 3000.5, -2200.25}, {0, -6400, 0}}},
+        {&far, {0.6, 0.8, 0}, {{1.5e8 - 6.0e4, -8.0e4, 10}, {1.5e8 - 6.0e4, -8.0e4 + 7000, 0}}},
+        {&near, {1, 0, 0}, {{0, 6371, 0}, {0, 7000, 0}, {1.0e5, 0, 0}, {0, 0, 0}}},
+        {&near, {-1, 0, 0}, {{0, 0, 0}, {0, nan, 0}, {0, 0, 1}}},
+        {&near, {0, 0, 0}, {{0, 0, 0}, {0, 100, 0}}},
+    };
+    for (const RowCase& c : cases) {
+        const BodyRays rays(*c.body, c.direction);
+        RayRow row(c.origins.size());
+        row.count = c.origins.size();
+        for (std::size_t i = 0; i < row.count; ++i) {
+            row.x[i] = c.origins[i].x;
+            row.y[i] = c.origins[i].y;
+            row.z[i] = c.origins[i].z;
+        }
+        rays.trace(row);
+        for (std::size_t i = 0; i < row.count; ++i) {
+            Vector3 hit;
+            const double distanceKm = intersectRay(*c.body, c.origins[i], c.direction, &hit);
+            EXPECT_TRUE(sameValue(row.distanceKm[i], distanceKm)) << c.origins[i].y << " ray " << i;
+            EXPECT_TRUE(sameValue(row.x[i], hit.x) && sameValue(row.y[i], hit.y) && sameValue(row.z[i], hit.z))
+                << c.origins[i].y << " ray " << i;
+        }
+    }
+}
+
 TEST(SunDirection, PointsFromTheBodyToTheOrigin) {
     GlobeBody body = bodyAt(-3.0e8, 10.0);
     body.position.y = 4.0e8;
@@ -142,11 +194,22 @@ TEST(SurfaceShade, FollowsTheSquareRootLawAboveTheFloor) {
         {{0, 0.8, 0.6}, std::sqrt(0.6)},
         {{0, 1, 0.0025}, 0.05},   // sqrt(0.0025) is exactly the floor
         {{0, 1, 0.002}, 0.05},    // just inside the day side, within the floor
+        {{0, 1, 0.00245}, 0.05},  // a square root of 0.0495, a hair under the floor
         {{0, 1, 0.003}, std::sqrt(0.003)},
         {{0, 0, -1}, 0.05},
     };
     for (const ShadeCase& c : cases) {
         EXPECT_DOUBLE_EQ(surfaceShade(c.normal, {0, 0, 1}), c.expected) << c.normal.y;
+    }
+    // Two normals side by side give each its own shade, bit for bit.
+    for (const Vector3& sun : {Vector3{0, 0, 1}, Vector3{0.36, -0.48, 0.8}}) {
+        for (std::size_t i = 0; i + 1 < std::size(cases); ++i) {
+            const Vector3& a = cases[i].normal;
+            const Vector3& b = cases[i + 1].normal;
+            const Lanes both = surfaceShadeLanes({twoLanes(a.x, b.x), twoLanes(a.y, b.y), twoLanes(a.z, b.z)}, sun);
+            EXPECT_TRUE(sameBits(firstLane(both), surfaceShade(a, sun))) << a.z << " beside " << b.z;
+            EXPECT_TRUE(sameBits(secondLane(both), surfaceShade(b, sun))) << b.z << " beside " << a.z;
+        }
     }
     EXPECT_EQ(static_cast<int>(surfaceShade({0, 0, 1}, {0, 0, 1}) * 255.5), 255);
     EXPECT_EQ(static_cast<int>(surfaceShade({0, 0, -1}, {0, 0, 1}) * 255.5), 12);

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -162,7 +163,7 @@ TEST(GlobeRendering, FullMoonIsLitAllOverAndNewMoonIsDark) {
     }
 }
 
-// Without a Moon map the Moon's square is traced but nothing is drawn.
+// Without a Moon map the Moon's square stays black.
 TEST(GlobeRendering, EarthDiscHasTheRadiusOfFiveUnits) {
     const auto earthMap = whiteMap(64, 32);
     for (const std::int32_t unit : {20, 28, 40}) {
@@ -195,6 +196,52 @@ TEST(GlobeRendering, OddUnitTracesTheWholeProjectedDisc) {
     for (std::int32_t d = 0; d < 110; ++d) {
         EXPECT_EQ(pixel(r.pictures.earthGlobe, 148 + d, 147).r > 0, pixel(r.pictures.earthGlobe, 148 - d, 147).r > 0) << d;
     }
+}
+
+// The bytes of a picture's store, with its layout.
+struct StoredPicture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t stride = 0;
+    std::int32_t channels = 0;
+    std::int32_t kind = 0;
+    std::int16_t valid = 0;
+    std::vector<std::uint8_t> bytes;
+    bool operator==(const StoredPicture&) const = default;
+};
+
+StoredPicture stored(const Image& picture) {
+    const std::uint8_t* store = picture.pixelStore.get();
+    return {picture.width, picture.height, picture.stride, picture.channels, picture.kind, picture.valid,
+            std::vector<std::uint8_t>(store, store + static_cast<std::size_t>(picture.stride) * picture.height)};
+}
+
+// A rendering after one of the same size writes into the stores of the
+// pictures it replaces: it must leave exactly the pictures a first rendering
+// makes. After a new layout the pictures take the canvas's new size.
+TEST(GlobeRendering, ReplacedPicturesAreThoseOfAFirstRendering) {
+    const auto map = coordinateMap();
+    Rendering r(6, map.get(), map.get(), j2000Ticks);
+    const StoredPicture earthBefore = stored(*r.pictures.earthGlobe);
+    const std::uint8_t* earthStore = r.pictures.earthGlobe->pixelStore.get();
+    const std::uint64_t generation = r.pictures.generation;
+
+    renderGlobes(r.canvas, 6, map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
+    EXPECT_GT(r.pictures.generation, generation);
+    EXPECT_EQ(r.pictures.earthGlobe->pixelStore.get(), earthStore);  // no new store for the same size
+    Rendering fresh(6, map.get(), map.get(), fullMoonTicks);
+    EXPECT_NE(stored(*r.pictures.earthGlobe), earthBefore);  // the moments show different pictures
+    EXPECT_EQ(stored(*r.pictures.earthGlobe), stored(*fresh.pictures.earthGlobe));
+    EXPECT_EQ(stored(*r.pictures.moonGlobe), stored(*fresh.pictures.moonGlobe));
+
+    // U = 7: the canvas is 98 × 98, its byte store 100 pixels wide.
+    ASSERT_EQ(r.canvas.create(14 * 7, 14 * 7, 1), 1);
+    renderGlobes(r.canvas, 7, map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
+    Rendering larger(7, map.get(), map.get(), fullMoonTicks);
+    EXPECT_EQ(r.pictures.earthGlobe->width, 100);
+    EXPECT_EQ(r.pictures.earthGlobe->height, 98);
+    EXPECT_EQ(stored(*r.pictures.earthGlobe), stored(*larger.pictures.earthGlobe));
+    EXPECT_EQ(stored(*r.pictures.moonGlobe), stored(*larger.pictures.moonGlobe));
 }
 
 TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {

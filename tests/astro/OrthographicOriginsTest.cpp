@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -57,18 +56,22 @@ TEST(OrthographicOrigins, GiveThePixelRayOriginsBitForBit) {
 
         const OrthographicOrigins origins(camera);
         EXPECT_EQ(origins.hasViewport(), c.withCanvas) << c.name;
-        const std::int32_t first = -2;
-        const auto count = static_cast<std::size_t>(canvas.width + 4);
-        std::vector<Vector3> row(count);
         std::size_t compared = 0;
         for (std::int32_t y = -2; y < canvas.height + 2; ++y) {
-            origins.fillRow(first, y, count, row.data());
-            for (std::size_t i = 0; i < count; ++i) {
+            const OrthographicOrigins::Row row = origins.row(y);
+            for (std::int32_t x = -2; x < canvas.width + 2; ++x) {
                 Vector3 expected, direction;
-                camera.pixelRay(first + static_cast<std::int32_t>(i), y, expected, direction);
-                ASSERT_TRUE(sameBits(row[i].x, expected.x) && sameBits(row[i].y, expected.y) &&
-                            sameBits(row[i].z, expected.z))
-                    << c.name << ": pixel " << first + static_cast<std::int32_t>(i) << ", " << y;
+                camera.pixelRay(x, y, expected, direction);
+                // Each pixel as the second lane of a pair beginning one column before
+                // it, and as the first lane of its own pair.
+                const Vector3Lanes pair = origins.originLanes(row, x - 1);
+                ASSERT_TRUE(sameBits(secondLane(pair.x), expected.x) && sameBits(secondLane(pair.y), expected.y) &&
+                            sameBits(secondLane(pair.z), expected.z))
+                    << c.name << ": pixel " << x << ", " << y << " in lane 1";
+                const Vector3Lanes next = origins.originLanes(row, x);
+                ASSERT_TRUE(sameBits(firstLane(next.x), expected.x) && sameBits(firstLane(next.y), expected.y) &&
+                            sameBits(firstLane(next.z), expected.z))
+                    << c.name << ": pixel " << x << ", " << y << " in lane 0";
                 ++compared;
             }
         }

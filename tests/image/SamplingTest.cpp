@@ -1,10 +1,14 @@
 #include "image/Image.h"
+#include "image/ImageKind.h"
+#include "image/Sampling.h"
 
 #include "ImageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
+#include <vector>
 
 using imagetest::Bytes;
 using imagetest::bytesOf;
@@ -254,4 +258,56 @@ TEST(Sampling, BilinearEverywhereBlendsTheCornersGetPixelReads) {
         }
         EXPECT_EQ(checked, 40 * 32);
     }
+}
+
+namespace {
+
+// Compares the sampler with sampleBilinear over a grid of points reaching a
+// quarter pixel beyond every edge, and at NaN; coloured counts the points that
+// gave a colour.
+void expectSamplerAgrees(const Image& image, const char* what, std::size_t& coloured) {
+    const BilinearSampler sampler(image);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<std::pair<double, double>> points{{nan, 1.0}, {1.0, nan}, {-0.01, 1.0}, {1.0, -1e300}};
+    for (double y = -0.25; y <= image.height + 0.25; y += 0.125) {
+        for (double x = -0.25; x <= image.width + 0.25; x += 0.125) {
+            points.emplace_back(x, y);
+        }
+    }
+    coloured = 0;
+    for (const auto& [x, y] : points) {
+        Color expected = imagetest::junk();
+        coloured += static_cast<std::size_t>(image.sampleBilinear(x, y, expected));
+        const SampleBytes got = sampler.sample(x, y);
+        ASSERT_EQ((Bytes{got.r, got.g, got.b, got.t}), bytesOf(expected)) << what << " at " << x << ", " << y;
+    }
+}
+
+}  // namespace
+
+// The sampler reads many points of one image as sampleBilinear does, with the
+// image looked at once: the same four bytes everywhere, inside, at the top and
+// right edges where a corner is clamped, in the half-pixel strips, outside and
+// at NaN, for every store kind the maps can have and for an image that cannot
+// be read.
+TEST(Sampling, SamplerGivesWhatSampleBilinearGives) {
+    std::size_t coloured = 0;
+    for (std::int32_t channels : {1, 2, 3, 4}) {
+        Image image;
+        std::vector<std::uint8_t> rows;
+        for (int k = 0; k < 6 * 3 * channels; ++k) {
+            rows.push_back(static_cast<std::uint8_t>((k * 61 + 7) % 256));
+        }
+        imagetest::fill(image, 6, 3, channels, rows);
+        expectSamplerAgrees(image, "in memory", coloured);
+        EXPECT_GT(coloured, 0u) << channels;
+        image.valid = 0;
+        expectSamplerAgrees(image, "not valid", coloured);
+        EXPECT_EQ(coloured, 0u) << channels;
+    }
+    Image fits;
+    ASSERT_EQ(fits.load(imagetest::planetary("bitpix16.fits")), 1);
+    ASSERT_NE(fits.kind, ImagePixels);
+    expectSamplerAgrees(fits, "read in place", coloured);
+    EXPECT_GT(coloured, 0u);
 }

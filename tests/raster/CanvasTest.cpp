@@ -493,9 +493,12 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
         std::int16_t clipShape;
         std::int16_t depthMode;
     };
+    // A byte store without a clip shape or a depth test takes a shorter way: with
+    // no depth plane, with a plane the row leaves alone, and beside it the same
+    // plane under a clip shape, which that way must not skip.
     const Setup setups[] = {
-        {1, 0, ClipNone, DepthOff},     {1, 1, ClipEllipse, DepthTest},
-        {2, 2, ClipRectangle, DepthTestOnly}, {2, 3, ClipRotatedEllipse, DepthForce},
+        {1, 0, ClipNone, DepthOff},     {1, 1, ClipNone, DepthOff},           {1, 1, ClipRectangle, DepthOff},
+        {1, 1, ClipEllipse, DepthTest}, {2, 2, ClipRectangle, DepthTestOnly}, {2, 3, ClipRotatedEllipse, DepthForce},
     };
     const std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
     for (const Setup& s : setups) {
@@ -517,6 +520,59 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
                 single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
             }
             run.plotRow(y, columns, colors.data(), std::size(columns), s.depthMode, depthValue);
+        }
+        const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
+        const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
+        const std::size_t depthBytes = count * static_cast<std::size_t>(single.bytesPerDepth);
+        EXPECT_EQ(std::memcmp(single.pixels.get(), run.pixels.get(), pixelBytes), 0) << s.pixelFormat << s.depthFormat;
+        if (depthBytes > 0) {
+            EXPECT_EQ(std::memcmp(single.depth.get(), run.depth.get(), depthBytes), 0) << s.depthFormat;
+        }
+        EXPECT_EQ(single.peak, run.peak);
+        bool drawn = false;
+        for (std::size_t i = 0; i < pixelBytes; ++i) {
+            drawn = drawn || run.pixels[i] != 0;
+        }
+        EXPECT_TRUE(drawn) << s.pixelFormat << s.depthFormat;
+    }
+}
+
+// A row of byte colours given as bytes must leave the stores as plot does with
+// those colours pixel by pixel, on byte and float stores, with and without
+// depth planes and clip shapes.
+TEST(CanvasPlot, RowOfBytesMatchesPlotPixelByPixel) {
+    struct Setup {
+        int pixelFormat;
+        int depthFormat;
+        std::int16_t clipShape;
+        std::int16_t depthMode;
+    };
+    const Setup setups[] = {
+        {1, 0, ClipNone, DepthOff},     {1, 1, ClipNone, DepthOff},           {1, 1, ClipRectangle, DepthOff},
+        {1, 1, ClipEllipse, DepthTest}, {2, 2, ClipRectangle, DepthTestOnly}, {2, 0, ClipNone, DepthOff},
+    };
+    const std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
+    std::vector<std::uint8_t> rgbt;
+    std::vector<Color> colors;
+    for (std::size_t i = 0; i < std::size(columns); ++i) {
+        const auto k = static_cast<std::uint8_t>(i);
+        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(30 + 20 * k), 200, static_cast<std::uint8_t>(7 + k),
+                                       static_cast<std::uint8_t>(k % 3 == 0 ? 0 : 90)};
+        rgbt.insert(rgbt.end(), bytes, bytes + 4);
+        colors.push_back(Color::bytes(bytes[0], bytes[1], bytes[2], bytes[3]));
+    }
+    for (const Setup& s : setups) {
+        Canvas single, run;
+        for (Canvas* canvas : {&single, &run}) {
+            makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
+            setClip(*canvas, s.clipShape);
+        }
+        for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
+            const double depthValue = 10.0 + y;
+            for (std::size_t i = 0; i < std::size(columns); ++i) {
+                single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
+            }
+            run.plotRowBytes(y, columns, rgbt.data(), std::size(columns), s.depthMode, depthValue);
         }
         const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
         const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
