@@ -114,6 +114,7 @@ void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& 
 void ClockApp::tick(WindowHost& host) {
     FaceState& face = appState.face;
     if (surfacesReady(face)) {
+        face.minuteWork.tick(face, time);
         const FaceDamage damage = drawClockFace(face, time);
         const Canvas& clock = *face.clockCanvas;
         for (const StoreRect& area : damage.clock) {

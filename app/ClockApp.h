@@ -76,8 +76,9 @@ public:
     // changed: the window takes the rectangle the system suggests, held to the
     // 7:16 grid, and everything is rebuilt for its new unit.
     void dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter);
-    // The 250 ms timer: the clock face is drawn again and the parts of the
-    // window it changed invalidated; a place that has settled is saved.
+    // The 250 ms timer: a step of the next minute's globe pictures is made, the
+    // clock face is drawn again and the parts of the window it changed
+    // invalidated; a place that has settled is saved.
     void tick(WindowHost& host);
     // Paints the clock face at the top of the client area and the calendar below
     // it, within area of the client area; nothing while the canvases are missing.

@@ -58,6 +58,7 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     face.clockCanvas.reset();
     face.textRenderer.reset();
     face.lastFrame = {};
+    face.minuteWork.reset();
     if (!createSurfaces(face)) {
         return 0;
     }

@@ -69,7 +69,7 @@ GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
 }
 
 void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
-                const Image* texture, const Vector3& eye) {
+                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow) {
     camera.projection = ProjectionOrthographic;
     camera.toWorld = Matrix4{};
     camera.toWorld.at(0, 3) = eye.x;
@@ -80,10 +80,8 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     // north is up in the picture.
     camera.lookAt(body.position);
 
-    globeCanvas.clear();
     // A body without a map draws nothing: its square stays black, traced or not.
     if (texture == nullptr) {
-        globeCanvas.present();
         return;
     }
     const Vector3 sun = sunDirectionInBody(body);
@@ -134,7 +132,7 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
     std::vector<TexturePoint> points(span);     // where it falls in the map, map pixels
     std::vector<std::uint8_t> rgbt(4 * span);   // final colour: red, green, blue, transparency
 
-    for (std::int32_t row = view.firstRow; row <= view.lastRow; ++row) {
+    for (std::int32_t row = std::max(firstRow, view.firstRow); row <= std::min(lastRow, view.lastRow); ++row) {
         std::int32_t first = view.firstColumn;
         std::int32_t last = view.lastColumn;
         if (cullRays) {
@@ -198,5 +196,4 @@ void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, cons
         }
         globeCanvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthOff, 0.0);
     }
-    globeCanvas.present();
 }

@@ -28,9 +28,12 @@ struct GlobeView {
 // canvas) so that no edge of the disc is cut off.
 GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit);
 
-// Ray-traces one body into globeCanvas with camera (its fov already set) looking
-// from eye at the body: clears the canvas, shades and textures every pixel of the
-// view's square whose ray meets the body, then presents the canvas. A null
-// texture leaves the disc black.
+// Ray-traces the rows firstRow … lastRow of the view's square (rows outside it
+// are skipped) of one body into globeCanvas, with camera (its fov already set)
+// looking from eye at the body: shades and textures every pixel whose ray meets
+// the body and leaves the others as they are. The caller clears the canvas
+// before the first rows and presents it after the last; each row is traced on
+// its own, so a body traced in bands comes out as one traced at once. A null
+// texture draws nothing: the disc stays black.
 void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
-                const Image* texture, const Vector3& eye);
+                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow);

@@ -9,14 +9,24 @@
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 GlobePictures::GlobePictures() = default;
 GlobePictures::~GlobePictures() = default;
 GlobePictures::GlobePictures(GlobePictures&&) noexcept = default;
 GlobePictures& GlobePictures::operator=(GlobePictures&&) noexcept = default;
+
+const Image* GlobePictures::picture(Globe globe) const {
+    return globe == Globe::Earth ? earthGlobe.get() : moonGlobe.get();
+}
+
+std::uint64_t GlobePictures::generation(Globe globe) const {
+    return globe == Globe::Earth ? earthGeneration : moonGeneration;
+}
 
 namespace {
 
@@ -76,36 +86,78 @@ std::unique_ptr<Image> pictureOf(const Canvas& canvas, std::unique_ptr<Image> pr
 
 }  // namespace
 
-void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
-                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures) {
-    // The old pictures go first: should nothing be drawn, none is left standing
-    // for a moment it does not show. One of the canvas's present size keeps its
-    // store for its successor.
-    std::unique_ptr<Image> previousEarth = reusable(std::move(pictures.earthGlobe), globeCanvas);
-    std::unique_ptr<Image> previousMoon = reusable(std::move(pictures.moonGlobe), globeCanvas);
-    ++pictures.generation;
-    const GlobeView view = globeView(globeCanvas, unit);
-    if (!view.usable) {
+struct GlobeTracing::Scene {
+    GlobeView view;
+    GlobeBody earth;
+    GlobeBody moon;
+    Camera camera;
+};
+
+GlobeTracing::GlobeTracing(Globe globe, const Canvas& globeCanvas, std::int32_t unit,
+                           const platform::Clock& clock)
+    : scene(std::make_unique<Scene>()), body(globe) {
+    scene->view = globeView(globeCanvas, unit);
+    nextRow = scene->view.firstRow;
+    if (!scene->view.usable) {
         return;
     }
-
     const double tMillennia = millenniaSinceJ2000(currentJulianDayUtc(clock));
-    GlobeBody earth;
-    earth.radiusKm = earthRadiusKm;
-    GlobeBody moon;
-    moon.radiusKm = moonRadiusKm;
-    assembleScene(tMillennia, earth, moon);
+    scene->earth.radiusKm = earthRadiusKm;
+    scene->moon.radiusKm = moonRadiusKm;
+    assembleScene(tMillennia, scene->earth, scene->moon);
+    // The Earth from the centre of the Sun: the day side fills the disc. The
+    // Moon from the centre of the Earth: its phase and its tilt on the sky.
+    const double radiusKm = body == Globe::Earth ? earthRadiusKm : moonRadiusKm;
+    scene->camera.fov = scene->view.clientWidthPx * radiusKm * 2.0 / scene->view.discRadiusPx;
+}
 
-    Camera camera;
-    camera.canvas = &globeCanvas;
+GlobeTracing::~GlobeTracing() = default;
 
-    // The Earth from the centre of the Sun: the day side fills the disc.
-    camera.fov = view.clientWidthPx * earthRadiusKm * 2.0 / view.discRadiusPx;
-    renderBody(camera, globeCanvas, view, earth, earthTexture, Vector3{0.0, 0.0, 0.0});
-    pictures.earthGlobe = pictureOf(globeCanvas, std::move(previousEarth));
+std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, std::int64_t pixelBudget,
+                                   GlobePictures& pictures) {
+    if (finished) {
+        return 0;
+    }
+    std::unique_ptr<Image>& picture = body == Globe::Earth ? pictures.earthGlobe : pictures.moonGlobe;
+    std::uint64_t& generation = body == Globe::Earth ? pictures.earthGeneration : pictures.moonGeneration;
+    const GlobeView& view = scene->view;
+    if (!view.usable) {
+        picture.reset();
+        ++generation;
+        finished = true;
+        return 0;
+    }
+    if (nextRow == view.firstRow) {
+        globeCanvas.clear();
+    }
+    const std::int64_t widthPx = view.lastColumn - view.firstColumn + 1;
+    const std::int64_t rows = std::clamp<std::int64_t>(pixelBudget / std::max<std::int64_t>(widthPx, 1), 1,
+                                                       view.lastRow - nextRow + 1);
+    const auto lastRow = static_cast<std::int32_t>(nextRow + rows - 1);
+    scene->camera.canvas = &globeCanvas;
+    const GlobeBody& target = body == Globe::Earth ? scene->earth : scene->moon;
+    const Vector3 eye = body == Globe::Earth ? Vector3{0.0, 0.0, 0.0} : scene->earth.position;
+    renderBody(scene->camera, globeCanvas, view, target, texture, eye, nextRow, lastRow);
+    const std::int64_t traced = (lastRow - nextRow + 1) * widthPx;
+    nextRow = lastRow + 1;
+    if (nextRow > view.lastRow) {
+        globeCanvas.present();
+        picture = pictureOf(globeCanvas, reusable(std::move(picture), globeCanvas));
+        ++generation;
+        finished = true;
+    }
+    return traced;
+}
 
-    // The Moon from the centre of the Earth: its phase and its tilt on the sky.
-    camera.fov = view.clientWidthPx * moonRadiusKm * 2.0 / view.discRadiusPx;
-    renderBody(camera, globeCanvas, view, moon, moonTexture, earth.position);
-    pictures.moonGlobe = pictureOf(globeCanvas, std::move(previousMoon));
+void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
+                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures) {
+    constexpr std::int64_t wholeSquare = std::numeric_limits<std::int64_t>::max();
+    GlobeTracing earth(Globe::Earth, globeCanvas, unit, clock);
+    while (!earth.done()) {
+        earth.advance(globeCanvas, earthTexture, wholeSquare, pictures);
+    }
+    GlobeTracing moon(Globe::Moon, globeCanvas, unit, clock);
+    while (!moon.done()) {
+        moon.advance(globeCanvas, moonTexture, wholeSquare, pictures);
+    }
 }

@@ -8,16 +8,24 @@
 class Canvas;
 class Image;
 
+// The two bodies a globe picture shows.
+enum class Globe : std::int32_t { Earth = 0, Moon = 1 };
+
 // The two rendered globe pictures, null before the first rendering. Each is a copy
 // of the globe canvas: 14U × 14U, or (14U + 2) × 14U for an odd U, whose canvas
 // rows are widened to a multiple of four bytes.
 struct GlobePictures {
     std::unique_ptr<Image> earthGlobe;  // the Earth seen from the centre of the Sun
     std::unique_ptr<Image> moonGlobe;   // the Moon seen from the centre of the Earth
-    // Raised each time the pictures are replaced, so that whoever keeps something
-    // drawn from them can tell without comparing pixels. Code that replaces a
-    // picture by other means raises it too.
-    std::uint64_t generation = 0;
+    // Each raised when its picture is replaced, so that whoever keeps something
+    // drawn from a picture can tell without comparing pixels. Code that replaces
+    // a picture by other means raises its generation too.
+    std::uint64_t earthGeneration = 0;
+    std::uint64_t moonGeneration = 0;
+
+    const Image* picture(Globe globe) const;
+    std::uint64_t generation(Globe globe) const;
+
     GlobePictures();
     ~GlobePictures();
     GlobePictures(GlobePictures&&) noexcept;
@@ -30,3 +38,32 @@ struct GlobePictures {
 // a canvas without pixels both pictures are dropped and nothing is drawn.
 void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
                   const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures);
+
+// One body's rendering spread over as many calls as it takes, so that the work
+// of a large unit can be shared out between timer ticks: the scene is assembled
+// once for the clock's moment, and each advance traces the next rows of the
+// square. The picture is the one renderGlobes makes for that moment, pixel for
+// pixel. Every call must be given the same globe canvas, unchanged in size.
+class GlobeTracing {
+public:
+    GlobeTracing(Globe globe, const Canvas& globeCanvas, std::int32_t unit, const platform::Clock& clock);
+    ~GlobeTracing();
+    GlobeTracing(const GlobeTracing&) = delete;
+    GlobeTracing& operator=(const GlobeTracing&) = delete;
+
+    // Traces whole rows of the square, at least one, as many as stay within
+    // pixelBudget pixels; the first call clears the canvas. After the last row
+    // the canvas is presented and the body's picture replaced (dropped when the
+    // view is unusable). Returns the pixels of the rows traced, culled ones
+    // included; 0 once done.
+    std::int64_t advance(Canvas& globeCanvas, const Image* texture, std::int64_t pixelBudget,
+                         GlobePictures& pictures);
+    bool done() const { return finished; }
+
+private:
+    struct Scene;
+    std::unique_ptr<Scene> scene;
+    Globe body;
+    std::int32_t nextRow = 0;
+    bool finished = false;
+};

@@ -40,30 +40,29 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     if (time.minuteIsTurning()) {
         drawCalendar(face, clock);
         damage.calendar = true;
-        if (face.globeCanvas && face.globeCanvas->hasPixels()) {
-            renderGlobes(*face.globeCanvas, face.unit, &face.earthTexture, &face.moonTexture, clock,
-                         face.globes);
-        }
     }
 
-    const Image* picture = time.showsMoon() ? face.globes.moonGlobe.get() : face.globes.earthGlobe.get();
+    const Globe globe = time.showsMoon() ? Globe::Moon : Globe::Earth;
+    const Image* picture = face.globes.picture(globe);
+    const std::uint64_t generation = face.globes.generation(globe);
     // The date text reads the clock again, without the hands' half-second lead.
     const std::string text = formatDateTime(packedDateFromJulianDay(currentJulianDayLocal(clock)));
     const std::array<StoreRect, 3> hands = handExtents(dial, time.hours, time.minutes, time.seconds);
     FaceFrame& last = face.lastFrame;
     const auto drawWhole = [&]() {
-        face.dialBackground.restore(canvas, face.unit, picture, face.globes.generation, *face.textRenderer);
+        face.dialBackground.restore(canvas, face.unit, globe, picture, generation, *face.textRenderer);
         drawHands(canvas, dial, time.hours, time.minutes, time.seconds);
         drawDateLine(canvas, dial, text, face);
         canvas.present();
         last.valid = true;
+        last.globe = globe;
         last.picture = picture;
-        last.pictureGeneration = face.globes.generation;
+        last.pictureGeneration = generation;
         last.hands = hands;
         damage.clock.assign(1, {0, 0, canvas.width, canvas.height});
         return damage;
     };
-    if (!last.valid || last.picture != picture || last.pictureGeneration != face.globes.generation) {
+    if (!last.valid || last.globe != globe || last.picture != picture || last.pictureGeneration != generation) {
         return drawWhole();
     }
 

@@ -18,8 +18,9 @@ struct FaceDamage {
 // Redraws the clock canvas for the clock's local time: the globe picture (the
 // Earth or the Moon, alternating every 15 seconds), the tick marks, the numerals,
 // the three hands and the date and time below the dial; then presents it. In the
-// last half second before a minute turns it first redraws the calendar and
-// renders new globe pictures. Does nothing while the canvases do not exist.
+// last half second before a minute turns it first redraws the calendar. The
+// globe pictures it shows are the ones the rebuild and the minute's work
+// (MinuteWork) made. Does nothing while the canvases do not exist.
 //
 // Only what moved is drawn again: when the background is the one the canvas
 // already stands on, the places the hands left and took, and the date line

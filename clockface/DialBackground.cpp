@@ -6,24 +6,22 @@
 #include "image/Image.h"
 #include "raster/Canvas.h"
 
-void DialBackground::restore(Canvas& clockCanvas, std::int32_t unit, const Image* picture,
+void DialBackground::restore(Canvas& clockCanvas, std::int32_t unit, Globe globe, const Image* picture,
                              std::uint64_t pictureGeneration, TextRenderer& textRenderer) {
     if (!clockCanvas.hasPixels()) {
         return;
     }
-    for (std::int32_t i = 0; i < 2; ++i) {
-        // A canvas created anew since the layer was drawn refuses its copy.
-        if (matches(layers[i], clockCanvas, unit, picture, pictureGeneration) &&
-            clockCanvas.restoreStore(layers[i].pixels) == 1) {
-            lastRestored = i;
-            return;
-        }
+    const auto index = static_cast<std::int32_t>(globe);
+    Layer& layer = layers[index];
+    lastRestored = index;
+    // A canvas created anew since the layer was drawn refuses its copy.
+    if (matches(layer, clockCanvas, unit, picture, pictureGeneration) && clockCanvas.restoreStore(layer.pixels) == 1) {
+        return;
     }
-    lastRestored = nextLayer;
-    Layer& layer = layers[nextLayer];
-    nextLayer = (nextLayer + 1) % 2;
-    draw(layer, clockCanvas, unit, picture, textRenderer);
-    layer.pictureGeneration = pictureGeneration;
+    clockCanvas.clear();
+    drawPictureRows(clockCanvas, unit, picture, 0, clockCanvas.height - 1);
+    drawMarks(clockCanvas, unit, textRenderer);
+    keep(layer, clockCanvas, unit, picture, pictureGeneration);
 }
 
 std::int32_t DialBackground::restoreArea(Canvas& clockCanvas, const StoreRect& area) const {
@@ -31,6 +29,35 @@ std::int32_t DialBackground::restoreArea(Canvas& clockCanvas, const StoreRect& a
         return 0;
     }
     return clockCanvas.restoreStore(layers[lastRestored].pixels, area);
+}
+
+bool DialBackground::holds(Globe globe, const Canvas& clockCanvas, std::int32_t unit, const Image* picture,
+                           std::uint64_t pictureGeneration) const {
+    return matches(layers[static_cast<std::int32_t>(globe)], clockCanvas, unit, picture, pictureGeneration);
+}
+
+void DialBackground::install(Globe globe, const Canvas& drawn, std::int32_t unit, const Image* picture,
+                             std::uint64_t pictureGeneration) {
+    const auto index = static_cast<std::int32_t>(globe);
+    keep(layers[index], drawn, unit, picture, pictureGeneration);
+    if (lastRestored == index) {
+        lastRestored = -1;
+    }
+}
+
+void DialBackground::drawPictureRows(Canvas& canvas, std::int32_t unit, const Image* picture,
+                                     std::int32_t firstRow, std::int32_t lastRow) {
+    if (picture == nullptr) {
+        return;
+    }
+    const DialGeometry dial = DialGeometry::forUnit(unit);
+    // The globe picture fills the dial: 14U × 14U drawing pixels, 1:1.
+    const std::int32_t sizePx = 2 * 7 * unit;
+    drawImageRows(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
+}
+
+void DialBackground::drawMarks(Canvas& canvas, std::int32_t unit, TextRenderer& textRenderer) {
+    drawMarksAndNumerals(canvas, DialGeometry::forUnit(unit), textRenderer);
 }
 
 bool DialBackground::matches(const Layer& layer, const Canvas& canvas, std::int32_t unit,
@@ -43,22 +70,14 @@ bool DialBackground::matches(const Layer& layer, const Canvas& canvas, std::int3
            layer.picture == picture && layer.pictureGeneration == pictureGeneration;
 }
 
-void DialBackground::draw(Layer& layer, Canvas& canvas, std::int32_t unit, const Image* picture,
-                          TextRenderer& textRenderer) {
-    const DialGeometry dial = DialGeometry::forUnit(unit);
-    canvas.clear();
-    if (picture != nullptr) {
-        // The globe picture fills the dial: 14U × 14U drawing pixels, 1:1.
-        const std::int32_t sizePx = 2 * 7 * unit;
-        drawImage(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture);
-    }
-    drawMarksAndNumerals(canvas, dial, textRenderer);
-
-    layer.valid = true;
+void DialBackground::keep(Layer& layer, const Canvas& canvas, std::int32_t unit, const Image* picture,
+                          std::uint64_t pictureGeneration) {
+    layer.pixels = canvas.copyStore();
+    layer.valid = !layer.pixels.empty();
     layer.unit = unit;
     layer.canvasWidth = canvas.width;
     layer.canvasHeight = canvas.height;
     layer.canvasScale = canvas.scale;
     layer.picture = picture;
-    layer.pixels = canvas.copyStore();
+    layer.pictureGeneration = pictureGeneration;
 }

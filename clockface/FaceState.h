@@ -2,6 +2,7 @@
 
 #include "astro/Globes.h"
 #include "clockface/DialBackground.h"
+#include "clockface/MinuteWork.h"
 #include "image/Image.h"
 #include "raster/Canvas.h"
 #include "text/TextRenderer.h"
@@ -16,7 +17,8 @@
 // and the date line are.
 struct FaceFrame {
     bool valid = false;              // the canvas holds a whole face; false after a rebuild
-    const Image* picture = nullptr;  // the globe picture behind it, only compared
+    Globe globe = Globe::Earth;      // the globe behind it
+    const Image* picture = nullptr;  // its picture, only compared
     std::uint64_t pictureGeneration = 0;
     std::array<StoreRect, 3> hands;  // what the hour, minute and second hands may have touched
     std::string dateText;            // the date line as drawn
@@ -38,6 +40,7 @@ struct FaceState {
     GlobePictures globes;
     DialBackground dialBackground;  // the globe, marks and numerals, kept between ticks
     FaceFrame lastFrame;            // what the clock canvas shows now
+    MinuteWork minuteWork;          // the next minute's pictures, made ahead
 
     void setUnit(std::int32_t newUnit) {
         unit = newUnit;

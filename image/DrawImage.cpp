@@ -7,6 +7,11 @@
 
 void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                const Image& image) {
+    drawImageRows(canvas, cx, cy, dw, dh, image, 0, canvas.height - 1);
+}
+
+void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+                   const Image& image, std::int32_t firstRow, std::int32_t lastRow) {
     const std::int32_t iw = image.width;
     const std::int32_t ih = image.height;
     // A box without area, or an image without pixels, draws nothing; this also
@@ -27,8 +32,8 @@ void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw
     // Pixels off the canvas are skipped, so the loops need only cover its part.
     const std::int64_t xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
     const std::int64_t xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
-    const std::int64_t yFirst = std::max<std::int64_t>(std::int64_t{cy} - hh, 0);
-    const std::int64_t yLast = std::min<std::int64_t>(std::int64_t{cy} + hh, canvas.height - 1);
+    const std::int64_t yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
+    const std::int64_t yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
     const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
     Color color;
     for (std::int64_t y = yFirst; y <= yLast; ++y) {

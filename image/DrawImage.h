@@ -10,3 +10,7 @@ class Image;
 // most 1.1 image pixels and sampleBox otherwise.
 void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                const Image& image);
+// drawImage for the canvas rows firstRow … lastRow alone: an image drawn in
+// bands of rows comes out as one drawn at once.
+void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+                   const Image& image, std::int32_t firstRow, std::int32_t lastRow);

@@ -224,10 +224,12 @@ TEST(GlobeRendering, ReplacedPicturesAreThoseOfAFirstRendering) {
     Rendering r(6, map.get(), map.get(), j2000Ticks);
     const StoredPicture earthBefore = stored(*r.pictures.earthGlobe);
     const std::uint8_t* earthStore = r.pictures.earthGlobe->pixelStore.get();
-    const std::uint64_t generation = r.pictures.generation;
+    const std::uint64_t earthGeneration = r.pictures.earthGeneration;
+    const std::uint64_t moonGeneration = r.pictures.moonGeneration;
 
     renderGlobes(r.canvas, 6, map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
-    EXPECT_GT(r.pictures.generation, generation);
+    EXPECT_GT(r.pictures.earthGeneration, earthGeneration);
+    EXPECT_GT(r.pictures.moonGeneration, moonGeneration);
     EXPECT_EQ(r.pictures.earthGlobe->pixelStore.get(), earthStore);  // no new store for the same size
     Rendering fresh(6, map.get(), map.get(), fullMoonTicks);
     EXPECT_NE(stored(*r.pictures.earthGlobe), earthBefore);  // the moments show different pictures

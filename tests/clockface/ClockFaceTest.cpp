@@ -102,7 +102,7 @@ TEST_F(ClockFaceAt10h08, AKeptBackgroundDrawsTheSamePictureAsAFreshOne) {
     // here the same Earth object gets new pixels and a new generation.
     Image& earth = *face.globes.earthGlobe;
     std::memset(earth.pixelStore.get(), 90, static_cast<std::size_t>(earth.stride) * earth.height);
-    ++face.globes.generation;
+    ++face.globes.earthGeneration;
     drawAt(tenOhEightThirty + 1);
 
     FaceState fresh;

@@ -1,0 +1,179 @@
+#include "clockface/MinuteWork.h"
+
+#include "clockface/DialBackground.h"
+#include "clockface/FaceState.h"
+#include "clockface/FaceTime.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr std::int64_t minuteTicks = 600'000'000;  // a minute, 100-ns ticks
+constexpr std::int64_t leadTicks = 5'000'000;      // the hands' half second ahead, 100-ns ticks
+constexpr std::int64_t wholeWork = std::numeric_limits<std::int64_t>::max();
+
+std::int64_t ticksOf(platform::FileTime time) {
+    return static_cast<std::int64_t>(time.ticks());
+}
+
+// The minute the hands show, as local minutes since 1601. A moment a hair from
+// the turn can fall on either side of it in whole ticks and in the hands'
+// seconds: the seconds decide, as they decide what the face shows.
+std::int64_t shownMinute(const platform::Clock& clock, const FaceTime& time) {
+    const std::int64_t ahead = ticksOf(clock.localNow()) + leadTicks;
+    const std::int64_t minute = ahead / minuteTicks;
+    const double secondsInto = static_cast<double>(ahead % minuteTicks) / 1e7;
+    if (time.seconds - secondsInto > 30.0) {
+        return minute - 1;
+    }
+    if (secondsInto - time.seconds > 30.0) {
+        return minute + 1;
+    }
+    return minute;
+}
+
+// The moment the hands reach the given minute, in universal and local time,
+// by the clock's present offset between the two.
+platform::FixedClock turnOf(std::int64_t minute, const platform::Clock& clock) {
+    const std::int64_t local = minute * minuteTicks - leadTicks;
+    const std::int64_t utc = local - (ticksOf(clock.localNow()) - ticksOf(clock.utcNow()));
+    return {platform::FileTime::fromTicks(static_cast<std::uint64_t>(utc)),
+            platform::FileTime::fromTicks(static_cast<std::uint64_t>(local))};
+}
+
+bool matchesCanvas(const Canvas& backdrop, const Canvas& clockCanvas) {
+    return backdrop.hasPixels() && backdrop.width == clockCanvas.width && backdrop.height == clockCanvas.height &&
+           backdrop.scale == clockCanvas.scale;
+}
+
+// A canvas like the clock canvas, its pixel store alone; null when it cannot be had.
+std::unique_ptr<Canvas> canvasLike(const Canvas& clockCanvas) {
+    auto canvas = std::make_unique<Canvas>();
+    canvas->pixelFormat = clockCanvas.pixelFormat;
+    canvas->depthFormat = DepthFormatNone;
+    if (canvas->create(clockCanvas.displayWidth(), clockCanvas.displayHeight(), clockCanvas.scale) != 1) {
+        return nullptr;
+    }
+    return canvas;
+}
+
+}  // namespace
+
+void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
+    tickPixels = 0;
+    if (!face.globeCanvas || !face.globeCanvas->hasPixels() || !face.clockCanvas ||
+        !face.clockCanvas->hasPixels() || !face.textRenderer) {
+        return;
+    }
+    const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
+    const std::int64_t minute = shownMinute(clock, time);
+    if (time.minuteIsTurning()) {
+        if (turn != minute) {
+            start(face, minute, clock);
+        }
+        finish(face, Globe::Earth);
+        return;
+    }
+    // Work for a turn still to come waits for it, but for the Earth's tracing
+    // and drawing while the Moon shows.
+    const bool turnPassed = turn >= 0 && turn <= minute;
+    if (time.showsMoon()) {
+        if (turnPassed) {
+            finish(face, Globe::Moon);
+        }
+        if (time.seconds > 45.0 && turn != minute + 1) {
+            start(face, minute + 1, turnOf(minute + 1, clock));
+        }
+        if (turn == minute + 1) {
+            step(face, Globe::Earth, pixelsPerStep);
+        }
+    } else if (turnPassed) {
+        finish(face, Globe::Earth);
+        step(face, Globe::Moon, pixelsPerStep);
+    }
+    // A tick left without work draws the background of the globe not showing
+    // when it has none for its picture, as after a rebuild, which draws only the
+    // one that shows.
+    const Globe hidden = time.showsMoon() ? Globe::Earth : Globe::Moon;
+    Piece& idle = piece(hidden);
+    if (tickPixels != 0 || idle.stage == Stage::Tracing) {
+        return;
+    }
+    if (idle.stage == Stage::Idle &&
+        !face.dialBackground.holds(hidden, *face.clockCanvas, face.unit, face.globes.picture(hidden),
+                                   face.globes.generation(hidden))) {
+        idle.stage = Stage::Drawing;
+        idle.nextRow = 0;
+    }
+    step(face, hidden, pixelsPerStep);
+}
+
+void MinuteWork::reset() {
+    turn = -1;
+    earth = {};
+    moon = {};
+    backdrop.reset();
+}
+
+void MinuteWork::start(const FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
+    // Work left over from an earlier turn is dropped: a picture not yet traced
+    // stays as it was, and a background not yet taken is drawn when it shows.
+    turn = turnMinute;
+    for (const Globe globe : {Globe::Earth, Globe::Moon}) {
+        Piece& work = piece(globe);
+        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, face.unit, moment);
+        work.stage = Stage::Tracing;
+        work.nextRow = 0;
+    }
+}
+
+void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
+    Piece& work = piece(globe);
+    if (work.stage == Stage::Tracing) {
+        const Image* texture = globe == Globe::Earth ? &face.earthTexture : &face.moonTexture;
+        tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget, face.globes);
+        if (work.tracing->done()) {
+            work.tracing.reset();
+            work.stage = Stage::Drawing;
+            work.nextRow = 0;
+        }
+        return;
+    }
+    if (work.stage != Stage::Drawing) {
+        return;
+    }
+    const Canvas& clockCanvas = *face.clockCanvas;
+    if (!backdrop || !matchesCanvas(*backdrop, clockCanvas)) {
+        backdrop = canvasLike(clockCanvas);
+        if (!backdrop) {
+            // Without room for it the background is drawn when it shows.
+            work.stage = Stage::Idle;
+            return;
+        }
+    }
+    if (work.nextRow == 0) {
+        backdrop->clear();
+    }
+    const std::int64_t rows = std::clamp<std::int64_t>(budget / backdrop->width, 1, backdrop->height - work.nextRow);
+    const auto lastRow = static_cast<std::int32_t>(work.nextRow + rows - 1);
+    const Image* picture = face.globes.picture(globe);
+    DialBackground::drawPictureRows(*backdrop, face.unit, picture, work.nextRow, lastRow);
+    tickPixels += static_cast<std::int64_t>(lastRow - work.nextRow + 1) * backdrop->width;
+    work.nextRow = lastRow + 1;
+    if (work.nextRow < backdrop->height) {
+        return;
+    }
+    DialBackground::drawMarks(*backdrop, face.unit, *face.textRenderer);
+    face.dialBackground.install(globe, *backdrop, face.unit, picture, face.globes.generation(globe));
+    work.stage = Stage::Idle;
+    if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
+        backdrop.reset();
+    }
+}
+
+void MinuteWork::finish(FaceState& face, Globe globe) {
+    while (piece(globe).stage != Stage::Idle) {
+        step(face, globe, wholeWork);
+    }
+}

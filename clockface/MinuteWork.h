@@ -1,0 +1,64 @@
+#pragma once
+
+#include "astro/Globes.h"
+#include "platform/Clock.h"
+#include "raster/Canvas.h"
+
+#include <cstdint>
+#include <memory>
+
+struct FaceState;
+
+// The pixels one tick's share of the work traces or draws: about 15 ms of
+// tracing on one core of a small machine, so that a tick at a unit of 135 stays
+// far below a tenth of a second.
+inline constexpr std::int64_t pixelsPerStep = std::int64_t{1} << 18;
+
+// The new globe pictures and their dial backgrounds that each turn of a minute
+// brings, made in steps over the ticks around the turn, so that no tick waits
+// for all of it. Each globe is made while the other one shows, for the moment
+// the minute turns: the Earth in the quarter minute before the turn, while the
+// Moon shows; the Moon in the quarter minute after it, while the Earth shows.
+// A globe that must show before its work is done has the rest done at once, and
+// a turn that comes without prepared work (a clock that jumped, a window made a
+// moment before) renders the Earth at once for the present moment. Ticks
+// without other work draw the background of the globe not showing when it has
+// none yet, as after a rebuild.
+class MinuteWork {
+public:
+    // The work of this tick, before the face is drawn: at most one step, unless
+    // a globe about to show needs its rest done.
+    void tick(FaceState& face, const platform::Clock& clock);
+    // Drops all work in progress: the surfaces are being made anew and with them
+    // the pictures.
+    void reset();
+    // The pixels traced or drawn by the last tick.
+    std::int64_t lastTickPixels() const { return tickPixels; }
+
+private:
+    // What one globe's work has left: tracing the picture, then drawing its
+    // background, then nothing.
+    enum class Stage { Idle, Tracing, Drawing };
+    struct Piece {
+        Stage stage = Stage::Idle;
+        std::unique_ptr<GlobeTracing> tracing;
+        std::int32_t nextRow = 0;  // the next background row to draw, store rows
+    };
+
+    // Work for the turn of minute turnMinute (local minutes since 1601, as the
+    // hands show them), both globes for the clock's moment.
+    void start(const FaceState& face, std::int64_t turnMinute, const platform::Clock& moment);
+    // One step of the globe's work within budget pixels.
+    void step(FaceState& face, Globe globe, std::int64_t budget);
+    // All of the globe's work that is left.
+    void finish(FaceState& face, Globe globe);
+    Piece& piece(Globe globe) { return globe == Globe::Earth ? earth : moon; }
+
+    std::int64_t turn = -1;  // the minute whose turn the work is for, or -1 for none
+    Piece earth;
+    Piece moon;
+    // The canvas the backgrounds are drawn on before they are taken, of the clock
+    // canvas's size; held only while a background is being drawn.
+    std::unique_ptr<Canvas> backdrop;
+    std::int64_t tickPixels = 0;
+};
