@@ -5,13 +5,10 @@
 #include "astro/Scene.h"
 #include "astro/TimeScale.h"
 #include "image/Image.h"
-#include "image/ImageKind.h"
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 #include <limits>
 #include <utility>
 
@@ -27,64 +24,6 @@ const Image* GlobePictures::picture(Globe globe) const {
 std::uint64_t GlobePictures::generation(Globe globe) const {
     return globe == Globe::Earth ? earthGeneration : moonGeneration;
 }
-
-namespace {
-
-// Where the rows of the canvas's display picture go in a picture made by
-// Image::fromCanvas: three bytes per pixel, rows widened to a multiple of four
-// bytes.
-struct PictureLayout {
-    std::int32_t width = 0;   // pixels
-    std::int32_t height = 0;  // rows
-    std::int64_t rowBytes = 0;
-    std::int64_t strideBytes = 0;
-};
-
-PictureLayout layoutOf(const Canvas& canvas) {
-    PictureLayout layout;
-    if (canvas.scale > 0) {
-        layout.width = canvas.width / canvas.scale;
-        layout.height = canvas.height / canvas.scale;
-    }
-    layout.rowBytes = 3 * static_cast<std::int64_t>(layout.width);
-    layout.strideBytes = (layout.rowBytes + 3) & ~std::int64_t{3};
-    return layout;
-}
-
-// The previous picture when Image::fromCanvas would give the canvas's next
-// picture the very same layout, so that its store can take the new pixels;
-// otherwise null, the previous picture freed.
-std::unique_ptr<Image> reusable(std::unique_ptr<Image> previous, const Canvas& canvas) {
-    const PictureLayout layout = layoutOf(canvas);
-    if (previous && previous->valid != 0 && previous->kind == ImagePixels && previous->channels == 3 &&
-        previous->pixelStore && layout.width > 0 && layout.height > 0 &&
-        previous->width == layout.width && previous->height == layout.height &&
-        previous->stride == layout.strideBytes) {
-        return previous;
-    }
-    return nullptr;
-}
-
-// The canvas's display picture. A reusable previous picture receives it in
-// its store, row for row as Image::fromCanvas lays it out (the display buffer
-// is bottom row first, the store top row first); otherwise fromCanvas makes a
-// new one. Allocating a new store for every rendering would hand the memory of
-// two pictures back to the system and take it again each minute.
-std::unique_ptr<Image> pictureOf(const Canvas& canvas, std::unique_ptr<Image> previous) {
-    if (!previous || !canvas.display) {
-        return Image::fromCanvas(canvas);
-    }
-    const PictureLayout layout = layoutOf(canvas);
-    const std::uint8_t* display = canvas.display.get();
-    for (std::int32_t i = 0; i < layout.height; ++i) {
-        std::memcpy(previous->pixelStore.get() + static_cast<std::ptrdiff_t>(i) * layout.strideBytes,
-                    display + static_cast<std::ptrdiff_t>(layout.height - 1 - i) * layout.rowBytes,
-                    static_cast<std::size_t>(layout.rowBytes));
-    }
-    return previous;
-}
-
-}  // namespace
 
 struct GlobeTracing::Scene {
     GlobeView view;
@@ -142,7 +81,10 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
     nextRow = lastRow + 1;
     if (nextRow > view.lastRow) {
         globeCanvas.present();
-        picture = pictureOf(globeCanvas, reusable(std::move(picture), globeCanvas));
+        // A picture of the same size takes the new pixels in its store: a new
+        // store for every rendering would hand the memory of the pictures back
+        // to the system and take it again each minute.
+        picture = Image::fromCanvas(globeCanvas, std::move(picture));
         ++generation;
         finished = true;
     }

@@ -1,5 +1,9 @@
 #pragma once
 
+#if !defined(__SSE2__)
+#error "The globe tracing needs SSE2, which every x86-64 processor has."
+#endif
+
 #include <emmintrin.h>
 
 // Two doubles side by side, worked on together by the two-lane instructions
@@ -45,8 +49,6 @@ inline LaneMask operator!=(Lanes a, Lanes b) { return {_mm_cmpneq_pd(a.v, b.v)};
 inline Lanes select(LaneMask mask, Lanes yes, Lanes no) {
     return {_mm_or_pd(_mm_and_pd(mask.m, yes.v), _mm_andnot_pd(mask.m, no.v))};
 }
-// Bit 0 for lane 0, bit 1 for lane 1.
-inline int laneBits(LaneMask mask) { return _mm_movemask_pd(mask.m); }
 
 // Two points or directions, one in each lane of every component.
 struct Vector3Lanes {

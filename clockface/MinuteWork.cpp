@@ -34,7 +34,9 @@ std::int64_t shownMinute(const platform::Clock& clock, const FaceTime& time) {
 }
 
 // The moment the hands reach the given minute, in universal and local time,
-// by the clock's present offset between the two.
+// by the clock's present offset between the two. Should the offset change at
+// that very turn (daylight saving), the minute never shows and the turn finds
+// no prepared work.
 platform::FixedClock turnOf(std::int64_t minute, const platform::Clock& clock) {
     const std::int64_t local = minute * minuteTicks - leadTicks;
     const std::int64_t utc = local - (ticksOf(clock.localNow()) - ticksOf(clock.utcNow()));
@@ -68,6 +70,12 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     }
     const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
     const std::int64_t minute = shownMinute(clock, time);
+    if (turn >= 0 && turn < minute) {
+        // The work of a turn a minute or more ago, after a jump of the clock
+        // or a timer that stalled: its pictures would be stale, so it is
+        // dropped, and backgrounds missing for it are drawn again below.
+        reset();
+    }
     if (time.minuteIsTurning()) {
         if (turn != minute) {
             start(face, minute, clock);
@@ -75,20 +83,19 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
         finish(face, Globe::Earth);
         return;
     }
-    // Work for a turn still to come waits for it, but for the Earth's tracing
-    // and drawing while the Moon shows.
-    const bool turnPassed = turn >= 0 && turn <= minute;
+    // Work for the turn to come waits for it, all but the Earth's while the
+    // Moon shows before it; a clock set back leaves it waiting.
     if (time.showsMoon()) {
-        if (turnPassed) {
+        if (turn == minute) {
             finish(face, Globe::Moon);
         }
-        if (time.seconds > 45.0 && turn != minute + 1) {
-            start(face, minute + 1, turnOf(minute + 1, clock));
-        }
-        if (turn == minute + 1) {
+        if (time.seconds > 45.0) {
+            if (turn != minute + 1) {
+                start(face, minute + 1, turnOf(minute + 1, clock));
+            }
             step(face, Globe::Earth, pixelsPerStep);
         }
-    } else if (turnPassed) {
+    } else if (turn == minute) {
         finish(face, Globe::Earth);
         step(face, Globe::Moon, pixelsPerStep);
     }
@@ -104,6 +111,7 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
         !face.dialBackground.holds(hidden, *face.clockCanvas, face.unit, face.globes.picture(hidden),
                                    face.globes.generation(hidden))) {
         idle.stage = Stage::Drawing;
+        idle.begun = false;
         idle.nextRow = 0;
     }
     step(face, hidden, pixelsPerStep);
@@ -124,18 +132,27 @@ void MinuteWork::start(const FaceState& face, std::int64_t turnMinute, const pla
         Piece& work = piece(globe);
         work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, face.unit, moment);
         work.stage = Stage::Tracing;
+        work.begun = false;
         work.nextRow = 0;
     }
 }
 
 void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     Piece& work = piece(globe);
+    // Both globes trace on the one globe canvas and draw on the one backdrop:
+    // what the other has begun there is finished first.
+    const Piece& other = piece(globe == Globe::Earth ? Globe::Moon : Globe::Earth);
+    if (work.stage != Stage::Idle && other.stage == work.stage && other.begun) {
+        finish(face, globe == Globe::Earth ? Globe::Moon : Globe::Earth);
+    }
     if (work.stage == Stage::Tracing) {
         const Image* texture = globe == Globe::Earth ? &face.earthTexture : &face.moonTexture;
         tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget, face.globes);
+        work.begun = true;
         if (work.tracing->done()) {
             work.tracing.reset();
             work.stage = Stage::Drawing;
+            work.begun = false;
             work.nextRow = 0;
         }
         return;
@@ -152,13 +169,14 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
             return;
         }
     }
-    if (work.nextRow == 0) {
+    if (!work.begun) {
         backdrop->clear();
     }
     const std::int64_t rows = std::clamp<std::int64_t>(budget / backdrop->width, 1, backdrop->height - work.nextRow);
     const auto lastRow = static_cast<std::int32_t>(work.nextRow + rows - 1);
     const Image* picture = face.globes.picture(globe);
     DialBackground::drawPictureRows(*backdrop, face.unit, picture, work.nextRow, lastRow);
+    work.begun = true;
     tickPixels += static_cast<std::int64_t>(lastRow - work.nextRow + 1) * backdrop->width;
     work.nextRow = lastRow + 1;
     if (work.nextRow < backdrop->height) {
@@ -167,6 +185,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     DialBackground::drawMarks(*backdrop, face.unit, *face.textRenderer);
     face.dialBackground.install(globe, *backdrop, face.unit, picture, face.globes.generation(globe));
     work.stage = Stage::Idle;
+    work.begun = false;
     if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
         backdrop.reset();
     }

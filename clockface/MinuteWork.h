@@ -30,7 +30,7 @@ public:
     // a globe about to show needs its rest done.
     void tick(FaceState& face, const platform::Clock& clock);
     // Drops all work in progress: the surfaces are being made anew and with them
-    // the pictures.
+    // the pictures, or the work is for a turn long past.
     void reset();
     // The pixels traced or drawn by the last tick.
     std::int64_t lastTickPixels() const { return tickPixels; }
@@ -42,6 +42,7 @@ private:
     struct Piece {
         Stage stage = Stage::Idle;
         std::unique_ptr<GlobeTracing> tracing;
+        bool begun = false;        // the stage has used the canvas it draws on
         std::int32_t nextRow = 0;  // the next background row to draw, store rows
     };
 

@@ -41,35 +41,42 @@ void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
     }
 }
 
-std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas) {
+std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas, std::unique_ptr<Image> reuse) {
     if (!canvas.display || canvas.scale <= 0) {
-        return nullptr;
-    }
-    std::unique_ptr<Image> image(new (std::nothrow) Image);
-    if (!image) {
         return nullptr;
     }
     const std::int32_t w = canvas.width / canvas.scale;
     const std::int32_t h = canvas.height / canvas.scale;
-    image->release();
-    image->kind = ImagePixels;
-    image->width = w;
-    image->height = h;
-    image->channels = 3;
     // A canvas is limited to 2^31 - 1 bytes of store, so these fit in 64 bits.
     const std::int64_t rowBytes = 3 * static_cast<std::int64_t>(w);
     const std::int64_t strideBytes = (rowBytes + 3) & ~std::int64_t{3};
     const std::int64_t storeBytes = strideBytes * h;
-    // An empty picture has no pixel that getPixel could clamp to.
-    if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
-        return image;
+    std::unique_ptr<Image> image;
+    if (reuse && reuse->valid != 0 && reuse->kind == ImagePixels && reuse->channels == 3 && reuse->pixelStore &&
+        reuse->width == w && reuse->height == h && reuse->stride == strideBytes) {
+        image = std::move(reuse);
+    } else {
+        reuse.reset();
+        image.reset(new (std::nothrow) Image);
+        if (!image) {
+            return nullptr;
+        }
+        image->release();
+        image->kind = ImagePixels;
+        image->width = w;
+        image->height = h;
+        image->channels = 3;
+        // An empty picture has no pixel that getPixel could clamp to.
+        if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
+            return image;
+        }
+        image->stride = static_cast<std::int32_t>(strideBytes);
+        image->pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
+        if (!image->pixelStore) {
+            return image;
+        }
+        image->valid = 1;
     }
-    image->stride = static_cast<std::int32_t>(strideBytes);
-    image->pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
-    if (!image->pixelStore) {
-        return image;
-    }
-    image->valid = 1;
     // The display buffer is bottom row first; the store is top row first.
     const std::uint8_t* display = canvas.display.get();
     for (std::int32_t i = 0; i < h; ++i) {

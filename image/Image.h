@@ -33,7 +33,9 @@ public:
     // call it up to nine times per sample.
     std::int32_t getPixel(std::int32_t x, std::int32_t y, Color& out) const;
     // A copy of a canvas's display picture, or null before its first present().
-    static std::unique_ptr<Image> fromCanvas(const Canvas& canvas);
+    // A previous copy of a canvas of the same size, given as reuse, takes the
+    // pixels in its own store; otherwise it is freed and a new image made.
+    static std::unique_ptr<Image> fromCanvas(const Canvas& canvas, std::unique_ptr<Image> reuse = nullptr);
 
     // Interpolated reads at continuous coordinates (pixel centres at i + 0.5):
     // 1 when a colour was produced, 0 outside the image.

@@ -163,7 +163,8 @@ TEST(GlobeRendering, FullMoonIsLitAllOverAndNewMoonIsDark) {
     }
 }
 
-// Without a Moon map the Moon's square stays black.
+// The Earth's disc is five units across each way from the dial's centre; the
+// Moon, without a map, stays black over its whole square.
 TEST(GlobeRendering, EarthDiscHasTheRadiusOfFiveUnits) {
     const auto earthMap = whiteMap(64, 32);
     for (const std::int32_t unit : {20, 28, 40}) {

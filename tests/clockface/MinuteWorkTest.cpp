@@ -140,11 +140,92 @@ TEST(MinuteWork, ATurnWithoutPreparedWorkRendersForThePresentMoment) {
 TEST(MinuteWork, ResetDropsTheWorkInProgress) {
     FaceState face;
     buildFace(face, fortySeconds);
+    const std::vector<std::uint8_t> earthBefore = storeOf(face.globes.earthGlobe.get());
+    const std::uint64_t generationBefore = face.globes.earthGeneration;
+    // One step: the Earth half traced.
+    EXPECT_GT(tickAt(face, fortySeconds + 6.1), 0);
+    face.minuteWork.reset();
+    EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), earthBefore);
+    EXPECT_EQ(face.globes.earthGeneration, generationBefore);
+    // The next tick starts afresh: one step of tracing from the first row.
+    EXPECT_EQ(tickAt(face, fortySeconds + 6.35), pixelsPerStep / (10 * unit + 1) * (10 * unit + 1));
+    EXPECT_EQ(face.globes.earthGeneration, generationBefore);
+}
+
+// Ticks that stop with the Earth's work half done and come back with the Moon
+// showing after the turn (a suspended machine, a stalled timer): the Earth is
+// finished before the Moon takes the canvases they share, so both come out as
+// a rebuild at the turn draws them.
+TEST(MinuteWork, WorkCutOffByMissingTicksFinishesEachGlobeOnItsOwn) {
+    for (const double stoppedAt : {fortySeconds + 6.1, fortySeconds + 6.85}) {  // tracing, drawing
+        FaceState face;
+        buildFace(face, fortySeconds);
+        for (double seconds = fortySeconds + 6.1; seconds <= stoppedAt; seconds += 0.25) {
+            static_cast<void>(tickAt(face, seconds));
+        }
+        double seconds = turnMoment + 20.0;
+        static_cast<void>(tickAt(face, seconds));
+        const Expected moon = expectedAt(seconds, turnMoment);
+        EXPECT_EQ(storeOf(face.globes.moonGlobe.get()), moon.moon) << stoppedAt;
+        EXPECT_EQ(displayOf(*face.clockCanvas), moon.face) << stoppedAt;
+        for (seconds += 0.25; seconds < turnMoment + 36.0; seconds += 0.25) {
+            static_cast<void>(tickAt(face, seconds));
+        }
+        const Expected earth = expectedAt(seconds - 0.25, turnMoment);
+        EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), earth.earth) << stoppedAt;
+        EXPECT_EQ(displayOf(*face.clockCanvas), earth.face) << stoppedAt;
+    }
+}
+
+// A clock set back from the quarter minute before a turn to the middle of the
+// minute: the work waits for the turn, and the face shows what a whole redraw
+// shows with the pictures it has (the Earth already traced for the turn).
+TEST(MinuteWork, AClockSetBackShowsWhatAWholeRedrawShows) {
+    FaceState face;
+    buildFace(face, fortySeconds);
     for (double seconds = fortySeconds + 6.1; seconds < fortySeconds + 7.0; seconds += 0.25) {
         static_cast<void>(tickAt(face, seconds));
     }
-    const std::vector<std::uint8_t> earthBefore = storeOf(face.globes.earthGlobe.get());
-    face.minuteWork.reset();
-    EXPECT_EQ(tickAt(face, fortySeconds + 7.1), pixelsPerStep / (10 * unit + 1) * (10 * unit + 1));
-    EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), earthBefore);
+    for (double seconds = fortySeconds - 25.0; seconds < fortySeconds - 10.0; seconds += 0.25) {
+        static_cast<void>(tickAt(face, seconds));
+    }
+    const double halfPast = fortySeconds - 10.0;  // 10:08:30, the Earth showing again
+    static_cast<void>(tickAt(face, halfPast));
+
+    FaceState fresh;
+    buildFace(fresh, fortySeconds);
+    GlobeTracing earth(Globe::Earth, *fresh.globeCanvas, unit, clockAt(december9th2026, turnMoment));
+    while (!earth.done()) {
+        earth.advance(*fresh.globeCanvas, &fresh.earthTexture, pixelsPerStep, fresh.globes);
+    }
+    static_cast<void>(drawClockFace(fresh, clockAt(december9th2026, halfPast)));
+    EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), storeOf(fresh.globes.earthGlobe.get()));
+    EXPECT_EQ(storeOf(face.globes.moonGlobe.get()), storeOf(fresh.globes.moonGlobe.get()));
+    EXPECT_EQ(displayOf(*face.clockCanvas), displayOf(*fresh.clockCanvas));
+}
+
+// An odd unit, whose pictures are two columns wider than 14U, and small enough
+// that each globe is traced and drawn in a single step: ticking through the turn
+// shows what a rebuild at the turn shows.
+TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
+    constexpr std::int32_t oddUnit = 27;
+    FaceState face;
+    facetest::buildSurfaces(face, oddUnit);
+    loadMaps(face);
+    const platform::FixedClock first = clockAt(december9th2026, fortySeconds);
+    renderGlobes(*face.globeCanvas, oddUnit, &face.earthTexture, &face.moonTexture, first, face.globes);
+    static_cast<void>(drawClockFace(face, first));
+    double seconds = fortySeconds + 0.25;
+    for (; seconds < turnMoment + 21.0; seconds += 0.25) {
+        EXPECT_LE(tickAt(face, seconds), pixelsPerStep);
+    }
+    FaceState fresh;
+    facetest::buildSurfaces(fresh, oddUnit);
+    loadMaps(fresh);
+    renderGlobes(*fresh.globeCanvas, oddUnit, &fresh.earthTexture, &fresh.moonTexture,
+                 clockAt(december9th2026, turnMoment), fresh.globes);
+    static_cast<void>(drawClockFace(fresh, clockAt(december9th2026, seconds - 0.25)));
+    EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), storeOf(fresh.globes.earthGlobe.get()));
+    EXPECT_EQ(storeOf(face.globes.moonGlobe.get()), storeOf(fresh.globes.moonGlobe.get()));
+    EXPECT_EQ(displayOf(*face.clockCanvas), displayOf(*fresh.clockCanvas));
 }

@@ -154,3 +154,31 @@ TEST_F(DrawImage, WritesTheFarthestDepth) {
 }
 
 }  // namespace
+
+// Bands of rows, cut anywhere and drawn in any order, leave the canvas as one
+// drawImage does, for an interpolated and for a box-averaged picture.
+TEST_F(DrawImage, BandsOfRowsDrawWhatOneCallDraws) {
+    Image image;
+    std::vector<std::uint8_t> rows;
+    for (int y = 0; y < 37; ++y) {
+        for (int x = 0; x < 41; ++x) {
+            rows.push_back(static_cast<std::uint8_t>(x * 7 + y * 13));
+        }
+    }
+    imagetest::fill(image, 41, 37, 1, rows);
+    for (const int size : {41, 20}) {
+        Canvas whole;
+        whole.pixelFormat = PixelFormatRgbBytes;
+        ASSERT_EQ(whole.create(80, 80, 1), 1);
+        drawImage(whole, 40, 38, size, size, image);
+        canvas.clear();
+        drawImageRows(canvas, 40, 38, size, size, image, 45, 200);
+        drawImageRows(canvas, 40, 38, size, size, image, -10, 29);
+        drawImageRows(canvas, 40, 38, size, size, image, 30, 44);
+        ASSERT_EQ(std::memcmp(canvas.pixels.get(), whole.pixels.get(), 80 * 80 * 3), 0) << size;
+        canvas.clear();
+        drawImageRows(canvas, 40, 38, size, size, image, 30, 44);
+        EXPECT_EQ(coverage().bottom, 30) << size;
+        EXPECT_EQ(coverage().top, 44) << size;
+    }
+}
