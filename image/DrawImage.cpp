@@ -4,6 +4,8 @@
 #include "raster/Canvas.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                const Image& image) {
@@ -35,22 +37,28 @@ void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_
     const std::int64_t yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
     const std::int64_t yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
     const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
-    Color color;
+    // Each row's samples are plotted together, the canvas's lock taken once.
+    const auto span = static_cast<std::size_t>(std::max<std::int64_t>(xLast - xFirst + 1, 0));
+    std::vector<std::int32_t> columns(span);
+    std::vector<Color> colors(span);
     for (std::int64_t y = yFirst; y <= yLast; ++y) {
         const auto row = static_cast<std::int32_t>(y);
         // Continuous image coordinates; py grows upward like canvas y.
         const double py = static_cast<double>(y - cy) * scale + halfIh;
+        std::size_t count = 0;
         for (std::int64_t x = xFirst; x <= xLast; ++x) {
             const auto column = static_cast<std::int32_t>(x);
             if (clipping && canvas.clipTest(column, row) <= 0) {
                 continue;
             }
             const double px = static_cast<double>(x - cx) * scale + halfIw;
+            Color& color = colors[count];
             const std::int32_t sampled = interpolate ? image.sampleBiquadratic(px, py, color)
                                                      : image.sampleBox(scale, 0.0, 0.0, scale, color, px, py);
             if (sampled == 1) {
-                canvas.writePixel(column, row, color, DepthForce, Canvas::farthestDepth);
+                columns[count++] = column;
             }
         }
+        canvas.plotRow(row, columns.data(), colors.data(), count, DepthForce, Canvas::farthestDepth);
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -310,4 +311,45 @@ TEST(Sampling, SamplerGivesWhatSampleBilinearGives) {
     ASSERT_NE(fits.kind, ImagePixels);
     expectSamplerAgrees(fits, "read in place", coloured);
     EXPECT_GT(coloured, 0u);
+}
+
+// The biquadratic sample reads its nine neighbours through getPixel near the
+// edges, where they are clamped, and straight from the store inside. A picture
+// with a border of its edge pixels around it holds the same neighbourhoods one
+// pixel further in: each sample near an edge of the small picture must equal
+// the same sample, read from the store, in the bordered one.
+TEST(Sampling, BiquadraticReadsTheStoreAsGetPixelReadsTheEdges) {
+    constexpr std::int32_t width = 5;
+    constexpr std::int32_t height = 4;
+    for (const std::int32_t channels : {1, 3, 4}) {
+        std::vector<std::uint8_t> rows;
+        for (int k = 0; k < width * height * channels; ++k) {
+            rows.push_back(static_cast<std::uint8_t>((k * 97 + 13) % 256));
+        }
+        Image small;
+        imagetest::fill(small, width, height, channels, rows);
+        std::vector<std::uint8_t> bordered;
+        for (std::int32_t row = -1; row <= height; ++row) {  // stored rows, top first
+            const std::int32_t from = std::clamp(row, 0, height - 1);
+            for (std::int32_t column = -1; column <= width; ++column) {
+                const std::int32_t at = (from * width + std::clamp(column, 0, width - 1)) * channels;
+                bordered.insert(bordered.end(), rows.begin() + at, rows.begin() + at + channels);
+            }
+        }
+        Image large;
+        imagetest::fill(large, width + 2, height + 2, channels, bordered);
+        int edgeSamples = 0;
+        for (double y = 0.5; y < height - 0.5; y += 0.25) {
+            for (double x = 0.5; x < width - 0.5; x += 0.25) {
+                const bool nearEdge = x < 1.5 || y < 1.5 || x >= width - 1.5 || y >= height - 1.5;
+                Color edge = imagetest::junk();
+                Color inside = imagetest::junk();
+                ASSERT_EQ(small.sampleBiquadratic(x, y, edge), 1);
+                ASSERT_EQ(large.sampleBiquadratic(x + 1.0, y + 1.0, inside), 1);
+                ASSERT_EQ(bytesOf(inside), bytesOf(edge)) << channels << " channels at " << x << ", " << y;
+                edgeSamples += nearEdge;
+            }
+        }
+        EXPECT_GT(edgeSamples, 20);
+    }
 }
