@@ -121,8 +121,10 @@ ImageDecoder::~ImageDecoder() = default;
 
 std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
     native.reset();
-    // Refuse a file that is missing or that someone else holds open.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    // Refuse a file that is missing or that someone holds open for writing.
+    // Others reading it at the same time (another clock starting, a viewer
+    // showing the map) take nothing from it.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return 0;

@@ -6,6 +6,10 @@
 
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using imagetest::Bytes;
 using imagetest::bytesOf;
 
@@ -103,3 +107,19 @@ TEST(Decoder, TexturesDecodeToTheSameBytesOnEveryPlatform) {
 }
 
 }  // namespace
+
+#ifdef _WIN32
+// A file that others have open for reading decodes as any other; one that
+// somebody holds open for writing is refused rather than read half written.
+TEST(Decoder, ReadsAFileOthersReadAndRefusesOneBeingWritten) {
+    const auto path = imagetest::sample("rgb.png");
+    for (const DWORD access : {DWORD{GENERIC_READ}, DWORD{GENERIC_READ | GENERIC_WRITE}}) {
+        const HANDLE other = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        Image image;
+        EXPECT_EQ(image.load(path), access == GENERIC_READ ? 1 : 0) << access;
+        CloseHandle(other);
+    }
+}
+#endif
