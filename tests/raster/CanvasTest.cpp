@@ -483,6 +483,28 @@ TEST(CanvasStore, CopyComesBackOnlyIntoAStoreOfItsSize) {
     EXPECT_EQ(depthOnly.restoreStore(copy), 0);
 }
 
+namespace {
+
+// Two canvases drawn the same way, one pixel by pixel and one a run at a time:
+// the same pixels, depths and peak, and something drawn at all.
+void expectSameStores(const Canvas& single, const Canvas& run, int pixelFormat, int depthFormat) {
+    const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
+    const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
+    const std::size_t depthBytes = count * static_cast<std::size_t>(single.bytesPerDepth);
+    EXPECT_EQ(std::memcmp(single.pixels.get(), run.pixels.get(), pixelBytes), 0) << pixelFormat << depthFormat;
+    if (depthBytes > 0) {
+        EXPECT_EQ(std::memcmp(single.depth.get(), run.depth.get(), depthBytes), 0) << depthFormat;
+    }
+    EXPECT_EQ(single.peak, run.peak);
+    bool drawn = false;
+    for (std::size_t i = 0; i < pixelBytes; ++i) {
+        drawn = drawn || run.pixels[i] != 0;
+    }
+    EXPECT_TRUE(drawn) << pixelFormat << depthFormat;
+}
+
+}  // namespace
+
 // A row plotted in one call must leave the stores exactly as plot does pixel by
 // pixel: the same bounds, clip and depth decisions and the same blends, also for
 // columns outside the store, a column given twice and rows outside the store.
@@ -521,19 +543,7 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
             }
             run.plotRow(y, columns, colors.data(), std::size(columns), s.depthMode, depthValue);
         }
-        const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
-        const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
-        const std::size_t depthBytes = count * static_cast<std::size_t>(single.bytesPerDepth);
-        EXPECT_EQ(std::memcmp(single.pixels.get(), run.pixels.get(), pixelBytes), 0) << s.pixelFormat << s.depthFormat;
-        if (depthBytes > 0) {
-            EXPECT_EQ(std::memcmp(single.depth.get(), run.depth.get(), depthBytes), 0) << s.depthFormat;
-        }
-        EXPECT_EQ(single.peak, run.peak);
-        bool drawn = false;
-        for (std::size_t i = 0; i < pixelBytes; ++i) {
-            drawn = drawn || run.pixels[i] != 0;
-        }
-        EXPECT_TRUE(drawn) << s.pixelFormat << s.depthFormat;
+        expectSameStores(single, run, s.pixelFormat, s.depthFormat);
     }
 }
 
@@ -574,19 +584,7 @@ TEST(CanvasPlot, RowOfBytesMatchesPlotPixelByPixel) {
             }
             run.plotRowBytes(y, columns, rgbt.data(), std::size(columns), s.depthMode, depthValue);
         }
-        const std::size_t count = static_cast<std::size_t>(single.width) * single.height;
-        const std::size_t pixelBytes = count * static_cast<std::size_t>(single.bytesPerPixel);
-        const std::size_t depthBytes = count * static_cast<std::size_t>(single.bytesPerDepth);
-        EXPECT_EQ(std::memcmp(single.pixels.get(), run.pixels.get(), pixelBytes), 0) << s.pixelFormat << s.depthFormat;
-        if (depthBytes > 0) {
-            EXPECT_EQ(std::memcmp(single.depth.get(), run.depth.get(), depthBytes), 0) << s.depthFormat;
-        }
-        EXPECT_EQ(single.peak, run.peak);
-        bool drawn = false;
-        for (std::size_t i = 0; i < pixelBytes; ++i) {
-            drawn = drawn || run.pixels[i] != 0;
-        }
-        EXPECT_TRUE(drawn) << s.pixelFormat << s.depthFormat;
+        expectSameStores(single, run, s.pixelFormat, s.depthFormat);
     }
 }
 
