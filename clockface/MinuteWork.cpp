@@ -70,12 +70,6 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     }
     const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
     const std::int64_t minute = shownMinute(clock, time);
-    if (turn >= 0 && turn < minute) {
-        // The work of a turn a minute or more ago, after a jump of the clock
-        // or a timer that stalled: its pictures would be stale, so it is
-        // dropped, and backgrounds missing for it are drawn again below.
-        reset();
-    }
     if (time.minuteIsTurning()) {
         if (turn != minute) {
             start(face, minute, clock);
@@ -84,7 +78,9 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
         return;
     }
     // Work for the turn to come waits for it, all but the Earth's while the
-    // Moon shows before it; a clock set back leaves it waiting.
+    // Moon shows before it; a clock set back leaves it waiting. Work of a turn
+    // long gone (a clock set forward, a timer that stalled) is never finished:
+    // the next turn's work takes its place, and until then the pictures stay.
     if (time.showsMoon()) {
         if (turn == minute) {
             finish(face, Globe::Moon);
@@ -163,6 +159,8 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     const Canvas& clockCanvas = *face.clockCanvas;
     if (!backdrop || !matchesCanvas(*backdrop, clockCanvas)) {
         backdrop = canvasLike(clockCanvas);
+        work.begun = false;
+        work.nextRow = 0;
         if (!backdrop) {
             // Without room for it the background is drawn when it shows.
             work.stage = Stage::Idle;

@@ -30,7 +30,7 @@ public:
     // a globe about to show needs its rest done.
     void tick(FaceState& face, const platform::Clock& clock);
     // Drops all work in progress: the surfaces are being made anew and with them
-    // the pictures, or the work is for a turn long past.
+    // the pictures.
     void reset();
     // The pixels traced or drawn by the last tick.
     std::int64_t lastTickPixels() const { return tickPixels; }

@@ -121,9 +121,9 @@ ImageDecoder::~ImageDecoder() = default;
 
 std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
     native.reset();
-    // Refuse a file that is missing or that someone holds open for writing.
-    // Others reading it at the same time (another clock starting, a viewer
-    // showing the map) take nothing from it.
+    // Refuse a file that is missing or that someone holds open for writing at
+    // this moment. Others reading it at the same time (another clock starting,
+    // a viewer showing the map) do not keep it from loading.
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

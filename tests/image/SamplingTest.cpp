@@ -339,9 +339,10 @@ TEST(Sampling, BiquadraticReadsTheStoreAsGetPixelReadsTheEdges) {
         Image large;
         imagetest::fill(large, width + 2, height + 2, channels, bordered);
         int edgeSamples = 0;
-        for (double y = 0.5; y < height - 0.5; y += 0.25) {
-            for (double x = 0.5; x < width - 0.5; x += 0.25) {
-                const bool nearEdge = x < 1.5 || y < 1.5 || x >= width - 1.5 || y >= height - 1.5;
+        for (double y = 0.5; y < height; y += 0.25) {
+            for (double x = 0.5; x < width; x += 0.25) {
+                // The small picture's samples with a neighbour beyond its edge.
+                const bool nearEdge = x < 1.5 || y < 1.5 || x >= width - 0.5 || y >= height - 0.5;
                 Color edge = imagetest::junk();
                 Color inside = imagetest::junk();
                 ASSERT_EQ(small.sampleBiquadratic(x, y, edge), 1);
