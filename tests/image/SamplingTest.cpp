@@ -289,11 +289,11 @@ void expectSamplerAgrees(const Image& image, const char* what, std::size_t& colo
 // The sampler reads many points of one image as sampleBilinear does, with the
 // image looked at once: the same four bytes everywhere, inside, at the top and
 // right edges where a corner is clamped, in the half-pixel strips, outside and
-// at NaN, for every store kind the maps can have and for an image that cannot
-// be read.
+// at NaN, for every store kind the maps can have, for a file read in place and
+// for an image that cannot be read.
 TEST(Sampling, SamplerGivesWhatSampleBilinearGives) {
     std::size_t coloured = 0;
-    for (std::int32_t channels : {1, 2, 3, 4}) {
+    for (std::int32_t channels : {1, 3, 4}) {
         Image image;
         std::vector<std::uint8_t> rows;
         for (int k = 0; k < 6 * 3 * channels; ++k) {
