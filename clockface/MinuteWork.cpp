@@ -122,7 +122,8 @@ void MinuteWork::reset() {
 
 void MinuteWork::start(const FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
     // Work left over from an earlier turn is dropped: a picture not yet traced
-    // stays as it was, and a background not yet taken is drawn when it shows.
+    // stays as it was, and a background not yet taken is drawn again on an idle
+    // tick, or when it shows.
     turn = turnMinute;
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
