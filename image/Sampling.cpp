@@ -38,6 +38,25 @@ inline double biquadratic(const Neighbourhood& q, double fx, double fy) {
            fxfy2 * fx * fy2 + fx2fy2 * fx2 * fy2 + q.p;
 }
 
+// The biquadratic sample of channel at of a decoded store with storeBytes
+// bytes per pixel, around the pixel at centre, whose rows above and below lie at
+// above and below. Always inlined, so that the channels' long chains of sums
+// overlap.
+[[gnu::always_inline]] inline std::uint8_t storedChannel(const std::uint8_t* centre, const std::uint8_t* above,
+                                                         const std::uint8_t* below, std::int32_t storeBytes,
+                                                         std::int32_t at, double fx, double fy) {
+    const Neighbourhood q{centre[at],
+                          centre[storeBytes + at],
+                          centre[at - storeBytes],
+                          above[at],
+                          below[at],
+                          above[storeBytes + at],
+                          below[storeBytes + at],
+                          above[at - storeBytes],
+                          below[at - storeBytes]};
+    return channelByte(biquadratic(q, fx, fy));
+}
+
 }  // namespace
 
 std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
@@ -88,28 +107,15 @@ std::int32_t Image::sampleBiquadratic(double x, double y, Color& out) const {
         // Rows are stored top row first: the row above lies one stride before.
         const std::uint8_t* above = centre - stride;
         const std::uint8_t* below = centre + stride;
-        // Inline, so that the three channels' long chains of sums overlap.
-        const auto channel = [&](std::int32_t at) __attribute__((always_inline)) {
-            const Neighbourhood q{centre[at],
-                                  centre[storeBytes + at],
-                                  centre[at - storeBytes],
-                                  above[at],
-                                  below[at],
-                                  above[storeBytes + at],
-                                  below[storeBytes + at],
-                                  above[at - storeBytes],
-                                  below[at - storeBytes]};
-            return channelByte(biquadratic(q, fx, fy));
-        };
         if (storeBytes == 1) {
-            out.r = channel(0);
+            out.r = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
             out.g = out.r;
             out.b = out.r;
             return 1;
         }
-        out.r = channel(2);
-        out.g = channel(1);
-        out.b = channel(0);
+        out.r = storedChannel(centre, above, below, storeBytes, 2, fx, fy);
+        out.g = storedChannel(centre, above, below, storeBytes, 1, fx, fy);
+        out.b = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
         if (storeBytes == 4) {
             // Stored as a straight alpha, carried as a transparency.
             const auto clear = [](std::uint8_t alpha) { return 255 - alpha; };
