@@ -485,6 +485,26 @@ TEST(CanvasStore, CopyComesBackOnlyIntoAStoreOfItsSize) {
 
 namespace {
 
+// How the row tests' canvases are made and drawn on.
+struct RowSetup {
+    int pixelFormat;
+    int depthFormat;
+    std::int16_t clipShape;
+    std::int16_t depthMode;
+};
+
+// A row's columns: some off the store, one given twice.
+constexpr std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
+
+// Two canvases of 12 × 6 for the set-up, one to draw pixel by pixel, one a run
+// at a time.
+void makeRowCanvases(Canvas& single, Canvas& run, const RowSetup& s) {
+    for (Canvas* canvas : {&single, &run}) {
+        makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
+        setClip(*canvas, s.clipShape);
+    }
+}
+
 // Two canvases drawn the same way, one pixel by pixel and one a run at a time:
 // the same pixels, depths and peak, and something drawn at all.
 void expectSameStores(const Canvas& single, const Canvas& run, int pixelFormat, int depthFormat) {
@@ -509,26 +529,16 @@ void expectSameStores(const Canvas& single, const Canvas& run, int pixelFormat, 
 // pixel: the same bounds, clip and depth decisions and the same blends, also for
 // columns outside the store, a column given twice and rows outside the store.
 TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
-    struct Setup {
-        int pixelFormat;
-        int depthFormat;
-        std::int16_t clipShape;
-        std::int16_t depthMode;
-    };
     // A byte store without a clip shape or a depth test takes a shorter way: with
     // no depth plane, with a plane the row leaves alone, and beside it the same
     // plane under a clip shape, which that way must not skip.
-    const Setup setups[] = {
+    const RowSetup setups[] = {
         {1, 0, ClipNone, DepthOff},     {1, 1, ClipNone, DepthOff},           {1, 1, ClipRectangle, DepthOff},
         {1, 1, ClipEllipse, DepthTest}, {2, 2, ClipRectangle, DepthTestOnly}, {2, 3, ClipRotatedEllipse, DepthForce},
     };
-    const std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
-    for (const Setup& s : setups) {
+    for (const RowSetup& s : setups) {
         Canvas single, run;
-        for (Canvas* canvas : {&single, &run}) {
-            makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
-            setClip(*canvas, s.clipShape);
-        }
+        makeRowCanvases(single, run, s);
         std::vector<Color> colors;
         for (std::size_t i = 0; i < std::size(columns); ++i) {
             const auto k = static_cast<std::uint8_t>(i);
@@ -551,17 +561,10 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
 // those colours pixel by pixel, on byte and float stores, with and without
 // depth planes and clip shapes.
 TEST(CanvasPlot, RowOfBytesMatchesPlotPixelByPixel) {
-    struct Setup {
-        int pixelFormat;
-        int depthFormat;
-        std::int16_t clipShape;
-        std::int16_t depthMode;
-    };
-    const Setup setups[] = {
+    const RowSetup setups[] = {
         {1, 0, ClipNone, DepthOff},     {1, 1, ClipNone, DepthOff},           {1, 1, ClipRectangle, DepthOff},
         {1, 1, ClipEllipse, DepthTest}, {2, 2, ClipRectangle, DepthTestOnly}, {2, 0, ClipNone, DepthOff},
     };
-    const std::int32_t columns[] = {-3, 0, 1, 2, 2, 5, 7, 8, 11, 40};
     std::vector<std::uint8_t> rgbt;
     std::vector<Color> colors;
     for (std::size_t i = 0; i < std::size(columns); ++i) {
@@ -571,12 +574,9 @@ TEST(CanvasPlot, RowOfBytesMatchesPlotPixelByPixel) {
         rgbt.insert(rgbt.end(), bytes, bytes + 4);
         colors.push_back(Color::bytes(bytes[0], bytes[1], bytes[2], bytes[3]));
     }
-    for (const Setup& s : setups) {
+    for (const RowSetup& s : setups) {
         Canvas single, run;
-        for (Canvas* canvas : {&single, &run}) {
-            makeCanvas(*canvas, s.pixelFormat, s.depthFormat, 12, 6, 1);
-            setClip(*canvas, s.clipShape);
-        }
+        makeRowCanvases(single, run, s);
         for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
             const double depthValue = 10.0 + y;
             for (std::size_t i = 0; i < std::size(columns); ++i) {
