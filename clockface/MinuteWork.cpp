@@ -20,8 +20,8 @@ std::int64_t ticksOf(platform::FileTime time) {
 // The minute the hands show, as local minutes since 1601. A moment a hair from
 // the turn can fall on either side of it in whole ticks and in the hands'
 // seconds: the seconds decide, as they decide what the face shows.
-std::int64_t shownMinute(const platform::Clock& clock, const FaceTime& time) {
-    const std::int64_t ahead = ticksOf(clock.localNow()) + leadTicks;
+std::int64_t shownMinute(platform::FileTime local, const FaceTime& time) {
+    const std::int64_t ahead = ticksOf(local) + leadTicks;
     const std::int64_t minute = ahead / minuteTicks;
     const double secondsInto = static_cast<double>(ahead % minuteTicks) / 1e7;
     if (time.seconds - secondsInto > 30.0) {
@@ -34,12 +34,12 @@ std::int64_t shownMinute(const platform::Clock& clock, const FaceTime& time) {
 }
 
 // The moment the hands reach the given minute, in universal and local time,
-// by the clock's present offset between the two. Should the offset change at
-// that very turn (daylight saving), the minute never shows and the turn finds
-// no prepared work.
-platform::FixedClock turnOf(std::int64_t minute, const platform::Clock& clock) {
+// by the offset between the two now. Should the offset change at that very
+// turn (daylight saving), the minute never shows and the turn finds no
+// prepared work.
+platform::FixedClock turnOf(std::int64_t minute, platform::FileTime localNow, platform::FileTime utcNow) {
     const std::int64_t local = minute * minuteTicks - leadTicks;
-    const std::int64_t utc = local - (ticksOf(clock.localNow()) - ticksOf(clock.utcNow()));
+    const std::int64_t utc = local - (ticksOf(localNow) - ticksOf(utcNow));
     return {platform::FileTime::fromTicks(static_cast<std::uint64_t>(utc)),
             platform::FileTime::fromTicks(static_cast<std::uint64_t>(local))};
 }
@@ -68,8 +68,9 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
         !face.clockCanvas->hasPixels() || !face.textRenderer) {
         return;
     }
-    const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
-    const std::int64_t minute = shownMinute(clock, time);
+    const platform::FileTime local = clock.localNow();
+    const FaceTime time = FaceTime::fromLocalTime(local);
+    const std::int64_t minute = shownMinute(local, time);
     if (time.minuteIsTurning()) {
         if (turn != minute) {
             start(face, minute, clock);
@@ -87,7 +88,7 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
         }
         if (time.seconds > 45.0) {
             if (turn != minute + 1) {
-                start(face, minute + 1, turnOf(minute + 1, clock));
+                start(face, minute + 1, turnOf(minute + 1, local, clock.utcNow()));
             }
             step(face, Globe::Earth, pixelsPerStep);
         }
