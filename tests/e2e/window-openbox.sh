@@ -77,14 +77,7 @@ outer_place() {
 }
 
 # Waits up to 5 s for the outer window to stand at "LEFT TOP".
-wait_for_place() {
-  for _ in $(seq 50); do
-    [ "$(outer_place)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  echo "  the outer window stands at $(outer_place), not $1"
-  return 1
-}
+wait_for_place() { wait_for_output "the outer window stands at" "$1" outer_place; }
 
 if start_clock && wait_for_frame; then pass "the clock opens in an openbox frame ($(extents))"; else
   fail "the clock opens in an openbox frame"; finish; fi

@@ -101,16 +101,22 @@ wait_for_size() {
   return 1
 }
 
-# Waits up to 5 s for the settings file to hold the line (saved, defined by the
-# sourcing script, reads it without its line end).
-wait_for_saved() {
+# Waits up to 5 s for a command to print EXPECTED; otherwise says what it
+# printed last: "  WHAT 'printed', not 'EXPECTED'".
+wait_for_output() {  # what, expected, command and its arguments
+  local what=$1 expected=$2
+  shift 2
   for _ in $(seq 50); do
-    [ "$(saved)" = "$1" ] && return 0
+    [ "$("$@")" = "$expected" ] && return 0
     sleep 0.1
   done
-  echo "  the settings file holds '$(saved)', not '$1'"
+  echo "  $what '$("$@")', not '$expected'"
   return 1
 }
+
+# Waits up to 5 s for the settings file to hold the line (saved, defined by the
+# sourcing script, reads it without its line end).
+wait_for_saved() { wait_for_output "the settings file holds" "$1" saved; }
 
 # A screenshot of the client area as binary PPM.
 shot() { import -window "$window" -depth 8 "ppm:$1" 2>/dev/null; }
