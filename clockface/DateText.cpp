@@ -1,8 +1,8 @@
 #include "clockface/DateText.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 
 namespace {
 
@@ -47,6 +47,20 @@ void advanceOneDay(std::int32_t& year, std::int32_t& month, std::int32_t& day) {
     year = year == -1 ? 1 : year + 1;
 }
 
+// Appends a whole number in decimal as printf's "%0*ld" writes it: at least
+// `width` characters, zeros between the sign and the digits to make them up.
+void appendPadded(std::string& text, long value, std::size_t width) {
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    const std::size_t length = static_cast<std::size_t>(end - digits);
+    const std::size_t sign = value < 0 ? 1 : 0;
+    text.append(digits, sign);
+    if (length < width) {
+        text.append(width - length, '0');
+    }
+    text.append(digits + sign, length - sign);
+}
+
 }  // namespace
 
 std::string formatDateTime(double packedDate) {
@@ -76,10 +90,20 @@ std::string formatDateTime(double packedDate) {
         advanceOneDay(year, month, day);
     }
 
-    char text[64];
-    std::snprintf(text, sizeof text, "%ld/%02ld/%02ld %02ld:%02ld:%02.0lf", static_cast<long>(year),
-                  static_cast<long>(month), static_cast<long>(day),
-                  static_cast<long>(secondOfDay / 3600), static_cast<long>(secondOfDay % 3600 / 60),
-                  static_cast<double>(secondOfDay % 60));
+    // Formatted by hand rather than with snprintf, which the clock would call
+    // four times a second: the same text as "%ld/%02ld/%02ld %02ld:%02ld:%02ld".
+    std::string text;
+    text.reserve(24);
+    appendPadded(text, year, 1);
+    text += '/';
+    appendPadded(text, month, 2);
+    text += '/';
+    appendPadded(text, day, 2);
+    text += ' ';
+    appendPadded(text, static_cast<long>(secondOfDay / 3600), 2);
+    text += ':';
+    appendPadded(text, static_cast<long>(secondOfDay % 3600 / 60), 2);
+    text += ':';
+    appendPadded(text, static_cast<long>(secondOfDay % 60), 2);
     return text;
 }

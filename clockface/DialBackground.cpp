@@ -72,7 +72,7 @@ bool DialBackground::matches(const Layer& layer, const Canvas& canvas, std::int3
 
 void DialBackground::keep(Layer& layer, const Canvas& canvas, std::int32_t unit, const Image* picture,
                           std::uint64_t pictureGeneration) {
-    layer.pixels = canvas.copyStore();
+    canvas.copyStore(layer.pixels);
     layer.valid = !layer.pixels.empty();
     layer.unit = unit;
     layer.canvasWidth = canvas.width;

@@ -422,11 +422,18 @@ void Canvas::blit(platform::PaintTarget& target, std::int32_t y, const platform:
 }
 
 std::vector<std::uint8_t> Canvas::copyStore() const {
+    std::vector<std::uint8_t> copy;
+    copyStore(copy);
+    return copy;
+}
+
+void Canvas::copyStore(std::vector<std::uint8_t>& copy) const {
     std::lock_guard guard(pixelLock);
     if (!pixels) {
-        return {};
+        copy.clear();
+        return;
     }
-    return std::vector<std::uint8_t>(pixels.get(), pixels.get() + storeBytes(*this));
+    copy.assign(pixels.get(), pixels.get() + storeBytes(*this));
 }
 
 std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy) {

@@ -116,6 +116,9 @@ public:
     // A copy of the pixel store as it stands (width × height × bytesPerPixel
     // bytes, bottom row first), taken under pixelLock; empty without a store.
     std::vector<std::uint8_t> copyStore() const;
+    // The same into copy, whose memory is reused when it is large enough: a
+    // copy taken again and again allocates only once.
+    void copyStore(std::vector<std::uint8_t>& copy) const;
     // Puts a copy from copyStore() back into the pixel store under pixelLock: 1,
     // or 0 with the store unchanged when there is none or the copy's size is not
     // the store's (the canvas was created anew since). The depth plane and the

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 namespace {
 double packed(double ymd, double hours, double minutes, double seconds) {
     return ymd + (hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0;
@@ -32,4 +35,20 @@ TEST(FormatDateTime, NegativeDatesAreYearsBeforeOurEra) {
     EXPECT_EQ(formatDateTime(-(440315.0 + 0.5)), "-44/03/15 12:00:00");
     // The last moment of 1 BC rounds into 1 January of AD 1: there is no year 0.
     EXPECT_EQ(formatDateTime(-(11231.0 + (86400.0 - 0.2) / 86400.0)), "1/01/01 00:00:00");
+}
+
+TEST(FormatDateTime, WritesWhatPrintfWritesForShortLongAndNegativeYears) {
+    // Years of one to five digits either side of our era, at hours, minutes and
+    // seconds of one and two digits.
+    for (const double year : {-12345.0, -44.0, -1.0, 1.0, 7.0, 99.0, 476.0, 2026.0, 12345.0}) {
+        for (const double seconds : {0.0, 7.0, 3599.0, 40000.0, 86399.0}) {
+            const double whole = std::fabs(year) * 10000.0 + 304.0 + seconds / 86400.0;
+            const double date = year < 0 ? -whole : whole;
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%ld/%02ld/%02ld %02ld:%02ld:%02ld", static_cast<long>(year),
+                          3L, 4L, static_cast<long>(seconds) / 3600, static_cast<long>(seconds) % 3600 / 60,
+                          static_cast<long>(seconds) % 60);
+            EXPECT_EQ(formatDateTime(date), expected) << year << " " << seconds;
+        }
+    }
 }

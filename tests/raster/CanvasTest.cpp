@@ -481,6 +481,14 @@ TEST(CanvasStore, CopyComesBackOnlyIntoAStoreOfItsSize) {
     makeCanvas(depthOnly, PixelFormatNone, DepthFormatByte, 5, 3, 1);
     EXPECT_TRUE(depthOnly.copyStore().empty());
     EXPECT_EQ(depthOnly.restoreStore(copy), 0);
+
+    // Taken into a vector that held something else: the store alone, however
+    // long the vector was.
+    std::vector<std::uint8_t> reused(1000, 0x77);
+    canvas.copyStore(reused);
+    EXPECT_EQ(reused, copy);
+    depthOnly.copyStore(reused);
+    EXPECT_TRUE(reused.empty());
 }
 
 namespace {
