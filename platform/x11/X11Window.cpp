@@ -211,12 +211,18 @@ int X11Window::run() {
     using SteadyClock = std::chrono::steady_clock;
     auto nextTick = SteadyClock::now() + tickPeriod;
     const int connection = ConnectionNumber(display);
+    // Whether events may wait, read or unread: at first, when the connection
+    // has data, and after a round trip, whose reply may have brought some. The
+    // connection is read only then, so that an idle tick costs no reads that
+    // find nothing.
+    bool eventsMayWait = true;
     while (!closed) {
-        while (!closed && XPending(display) > 0) {
+        while (!closed && eventsMayWait && XEventsQueued(display, QueuedAfterReading) > 0) {
             XEvent event;
             XNextEvent(display, &event);
             onEvent(event);
         }
+        eventsMayWait = false;
         if (closed) {
             break;
         }
@@ -232,11 +238,10 @@ int X11Window::run() {
         }
         if (paintPending) {
             paint();
-        }
-        XFlush(display);
-        if (XPending(display) > 0) {
+            eventsMayWait = true;
             continue;
         }
+        XFlush(display);
         now = SteadyClock::now();
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now);
         pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
@@ -247,6 +252,7 @@ int X11Window::run() {
             connectionLost();
             return 1;
         }
+        eventsMayWait = result > 0 && (descriptors[0].revents & POLLIN) != 0;
         signalfd_siginfo received{};
         if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
             read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
