@@ -33,6 +33,12 @@ public:
     float readFloat(bool swap);
     double readDouble(bool swap);
 
+    // Hands the view's pages back to the system while the file stays mapped:
+    // they leave the process's resident memory and are read again, from the
+    // system's file cache or the disk, when next touched. For a file read
+    // seldom and at length, between the readings.
+    void releaseResidentPages() const;
+
     const std::uint8_t* data() const { return view; }
     std::uint64_t size() const { return length; }  // bytes in the file; 0 when closed
     bool isOpen() const { return view != nullptr; }

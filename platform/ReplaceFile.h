@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string_view>
 
 namespace platform {
@@ -12,5 +13,8 @@ namespace platform {
 // the new one, never a truncated one. True when the new file is in place; on
 // failure the old file is as it was and no temporary file is left behind.
 [[nodiscard]] bool replaceTextFile(const std::filesystem::path& path, std::string_view text);
+
+// The same for bytes written as they stand, the pieces one after the other.
+[[nodiscard]] bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces);
 
 }  // namespace platform

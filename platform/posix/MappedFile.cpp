@@ -33,6 +33,14 @@ std::int32_t MappedFile::open(const std::filesystem::path& path) {
     return view != nullptr ? 1 : 0;
 }
 
+void MappedFile::releaseResidentPages() const {
+    // The view is private and read-only, so it never holds pages of its own:
+    // dropping them loses nothing.
+    if (view != nullptr) {
+        ::madvise(const_cast<std::uint8_t*>(view), static_cast<std::size_t>(length), MADV_DONTNEED);
+    }
+}
+
 void MappedFile::close() {
     if (view != nullptr) {
         ::munmap(const_cast<std::uint8_t*>(view), static_cast<std::size_t>(length));

@@ -37,7 +37,7 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
+bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;
@@ -46,7 +46,11 @@ bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
     if (descriptor < 0) {
         return false;
     }
-    const bool written = writeAll(descriptor, text) && ::fsync(descriptor) == 0;
+    bool written = true;
+    for (const std::string_view piece : pieces) {
+        written = written && writeAll(descriptor, piece);
+    }
+    written = written && ::fsync(descriptor) == 0;
     const bool closed = ::close(descriptor) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
@@ -54,6 +58,10 @@ bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
     }
     syncFolder(path.parent_path());
     return true;
+}
+
+bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
+    return replaceFile(path, {text});
 }
 
 }  // namespace platform

@@ -33,6 +33,14 @@ std::int32_t MappedFile::open(const std::filesystem::path& path) {
     return view != nullptr ? 1 : 0;
 }
 
+void MappedFile::releaseResidentPages() const {
+    // Unlocking pages that were never locked takes them out of the working set
+    // (and reports that they were not locked, which is expected here).
+    if (view != nullptr) {
+        VirtualUnlock(const_cast<std::uint8_t*>(view), static_cast<SIZE_T>(length));
+    }
+}
+
 void MappedFile::close() {
     if (view != nullptr) {
         UnmapViewOfFile(view);

@@ -2,9 +2,40 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace platform {
+
+bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
+    // A name of this process's own, so that two clocks saving at once never
+    // write into the same temporary file.
+    std::filesystem::path temporary = path;
+    temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool complete = true;
+    for (std::string_view piece : pieces) {
+        // WriteFile counts in 32 bits: large pieces go in parts.
+        while (complete && !piece.empty()) {
+            const auto part = static_cast<DWORD>(std::min<std::size_t>(piece.size(), 1U << 30));
+            DWORD written = 0;
+            complete = WriteFile(file, piece.data(), part, &written, nullptr) && written == part;
+            piece.remove_prefix(part);
+        }
+    }
+    complete = complete && FlushFileBuffers(file);
+    const bool closed = CloseHandle(file) != 0;
+    if (!complete || !closed ||
+        !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temporary.c_str());
+        return false;
+    }
+    return true;
+}
 
 bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
     // Text files on Windows end their lines in CR LF.
@@ -15,25 +46,7 @@ bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
         }
         bytes += c;
     }
-    // A name of this process's own, so that two clocks saving at once never
-    // write into the same temporary file.
-    std::filesystem::path temporary = path;
-    temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    DWORD written = 0;
-    const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                          written == bytes.size() && FlushFileBuffers(file);
-    const bool closed = CloseHandle(file) != 0;
-    if (!complete || !closed ||
-        !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replaceFile(path, {bytes});
 }
 
 }  // namespace platform

@@ -1,3 +1,4 @@
+#include "platform/CacheFolder.h"
 #include "platform/SettingsFolder.h"
 
 #include <pwd.h>
@@ -27,21 +28,17 @@ std::filesystem::path homeFolder() {
     return {};
 }
 
-// The base folder for configuration files. A relative $XDG_CONFIG_HOME is invalid
-// and ignored, as the base directory convention asks.
-std::filesystem::path configurationFolder() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
-        return config;
-    }
-    const std::filesystem::path home = homeFolder();
-    return home.empty() ? home : home / ".config";
-}
-
-}  // namespace
-
-std::filesystem::path settingsFolder() {
-    const std::filesystem::path base = configurationFolder();
-    if (base.empty()) {
+// Brantolm/Horavel inside the base folder that the environment variable names,
+// or inside inHome in the user's home when it is unset, created when missing.
+// A relative base folder is invalid and ignored, as the base directory
+// convention asks.
+std::filesystem::path clockFolder(const char* variable, const char* inHome) {
+    std::filesystem::path base;
+    if (const char* named = std::getenv(variable); named != nullptr && named[0] == '/') {
+        base = named;
+    } else if (const std::filesystem::path home = homeFolder(); !home.empty()) {
+        base = home / inHome;
+    } else {
         return {};
     }
     std::filesystem::path folder = base / "Brantolm" / "Horavel";
@@ -49,5 +46,11 @@ std::filesystem::path settingsFolder() {
     std::filesystem::create_directories(folder, ignored);
     return folder;
 }
+
+}  // namespace
+
+std::filesystem::path settingsFolder() { return clockFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::filesystem::path cacheFolder() { return clockFolder("XDG_CACHE_HOME", ".cache"); }
 
 }  // namespace platform

@@ -1,3 +1,4 @@
+#include "platform/CacheFolder.h"
 #include "platform/SettingsFolder.h"
 
 #include <shlobj.h>
@@ -18,14 +19,20 @@ std::filesystem::path enterFolder(const std::filesystem::path& parent, const wch
     return folder;
 }
 
-}  // namespace
-
-std::filesystem::path settingsFolder() {
-    wchar_t appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
+// Brantolm\Horavel inside the user's application-data folder of the kind given
+// (a CSIDL), created when missing.
+std::filesystem::path clockFolder(int kind) {
+    wchar_t base[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, kind, nullptr, SHGFP_TYPE_CURRENT, base))) {
         return {};
     }
-    return enterFolder(enterFolder(appData, L"Brantolm"), L"Horavel");
+    return enterFolder(enterFolder(base, L"Brantolm"), L"Horavel");
 }
+
+}  // namespace
+
+std::filesystem::path settingsFolder() { return clockFolder(CSIDL_APPDATA); }
+
+std::filesystem::path cacheFolder() { return clockFolder(CSIDL_LOCAL_APPDATA); }
 
 }  // namespace platform
