@@ -1,6 +1,7 @@
 #include "image/Image.h"
 
 #include "image/RasterFile.h"
+#include "platform/MappedFile.h"
 #include "raster/Canvas.h"
 #include "raster/Truncate.h"
 
@@ -15,11 +16,25 @@ Image::~Image() { release(); }
 
 void Image::release() {
     pixelStore.reset();
+    mappedRows = nullptr;
+    pixelFile.reset();
     if (rasterFile) {
         rasterFile->close();
         rasterFile.reset();
     }
     valid = 0;
+}
+
+void Image::releaseResidentPages() const {
+    if (pixelFile) {
+        pixelFile->releaseResidentPages();
+    }
+}
+
+void Image::readRowsInPlace(std::unique_ptr<platform::MappedFile> file, std::size_t rowsOffset) {
+    pixelStore.reset();
+    pixelFile = std::move(file);
+    mappedRows = pixelFile->data() + rowsOffset;
 }
 
 std::uint8_t fitsByte(double value) { return lowByteOfTruncated(value * 255.5); }

@@ -11,6 +11,10 @@
 class Canvas;
 class RasterFile;
 
+namespace platform {
+class MappedFile;
+}
+
 // The raster type the program reads pictures through: decoded pixels in memory,
 // a snapshot of a canvas, or a PDS IMG or FITS file read in place. Coordinates
 // count from the bottom-left corner, y upward; pixel (x, y) covers
@@ -46,18 +50,33 @@ public:
     std::int32_t sampleBox(double ux, double uy, double vx, double vy, Color& out, double x,
                            double y) const;
 
+    // The decoded rows of kind ImagePixels, top row first: pixelStore's, or
+    // those of a pixel cache file read in place. Null when there are none.
+    const std::uint8_t* rows() const { return mappedRows != nullptr ? mappedRows : pixelStore.get(); }
+    // Rows read in place go back to the system until they are read again (see
+    // MappedFile::releaseResidentPages); nothing for rows in memory.
+    void releaseResidentPages() const;
+    // Takes its rows from a pixel cache file instead of pixelStore, which is
+    // freed: rowsOffset is where they begin in the file. The caller has checked
+    // that the file holds stride × height bytes from there.
+    void readRowsInPlace(std::unique_ptr<platform::MappedFile> file, std::size_t rowsOffset);
+
     std::int32_t width = 0;     // pixels per row
     std::int32_t height = 0;    // rows
     std::int32_t stride = 0;    // bytes per stored row, kind ImagePixels only: channels × width rounded up to 4
     std::int32_t channels = 0;  // bytes per stored pixel: 1 grey; 3 blue, green, red; 4 blue, green, red, alpha
     std::int32_t kind = 0;      // an ImageKind
-    // The store, by kind: decoded rows top row first for ImagePixels, the file
-    // read in place for ImageFits and ImagePdsImg. At most one is present.
+    // The store, by kind: decoded rows top row first for ImagePixels (unless
+    // they are read in place, see rows()), the file read in place for ImageFits
+    // and ImagePdsImg. At most one is present.
     std::unique_ptr<std::uint8_t[]> pixelStore;
     std::unique_ptr<RasterFile> rasterFile;
     std::int16_t valid = 0;  // 1 when pixels can be read
 
 private:
+    std::unique_ptr<platform::MappedFile> pixelFile;  // the pixel cache file rows() reads in place
+    const std::uint8_t* mappedRows = nullptr;         // its first row, within pixelFile's view
+
     // The grey of pixel (x, y), already clamped into the image, of a file kind
     // into out.r, out.g and out.b; out stays all zero for an unknown kind.
     void readFilePixel(std::int32_t x, std::int32_t y, Color& out) const;
@@ -88,7 +107,7 @@ inline std::int32_t Image::getPixel(std::int32_t x, std::int32_t y, Color& out) 
         return inside;
     }
     // Rows are stored top row first while y counts from the bottom.
-    const std::uint8_t* p = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - y) * stride +
+    const std::uint8_t* p = rows() + static_cast<std::ptrdiff_t>(height - 1 - y) * stride +
                             static_cast<std::ptrdiff_t>(x) * channels;
     if (channels <= 1) {
         out.r = p[0];

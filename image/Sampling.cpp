@@ -69,7 +69,7 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     // texture map) are read straight from the store.
     if (const std::int32_t storeBytes = sampling::directChannels(*this);
         storeBytes != 0 && ix + 1 < width && iy + 1 < height) {
-        const std::uint8_t* low = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
+        const std::uint8_t* low = rows() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
                                   static_cast<std::ptrdiff_t>(ix) * channels;
         const SampleBytes bytes = storeBytes == 1   ? sampling::blendStoredCorners<1>(low, stride, fx, fy)
                                   : storeBytes == 3 ? sampling::blendStoredCorners<3>(low, stride, fx, fy)
@@ -102,7 +102,7 @@ std::int32_t Image::sampleBiquadratic(double x, double y, Color& out) const {
     // from the store: the bytes getPixel gives, without its checks.
     if (const std::int32_t storeBytes = sampling::directChannels(*this);
         storeBytes != 0 && ix >= 1 && iy >= 1 && ix + 1 < width && iy + 1 < height) {
-        const std::uint8_t* centre = pixelStore.get() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
+        const std::uint8_t* centre = rows() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
                                      static_cast<std::ptrdiff_t>(ix) * storeBytes;
         // Rows are stored top row first: the row above lies one stride before.
         const std::uint8_t* above = centre - stride;
@@ -230,7 +230,7 @@ BilinearSampler::BilinearSampler(const Image& image) : source(image) {
     channels = sampling::directChannels(image);
     if (channels != 0) {
         stride = image.stride;
-        bottomRow = image.pixelStore.get() + static_cast<std::ptrdiff_t>(image.height - 1) * stride;
+        bottomRow = image.rows() + static_cast<std::ptrdiff_t>(image.height - 1) * stride;
     }
 }
 

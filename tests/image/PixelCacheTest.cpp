@@ -1,0 +1,167 @@
+#include "image/PixelCache.h"
+
+#include "ImageTestSupport.h"
+#include "image/Image.h"
+#include "platform/ImageEncoder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using imagetest::sample;
+using imagetest::ScratchFolder;
+
+namespace {
+
+// The rows of two images, byte for byte, with their sizes.
+void expectSamePixels(const Image& a, const Image& b) {
+    ASSERT_EQ(a.valid, 1);
+    ASSERT_EQ(b.valid, 1);
+    ASSERT_EQ(a.kind, ImagePixels);
+    ASSERT_EQ(b.kind, ImagePixels);
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    ASSERT_EQ(a.channels, b.channels);
+    ASSERT_EQ(a.stride, b.stride);
+    EXPECT_EQ(std::memcmp(a.rows(), b.rows(), static_cast<std::size_t>(a.stride) * a.height), 0);
+}
+
+std::string contentsOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeContents(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A picture of width × height pixels whose every byte is level, written as PNG.
+void writeFlatPicture(const std::filesystem::path& path, std::int32_t width, std::int32_t height, std::uint8_t level) {
+    const std::vector<std::uint8_t> rows(static_cast<std::size_t>(width) * height * 3, level);
+    ASSERT_EQ(platform::writePngBgr(path, width, height, width * 3, rows.data()), 1);
+}
+
+}  // namespace
+
+// The first load decodes and keeps the rows in a file; every later one reads
+// that file in place, with the pixels a plain decode gives, for grey, colour
+// and alpha pictures.
+TEST(PixelCache, KeepsTheDecodedRowsAndReadsThemInPlaceAfterwards) {
+    const ScratchFolder folder;
+    for (const char* name : {"rgb.png", "grey8.png", "rgba.png"}) {
+        Image decoded;
+        ASSERT_EQ(decoded.load(sample(name)), 1) << name;
+        const std::filesystem::path cache = cacheFileFor(sample(name), folder.path);
+
+        Image first;
+        ASSERT_EQ(loadThroughCache(first, sample(name), folder.path), 1) << name;
+        expectSamePixels(first, decoded);
+        EXPECT_FALSE(first.pixelStore) << name << ": read in place from the file just written";
+        ASSERT_TRUE(std::filesystem::exists(cache)) << name;
+        EXPECT_EQ(std::filesystem::file_size(cache),
+                  cacheHeaderBytes + static_cast<std::uintmax_t>(decoded.stride) * decoded.height);
+
+        const auto written = std::filesystem::last_write_time(cache);
+        Image again;
+        ASSERT_EQ(loadThroughCache(again, sample(name), folder.path), 1) << name;
+        expectSamePixels(again, decoded);
+        EXPECT_FALSE(again.pixelStore) << name;
+        EXPECT_EQ(std::filesystem::last_write_time(cache), written) << name << ": not written again";
+
+        // Pages handed back are read again from the file, unchanged.
+        again.releaseResidentPages();
+        expectSamePixels(again, decoded);
+        Color colour;
+        Color expected;
+        EXPECT_EQ(again.getPixel(1, 1, colour), decoded.getPixel(1, 1, expected));
+        EXPECT_EQ(imagetest::bytesOf(colour), imagetest::bytesOf(expected)) << name;
+    }
+}
+
+// A picture changed since its rows were kept (another size, another time) is
+// decoded again, never shown from the old file; so is a cache file that is
+// damaged, cut short or longer than its header says.
+TEST(PixelCache, DecodesAgainWhenThePictureChangedOrTheCacheFileIsDamaged) {
+    const ScratchFolder folder;
+    const std::filesystem::path picture = folder.path / "Map.png";
+    writeFlatPicture(picture, 8, 4, 40);
+    Image image;
+    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
+    const std::filesystem::path cache = cacheFileFor(picture, folder.path);
+    const std::string kept = contentsOf(cache);
+
+    // The same size in bytes is possible for another picture; the time tells.
+    writeFlatPicture(picture, 8, 4, 200);
+    std::filesystem::last_write_time(picture, std::filesystem::last_write_time(picture) + std::chrono::seconds(5));
+    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
+    Color colour;
+    image.getPixel(3, 2, colour);
+    EXPECT_EQ(colour.r, 200);
+    EXPECT_NE(contentsOf(cache), kept);
+
+    // Windows keeps a file that is mapped from being written over.
+    image.release();
+    const std::string good = contentsOf(cache);
+    std::string wrongMagic = good;
+    wrongMagic[0] = 'X';
+    std::string tooWide = good;
+    tooWide[24] = 9;  // width 9 in a file that holds rows of 8 pixels
+    std::string badChannels = good;
+    badChannels[32] = 2;
+    for (const std::string& damaged :
+         {good.substr(0, good.size() - 1), good + "x", good.substr(0, 10), wrongMagic, tooWide, badChannels,
+          std::string()}) {
+        writeContents(cache, damaged);
+        Image reloaded;
+        ASSERT_EQ(loadThroughCache(reloaded, picture, folder.path), 1) << damaged.size();
+        Image decoded;
+        ASSERT_EQ(decoded.load(picture), 1);
+        expectSamePixels(reloaded, decoded);
+        EXPECT_EQ(contentsOf(cache), good) << "written again whole, " << damaged.size();
+    }
+}
+
+// Without a place to keep the rows the picture is decoded into memory as
+// Image::load does; a picture that cannot be read leaves nothing behind; the
+// rasters read in place by themselves are never copied.
+TEST(PixelCache, FallsBackToMemoryAndKeepsNothingThatIsNotADecodedPicture) {
+    const ScratchFolder folder;
+    const std::filesystem::path notAFolder = folder.path / "plain-file";
+    writeContents(notAFolder, "x");
+    for (const std::filesystem::path& unusable : {notAFolder / "cache", std::filesystem::path()}) {
+        Image image;
+        ASSERT_EQ(loadThroughCache(image, sample("rgb.png"), unusable), 1) << unusable;
+        EXPECT_TRUE(image.pixelStore) << unusable;
+        Image decoded;
+        ASSERT_EQ(decoded.load(sample("rgb.png")), 1);
+        expectSamePixels(image, decoded);
+    }
+
+    Image missing;
+    EXPECT_EQ(loadThroughCache(missing, folder.path / "missing.png", folder.path), 0);
+    const std::filesystem::path broken = folder.path / "broken.png";
+    writeContents(broken, "not a picture");
+    EXPECT_EQ(loadThroughCache(missing, broken, folder.path), 0);
+    EXPECT_FALSE(std::filesystem::exists(cacheFileFor(broken, folder.path)));
+
+    Image fits;
+    ASSERT_EQ(loadThroughCache(fits, imagetest::planetary("bitpix8.fits"), folder.path), 1);
+    EXPECT_EQ(fits.kind, ImageFits);
+    EXPECT_FALSE(std::filesystem::exists(cacheFileFor(imagetest::planetary("bitpix8.fits"), folder.path)));
+}
+
+// Maps of the same name in two folders have cache files of their own.
+TEST(PixelCache, NamesTheCacheFileAfterThePicturesNameAndFolder) {
+    const std::filesystem::path folder = "cache";
+    const std::filesystem::path one = cacheFileFor("/maps/a/Earth.png", folder);
+    EXPECT_EQ(one.parent_path(), folder);
+    EXPECT_TRUE(one.filename().string().starts_with("Earth-")) << one;
+    EXPECT_EQ(one.extension(), ".pixels");
+    EXPECT_NE(one, cacheFileFor("/maps/b/Earth.png", folder));
+    EXPECT_EQ(one, cacheFileFor("/maps/a/../a/Earth.png", folder));
+}
