@@ -6,12 +6,14 @@
 #include "app/SurfaceRebuild.h"
 #include "app/Textures.h"
 #include "clockface/ClockFace.h"
+#include "platform/CacheFolder.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SettingsFolder.h"
 
 WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& options) {
     FaceState& face = appState.face;
-    loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory());
+    loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory(),
+                 options.mapCacheFolder ? *options.mapCacheFolder : platform::cacheFolder());
     // The user's folder is made when missing, so it is asked for only when used.
     appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
     appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});

@@ -20,6 +20,9 @@ struct StartOptions {
     // Where the place and the unit are read from at the start and saved to: none
     // for the user's own settings folder, an empty path for no settings at all.
     std::optional<std::filesystem::path> settingsFolder;
+    // Where decoded maps are kept between starts: none for the user's own cache
+    // folder, an empty path for maps decoded into memory at every start.
+    std::optional<std::filesystem::path> mapCacheFolder;
 };
 
 // Timer ticks of 250 ms that a moved window must stand still before its place

@@ -9,7 +9,9 @@
 // and Moon.png from the first of these that holds them: the current folder, the
 // program's own folder, and share/horavel beside the program's folder (where an
 // installation puts them, the program being in bin/). A map found nowhere or
-// unreadable leaves its texture empty, and that globe is drawn black.
+// unreadable leaves its texture empty, and that globe is drawn black. Each is
+// loaded through the decoded maps kept in cacheFolder (see PixelCache.h), or
+// decoded into memory when cacheFolder is empty.
 void loadTextures(FaceState& face, const std::optional<std::filesystem::path>& earthFile,
                   const std::optional<std::filesystem::path>& moonFile,
-                  const std::filesystem::path& programFolder);
+                  const std::filesystem::path& programFolder, const std::filesystem::path& cacheFolder);

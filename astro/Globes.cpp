@@ -87,6 +87,11 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
         picture = Image::fromCanvas(globeCanvas, std::move(picture));
         ++generation;
         finished = true;
+        // The map is read again only in a minute: a map read in place gives
+        // its pages back to the system until then.
+        if (texture != nullptr) {
+            texture->releaseResidentPages();
+        }
     }
     return traced;
 }

@@ -18,12 +18,13 @@ using platform::HeadlessWindow;
 const platform::FixedClock clock{platform::FileTime::fromTicks(134411769250000000ULL),
                                  platform::FileTime::fromTicks(134411769250000000ULL)};
 
-// Units of 9 to 13 keep the globe rendering in these tests quick; an empty
-// settings folder keeps the user's own settings out of them.
+// Units of 9 to 13 keep the globe rendering in these tests quick; empty
+// settings and cache folders keep the user's own files out of them.
 StartOptions atUnit(std::int32_t unit) {
     StartOptions options;
     options.unit = unit;
     options.settingsFolder = std::filesystem::path();
+    options.mapCacheFolder = std::filesystem::path();
     return options;
 }
 
@@ -263,6 +264,7 @@ protected:
     StartOptions keptIn() const {
         StartOptions options;
         options.settingsFolder = folder;
+        options.mapCacheFolder = std::filesystem::path();
         return options;
     }
     void save(const char* line) const { std::ofstream(settingsFilePath(folder)) << line; }

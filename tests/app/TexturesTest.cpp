@@ -16,7 +16,7 @@ const std::filesystem::path assets = HORAVEL_TEST_ASSET_DIR;
 TEST(Textures, FoundInTheProgramFolderWhenNotInTheCurrentOne) {
     ASSERT_FALSE(std::filesystem::exists("Earth.png"));
     FaceState face;
-    loadTextures(face, {}, {}, assets);
+    loadTextures(face, {}, {}, assets, {});
     EXPECT_EQ(face.earthTexture.valid, 1);
     EXPECT_EQ(face.moonTexture.valid, 1);
     EXPECT_EQ(face.earthTexture.width, 2 * face.earthTexture.height) << "equirectangular";
@@ -53,7 +53,7 @@ double meanGreyAround(const Image& map, double latitudeDeg, double longitudeDeg,
 // longitudes by two degrees, for the small bright craters.
 TEST(Textures, TheMoonMapShowsLunarFeaturesWhereTheRendererLooksForThem) {
     FaceState face;
-    loadTextures(face, {}, {}, assets);
+    loadTextures(face, {}, {}, assets, {});
     const Image& moon = face.moonTexture;
     ASSERT_EQ(moon.valid, 1);
     EXPECT_EQ(moon.channels, 1) << "grey";
@@ -104,7 +104,7 @@ TEST(Textures, FoundInAnInstalledTree) {
     std::filesystem::create_directories(tree / "share" / "horavel");
     std::filesystem::copy_file(assets / "Moon.png", tree / "share" / "horavel" / "Moon.png");
     FaceState face;
-    loadTextures(face, {}, {}, tree / "bin");
+    loadTextures(face, {}, {}, tree / "bin", {});
     EXPECT_EQ(face.earthTexture.valid, 0);
     EXPECT_EQ(face.moonTexture.valid, 1);
     std::filesystem::remove_all(tree);
@@ -112,17 +112,17 @@ TEST(Textures, FoundInAnInstalledTree) {
 
 TEST(Textures, MissingEverywhereLeavesThemEmpty) {
     FaceState face;
-    loadTextures(face, {}, {}, std::filesystem::temp_directory_path() / "horavel-no-textures-here");
+    loadTextures(face, {}, {}, std::filesystem::temp_directory_path() / "horavel-no-textures-here", {});
     EXPECT_EQ(face.earthTexture.valid, 0);
     EXPECT_EQ(face.moonTexture.valid, 0);
-    loadTextures(face, {}, {}, {});
+    loadTextures(face, {}, {}, {}, {});
     EXPECT_EQ(face.earthTexture.valid, 0);
 }
 
 // A file given by name is the only one tried: it is not searched for elsewhere.
 TEST(Textures, AGivenFileIsTheOnlyOneTried) {
     FaceState face;
-    loadTextures(face, assets / "Moon.png", assets / "missing.png", assets);
+    loadTextures(face, assets / "Moon.png", assets / "missing.png", assets, {});
     EXPECT_EQ(face.earthTexture.valid, 1);
     EXPECT_EQ(face.earthTexture.channels, 1) << "the Moon map, given for the Earth";
     EXPECT_EQ(face.moonTexture.valid, 0);

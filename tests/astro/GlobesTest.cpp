@@ -3,6 +3,8 @@
 #include "astro/Scene.h"
 #include "astro/SurfaceShading.h"
 #include "image/Image.h"
+#include "image/PixelCache.h"
+#include "platform/ImageEncoder.h"
 #include "raster/Canvas.h"
 
 #include "GlobeTestMaps.h"
@@ -12,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -266,3 +269,32 @@ TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
 }
 
 }  // namespace
+
+// The globes trace the map once a minute; a map read in place from its cache
+// file gives its pages back after each tracing. The pictures are those of the
+// same map in memory, the first time and after the pages went back.
+TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
+    const auto map = makeMap(512, 256, [](std::int32_t x, std::int32_t y, std::uint8_t* p) {
+        p[0] = static_cast<std::uint8_t>(x * 7 + y);
+        p[1] = static_cast<std::uint8_t>(y * 3);
+        p[2] = static_cast<std::uint8_t>(x / 2);
+    });
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "horavel-astro-map-in-place";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "Map.png";
+    ASSERT_EQ(platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get()), 1);
+    {
+        Image inPlace;
+        ASSERT_EQ(loadThroughCache(inPlace, file, folder), 1);
+        ASSERT_TRUE(inPlace.rows() != nullptr && !inPlace.pixelStore) << "the map is read in place";
+
+        const Rendering inMemory(6, map.get(), map.get(), fullMoonTicks);
+        for (int time = 0; time < 2; ++time) {
+            const Rendering fromFile(6, &inPlace, &inPlace, fullMoonTicks);
+            EXPECT_EQ(stored(*fromFile.pictures.earthGlobe), stored(*inMemory.pictures.earthGlobe)) << time;
+            EXPECT_EQ(stored(*fromFile.pictures.moonGlobe), stored(*inMemory.pictures.moonGlobe)) << time;
+        }
+    }
+    std::filesystem::remove_all(folder);
+}

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path folder(argv[1]);
     FaceState face;
-    loadTextures(face, {}, {}, platform::programDirectory());
+    loadTextures(face, {}, {}, platform::programDirectory(), {});
     if (face.earthTexture.valid != 1) {
         std::fputs("horavel-icon: cannot read Earth.png\n", stderr);
         return 1;
