@@ -211,10 +211,10 @@ int X11Window::run() {
     using SteadyClock = std::chrono::steady_clock;
     auto nextTick = SteadyClock::now() + tickPeriod;
     const int connection = ConnectionNumber(display);
-    // Whether events may wait, read or unread: at first, when the connection
-    // has data, and after a round trip, whose reply may have brought some. The
-    // connection is read only then, so that an idle tick costs no reads that
-    // find nothing.
+    // Whether the connection may hold events that Xlib has not read: at first
+    // and when poll says it has data. Otherwise the loop does not read it, so
+    // that an idle tick makes no reads that find nothing beyond those Xlib makes
+    // by itself.
     bool eventsMayWait = true;
     while (!closed) {
         while (!closed && eventsMayWait && XEventsQueued(display, QueuedAfterReading) > 0) {
@@ -238,10 +238,15 @@ int X11Window::run() {
         }
         if (paintPending) {
             paint();
+        }
+        // Sends what is buffered; Xlib then also reads what the connection
+        // holds, or what a round trip brought along, into its queue, where poll
+        // cannot see it.
+        XFlush(display);
+        if (QLength(display) > 0) {
             eventsMayWait = true;
             continue;
         }
-        XFlush(display);
         now = SteadyClock::now();
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now);
         pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
