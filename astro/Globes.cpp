@@ -87,8 +87,8 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
         picture = Image::fromCanvas(globeCanvas, std::move(picture));
         ++generation;
         finished = true;
-        // The map is read again only in a minute: a map read in place gives
-        // its pages back to the system until then.
+        // The map is mostly not read again before the next minute: a map read
+        // in place gives its pages back to the system until then.
         if (texture != nullptr) {
             texture->releaseResidentPages();
         }

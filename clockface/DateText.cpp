@@ -51,8 +51,8 @@ void advanceOneDay(std::int32_t& year, std::int32_t& month, std::int32_t& day) {
 // `width` characters, zeros between the sign and the digits to make them up.
 void appendPadded(std::string& text, long value, std::size_t width) {
     char digits[24];
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
-    const std::size_t length = static_cast<std::size_t>(end - digits);
+    const std::size_t length =
+        static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
     const std::size_t sign = value < 0 ? 1 : 0;
     text.append(digits, sign);
     if (length < width) {
@@ -93,7 +93,7 @@ std::string formatDateTime(double packedDate) {
     // Formatted by hand rather than with snprintf, which the clock would call
     // four times a second: the same text as "%ld/%02ld/%02ld %02ld:%02ld:%02ld".
     std::string text;
-    text.reserve(24);
+    text.reserve(32);
     appendPadded(text, year, 1);
     text += '/';
     appendPadded(text, month, 2);

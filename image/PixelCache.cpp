@@ -15,6 +15,9 @@
 
 namespace {
 
+// The last digit counts the layouts of the rows: it goes up whenever the rows a
+// picture decodes to could change (another decoder, another store layout), so
+// that no file kept before is read as if it were new.
 constexpr std::array<char, 8> magic = {'H', 'V', 'P', 'I', 'X', 'E', 'L', '1'};
 
 // What a cache file's header says, and what it must say for the picture.

@@ -16,7 +16,9 @@ class Image;
 // Image keeps them (top row first, stride bytes each). Its header records the
 // size and modification time of the picture it was decoded from; a file whose
 // header does not match the picture, or whose length does not match its
-// header, is made again.
+// header, is made again. The rows themselves are not checked: a cache file is
+// written whole and made durable before it is renamed into place, and is never
+// changed in place afterwards.
 
 inline constexpr std::size_t cacheHeaderBytes = 64;
 

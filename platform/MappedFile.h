@@ -36,7 +36,8 @@ public:
     // Hands the view's pages back to the system while the file stays mapped:
     // they leave the process's resident memory and are read again, from the
     // system's file cache or the disk, when next touched. For a file read
-    // seldom and at length, between the readings.
+    // seldom and at length, between the readings, and one that nobody changes
+    // in place meanwhile: the pages read again are the file's as it then is.
     void releaseResidentPages() const;
 
     const std::uint8_t* data() const { return view; }

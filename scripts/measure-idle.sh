@@ -61,7 +61,7 @@ labels+=("xclock -update 1"); counted+=("$! $server"); resident+=("$!")
 if [ "$which" = linux ] || [ "$which" = both ]; then
   start_server
   mkdir -p "$work/home"
-  (cd "$work" && DISPLAY=$display HOME="$work/home" XDG_CONFIG_HOME= exec "$linux_program") &
+  (cd "$work" && DISPLAY=$display HOME="$work/home" XDG_CONFIG_HOME= XDG_CACHE_HOME= exec "$linux_program") &
   pid=$!
   programs+=("$pid")
   wait_for_window "$display" '^Horavel$'

@@ -35,7 +35,8 @@ std::int32_t MappedFile::open(const std::filesystem::path& path) {
 
 void MappedFile::releaseResidentPages() const {
     // The view is private and read-only, so it never holds pages of its own:
-    // dropping them loses nothing.
+    // the dropped ones are read again from the file as it then stands. (Files
+    // the clock reads this way are only ever replaced whole, by renaming.)
     if (view != nullptr) {
         ::madvise(const_cast<std::uint8_t*>(view), static_cast<std::size_t>(length), MADV_DONTNEED);
     }

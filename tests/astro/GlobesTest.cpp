@@ -268,7 +268,18 @@ TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
     EXPECT_FALSE(second.pictures.moonGlobe);
 }
 
-}  // namespace
+// A folder of its own for the running test, removed afterwards.
+struct ScratchFolder {
+    ScratchFolder() : path(std::filesystem::temp_directory_path() / "horavel-astro-map-in-place") {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::filesystem::path path;
+};
 
 // The globes trace the map once a minute; a map read in place from its cache
 // file gives its pages back after each tracing. The pictures are those of the
@@ -279,9 +290,8 @@ TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
         p[1] = static_cast<std::uint8_t>(y * 3);
         p[2] = static_cast<std::uint8_t>(x / 2);
     });
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "horavel-astro-map-in-place";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path;
     const std::filesystem::path file = folder / "Map.png";
     ASSERT_EQ(platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get()), 1);
     {
@@ -296,5 +306,6 @@ TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
             EXPECT_EQ(stored(*fromFile.pictures.moonGlobe), stored(*inMemory.pictures.moonGlobe)) << time;
         }
     }
-    std::filesystem::remove_all(folder);
 }
+
+}  // namespace

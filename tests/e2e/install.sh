@@ -162,7 +162,7 @@ check "the desktop entry starts the installed horavel and names the application'
 # StartupWMClass against the class of the window the installed clock opens,
 # under a display of its own, with a home of its own; SIGTERM then ends it.
 mkdir -p "$work/home"
-HOME="$work/home" XDG_CONFIG_HOME= timeout 60 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+HOME="$work/home" XDG_CONFIG_HOME= XDG_CACHE_HOME= timeout 60 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   (cd / && exec "$1") & pid=$!
   window=$(timeout 20 xdotool search --sync --name "^Horavel\$" | head -1)
   [ -n "$window" ] && xprop -id "$window" WM_CLASS

@@ -25,7 +25,7 @@ fi
 work=$HORAVEL_E2E_WORK
 build=$HORAVEL_E2E_BUILD
 export HOME="$work/home"
-unset XDG_CONFIG_HOME
+unset XDG_CONFIG_HOME XDG_CACHE_HOME
 mkdir -p "$HOME" "$work/cwd"
 settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
 e2e_name=window-linux

@@ -25,7 +25,7 @@ stop_display() {
 trap 'stop_display; rm -rf "$work"' EXIT
 
 export HOME="$work/home"
-unset XDG_CONFIG_HOME
+unset XDG_CONFIG_HOME XDG_CACHE_HOME
 mkdir -p "$HOME" "$work/cwd"
 settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
 e2e_name=window-openbox

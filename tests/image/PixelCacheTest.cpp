@@ -96,21 +96,37 @@ TEST(PixelCache, DecodesAgainWhenThePictureChangedOrTheCacheFileIsDamaged) {
     const std::string kept = contentsOf(cache);
 
     // The same size in bytes is possible for another picture; the time tells.
+    const auto firstTime = std::filesystem::last_write_time(picture);
     writeFlatPicture(picture, 8, 4, 200);
-    std::filesystem::last_write_time(picture, std::filesystem::last_write_time(picture) + std::chrono::seconds(5));
+    std::filesystem::last_write_time(picture, firstTime + std::chrono::seconds(5));
     ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
     Color colour;
     image.getPixel(3, 2, colour);
     EXPECT_EQ(colour.r, 200);
     EXPECT_NE(contentsOf(cache), kept);
 
+    // So is the same time for a picture of another size.
+    image.release();
+    const std::uintmax_t bytesBefore = std::filesystem::file_size(picture);
+    writeFlatPicture(picture, 64, 64, 120);
+    ASSERT_NE(std::filesystem::file_size(picture), bytesBefore);
+    std::filesystem::last_write_time(picture, firstTime + std::chrono::seconds(5));
+    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
+    EXPECT_EQ(image.width, 64);
+    image.getPixel(12, 2, colour);
+    EXPECT_EQ(colour.r, 120);
+
     // Windows keeps a file that is mapped from being written over.
     image.release();
     const std::string good = contentsOf(cache);
     std::string wrongMagic = good;
     wrongMagic[0] = 'X';
+    // Width 128 and stride 384 agree with each other, but not with the file,
+    // which holds rows of 192 bytes.
     std::string tooWide = good;
-    tooWide[24] = 9;  // width 9 in a file that holds rows of 8 pixels
+    tooWide[24] = static_cast<char>(128);
+    tooWide[36] = static_cast<char>(384 & 0xFF);
+    tooWide[37] = static_cast<char>(384 >> 8);
     std::string badChannels = good;
     badChannels[32] = 2;
     for (const std::string& damaged :
