@@ -8,6 +8,7 @@
 #include "raster/Canvas.h"
 
 #include "GlobeTestMaps.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -268,19 +269,6 @@ TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
     EXPECT_FALSE(second.pictures.moonGlobe);
 }
 
-// A folder of its own for the running test, removed afterwards.
-struct ScratchFolder {
-    ScratchFolder() : path(std::filesystem::temp_directory_path() / "horavel-astro-map-in-place") {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
 // The globes trace the map once a minute; a map read in place from its cache
 // file gives its pages back after each tracing. The pictures are those of the
 // same map in memory, the first time and after the pages went back.
@@ -290,7 +278,7 @@ TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
         p[1] = static_cast<std::uint8_t>(y * 3);
         p[2] = static_cast<std::uint8_t>(x / 2);
     });
-    const ScratchFolder scratch;
+    const testsupport::ScratchFolder scratch("horavel-astro-");
     const std::filesystem::path& folder = scratch.path;
     const std::filesystem::path file = folder / "Map.png";
     ASSERT_EQ(platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get()), 1);

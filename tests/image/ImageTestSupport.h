@@ -2,6 +2,7 @@
 
 #include "image/Image.h"
 #include "platform/Messages.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -68,19 +69,9 @@ inline std::filesystem::path scratchPath(std::string_view suffix) {
 }
 
 // An empty folder of its own for the running test, removed again at the end.
-class ScratchFolder {
+class ScratchFolder : public testsupport::ScratchFolder {
 public:
-    ScratchFolder() : path(scratchPath("folder")) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ScratchFolder() : testsupport::ScratchFolder("horavel-image-folder-") {}
 
     // A copy of a sample file under another name inside the folder.
     std::filesystem::path copyOf(std::string_view sampleName, const std::filesystem::path& as) const {
@@ -89,8 +80,6 @@ public:
                                    std::filesystem::copy_options::overwrite_existing);
         return target;
     }
-
-    std::filesystem::path path;
 };
 
 // A file holding the given bytes for the life of the object.

@@ -1,6 +1,7 @@
 #include "platform/CacheFolder.h"
 #include "platform/ReplaceFile.h"
 #include "platform/SettingsFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,21 +13,6 @@
 
 namespace {
 
-// A folder of its own for the running test, removed afterwards.
-struct ScratchFolder {
-    ScratchFolder()
-        : path(std::filesystem::temp_directory_path() /
-               (std::string("horavel-user-files-") + ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path path;
-};
-
 std::string contentsOf(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -37,7 +23,7 @@ std::string contentsOf(const std::filesystem::path& path) {
 // Pieces are written one after the other, as they stand; a text file gets the
 // platform's line ends.
 TEST(ReplaceFile, WritesPiecesAsTheyStandAndTextWithTheSystemsLineEnds) {
-    const ScratchFolder folder;
+    const testsupport::ScratchFolder folder("horavel-user-files-");
     const std::filesystem::path file = folder.path / "file";
     const std::string binary("a\nb\0c", 5);
     ASSERT_TRUE(platform::replaceFile(file, {binary, "", "\r\n", std::string(100000, 'x')}));
@@ -89,7 +75,7 @@ private:
 // Each folder lies in the base its variable names when that is an absolute
 // path, else in the home's own folder for it, and is made when missing.
 TEST(UserFolders, FollowTheBaseDirectoryVariablesOrTheHome) {
-    const ScratchFolder folder;
+    const testsupport::ScratchFolder folder("horavel-user-files-");
     const ScopedVariable home("HOME", folder.path.c_str());
     for (const char* relative : {static_cast<const char*>(nullptr), "relative/base"}) {
         const ScopedVariable config("XDG_CONFIG_HOME", relative);
