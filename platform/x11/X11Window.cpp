@@ -211,10 +211,10 @@ int X11Window::run() {
     using SteadyClock = std::chrono::steady_clock;
     auto nextTick = SteadyClock::now() + tickPeriod;
     const int connection = ConnectionNumber(display);
-    // Whether the connection may hold events that Xlib has not read: at first
-    // and when poll says it has data. Otherwise the loop does not read it, so
-    // that an idle tick makes no reads that find nothing beyond those Xlib makes
-    // by itself.
+    // Whether events may be waiting: at first, when poll says the connection
+    // has data, and when Xlib has read some into its queue already. Otherwise
+    // the loop does not ask for them, so that an idle tick makes no reads that
+    // find nothing beyond those Xlib makes by itself.
     bool eventsMayWait = true;
     while (!closed) {
         while (!closed && eventsMayWait && XEventsQueued(display, QueuedAfterReading) > 0) {
