@@ -62,6 +62,26 @@ draw_snapshot() {
 }
 saved() { tr -d '\r' 2>/dev/null <"$settings"; }
 
+# Ends Wine's server, which reads the resolution and the desktop only when it
+# starts, starts it again and waits for Wine's own start-up in it, as at the top.
+restart_wine() {
+  wineserver -k
+  wineserver -w
+  wineserver -p30 </dev/null >/dev/null 2>&1
+  wine wineboot </dev/null >/dev/null 2>&1
+}
+# The first start after a restart. In clean runs on a busy machine such a start
+# twice had no titled window after a minute (the program still running), where
+# every start here takes under two seconds: a second start tells Wine's fresh
+# start-up apart from a clock that never opens, and is said when it was needed.
+start_after_restart() {
+  start_clock && return 0
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  echo "  starting the clock a second time after Wine's restart"
+  start_clock
+}
+
 check_pictures_at_moments
 check_partial_paints
 
@@ -105,11 +125,9 @@ fi
 # first start is 294 x 672 (U = 42), S gives U = 30, and the file keeps the
 # resolution beside the unit. Wine reads the resolution when its server starts.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-wineserver -k
-wineserver -w
-wineserver -p30 </dev/null >/dev/null 2>&1
+restart_wine
 rm -f "$settings"
-check "at 144 DPI the first start is 294 x 672" 'start_clock && wait_for_size 294x672'
+check "at 144 DPI the first start is 294 x 672" 'start_after_restart && wait_for_size 294x672'
 xdotool key --window "$window" s 2>/dev/null
 check "at 144 DPI key S gives 210 x 480, saved with the resolution" \
   'wait_for_size 210x480 && wait_for_saved "0 0 30 144"'
@@ -121,10 +139,8 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/d
 # Border drags need a frame that Wine draws itself: a Wine virtual desktop.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
-# The desktop is read when the server starts: end this one and wait until it has.
-wineserver -k
-wineserver -w
-wineserver -p30 </dev/null >/dev/null 2>&1
+# The desktop is read when the server starts.
+restart_wine
 
 # Prints the outer window's size, "WIDTH HEIGHT".
 outer_size() { xwininfo -id "$window" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'; }
@@ -145,20 +161,8 @@ close_with_keys() {
   return 1
 }
 
-# Every start in a new Wine desktop here shows its window within two seconds,
-# but once, in a clean run on a busy machine, the first one still had no titled
-# window after a minute. A second start tells Wine's new desktop apart from a
-# clock that never opens in one; it is said when it was needed.
-start_in_desktop() {
-  start_clock && return 0
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-  echo "  starting the clock a second time in the new desktop"
-  start_clock
-}
-
 rm -f "$settings"
-if start_in_desktop; then
+if start_after_restart; then
   sleep 1
   read -r outerWidth outerHeight <<< "$(outer_size)"
   frameWidth=$((outerWidth - 196))
