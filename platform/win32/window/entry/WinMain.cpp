@@ -24,6 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
                 DispatchMessageW(&message);
             }
             exitCode = static_cast<int>(message.wParam);
+        } else {
+            platform::showMessage("Horavel", "The window could not be opened.");
+            exitCode = 1;
         }
         // The clock, its canvases and its textures go here, while COM still runs.
     }
