@@ -69,7 +69,7 @@ if [ "$which" = linux ] || [ "$which" = both ]; then
 fi
 
 if [ "$which" = windows ] || [ "$which" = both ]; then
-  [ -f "$windows_build/wineprefix/.horavel-ready" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
+  [ -f "$windows_build/wineprefix/.horavel-ready-2" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
   cp -a "$windows_build/wineprefix" "$work/prefix"
   start_server
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='

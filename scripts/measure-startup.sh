@@ -51,7 +51,7 @@ if [ "$which" = linux ] || [ "$which" = both ]; then
        "the first start, which decodes the maps and keeps them: $(head -n 1 "$work/linux.txt") ms"
 fi
 if [ "$which" = windows ] || [ "$which" = both ]; then
-  [ -f "$windows_build/wineprefix/.horavel-ready" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
+  [ -f "$windows_build/wineprefix/.horavel-ready-2" ] || "$windows_build/wine-run" cmd /c exit >/dev/null 2>&1
   cp -a "$windows_build/wineprefix" "$work/prefix"
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
   # A running server, as on a desktop where Wine is in use; the first start on a

@@ -28,9 +28,17 @@ run_suite() {
 
 run_suite linux
 run_suite sanitize
-# Programs that Wine failed to start and its wrapper started again are noted here.
+# Programs that Wine presumably failed to start, and that its wrapper started
+# again, are noted here and listed at the end, whether or not the run passed.
 restarts=build/windows/wine-run-restarts.log
 rm -f "$restarts"
+list_restarts() {
+  if [ -s "$restarts" ]; then
+    echo "Windows programs that ended printing nothing of their own and were started again:"
+    cat "$restarts"
+  fi
+}
+trap list_restarts EXIT
 run_suite windows
 
 e2e_log=build/e2e.log
@@ -49,7 +57,3 @@ echo "Linux (native):              ${counts[linux]} tests passed"
 echo "Linux (ASan + UBSan):        ${counts[sanitize]} tests passed"
 echo "Windows (MinGW-w64 on Wine): ${counts[windows]} tests passed"
 echo "End-to-end checks:           $(grep -c '^PASS' "$e2e_log") passed, $(grep -c '^FAIL' "$e2e_log") failed"
-if [ -s "$restarts" ]; then
-  echo "Windows programs that Wine started only at the second try:"
-  cat "$restarts"
-fi

@@ -27,9 +27,8 @@ std::wstring wideFromUtf8(std::string_view text) {
 void dialogMessageSink(std::string_view caption, std::string_view text) {
     const std::wstring wideCaption = wideFromUtf8(caption);
     const std::wstring wideText = wideFromUtf8(text);
-    // No dialog can be shown without a desktop (a service, or Wine without a
-    // display): the message then goes to standard error. MessageBoxW answers 0
-    // when it fails, Wine's −1.
+    // When no dialog can be shown, as under Wine without a display, the message
+    // goes to standard error. MessageBoxW answers 0 when it fails, Wine's -1.
     if (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), MB_OK) <= 0) {
         stderrMessageSink(caption, text);
     }

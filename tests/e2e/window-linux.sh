@@ -69,7 +69,7 @@ close_clock >/dev/null
 
 check_damaged_settings '\n' 0 0
 
-(cd "$work/cwd" && exec env -u DISPLAY "$clock_program" </dev/null >/dev/null 2>"$work/no-display.err")
+(cd "$work/cwd" && exec env -u DISPLAY timeout 60 "$clock_program" </dev/null >/dev/null 2>"$work/no-display.err")
 status=$?
 check "without a display the clock says so and ends with 1" \
   '[ $status -eq 1 ] && [ "$(cat "$work/no-display.err")" = "Horavel: no X display could be opened (is DISPLAY set?)" ]'

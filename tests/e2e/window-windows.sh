@@ -24,7 +24,7 @@ if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
     fi
   done
   # The build's prefix is made once by its Wine wrapper; each run works in a copy.
-  if [ ! -f "$build/wineprefix/.horavel-ready" ]; then
+  if [ ! -f "$build/wineprefix/.horavel-ready-2" ]; then
     "$build/wine-run" cmd /c exit >/dev/null 2>&1
   fi
   work=$(mktemp -d)
@@ -107,7 +107,7 @@ check_damaged_settings '\r\n' "$frameLeft" "$frameTop"
 
 # Without a display neither the window nor a message box can be shown: the
 # message goes to standard error.
-(cd "$work/cwd" && exec env -u DISPLAY wine "$clock_program" </dev/null >/dev/null 2>"$work/no-display.err")
+(cd "$work/cwd" && exec env -u DISPLAY timeout 60 wine "$clock_program" </dev/null >/dev/null 2>"$work/no-display.err")
 status=$?
 check "without a display the clock says it cannot open its window and ends with 1" \
   '[ $status -eq 1 ] && [ "$(tr -d "\r" <"$work/no-display.err")" = "Horavel: The window could not be opened." ]'
