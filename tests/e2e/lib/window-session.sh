@@ -227,3 +227,14 @@ check_damaged_settings() {  # LINE_END ONSCREEN_LEFT ONSCREEN_TOP
   check "a position off the screen is brought back onto it" "start_clock && wait_for_size 280x640+$2+$3"
   close_clock >/dev/null
 }
+
+# Started without a display, the clock (the command given) says so on standard
+# error, in the words given and with the build's own line end, and ends with 1.
+check_without_display() {  # LINE_END WORDS COMMAND...
+  local line_end=$1 said=$2
+  shift 2
+  (cd "$work/cwd" && exec env -u DISPLAY timeout 60 "$@" </dev/null >/dev/null 2>"$work/no-display.err")
+  local status=$?
+  check "without a display the clock says \"$said\" and ends with 1" \
+    '[ $status -eq 1 ] && cmp -s "$work/no-display.err" <(printf "%s$line_end" "$said")'
+}
