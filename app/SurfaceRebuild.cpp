@@ -2,6 +2,7 @@
 
 #include "clockface/Calendar.h"
 #include "clockface/ClockFace.h"
+#include "image/PixelCache.h"
 
 #include <memory>
 #include <new>
@@ -62,6 +63,8 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     if (!createSurfaces(face)) {
         return 0;
     }
+    reloadIfChanged(face.earthTexture);
+    reloadIfChanged(face.moonTexture);
     renderGlobes(*face.globeCanvas, face.unit, &face.earthTexture, &face.moonTexture, clock,
                  face.globes);
     drawCalendar(face, clock);

@@ -3,6 +3,7 @@
 #include "clockface/DialBackground.h"
 #include "clockface/FaceState.h"
 #include "clockface/FaceTime.h"
+#include "image/PixelCache.h"
 
 #include <algorithm>
 #include <limits>
@@ -121,7 +122,11 @@ void MinuteWork::reset() {
     backdrop.reset();
 }
 
-void MinuteWork::start(const FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
+void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
+    // A tracing that read a map cut short meanwhile read zeros for what was
+    // lost; the map is sound again for this turn's pictures.
+    reloadIfChanged(face.earthTexture);
+    reloadIfChanged(face.moonTexture);
     // Work left over from an earlier turn is dropped: a picture not yet traced
     // stays as it was, and a background not yet taken is drawn again on an idle
     // tick, or when it shows.

@@ -47,8 +47,9 @@ private:
     };
 
     // Work for the turn of minute turnMinute (local minutes since 1601, as the
-    // hands show them), both globes for the clock's moment.
-    void start(const FaceState& face, std::int64_t turnMinute, const platform::Clock& moment);
+    // hands show them), both globes for the clock's moment. A map whose file
+    // changed under it since the last turn is loaded again first.
+    void start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment);
     // One step of the globe's work within budget pixels.
     void step(FaceState& face, Globe globe, std::int64_t budget);
     // All of the globe's work that is left.

@@ -37,6 +37,16 @@ void Image::readRowsInPlace(std::unique_ptr<platform::MappedFile> file, std::siz
     mappedRows = pixelFile->data() + rowsOffset;
 }
 
+bool Image::sourceUnchanged() const {
+    if (pixelFile) {
+        return pixelFile->unchanged();
+    }
+    if (rasterFile && rasterFile->mapped.isOpen()) {
+        return rasterFile->mapped.unchanged();
+    }
+    return true;
+}
+
 std::uint8_t fitsByte(double value) { return lowByteOfTruncated(value * 255.5); }
 
 void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {

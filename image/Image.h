@@ -60,6 +60,11 @@ public:
     // freed: rowsOffset is where they begin in the file. The caller has checked
     // that the file holds stride × height bytes from there.
     void readRowsInPlace(std::unique_ptr<platform::MappedFile> file, std::size_t rowsOffset);
+    // False when the file the image reads in place (its cached rows, or a PDS
+    // IMG or FITS file) has changed or gone since it was mapped, or a read of it
+    // faulted: what it yields can no longer be trusted (see
+    // MappedFile::unchanged). True for an image whose pixels are in memory.
+    [[nodiscard]] bool sourceUnchanged() const;
 
     std::int32_t width = 0;     // pixels per row
     std::int32_t height = 0;    // rows
@@ -72,6 +77,10 @@ public:
     std::unique_ptr<std::uint8_t[]> pixelStore;
     std::unique_ptr<RasterFile> rasterFile;
     std::int16_t valid = 0;  // 1 when pixels can be read
+    // The picture and the cache folder the image was last loaded through (see
+    // loadThroughCache), so that it can be loaded again; empty otherwise.
+    std::filesystem::path cachedPicture;
+    std::filesystem::path cacheFolder;
 
 private:
     std::unique_ptr<platform::MappedFile> pixelFile;  // the pixel cache file rows() reads in place

@@ -134,20 +134,26 @@ std::filesystem::path cacheFileFor(const std::filesystem::path& picture, const s
     return folder / name;
 }
 
-std::int32_t loadThroughCache(Image& image, const std::filesystem::path& picture, const std::filesystem::path& folder) {
+namespace {
+
+// What the cache file for picture must say, from the picture file's size and
+// modification time; false when the picture cannot be looked at.
+bool expectedHeader(const std::filesystem::path& picture, CacheHeader& wanted) {
     std::error_code error;
     const std::uint64_t pictureBytes = std::filesystem::file_size(picture, error);
     const auto pictureTime = error ? std::filesystem::file_time_type{} : std::filesystem::last_write_time(picture, error);
-    if (folder.empty() || error) {
-        return image.load(picture);
+    if (error) {
+        return false;
     }
-    CacheHeader wanted;
     wanted.pictureBytes = pictureBytes;
     wanted.pictureTime = static_cast<std::int64_t>(pictureTime.time_since_epoch().count());
-    const std::filesystem::path cache = cacheFileFor(picture, folder);
-    if (readCache(image, cache, wanted)) {
-        return 1;
-    }
+    return true;
+}
+
+// Decodes picture into image and writes its cache file afresh, whatever the
+// folder holds, then reads the rows in place from there.
+std::int32_t decodeAndKeep(Image& image, const std::filesystem::path& picture, const std::filesystem::path& cache,
+                           CacheHeader wanted) {
     // PDS IMG and FITS files are read in place by themselves.
     if (image.load(picture) != 1 || image.kind != ImagePixels) {
         return image.valid;
@@ -164,4 +170,36 @@ std::int32_t loadThroughCache(Image& image, const std::filesystem::path& picture
         static_cast<void>(readCache(image, cache, wanted));
     }
     return image.valid;
+}
+
+}  // namespace
+
+std::int32_t loadThroughCache(Image& image, const std::filesystem::path& picture, const std::filesystem::path& folder) {
+    image.cachedPicture = picture;
+    image.cacheFolder = folder;
+    CacheHeader wanted;
+    if (folder.empty() || !expectedHeader(picture, wanted)) {
+        return image.load(picture);
+    }
+    const std::filesystem::path cache = cacheFileFor(picture, folder);
+    if (readCache(image, cache, wanted)) {
+        return 1;
+    }
+    return decodeAndKeep(image, picture, cache, wanted);
+}
+
+bool reloadIfChanged(Image& image) {
+    if (image.cachedPicture.empty() || image.sourceUnchanged()) {
+        return false;
+    }
+    // A cache file changed in place may still carry a fitting header: it is
+    // made again from the picture rather than trusted.
+    const std::filesystem::path picture = image.cachedPicture;
+    CacheHeader wanted;
+    if (image.cacheFolder.empty() || !expectedHeader(picture, wanted)) {
+        static_cast<void>(image.load(picture));
+        return true;
+    }
+    static_cast<void>(decodeAndKeep(image, picture, cacheFileFor(picture, image.cacheFolder), wanted));
+    return true;
 }

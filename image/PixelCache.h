@@ -17,8 +17,10 @@ class Image;
 // size and modification time of the picture it was decoded from; a file whose
 // header does not match the picture, or whose length does not match its
 // header, is made again. The rows themselves are not checked: a cache file is
-// written whole and made durable before it is renamed into place, and is never
-// changed in place afterwards.
+// written whole and made durable before it is renamed into place, and the clock
+// never changes it in place afterwards. Another program may (a copy over it, a
+// cleaner cutting it short): a map read in place notices at its next check
+// (reloadIfChanged), and reads of lost pages meanwhile yield zeros.
 
 inline constexpr std::size_t cacheHeaderBytes = 64;
 
@@ -35,3 +37,9 @@ std::filesystem::path cacheFileFor(const std::filesystem::path& picture, const s
 // every picture when folder is empty. 1 when image is usable, 0 otherwise.
 [[nodiscard]] std::int32_t loadThroughCache(Image& image, const std::filesystem::path& picture,
                                             const std::filesystem::path& folder);
+
+// Loads image again through the cache it was last loaded through when the file
+// it reads in place has changed, gone or faulted since (Image::sourceUnchanged),
+// which makes its cache file again: true then. False, and nothing done, for an
+// image that is sound or was not loaded through loadThroughCache.
+bool reloadIfChanged(Image& image);

@@ -40,6 +40,14 @@ public:
     // in place meanwhile: the pages read again are the file's as it then is.
     void releaseResidentPages() const;
 
+    // True while the file at the path it was mapped from is still the one
+    // mapped and as it was then (same length, same modification time, on POSIX
+    // systems the same file), and no read of the view has faulted. Another
+    // program may cut short or rewrite a file in place while it is mapped: a
+    // read of its lost pages then yields zeros instead of ending the program,
+    // and this turns false, so that the owner can map the file anew.
+    [[nodiscard]] bool unchanged() const;
+
     const std::uint8_t* data() const { return view; }
     std::uint64_t size() const { return length; }  // bytes in the file; 0 when closed
     bool isOpen() const { return view != nullptr; }
@@ -56,6 +64,10 @@ private:
     std::uint64_t length = 0;  // bytes in the file
     void* file = nullptr;      // the native file handle, when the platform keeps one
     void* mapping = nullptr;   // the native mapping handle, when the platform keeps one
+    std::filesystem::path mappedPath;  // where the file was opened
+    std::uint64_t mappedIdentity = 0;  // the file's serial number on its device, where the platform has one
+    std::int64_t mappedTime = 0;       // its modification time at open, in the platform's file time units
+    std::int32_t guardSlot = -1;       // the view's slot among the guarded views, or -1
 };
 
 }  // namespace platform

@@ -181,3 +181,69 @@ TEST(PixelCache, NamesTheCacheFileAfterThePicturesNameAndFolder) {
     EXPECT_NE(one, cacheFileFor("/maps/b/Earth.png", folder));
     EXPECT_EQ(one, cacheFileFor("/maps/a/../a/Earth.png", folder));
 }
+
+// Another program cutting the cache file short (to nothing, or to half) while
+// its rows are read in place: reads of the lost pages yield zeros instead of
+// ending the program, the image says so, and reloadIfChanged makes the file
+// again and reads the sound rows from it. A rewrite in place is noticed too.
+TEST(PixelCache, AFileCutShortOrRewrittenWhileMappedIsNoticedAndMadeAgain) {
+    const ScratchFolder folder;
+    const std::filesystem::path picture = folder.path / "flat.png";
+    writeFlatPicture(picture, 3000, 200, 77);  // rows spanning many pages
+    for (const std::uintmax_t keptBytes : {std::uintmax_t{0}, std::uintmax_t{900'000}, std::uintmax_t{1}}) {
+        Image image;
+        ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
+        ASSERT_FALSE(image.pixelStore);
+        EXPECT_TRUE(image.sourceUnchanged());
+        EXPECT_FALSE(reloadIfChanged(image)) << "a sound map is left as it is";
+        const std::filesystem::path cache = cacheFileFor(picture, folder.path);
+        const std::uintmax_t wholeBytes = std::filesystem::file_size(cache);
+        std::error_code refused;
+        const std::size_t rowBytes = static_cast<std::size_t>(image.stride) * image.height;
+        if (keptBytes == 1) {
+            // The same length, other bytes: a copy over the file.
+            std::string bytes = contentsOf(cache);
+            bytes[bytes.size() - 1] = 1;
+            writeContents(cache, bytes);
+            if (contentsOf(cache) != bytes) {
+                GTEST_SKIP() << "this system does not let a mapped file be written";
+            }
+        } else {
+            std::filesystem::resize_file(cache, keptBytes, refused);
+            if (refused) {
+                GTEST_SKIP() << "this system does not let a mapped file be cut short: " << refused.message();
+            }
+            EXPECT_EQ(image.rows()[rowBytes - 1], 0) << "a lost page reads as zeros";
+        }
+        EXPECT_FALSE(image.sourceUnchanged()) << keptBytes;
+
+        EXPECT_TRUE(reloadIfChanged(image));
+        ASSERT_EQ(image.valid, 1);
+        EXPECT_TRUE(image.sourceUnchanged());
+        EXPECT_EQ(std::filesystem::file_size(cache), wholeBytes);
+        Image decoded;
+        ASSERT_EQ(decoded.load(picture), 1);
+        expectSamePixels(image, decoded);
+    }
+}
+
+// A map whose cache file was removed while it was read keeps its rows (the
+// system keeps a removed file's pages for whoever maps it) and gets its file
+// back at the next check.
+TEST(PixelCache, ARemovedFileIsMadeAgain) {
+    const ScratchFolder folder;
+    const std::filesystem::path picture = folder.path / "flat.png";
+    writeFlatPicture(picture, 40, 30, 9);
+    Image image;
+    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
+    const std::filesystem::path cache = cacheFileFor(picture, folder.path);
+    std::error_code refused;
+    std::filesystem::remove(cache, refused);
+    if (refused) {
+        GTEST_SKIP() << "this system does not let a mapped file be removed: " << refused.message();
+    }
+    EXPECT_EQ(image.rows()[0], 9);
+    EXPECT_TRUE(reloadIfChanged(image));
+    EXPECT_TRUE(std::filesystem::exists(cache));
+    EXPECT_EQ(image.rows()[0], 9);
+}
