@@ -20,5 +20,7 @@ struct AppState {
     std::filesystem::path settingsFolder;  // empty when no settings are kept
     std::optional<Settings> savedSettings;  // what the settings file holds, as far as the clock knows; none without a file
     Settings lastSeen;                      // the window's place and unit when they were last looked at
+    bool tellLosses = false;                // see StartOptions::tellLosses
+    bool saveFailureTold = false;           // a failed save has been told this run
     std::int32_t ticksUntilSave = 0;        // timer ticks of stillness before a moved window's place is saved; 0 when none is due
 };

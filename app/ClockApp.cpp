@@ -7,19 +7,25 @@
 #include "app/Textures.h"
 #include "clockface/ClockFace.h"
 #include "platform/CacheFolder.h"
+#include "platform/Messages.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SettingsFolder.h"
 
 WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& options) {
     FaceState& face = appState.face;
-    loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory(),
-                 options.mapCacheFolder ? *options.mapCacheFolder : platform::cacheFolder());
+    appState.tellLosses = options.tellLosses;
+    const std::vector<std::string> losses =
+        loadTextures(face, options.earthTexture, options.moonTexture, platform::programDirectory(),
+                     options.mapCacheFolder ? *options.mapCacheFolder : platform::cacheFolder());
+    for (const std::string& loss : appState.tellLosses ? losses : std::vector<std::string>{}) {
+        platform::reportLoss("Horavel", loss);
+    }
     // The user's folder is made when missing, so it is asked for only when used.
     appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
     appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
     const Settings settings = appState.savedSettings.value_or(Settings{});
     appState.dpi = host.dpi();
-    face.setUnit(options.unit.value_or(unitAtDpi(settings.unit, settings.dpi, appState.dpi)));
+    face.setUnit(options.unit.value_or(boundedUnit(unitAtDpi(settings.unit, settings.dpi, appState.dpi))));
 
     WindowPlacement placement{{settings.left, settings.top},
                               {gridColumns * face.unit, gridRows * face.unit}};
@@ -33,7 +39,7 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
 void ClockApp::created(WindowHost& host) {
     const std::int32_t dpi = host.dpi();
     if (dpi != appState.dpi) {
-        appState.face.setUnit(unitAtDpi(appState.face.unit, appState.dpi, dpi));
+        appState.face.setUnit(boundedUnit(unitAtDpi(appState.face.unit, appState.dpi, dpi)));
         appState.dpi = dpi;
     }
     FaceState& face = appState.face;
@@ -98,7 +104,7 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     if (unit == 0) {
         return;
     }
-    appState.face.setUnit(unitAtDpi(unit, baseDpi, appState.dpi));
+    appState.face.setUnit(boundedUnit(unitAtDpi(unit, baseDpi, appState.dpi)));
     rebuild(host, true);
     saveSettings(host);
 }
@@ -173,8 +179,12 @@ void ClockApp::followClientHeight(WindowHost& host, std::int32_t clientHeightPx)
     if (!isUsableUnit(unit) || unit == appState.face.unit) {
         return;
     }
-    appState.face.setUnit(unit);
-    rebuild(host, false);
+    // A size past the largest unit, which a window manager ignoring the
+    // window's maximum size may give, snaps back to it. (A tool that opened
+    // the clock at a larger unit of its own keeps it while its size stands.)
+    const bool pastLargest = unit > largestWindowUnit;
+    appState.face.setUnit(boundedUnit(unit));
+    rebuild(host, pastLargest);
 }
 
 void ClockApp::saveSettings(const WindowHost& host) {
@@ -186,9 +196,16 @@ void ClockApp::saveSettings(const WindowHost& host) {
     if (appState.savedSettings == now) {
         return;
     }
-    // A failed write keeps the old file, and the next change tries again.
-    if (writeSettingsFile(appState.settingsFolder, now) == 1) {
+    // A failed write keeps the old file, and the next change tries again; the
+    // first failure of a run is told.
+    std::string failure;
+    if (writeSettingsFile(appState.settingsFolder, now, failure) == 1) {
         appState.savedSettings = now;
+    } else if (appState.tellLosses && !appState.saveFailureTold) {
+        appState.saveFailureTold = true;
+        platform::reportLoss("Horavel", "The settings could not be saved to " +
+                                            platform::utf8FromPath(settingsFilePath(appState.settingsFolder)) +
+                                            ": " + failure + ".");
     }
 }
 

@@ -23,6 +23,10 @@ struct StartOptions {
     // Where decoded maps are kept between starts: none for the user's own cache
     // folder, an empty path for maps decoded into memory at every start.
     std::optional<std::filesystem::path> mapCacheFolder;
+    // Whether the user is told, once a run, of work that would otherwise be lost
+    // without a word: a map that cannot be read, settings that cannot be saved.
+    // The clock program's windows tell; the tools and tests say it their own way.
+    bool tellLosses = false;
 };
 
 // Timer ticks of 250 ms that a moved window must stand still before its place

@@ -53,3 +53,5 @@ ClientSize snapClientSize(ClientSize previous, ClientSize proposed) {
     }
     return {gridColumns * (size.height / gridRows), size.height};
 }
+
+std::int32_t boundedUnit(std::int32_t unit) { return std::min(unit, largestWindowUnit); }

@@ -10,6 +10,17 @@ inline constexpr std::int32_t gridRows = 16;    // client height in units
 // are the pixels they name, dots per inch (100 %).
 inline constexpr std::int32_t baseDpi = 96;
 
+// The units a window may have, pixels: the settings file, a drag of the border,
+// a key and a change of screen all stay within them, and the window system is
+// told the sizes they give. Below 8 the numerals are unreadable; at 200 the
+// client area is 1400 × 3200 pixels, taller than any screen made, and the
+// clock's pictures take some 150 MB.
+inline constexpr std::int32_t smallestWindowUnit = 8;
+inline constexpr std::int32_t largestWindowUnit = 200;
+
+// The unit held to at most largestWindowUnit; smaller ones stand.
+std::int32_t boundedUnit(std::int32_t unit);
+
 // A unit of fromDpi's pixels in toDpi's pixels, cut toward zero, at least 1: the
 // same physical size on a screen of another resolution.
 std::int32_t unitAtDpi(std::int32_t unit, std::int32_t fromDpi, std::int32_t toDpi);

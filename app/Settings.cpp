@@ -1,11 +1,14 @@
 #include "app/Settings.h"
 
+#include "app/Layout.h"
+
+#include "platform/FileAccess.h"
+#include "platform/Messages.h"
 #include "platform/ReplaceFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <utility>
 
 namespace {
@@ -32,7 +35,7 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
     Settings settings = defaults;
     std::int32_t unit = defaults.unit;
     if (!scanField(cursor, settings.left) || !scanField(cursor, settings.top) ||
-        !scanField(cursor, unit) || unit < smallestSavedUnit || unit > largestSavedUnit) {
+        !scanField(cursor, unit) || unit < smallestWindowUnit || unit > largestWindowUnit) {
         return settings;
     }
     settings.unit = unit;
@@ -62,18 +65,31 @@ std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, co
     if (folder.empty()) {
         return std::nullopt;
     }
-    std::ifstream file(settingsFilePath(folder));
-    if (!file) {
+    const std::filesystem::path path = settingsFilePath(folder);
+    std::string text;
+    switch (platform::readRegularFile(path, settingsLineLimit, text)) {
+    case platform::FileRead::Read:
+        break;
+    case platform::FileRead::NotRegular:
+        // A FIFO, a device or a folder: never waited on or read.
+        std::fprintf(stderr, "Horavel: %s is not a regular file; the settings are the defaults\n",
+                     platform::utf8FromPath(path).c_str());
+        return std::nullopt;
+    default:
         return std::nullopt;
     }
-    char line[settingsLineLimit + 1] = {};
-    file.get(line, sizeof line);
-    return parseSettingsLine(line, defaults);
+    // The first line, without its end (CR LF on Windows).
+    return parseSettingsLine(text.substr(0, text.find_first_of("\r\n")), defaults);
 }
 
-std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings) {
+std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure) {
     if (folder.empty()) {
+        failure = "there is no settings folder";
         return 0;
     }
-    return platform::replaceTextFile(settingsFilePath(folder), formatSettingsLine(settings)) ? 1 : 0;
+    if (!platform::replaceTextFile(settingsFilePath(folder), formatSettingsLine(settings))) {
+        failure = platform::lastFileError();
+        return 0;
+    }
+    return 1;
 }

@@ -19,11 +19,9 @@ struct Settings {
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
-// A unit read back from the file is trusted only within these bounds, pixels; a
-// value outside them (0, a negative or an absurd number from a damaged file) is
-// treated as absent.
-inline constexpr std::int32_t smallestSavedUnit = 8;
-inline constexpr std::int32_t largestSavedUnit = 200;
+// A unit read back from the file is trusted only within the window's bounds
+// (smallestWindowUnit to largestWindowUnit, Layout.h); a value outside them (0,
+// a negative or an absurd number from a damaged file) is treated as absent.
 // Likewise for the resolution, dots per inch (50 % to 1000 %).
 inline constexpr std::int32_t smallestSavedDpi = 48;
 inline constexpr std::int32_t largestSavedDpi = 960;
@@ -47,10 +45,13 @@ std::string formatSettingsLine(const Settings& settings);
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
 // Reads the first line of the settings file in the folder, as parseSettingsLine
-// reads it; none when there is no such file or it cannot be read.
+// reads it; none when there is no such file or it cannot be read. Only a
+// regular file (or a link to one) is read, and opening it never waits: for
+// anything else (a FIFO, a device, a folder) one line on standard error says so.
 std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, const Settings& defaults);
 
 // Replaces the settings file in the folder, all or nothing: 1 when the new file
 // is in place, 0 when it could not be written (no folder, no permission, a full
-// disk), the old file then left as it was.
-std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings);
+// disk), the old file then left as it was and failure saying why. A settings
+// file that is a symbolic link stays one: the file it leads to is replaced.
+std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure);

@@ -1,32 +1,65 @@
 #include "app/Textures.h"
 
 #include "image/PixelCache.h"
+#include "platform/Messages.h"
+
+#include <system_error>
 
 namespace {
 
-void loadTexture(Image& texture, const std::optional<std::filesystem::path>& given, const char* fileName,
-                 const std::filesystem::path& programFolder, const std::filesystem::path& cacheFolder) {
-    const auto load = [&](const std::filesystem::path& path) { return loadThroughCache(texture, path, cacheFolder); };
+bool somethingAt(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// What went wrong with the first of the places that holds a file, or that none does.
+std::string lossOf(const std::vector<std::filesystem::path>& places, const char* fileName) {
+    for (const std::filesystem::path& place : places) {
+        if (somethingAt(place)) {
+            return "The map " + platform::utf8FromPath(place) +
+                   " could not be read as a picture; that globe is drawn black.";
+        }
+    }
+    return std::string("The map ") + fileName + " was found nowhere (" +
+           (places.size() == 1 ? platform::utf8FromPath(places[0])
+                               : "the current folder, the program's folder or share/horavel beside it") +
+           "); that globe is drawn black.";
+}
+
+std::string loadTexture(Image& texture, const std::optional<std::filesystem::path>& given, const char* fileName,
+                        const std::filesystem::path& programFolder, const std::filesystem::path& cacheFolder) {
+    std::vector<std::filesystem::path> places;
     if (given) {
-        static_cast<void>(load(*given));
-        return;
+        places = {*given};
+    } else {
+        places = {fileName};
+        if (!programFolder.empty()) {
+            // Installed: the programs in bin/, the maps in share/horavel/.
+            places.push_back(programFolder / fileName);
+            places.push_back(programFolder.parent_path() / "share" / "horavel" / fileName);
+        }
     }
-    if (load(fileName) == 1 || programFolder.empty()) {
-        return;
+    for (const std::filesystem::path& place : places) {
+        if (loadThroughCache(texture, place, cacheFolder) == 1) {
+            return {};
+        }
     }
-    if (load(programFolder / fileName) == 1) {
-        return;
-    }
-    // Installed: the programs in bin/, the maps in share/horavel/. A failed load
-    // leaves the image empty, which the globe renderer accepts.
-    static_cast<void>(load(programFolder.parent_path() / "share" / "horavel" / fileName));
+    // A failed load leaves the image empty, which the globe renderer accepts.
+    return lossOf(places, fileName);
 }
 
 }  // namespace
 
-void loadTextures(FaceState& face, const std::optional<std::filesystem::path>& earthFile,
-                  const std::optional<std::filesystem::path>& moonFile,
-                  const std::filesystem::path& programFolder, const std::filesystem::path& cacheFolder) {
-    loadTexture(face.earthTexture, earthFile, "Earth.png", programFolder, cacheFolder);
-    loadTexture(face.moonTexture, moonFile, "Moon.png", programFolder, cacheFolder);
+std::vector<std::string> loadTextures(FaceState& face, const std::optional<std::filesystem::path>& earthFile,
+                                      const std::optional<std::filesystem::path>& moonFile,
+                                      const std::filesystem::path& programFolder,
+                                      const std::filesystem::path& cacheFolder) {
+    std::vector<std::string> losses;
+    for (std::string loss : {loadTexture(face.earthTexture, earthFile, "Earth.png", programFolder, cacheFolder),
+                             loadTexture(face.moonTexture, moonFile, "Moon.png", programFolder, cacheFolder)}) {
+        if (!loss.empty()) {
+            losses.push_back(std::move(loss));
+        }
+    }
+    return losses;
 }

@@ -20,6 +20,13 @@ void showMessage(std::string_view caption, std::string_view text);
 // atomically, but a sink being replaced may still be running on another thread.
 MessageSink setMessageSink(MessageSink sink);
 
+// For work the user would lose without a word (settings that could not be
+// saved, a map that could not be read): "caption: text" on standard error, and
+// the same through the installed sink when that is not standard error already.
+// The sink runs on a thread of its own, so that a dialog waiting for its OK
+// never stops the caller.
+void reportLoss(std::string_view caption, std::string_view text);
+
 // Writes "caption: text" and a line end to standard error.
 void stderrMessageSink(std::string_view caption, std::string_view text);
 // Drops every message: for fuzzing, where messages would only be noise.

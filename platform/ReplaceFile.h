@@ -10,8 +10,10 @@ namespace platform {
 // file beside it, each '\n' written as the platform writes line ends in text
 // files (CR LF on Windows), and is made durable before that file is renamed over
 // the old one in one step: a crash or a power cut leaves either the old file or
-// the new one, never a truncated one. True when the new file is in place; on
-// failure the old file is as it was and no temporary file is left behind.
+// the new one, never a truncated one. A symbolic link at path stays a link: the
+// file it leads to is replaced, in that file's own folder, and made when the
+// link dangles. True when the new file is in place; on failure the old file is
+// as it was, no temporary file is left behind, and lastFileError says why.
 [[nodiscard]] bool replaceTextFile(const std::filesystem::path& path, std::string_view text);
 
 // The same for bytes written as they stand, the pieces one after the other.

@@ -4,6 +4,9 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
+#include <system_error>
+#include <thread>
 
 namespace platform {
 
@@ -29,6 +32,20 @@ std::atomic<MessageSink> installedSink{nullptr};
 void showMessage(std::string_view caption, std::string_view text) {
     const MessageSink sink = installedSink.load();
     (sink != nullptr ? sink : stderrMessageSink)(caption, text);
+}
+
+void reportLoss(std::string_view caption, std::string_view text) {
+    stderrMessageSink(caption, text);
+    const MessageSink sink = installedSink.load();
+    if (sink == nullptr || sink == stderrMessageSink || sink == nullMessageSink) {
+        return;
+    }
+    try {
+        std::thread([sink, caption = std::string(caption), text = std::string(text)] { sink(caption, text); })
+            .detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: standard error has said it.
+    }
 }
 
 MessageSink setMessageSink(MessageSink sink) { return installedSink.exchange(sink); }

@@ -1,24 +1,28 @@
 #include "platform/ImageEncoder.h"
 
+#include "platform/FileAccess.h"
+
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
-#include <cstdio>
-#include <memory>
-#include <system_error>
+#include <string>
 #include <vector>
 
 namespace platform {
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// libpng's writes, appended to the string the encoding goes into.
+void appendBytes(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+}
 
-// Encodes into an open file; false on any libpng error. Kept apart so that no
+void flushNothing(png_structp) {}
+
+// Encodes into memory; false on any libpng error. Kept apart so that no
 // object with a destructor lives in the frame that setjmp returns to.
-bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
+bool encode(std::string* encoded, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
             const std::uint8_t* rows, int colorType, png_bytep* rowPointers) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
@@ -33,7 +37,7 @@ bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, encoded, appendBytes, flushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -50,36 +54,31 @@ bool encode(std::FILE* file, std::int32_t width, std::int32_t height, std::int32
 
 // Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
 std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels) {
-    if (rows == nullptr || width < 1 || height < 1 || strideBytes / channels < width) {
-        return 0;
-    }
-    std::vector<png_bytep> rowPointers(static_cast<std::size_t>(height));
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        return 0;
-    }
+                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels,
+                      std::string* failure) {
+    std::string reason = "the picture cannot be encoded";
+    std::string encoded;
+    std::vector<png_bytep> rowPointers(static_cast<std::size_t>(std::max(height, 0)));
     const int colorType = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    const bool encoded = encode(file.get(), width, height, strideBytes, rows, colorType, rowPointers.data());
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!encoded || !closed) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        return 0;
+    const bool written = rows != nullptr && width >= 1 && height >= 1 && strideBytes / channels >= width &&
+                         encode(&encoded, width, height, strideBytes, rows, colorType, rowPointers.data()) &&
+                         writeWholeFile(path, encoded, reason);
+    if (!written && failure != nullptr) {
+        *failure = reason;
     }
-    return 1;
+    return written ? 1 : 0;
 }
 
 }  // namespace
 
 std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows) {
-    return writePng(path, width, height, strideBytes, rows, 3);
+                         std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
+    return writePng(path, width, height, strideBytes, rows, 3, failure);
 }
 
 std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                          std::int32_t strideBytes, const std::uint8_t* rows) {
-    return writePng(path, width, height, strideBytes, rows, 4);
+                          std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
+    return writePng(path, width, height, strideBytes, rows, 4, failure);
 }
 
 }  // namespace platform

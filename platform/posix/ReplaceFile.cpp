@@ -1,5 +1,7 @@
 #include "platform/ReplaceFile.h"
 
+#include "platform/FileAccess.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -37,7 +39,8 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
+bool replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
+    const std::filesystem::path path = linkTarget(linkOrFile);
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;
@@ -53,7 +56,9 @@ bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::s
     written = written && ::fsync(descriptor) == 0;
     const bool closed = ::close(descriptor) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int cause = errno;  // kept for the caller's message
         ::unlink(temporary.c_str());
+        errno = cause;
         return false;
     }
     syncFolder(path.parent_path());

@@ -1,33 +1,46 @@
 #include "platform/ImageEncoder.h"
 
+#include "platform/FileAccess.h"
+
 #include "platform/win32/Com.h"
 
 #include <objbase.h>
 #include <wincodec.h>
 #include <windows.h>
 
-#include <system_error>
+#include <string>
 
 namespace platform {
 
 namespace {
 
-// Encodes into a new file; opened tells whether the file was created (and so
-// may need removing after a failure).
-bool encode(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-            std::int32_t strideBytes, const std::uint8_t* rows, const WICPixelFormatGUID& rowFormat,
-            bool& opened) {
+// The bytes a stream in memory holds.
+bool streamBytes(IStream* stream, std::string& bytes) {
+    STATSTG status{};
+    LARGE_INTEGER start{};
+    if (FAILED(stream->Stat(&status, STATFLAG_NONAME)) || status.cbSize.QuadPart > 0x7FFFFFFF ||
+        FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(status.cbSize.QuadPart));
+    ULONG got = 0;
+    return SUCCEEDED(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &got)) && got == bytes.size();
+}
+
+// Encodes into memory.
+bool encode(std::string& encoded, std::int32_t width, std::int32_t height,
+            std::int32_t strideBytes, const std::uint8_t* rows, const WICPixelFormatGUID& rowFormat) {
     ComReference<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out())))) {
         return false;
     }
+    ComReference<IStream> memory;
     ComReference<IWICStream> stream;
-    if (FAILED(factory->CreateStream(stream.out())) ||
-        FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE))) {
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, memory.out())) || FAILED(factory->CreateStream(stream.out())) ||
+        FAILED(stream->InitializeFromIStream(memory.get()))) {
         return false;
     }
-    opened = true;
     ComReference<IWICBitmapEncoder> encoder;
     if (FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
         FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) {
@@ -49,41 +62,38 @@ bool encode(const std::filesystem::path& path, std::int32_t width, std::int32_t 
     const UINT bufferBytes = static_cast<UINT>(strideBytes) * static_cast<UINT>(height);
     return SUCCEEDED(frame->WritePixels(static_cast<UINT>(height), static_cast<UINT>(strideBytes), bufferBytes,
                                         const_cast<BYTE*>(rows))) &&
-           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) && streamBytes(memory.get(), encoded);
 }
 
 // Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
 std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels) {
-    if (rows == nullptr || width < 1 || height < 1 || strideBytes / channels < width ||
-        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(height) > 0xFFFFFFFFull) {
-        return 0;
+                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels,
+                      std::string* failure) {
+    std::string reason = "the picture cannot be encoded";
+    std::string encoded;
+    bool written = false;
+    if (rows != nullptr && width >= 1 && height >= 1 && strideBytes / channels >= width &&
+        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(height) <= 0xFFFFFFFFull) {
+        const ComScope com;
+        const WICPixelFormatGUID& format = channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+        written = encode(encoded, width, height, strideBytes, rows, format) && writeWholeFile(path, encoded, reason);
     }
-    const ComScope com;
-    // The stream and encoder are released inside encode, so the file is closed
-    // before a failed one is removed.
-    bool opened = false;
-    const WICPixelFormatGUID& format = channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-    if (!encode(path, width, height, strideBytes, rows, format, opened)) {
-        if (opened) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-        }
-        return 0;
+    if (!written && failure != nullptr) {
+        *failure = reason;
     }
-    return 1;
+    return written ? 1 : 0;
 }
 
 }  // namespace
 
 std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows) {
-    return writePng(path, width, height, strideBytes, rows, 3);
+                         std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
+    return writePng(path, width, height, strideBytes, rows, 3, failure);
 }
 
 std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                          std::int32_t strideBytes, const std::uint8_t* rows) {
-    return writePng(path, width, height, strideBytes, rows, 4);
+                          std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
+    return writePng(path, width, height, strideBytes, rows, 4, failure);
 }
 
 }  // namespace platform

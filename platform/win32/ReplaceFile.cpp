@@ -1,5 +1,7 @@
 #include "platform/ReplaceFile.h"
 
+#include "platform/FileAccess.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,7 +9,8 @@
 
 namespace platform {
 
-bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
+bool replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
+    const std::filesystem::path path = linkTarget(linkOrFile);
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;
@@ -31,7 +34,9 @@ bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::s
     const bool closed = CloseHandle(file) != 0;
     if (!complete || !closed ||
         !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD cause = GetLastError();  // kept for the caller's message
         DeleteFileW(temporary.c_str());
+        SetLastError(cause);
         return false;
     }
     return true;

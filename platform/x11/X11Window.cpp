@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -25,8 +26,6 @@ namespace platform {
 namespace {
 
 constexpr auto tickPeriod = std::chrono::milliseconds(250);
-// The smallest client area offered to the window manager: the unit 8, pixels.
-constexpr std::int32_t smallestUnit = 8;
 
 // The window whose clock saves its settings when the display goes away.
 X11Window* windowOfConnection = nullptr;
@@ -141,7 +140,9 @@ bool X11Window::open() {
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     resolution = resourceDpi(display);
-    const WindowPlacement placement = app.start(*this);
+    StartOptions options;
+    options.tellLosses = true;
+    const WindowPlacement placement = app.start(*this, options);
     createWindow(placement);
     app.created(*this);
     XMapWindow(display, window);
@@ -189,11 +190,13 @@ void X11Window::createWindow(const WindowPlacement& placement) {
     // honours these; when it does not, the clock snaps the size it reports.
     XSizeHints* hints = XAllocSizeHints();
     if (hints != nullptr) {
-        hints->flags = USPosition | PPosition | PMinSize | PBaseSize | PResizeInc;
+        hints->flags = USPosition | PPosition | PMinSize | PMaxSize | PBaseSize | PResizeInc;
         hints->x = placement.outer.x;
         hints->y = placement.outer.y;
-        hints->min_width = gridColumns * smallestUnit;
-        hints->min_height = gridRows * smallestUnit;
+        hints->min_width = gridColumns * smallestWindowUnit;
+        hints->min_height = gridRows * smallestWindowUnit;
+        hints->max_width = gridColumns * largestWindowUnit;
+        hints->max_height = gridRows * largestWindowUnit;
         hints->base_width = 0;
         hints->base_height = 0;
         hints->width_inc = gridColumns;
@@ -269,7 +272,14 @@ int X11Window::run() {
     return 0;
 }
 
+// On standard error, where the session's log keeps it.
+void sayConnectionLost() {
+    std::fputs("Horavel: the connection to the X server was lost; the settings are saved and the clock ends\n",
+               stderr);
+}
+
 void X11Window::connectionLost() {
+    sayConnectionLost();
     app.sessionEnding(*this);
     closed = true;
     // Nothing may be sent to a connection that is gone, not even a goodbye.
@@ -281,6 +291,7 @@ void X11Window::connectionLost() {
 int X11Window::onIoError(Display*) {
     // Xlib ends the program when this returns; the settings are saved first,
     // from what the clock already knows.
+    sayConnectionLost();
     if (windowOfConnection != nullptr) {
         windowOfConnection->app.sessionEnding(*windowOfConnection);
     }

@@ -421,4 +421,24 @@ TEST_F(ClockAppSettingsTest, UnitsKeepTheirPhysicalSizeAtEveryResolution) {
     }
 }
 
+// One bound on the unit: a size far past the largest unit (a window manager
+// that ignores the maximum size) snaps back to it, and the unit saved then is
+// one the next start accepts.
+TEST_F(ClockAppSettingsTest, ASizePastTheLargestUnitSnapsBackAndIsKept) {
+    {
+        ClockApp app(clock);
+        HeadlessWindow window(app);
+        window.open(keptIn());
+        app.sizeReported(window, {4000, 9000});
+        EXPECT_EQ(app.state().face.unit, largestWindowUnit);
+        EXPECT_EQ(window.clientSize(), (ClientSize{7 * largestWindowUnit, 16 * largestWindowUnit}));
+        app.closeRequested(window);
+    }
+    EXPECT_EQ(saved(), "0 0 " + std::to_string(largestWindowUnit));
+    ClockApp again(clock);
+    HeadlessWindow window(again);
+    window.open(keptIn());
+    EXPECT_EQ(again.state().face.unit, largestWindowUnit);
+}
+
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <fstream>
 #include <string>
@@ -98,16 +102,17 @@ protected:
         return found;
     }
     std::filesystem::path folder;
+    std::string failure;  // why the last write failed
 };
 
 TEST_F(SettingsFileTest, SavedSettingsReadBack) {
-    EXPECT_EQ(writeSettingsFile(folder, {312, 140, 40}), 1);
+    EXPECT_EQ(writeSettingsFile(folder, {312, 140, 40}, failure), 1);
     const Settings s = readSettingsFile(folder, Settings{}).value();
     EXPECT_EQ(s.left, 312);
     EXPECT_EQ(s.top, 140);
     EXPECT_EQ(s.unit, 40);
     // Saving again replaces the earlier content, and leaves nothing else behind.
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}), 1);
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1);
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
     EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
 }
@@ -118,14 +123,14 @@ TEST_F(SettingsFileTest, SavedSettingsReadBack) {
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
     writeRaw("7 8 40\n");
     const std::filesystem::path notAFolder = settingsFilePath(folder);
-    EXPECT_EQ(writeSettingsFile(notAFolder, {1, 2, 20}), 0);
-    EXPECT_EQ(writeSettingsFile(folder / "absent", {1, 2, 20}), 0);
+    EXPECT_EQ(writeSettingsFile(notAFolder, {1, 2, 20}, failure), 0);
+    EXPECT_EQ(writeSettingsFile(folder / "absent", {1, 2, 20}, failure), 0);
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 40);
     EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
 
     const std::filesystem::path refusing = folder / "refusing";
     std::filesystem::create_directories(settingsFilePath(refusing) / "kept");
-    EXPECT_EQ(writeSettingsFile(refusing, {1, 2, 20}), 0);
+    EXPECT_EQ(writeSettingsFile(refusing, {1, 2, 20}, failure), 0);
     EXPECT_TRUE(std::filesystem::exists(settingsFilePath(refusing) / "kept"));
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(refusing)) {
@@ -154,12 +159,54 @@ TEST_F(SettingsFileTest, ReadsTheFirstLine) {
     }
 }
 
+// Anything but a regular file in the settings file's place is never waited on
+// or read: the defaults then, as for no file at all.
+TEST_F(SettingsFileTest, OnlyARegularFileIsRead) {
+    std::filesystem::create_directories(settingsFilePath(folder));
+    EXPECT_FALSE(readSettingsFile(folder, Settings{}).has_value());
+#ifndef _WIN32
+    std::filesystem::remove(settingsFilePath(folder));
+    // A FIFO without a writer: opening it for reading in the usual way waits
+    // for one forever.
+    ASSERT_EQ(::mkfifo(settingsFilePath(folder).c_str(), 0600), 0);
+    EXPECT_FALSE(readSettingsFile(folder, Settings{}).has_value());
+#endif
+}
+
+// A settings file kept elsewhere (a folder of dotfiles) and linked in stays a
+// link: its target gets the new line, in the target's own folder; a dangling
+// link gets its target made.
+TEST_F(SettingsFileTest, ALinkedFileStaysALink) {
+    const std::filesystem::path kept = folder / "dotfiles" / "Horavel.txt";
+    std::filesystem::create_directories(kept.parent_path());
+    std::error_code refused;
+    std::filesystem::create_symlink(kept, settingsFilePath(folder), refused);
+    if (refused) {
+        GTEST_SKIP() << "no symbolic links here: " << refused.message();
+    }
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1) << "a dangling link";
+    EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
+    EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 40}, failure), 1);
+    EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
+    std::ifstream in(kept);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line.substr(0, 6), "1 2 40");
+}
+
+TEST_F(SettingsFileTest, AFailedWriteSaysWhy) {
+    std::filesystem::create_directories(settingsFilePath(folder) / "kept");
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
+    EXPECT_FALSE(failure.empty());
+}
+
 TEST_F(SettingsFileTest, MissingFilesAndFoldersReadAsNone) {
     const Settings defaults{3, 4, 40};
     EXPECT_FALSE(readSettingsFile(folder / "absent", defaults).has_value());
     EXPECT_FALSE(readSettingsFile({}, defaults).has_value());
-    EXPECT_EQ(writeSettingsFile(folder / "absent", defaults), 0);
-    EXPECT_EQ(writeSettingsFile({}, defaults), 0);
+    EXPECT_EQ(writeSettingsFile(folder / "absent", defaults, failure), 0);
+    EXPECT_EQ(writeSettingsFile({}, defaults, failure), 0);
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include "image/ImageKind.h"
 #include "platform/ImageEncoder.h"
 
-bool writeImagePng(const Image* image, const std::filesystem::path& path) {
+bool writeImagePng(const Image* image, const std::filesystem::path& path, std::string& failure) {
     if (image == nullptr || image->valid == 0 || image->kind != ImagePixels || image->channels != 3 ||
         !image->pixelStore) {
+        failure = "there is no picture to write";
         return false;
     }
     // The store holds rows top row first, blue, green, red: the encoder's layout.
-    return platform::writePngBgr(path, image->width, image->height, image->stride, image->pixelStore.get()) == 1;
+    return platform::writePngBgr(path, image->width, image->height, image->stride, image->pixelStore.get(),
+                                 &failure) == 1;
 }

@@ -24,9 +24,10 @@ namespace {
 constexpr int exitFailure = 1;
 constexpr int exitBadArguments = 2;
 
-bool written(bool succeeded, const std::filesystem::path& path) {
+bool written(bool succeeded, const std::filesystem::path& path, const std::string& failure) {
     if (!succeeded) {
-        std::fprintf(stderr, "horavel-snapshot: cannot write %s\n", platform::utf8FromPath(path).c_str());
+        std::fprintf(stderr, "horavel-snapshot: cannot write %s: %s\n", platform::utf8FromPath(path).c_str(),
+                     failure.c_str());
     }
     return succeeded;
 }
@@ -55,19 +56,22 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         return false;
     }
     bool succeeded = true;
+    std::string failure;
     if (options.earthOut) {
-        succeeded = written(writeImagePng(face.globes.earthGlobe.get(), *options.earthOut), *options.earthOut) && succeeded;
+        const bool done = writeImagePng(face.globes.earthGlobe.get(), *options.earthOut, failure);
+        succeeded = written(done, *options.earthOut, failure) && succeeded;
     }
     if (options.moonOut) {
-        succeeded = written(writeImagePng(face.globes.moonGlobe.get(), *options.moonOut), *options.moonOut) && succeeded;
+        const bool done = writeImagePng(face.globes.moonGlobe.get(), *options.moonOut, failure);
+        succeeded = written(done, *options.moonOut, failure) && succeeded;
     }
     if (options.windowOut) {
         const ClientSize client = window.clientSize();
         platform::BufferPaintTarget picture(client.width, client.height);
         window.paint(picture);
         const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
-                                                   picture.stride(), picture.pixels()) == 1;
-        succeeded = written(encoded, *options.windowOut) && succeeded;
+                                                   picture.stride(), picture.pixels(), &failure) == 1;
+        succeeded = written(encoded, *options.windowOut, failure) && succeeded;
     }
     return succeeded;
 }

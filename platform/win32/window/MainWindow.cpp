@@ -62,7 +62,9 @@ bool MainWindow::registerClass(HINSTANCE instance) {
 }
 
 bool MainWindow::open(HINSTANCE instance, int showCommand) {
-    const WindowPlacement placement = app.start(*this);
+    StartOptions options;
+    options.tellLosses = true;
+    const WindowPlacement placement = app.start(*this, options);
     const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle,
                                    static_cast<UINT>(dpi()));
     // WM_CREATE arrives inside this call: the clock builds its surfaces then.
@@ -174,6 +176,14 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         app.sizing(static_cast<std::int32_t>(wParam), rect);
         proposed = {rect.left, rect.top, rect.right, rect.bottom};
         return TRUE;
+    }
+    case WM_GETMINMAXINFO: {
+        // The largest client area the clock takes, with the frame around it.
+        const FrameSize frame = frameSize();
+        MINMAXINFO& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+        limits.ptMaxTrackSize = {gridColumns * largestWindowUnit + frame.width,
+                                 gridRows * largestWindowUnit + frame.height};
+        return 0;
     }
     case WM_SIZE:
         app.sized(*this);
