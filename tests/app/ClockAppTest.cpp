@@ -1,7 +1,7 @@
 #include "app/ClockApp.h"
 #include "app/Settings.h"
 #include "app/SurfaceRebuild.h"
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/HeadlessWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using platform::HeadlessWindow;
+using shell::HeadlessWindow;
 
 // 2026-12-08 04:15:25 UTC and local, in 100-ns ticks since 1601.
 const platform::FixedClock clock{platform::FileTime::fromTicks(134411769250000000ULL),

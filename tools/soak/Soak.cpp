@@ -44,7 +44,7 @@ bool Soak::start(std::string& error) {
         return false;
     }
     const ClientSize client = window.clientSize();
-    picture = platform::BufferPaintTarget(client.width, client.height);
+    picture = shell::BufferPaintTarget(client.width, client.height);
     window.paint(picture);
     return true;
 }
@@ -55,7 +55,7 @@ HourReport Soak::runHour() {
     if (hoursRun > 1) {
         window.resizeClient(gridColumns * unit, gridRows * unit);
         const ClientSize client = window.clientSize();
-        picture = platform::BufferPaintTarget(client.width, client.height);
+        picture = shell::BufferPaintTarget(client.width, client.height);
     }
     HourReport report;
     report.hour = hoursRun;
@@ -104,13 +104,13 @@ std::vector<OffsetChange> offsetChangesOfRun(platform::FileTime startUtc, std::i
 std::vector<std::uint8_t> windowPicture(platform::FileTime utc, std::int32_t unit) {
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
     ClockApp app(clock);
-    platform::HeadlessWindow window(app);
+    shell::HeadlessWindow window(app);
     window.open({std::nullopt, std::nullopt, unit, std::filesystem::path(), std::filesystem::path()});
     if (!surfacesReady(app.state().face)) {
         return {};
     }
     const ClientSize client = window.clientSize();
-    platform::BufferPaintTarget target(client.width, client.height);
+    shell::BufferPaintTarget target(client.width, client.height);
     window.paint(target);
     return {target.pixels(), target.pixels() + static_cast<std::size_t>(target.stride()) * target.height()};
 }

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // The clock without a window system: a window that is only a place and a client
 // area, with no frame, painted into memory by whoever holds it. It answers a
@@ -36,12 +36,12 @@ public:
     void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const PixelRect& area) override;
+    void invalidateArea(const platform::PixelRect& area) override;
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:
     // the whole client area after invalidate, else the areas invalidated since.
-    void paint(PaintTarget& target);
+    void paint(platform::PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
     // Whether something waits to be painted since the last paint, and whether
@@ -60,7 +60,7 @@ private:
     bool invalidated = false;
     bool erase = false;
     bool everything = false;         // the whole client area waits, not just areas
-    std::vector<PixelRect> areas;    // the parts that wait
+    std::vector<platform::PixelRect> areas;    // the parts that wait
 };
 
-}  // namespace platform
+}  // namespace shell

@@ -4,18 +4,18 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace shell {
 
 // Paints canvas pictures into a device context, such as the one BeginPaint hands
 // out for a window's client area.
-class GdiPaintTarget final : public PaintTarget {
+class GdiPaintTarget final : public platform::PaintTarget {
 public:
     explicit GdiPaintTarget(HDC deviceContext) : dc(deviceContext) {}
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows, const PixelRect& area) override;
+                          const std::uint8_t* rows, const platform::PixelRect& area) override;
 
 private:
     HDC dc;
 };
 
-}  // namespace platform
+}  // namespace shell

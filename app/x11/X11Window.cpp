@@ -1,4 +1,4 @@
-#include "platform/x11/X11Window.h"
+#include "app/x11/X11Window.h"
 
 #include "platform/ImageDecoder.h"
 #include "platform/ProgramDirectory.h"
@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 namespace {
 
@@ -74,10 +74,10 @@ std::int32_t resourceDpi(Display* display) {
 // pixels as ARGB, top row first, each in a long as the property wants.
 std::vector<unsigned long> windowIcon() {
     std::vector<unsigned long> icon;
-    const std::filesystem::path theme = programDirectory().parent_path() / "share" / "icons" / "hicolor";
+    const std::filesystem::path theme = platform::programDirectory().parent_path() / "share" / "icons" / "hicolor";
     for (const int size : {16, 32, 48, 64, 128}) {
         const std::string side = std::to_string(size);
-        ImageDecoder decoder;
+        platform::ImageDecoder decoder;
         if (decoder.open(theme / (side + "x" + side) / "apps" / "com.brantolm.Horavel.png") != 1 ||
             decoder.channels() != 4) {
             continue;
@@ -415,7 +415,7 @@ void X11Window::destroy() {
     closed = true;
 }
 
-void X11Window::invalidateArea(const PixelRect& area) {
+void X11Window::invalidateArea(const platform::PixelRect& area) {
     paintPending = true;
     pendingAreas.push_back(area);
 }
@@ -424,7 +424,7 @@ void X11Window::paint() {
     if (exposeAll) {
         app.paint(*target, app.clientArea());
     } else {
-        for (const PixelRect& area : pendingAreas) {
+        for (const platform::PixelRect& area : pendingAreas) {
             app.paint(*target, area);
         }
     }
@@ -434,4 +434,4 @@ void X11Window::paint() {
     exposeAll = false;
 }
 
-}  // namespace platform
+}  // namespace shell

@@ -1,6 +1,6 @@
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/HeadlessWindow.h"
 
-namespace platform {
+namespace shell {
 
 void HeadlessWindow::open(const StartOptions& options) {
     const WindowPlacement placement = app.start(*this, options);
@@ -36,16 +36,16 @@ void HeadlessWindow::invalidate(bool eraseBackground) {
     erase = erase || eraseBackground;
 }
 
-void HeadlessWindow::invalidateArea(const PixelRect& area) {
+void HeadlessWindow::invalidateArea(const platform::PixelRect& area) {
     invalidated = true;
     areas.push_back(area);
 }
 
-void HeadlessWindow::paint(PaintTarget& target) {
+void HeadlessWindow::paint(platform::PaintTarget& target) {
     if (everything || !invalidated) {
         app.paint(target, app.clientArea());
     } else {
-        for (const PixelRect& area : areas) {
+        for (const platform::PixelRect& area : areas) {
             app.paint(target, area);
         }
     }
@@ -55,4 +55,4 @@ void HeadlessWindow::paint(PaintTarget& target) {
     areas.clear();
 }
 
-}  // namespace platform
+}  // namespace shell

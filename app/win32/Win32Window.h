@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace shell {
 
 // The clock's one window on Windows, of the class "HoravelWindow", titled
 // "Horavel". Its window procedure turns messages into calls of the clock and
 // does what only Windows can: the window, its frame, the monitors, the timer
 // and the pixels.
-class MainWindow final : public WindowHost {
+class Win32Window final : public WindowHost {
 public:
-    explicit MainWindow(ClockApp& clockApp) : app(clockApp) {}
+    explicit Win32Window(ClockApp& clockApp) : app(clockApp) {}
 
     // Registers the window class: true on success.
     static bool registerClass(HINSTANCE instance);
@@ -29,7 +29,7 @@ public:
     void moveOuter(const WindowRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const PixelRect& area) override;
+    void invalidateArea(const platform::PixelRect& area) override;
     void destroy() override;
 
 private:
@@ -41,4 +41,4 @@ private:
     HWND handle = nullptr;
 };
 
-}  // namespace platform
+}  // namespace shell

@@ -5,18 +5,18 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // Paints canvas pictures into memory instead of a window: a client area of a
 // fixed size, three bytes blue, green, red per pixel, top row first, black until
 // painted. A picture reaching past the area is cut at its edges, as a window's
 // client area cuts it.
-class BufferPaintTarget final : public PaintTarget {
+class BufferPaintTarget final : public platform::PaintTarget {
 public:
     BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx);
 
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows, const PixelRect& area) override;
+                          const std::uint8_t* rows, const platform::PixelRect& area) override;
 
     std::int32_t width() const { return areaWidth; }
     std::int32_t height() const { return areaHeight; }
@@ -29,4 +29,4 @@ private:
     std::vector<std::uint8_t> store;
 };
 
-}  // namespace platform
+}  // namespace shell

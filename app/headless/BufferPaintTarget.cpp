@@ -1,10 +1,10 @@
-#include "platform/headless/BufferPaintTarget.h"
+#include "app/headless/BufferPaintTarget.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 
-namespace platform {
+namespace shell {
 
 BufferPaintTarget::BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx)
     : areaWidth(std::max(widthPx, 0)),
@@ -12,12 +12,12 @@ BufferPaintTarget::BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx
       store(static_cast<std::size_t>(areaWidth) * 3 * static_cast<std::size_t>(areaHeight)) {}
 
 void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                         std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
+                                         std::int32_t height, const std::uint8_t* rows, const platform::PixelRect& area) {
     if (rows == nullptr || width <= 0 || height <= 0) {
         return;
     }
     // What of the picture falls inside both the area and the buffer.
-    const PixelRect painted = area.intersect({0, 0, areaWidth, areaHeight}).intersect({x, y, x + width, y + height});
+    const platform::PixelRect painted = area.intersect({0, 0, areaWidth, areaHeight}).intersect({x, y, x + width, y + height});
     if (painted.empty()) {
         return;
     }
@@ -35,4 +35,4 @@ void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     }
 }
 
-}  // namespace platform
+}  // namespace shell

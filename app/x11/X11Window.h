@@ -2,14 +2,14 @@
 
 #include "app/ClockApp.h"
 #include "app/WindowHost.h"
-#include "platform/x11/XImagePaintTarget.h"
+#include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
 
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // The clock's one window on an X11 display. It turns X events, its 250 ms timer
 // and the signals that end a session (SIGTERM, SIGHUP, SIGINT) into calls of the
@@ -40,7 +40,7 @@ public:
     void moveOuter(const WindowRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const PixelRect& area) override;
+    void invalidateArea(const platform::PixelRect& area) override;
     void destroy() override;
 
 private:
@@ -69,8 +69,8 @@ private:
     std::int32_t resolution = 96; // dots per inch the desktop asks programs to draw at
     bool paintPending = false;    // something changed that the window does not show yet
     bool exposeAll = false;       // the whole client area must be painted
-    std::vector<PixelRect> pendingAreas;  // else these parts of it
+    std::vector<platform::PixelRect> pendingAreas;  // else these parts of it
     bool closed = false;
 };
 
-}  // namespace platform
+}  // namespace shell

@@ -1,10 +1,10 @@
-#include "platform/win32/window/GdiPaintTarget.h"
+#include "app/win32/GdiPaintTarget.h"
 
-namespace platform {
+namespace shell {
 
 void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                      std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
-    const PixelRect painted = area.intersect({x, y, x + width, y + height});
+                                      std::int32_t height, const std::uint8_t* rows, const platform::PixelRect& area) {
+    const platform::PixelRect painted = area.intersect({x, y, x + width, y + height});
     if (rows == nullptr || painted.empty()) {
         return;
     }
@@ -25,4 +25,4 @@ void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32
                   columns, lines, rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-}  // namespace platform
+}  // namespace shell
