@@ -25,8 +25,11 @@ struct StartOptions {
     std::optional<std::filesystem::path> mapCacheFolder;
 };
 
-// Timer ticks of 250 ms that a moved window must stand still before its place
-// is saved: a second.
+// The period of the shells' timer, whose ticks drive the clock, milliseconds.
+inline constexpr std::int32_t tickPeriodMs = 250;
+
+// Timer ticks that a moved window must stand still before its place is saved:
+// a second.
 inline constexpr std::int32_t ticksOfStillnessBeforeSaving = 4;
 
 // Where the window opens: the outer window's top-left corner on the screen and

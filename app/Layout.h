@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "clockface/FaceGrid.h"
 
-// The layout unit U and the 7:16 grid that the client area keeps: 7U wide, 16U high.
-inline constexpr std::int32_t gridColumns = 7;  // client width in units
-inline constexpr std::int32_t gridRows = 16;    // client height in units
+#include <cstdint>
 
 // The resolution at which the units of the S, M and L keys and the first start
 // are the pixels they name, dots per inch (100 %).

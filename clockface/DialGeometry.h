@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clockface/FaceGrid.h"
 #include "raster/Angles.h"
 
 #include <cmath>
@@ -16,10 +17,14 @@ struct DialGeometry {
     static DialGeometry forUnit(std::int32_t unit) {
         DialGeometry dial;
         dial.unit = unit;
-        dial.centerX = 2 * (7 * unit / 2);
+        dial.centerX = 2 * (gridColumns * unit / 2);
         dial.centerY = dial.centerX + 2 * unit;
         return dial;
     }
+
+    // The side of the square globe picture that fills the dial: 14U drawing
+    // pixels, twice the client width.
+    std::int32_t globeSizePx() const { return 2 * gridColumns * unit; }
 
     struct Point {
         std::int32_t x = 0;

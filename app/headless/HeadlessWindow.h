@@ -17,7 +17,7 @@ public:
     // screens: the outer rectangles a placement is checked against, the primary
     // one first; none means every place is kept. dpi: the screens' resolution.
     explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {},
-                            std::int32_t screenDpi = 96)
+                            std::int32_t screenDpi = baseDpi)
         : app(clockApp), screenList(std::move(screenRects)), resolution(screenDpi) {}
 
     // Starts the clock and creates the window where the clock chose.

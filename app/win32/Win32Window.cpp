@@ -11,7 +11,6 @@ const wchar_t windowTitle[] = L"Horavel";
 // A caption with the system menu and a sizing frame; no minimise or maximise box.
 constexpr DWORD windowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr UINT_PTR tickTimer = 1;
-constexpr UINT tickPeriodMs = 250;
 
 // The outer size of a window of this style whose client area has the given
 // size, with the frame drawn at the resolution dpi.

@@ -24,7 +24,7 @@ namespace shell {
 
 namespace {
 
-constexpr auto tickPeriod = std::chrono::milliseconds(250);
+constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
 // The smallest client area offered to the window manager: the unit 8, pixels.
 constexpr std::int32_t smallestUnit = 8;
 
@@ -51,16 +51,16 @@ int openSignalDescriptor() {
 std::int32_t resourceDpi(Display* display) {
     const char* resources = XResourceManagerString(display);
     if (resources == nullptr) {
-        return 96;
+        return baseDpi;
     }
     XrmInitialize();
     XrmDatabase database = XrmGetStringDatabase(resources);
     if (database == nullptr) {
-        return 96;
+        return baseDpi;
     }
     char* type = nullptr;
     XrmValue value{};
-    double dpi = 96.0;
+    double dpi = baseDpi;
     if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr) {
         dpi = std::strtod(value.addr, nullptr);
     }

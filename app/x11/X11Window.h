@@ -66,7 +66,7 @@ private:
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     ClientSize client;            // the client area last reported or asked for, pixels
     ScreenPoint outer;            // the outer window's top-left corner, screen pixels
-    std::int32_t resolution = 96; // dots per inch the desktop asks programs to draw at
+    std::int32_t resolution = baseDpi; // dots per inch the desktop asks programs to draw at
     bool paintPending = false;    // something changed that the window does not show yet
     bool exposeAll = false;       // the whole client area must be painted
     std::vector<platform::PixelRect> pendingAreas;  // else these parts of it
