@@ -30,8 +30,6 @@ public:
     void put(Window window, GC gc);
     // Forgets every picture: after a layout change the old places are stale.
     void forget();
-    // Whether the images live in memory shared with the server.
-    bool sharesMemory() const { return sharedMemory; }
 
 private:
     struct Picture;
