@@ -31,28 +31,17 @@ void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
 }
 
 void HeadlessWindow::invalidate(bool eraseBackground) {
-    invalidated = true;
-    everything = true;
+    waiting.addAll();
     erase = erase || eraseBackground;
 }
 
-void HeadlessWindow::invalidateArea(const platform::PixelRect& area) {
-    invalidated = true;
-    areas.push_back(area);
-}
+void HeadlessWindow::invalidateArea(const platform::PixelRect& area) { waiting.add(area); }
 
 void HeadlessWindow::paint(platform::PaintTarget& target) {
-    if (everything || !invalidated) {
-        app.paint(target, app.clientArea());
-    } else {
-        for (const platform::PixelRect& area : areas) {
-            app.paint(target, area);
-        }
+    for (const platform::PixelRect& area : waiting.take(app.clientArea())) {
+        app.paint(target, area);
     }
-    invalidated = false;
     erase = false;
-    everything = false;
-    areas.clear();
 }
 
 }  // namespace shell

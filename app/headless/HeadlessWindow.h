@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ClockApp.h"
+#include "app/PaintQueue.h"
 #include "app/WindowHost.h"
 
 #include <vector>
@@ -46,7 +47,7 @@ public:
     bool isOpen() const { return opened && !destroyed; }
     // Whether something waits to be painted since the last paint, and whether
     // the background is to be erased first.
-    bool paintPending() const { return invalidated; }
+    bool paintPending() const { return waiting.pending(); }
     bool erasePending() const { return erase; }
 
 private:
@@ -57,10 +58,8 @@ private:
     ClientSize client;
     bool opened = false;
     bool destroyed = false;
-    bool invalidated = false;
     bool erase = false;
-    bool everything = false;         // the whole client area waits, not just areas
-    std::vector<platform::PixelRect> areas;    // the parts that wait
+    PaintQueue waiting;
 };
 
 }  // namespace shell

@@ -208,35 +208,22 @@ void X11Window::createWindow(const WindowPlacement& placement) {
 }
 
 int X11Window::run() {
-    using SteadyClock = std::chrono::steady_clock;
-    auto nextTick = SteadyClock::now() + tickPeriod;
-    const int connection = ConnectionNumber(display);
+    auto nextTick = std::chrono::steady_clock::now() + tickPeriod;
     // Whether events may be waiting: at first, when poll says the connection
     // has data, and when Xlib has read some into its queue already. Otherwise
     // the loop does not ask for them, so that an idle tick makes no reads that
     // find nothing beyond those Xlib makes by itself.
     bool eventsMayWait = true;
     while (!closed) {
-        while (!closed && eventsMayWait && XEventsQueued(display, QueuedAfterReading) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            onEvent(event);
+        if (eventsMayWait) {
+            handleQueuedEvents();
         }
         eventsMayWait = false;
         if (closed) {
             break;
         }
-        auto now = SteadyClock::now();
-        if (now >= nextTick) {
-            app.tick(*this);
-            nextTick += tickPeriod;
-            // After a stall (a suspended machine, a long rebuild) tick once and
-            // start a fresh period instead of catching up on the missed ticks.
-            if (nextTick <= now) {
-                nextTick = now + tickPeriod;
-            }
-        }
-        if (paintPending) {
+        tickWhenDue(nextTick);
+        if (waiting.pending()) {
             paint();
         }
         // Sends what is buffered; Xlib then also reads what the connection
@@ -247,26 +234,56 @@ int X11Window::run() {
             eventsMayWait = true;
             continue;
         }
-        now = SteadyClock::now();
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now);
-        pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
-        const int result = poll(descriptors, signals >= 0 ? 2 : 1,
-                                static_cast<int>(std::max<long long>(wait.count(), 0)));
-        if ((result < 0 && errno != EINTR) ||
-            (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
+        const Wakeup wakeup = waitForInput(nextTick);
+        if (wakeup == Wakeup::connectionLost) {
             connectionLost();
             return 1;
         }
-        eventsMayWait = result > 0 && (descriptors[0].revents & POLLIN) != 0;
-        signalfd_siginfo received{};
-        if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
-            read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
-            // Asked to end, as a session or service manager asks: save, then close.
-            app.sessionEnding(*this);
-            destroy();
-        }
+        eventsMayWait = wakeup == Wakeup::events;
     }
     return 0;
+}
+
+void X11Window::handleQueuedEvents() {
+    while (!closed && XEventsQueued(display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        onEvent(event);
+    }
+}
+
+void X11Window::tickWhenDue(std::chrono::steady_clock::time_point& nextTick) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextTick) {
+        return;
+    }
+    app.tick(*this);
+    nextTick += tickPeriod;
+    // After a stall (a suspended machine, a long rebuild) tick once and start a
+    // fresh period instead of catching up on the missed ticks.
+    if (nextTick <= now) {
+        nextTick = now + tickPeriod;
+    }
+}
+
+X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point nextTick) {
+    const int connection = ConnectionNumber(display);
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - std::chrono::steady_clock::now());
+    pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
+    const int result = poll(descriptors, signals >= 0 ? 2 : 1,
+                            static_cast<int>(std::max<long long>(wait.count(), 0)));
+    if ((result < 0 && errno != EINTR) ||
+        (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
+        return Wakeup::connectionLost;
+    }
+    signalfd_siginfo received{};
+    if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
+        read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+        // Asked to end, as a session or service manager asks: save, then close.
+        app.sessionEnding(*this);
+        destroy();
+    }
+    return result > 0 && (descriptors[0].revents & POLLIN) != 0 ? Wakeup::events : Wakeup::timeOrSignal;
 }
 
 void X11Window::connectionLost() {
@@ -291,8 +308,7 @@ void X11Window::onEvent(XEvent& event) {
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
-            paintPending = true;
-            exposeAll = true;
+            waiting.addAll();
         }
         break;
     case ConfigureNotify:
@@ -399,13 +415,12 @@ void X11Window::moveOuter(const WindowRect& outerRect) {
 }
 
 void X11Window::invalidate(bool eraseBackground) {
-    paintPending = true;
+    waiting.addAll();
     if (eraseBackground) {
         // The layout changed: old pictures sit at stale places and the black
         // background must show wherever the new ones do not reach.
         target->forget();
         XClearWindow(display, window);
-        exposeAll = true;
     }
 }
 
@@ -415,23 +430,13 @@ void X11Window::destroy() {
     closed = true;
 }
 
-void X11Window::invalidateArea(const platform::PixelRect& area) {
-    paintPending = true;
-    pendingAreas.push_back(area);
-}
+void X11Window::invalidateArea(const platform::PixelRect& area) { waiting.add(area); }
 
 void X11Window::paint() {
-    if (exposeAll) {
-        app.paint(*target, app.clientArea());
-    } else {
-        for (const platform::PixelRect& area : pendingAreas) {
-            app.paint(*target, area);
-        }
+    for (const platform::PixelRect& area : waiting.take(app.clientArea())) {
+        app.paint(*target, area);
     }
     target->put(window, gc);
-    pendingAreas.clear();
-    paintPending = false;
-    exposeAll = false;
 }
 
 }  // namespace shell

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/ClockApp.h"
+#include "app/PaintQueue.h"
 #include "app/WindowHost.h"
 #include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -44,7 +46,16 @@ public:
     void destroy() override;
 
 private:
+    // What ended a wait for input.
+    enum class Wakeup { timeOrSignal, events, connectionLost };
+
     void createWindow(const WindowPlacement& placement);
+    // The steps of run: handles the events Xlib has or can read at once, ticks
+    // the clock when a tick is due and moves nextTick on, and waits for events,
+    // a signal that ends the session or the next tick.
+    void handleQueuedEvents();
+    void tickWhenDue(std::chrono::steady_clock::time_point& nextTick);
+    Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
     void paint();
     // Asks the server where the outer window stands now.
@@ -67,9 +78,7 @@ private:
     ClientSize client;            // the client area last reported or asked for, pixels
     ScreenPoint outer;            // the outer window's top-left corner, screen pixels
     std::int32_t resolution = baseDpi; // dots per inch the desktop asks programs to draw at
-    bool paintPending = false;    // something changed that the window does not show yet
-    bool exposeAll = false;       // the whole client area must be painted
-    std::vector<platform::PixelRect> pendingAreas;  // else these parts of it
+    PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
 };
 
