@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <vector>
 
@@ -15,7 +15,7 @@ public:
         everything = true;
     }
     // This part of the client area waits.
-    void add(const platform::PixelRect& area) {
+    void add(const PixelRect& area) {
         waiting = true;
         areas.push_back(area);
     }
@@ -24,8 +24,8 @@ public:
     // Empties the queue and gives what to paint: the whole client area when all
     // of it waits, or when nothing does and a paint is asked for all the same;
     // else the waiting parts in the order they came.
-    std::vector<platform::PixelRect> take(const platform::PixelRect& whole) {
-        std::vector<platform::PixelRect> result;
+    std::vector<PixelRect> take(const PixelRect& whole) {
+        std::vector<PixelRect> result;
         if (everything || !waiting) {
             result.push_back(whole);
         } else {
@@ -40,5 +40,5 @@ public:
 private:
     bool waiting = false;
     bool everything = false;                 // the whole client area waits, not just areas
-    std::vector<platform::PixelRect> areas;  // the parts that wait
+    std::vector<PixelRect> areas;  // the parts that wait
 };

@@ -2,6 +2,7 @@
 
 #include "clockface/FaceGrid.h"
 #include "raster/Angles.h"
+#include "raster/PixelGeometry.h"
 
 #include <cmath>
 #include <cstdint>
@@ -26,14 +27,9 @@ struct DialGeometry {
     // pixels, twice the client width.
     std::int32_t globeSizePx() const { return 2 * gridColumns * unit; }
 
-    struct Point {
-        std::int32_t x = 0;
-        std::int32_t y = 0;
-    };
-
     // The point at radius radiusPx and angle angleDeg from the centre, each offset
     // cut toward zero before the centre is added.
-    Point at(double radiusPx, double angleDeg) const {
+    PixelPoint at(double radiusPx, double angleDeg) const {
         const double angleRad = angleDeg * radiansPerDegree;
         return {centerX + static_cast<std::int32_t>(radiusPx * std::sin(angleRad)),
                 centerY + static_cast<std::int32_t>(radiusPx * std::cos(angleRad))};

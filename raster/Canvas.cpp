@@ -1,6 +1,6 @@
 #include "raster/Canvas.h"
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 #include "raster/DisplayConversion.h"
 #include "raster/Truncate.h"
 
@@ -413,7 +413,7 @@ StoreRect Canvas::present(const StoreRect& area) {
     return {firstColumn * s, firstRow * s, endColumn * s, endRow * s};
 }
 
-void Canvas::blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area) {
+void Canvas::blit(PaintTarget& target, std::int32_t y, const PixelRect& area) {
     std::lock_guard guard(displayLock);
     if (!display) {
         return;

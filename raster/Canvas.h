@@ -9,10 +9,8 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
 class PaintTarget;
 struct PixelRect;
-}
 
 // A rectangle of a canvas's pixel store: columns left … right − 1 and rows
 // bottom … top − 1, y upward as everywhere on a canvas. Empty when either
@@ -111,7 +109,7 @@ public:
     // Copies the display buffer to the target at (0, y), one target pixel per
     // displayed pixel, within area of the target alone. Does nothing before the
     // first present().
-    void blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area);
+    void blit(PaintTarget& target, std::int32_t y, const PixelRect& area);
 
     // A copy of the pixel store as it stands (width × height × bytesPerPixel
     // bytes, bottom row first), taken under pixelLock; empty without a store.

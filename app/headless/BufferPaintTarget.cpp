@@ -12,12 +12,12 @@ BufferPaintTarget::BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx
       store(static_cast<std::size_t>(areaWidth) * 3 * static_cast<std::size_t>(areaHeight)) {}
 
 void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                         std::int32_t height, const std::uint8_t* rows, const platform::PixelRect& area) {
+                                         std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
     if (rows == nullptr || width <= 0 || height <= 0) {
         return;
     }
     // What of the picture falls inside both the area and the buffer.
-    const platform::PixelRect painted = area.intersect({0, 0, areaWidth, areaHeight}).intersect({x, y, x + width, y + height});
+    const PixelRect painted = area.intersect({0, 0, areaWidth, areaHeight}).intersect({x, y, x + width, y + height});
     if (painted.empty()) {
         return;
     }
@@ -27,7 +27,7 @@ void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     for (std::int32_t i = painted.top - y; i < painted.bottom - y; ++i) {
         const std::int32_t targetRow = y + i;  // the picture's top row first
         const std::uint8_t* source =
-            rows + static_cast<std::size_t>(3 * width) * static_cast<std::size_t>(height - 1 - i) +
+            rows + static_cast<std::size_t>(3 * width) * static_cast<std::size_t>(flipRow(i, height)) +
             static_cast<std::size_t>(3 * firstColumn);
         std::uint8_t* target = store.data() + static_cast<std::size_t>(stride()) * targetRow +
                                static_cast<std::size_t>(3 * (x + firstColumn));

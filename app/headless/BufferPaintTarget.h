@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <cstdint>
 #include <vector>
@@ -11,12 +11,12 @@ namespace shell {
 // fixed size, three bytes blue, green, red per pixel, top row first, black until
 // painted. A picture reaching past the area is cut at its edges, as a window's
 // client area cuts it.
-class BufferPaintTarget final : public platform::PaintTarget {
+class BufferPaintTarget final : public PaintTarget {
 public:
     BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx);
 
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows, const platform::PixelRect& area) override;
+                          const std::uint8_t* rows, const PixelRect& area) override;
 
     std::int32_t width() const { return areaWidth; }
     std::int32_t height() const { return areaHeight; }

@@ -15,7 +15,7 @@ void HeadlessWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     app.sized(*this);
 }
 
-void HeadlessWindow::moveOuter(const WindowRect& outer) {
+void HeadlessWindow::moveOuter(const PixelRect& outer) {
     position = {outer.left, outer.top};
     resizeClient(outer.right - outer.left, outer.bottom - outer.top);
 }
@@ -35,10 +35,10 @@ void HeadlessWindow::invalidate(bool eraseBackground) {
     erase = erase || eraseBackground;
 }
 
-void HeadlessWindow::invalidateArea(const platform::PixelRect& area) { waiting.add(area); }
+void HeadlessWindow::invalidateArea(const PixelRect& area) { waiting.add(area); }
 
-void HeadlessWindow::paint(platform::PaintTarget& target) {
-    for (const platform::PixelRect& area : waiting.take(app.clientArea())) {
+void HeadlessWindow::paint(PaintTarget& target) {
+    for (const PixelRect& area : waiting.take(app.clientArea())) {
         app.paint(target, area);
     }
     erase = false;

@@ -17,32 +17,32 @@ class HeadlessWindow final : public WindowHost {
 public:
     // screens: the outer rectangles a placement is checked against, the primary
     // one first; none means every place is kept. dpi: the screens' resolution.
-    explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {},
+    explicit HeadlessWindow(ClockApp& clockApp, std::vector<PixelRect> screenRects = {},
                             std::int32_t screenDpi = baseDpi)
         : app(clockApp), screenList(std::move(screenRects)), resolution(screenDpi) {}
 
     // Starts the clock and creates the window where the clock chose.
     void open(const StartOptions& options = {});
     // The user moves the window; the clock hears nothing of it, as on Windows.
-    void moveTo(ScreenPoint outer) { position = outer; }
+    void moveTo(PixelPoint outer) { position = outer; }
     // The window moves to a screen of another resolution: as Windows does, the
     // clock is told, with the window's rectangle scaled by the two resolutions.
     void moveToScreenOfDpi(std::int32_t screenDpi);
 
-    std::vector<WindowRect> screens() const override { return screenList; }
-    FrameSize frameSize() const override { return {}; }
-    ClientSize clientSize() const override { return client; }
-    ScreenPoint outerPosition() const override { return position; }
+    std::vector<PixelRect> screens() const override { return screenList; }
+    PixelSize frameSize() const override { return {}; }
+    PixelSize clientSize() const override { return client; }
+    PixelPoint outerPosition() const override { return position; }
     std::int32_t dpi() const override { return resolution; }
-    void moveOuter(const WindowRect& outer) override;
+    void moveOuter(const PixelRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const platform::PixelRect& area) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:
     // the whole client area after invalidate, else the areas invalidated since.
-    void paint(platform::PaintTarget& target);
+    void paint(PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
     // Whether something waits to be painted since the last paint, and whether
@@ -52,10 +52,10 @@ public:
 
 private:
     ClockApp& app;
-    std::vector<WindowRect> screenList;
+    std::vector<PixelRect> screenList;
     std::int32_t resolution;
-    ScreenPoint position;
-    ClientSize client;
+    PixelPoint position;
+    PixelSize client;
     bool opened = false;
     bool destroyed = false;
     bool erase = false;

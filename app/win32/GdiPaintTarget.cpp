@@ -3,8 +3,8 @@
 namespace shell {
 
 void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
-                                      std::int32_t height, const std::uint8_t* rows, const platform::PixelRect& area) {
-    const platform::PixelRect painted = area.intersect({x, y, x + width, y + height});
+                                      std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
+    const PixelRect painted = area.intersect({x, y, x + width, y + height});
     if (rows == nullptr || painted.empty()) {
         return;
     }
@@ -21,7 +21,7 @@ void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32
     info.bmiHeader.biCompression = BI_RGB;
     const std::int32_t columns = painted.right - painted.left;
     const std::int32_t lines = painted.bottom - painted.top;
-    StretchDIBits(dc, painted.left, painted.top, columns, lines, painted.left - x, y + height - painted.bottom,
+    StretchDIBits(dc, painted.left, painted.top, columns, lines, painted.left - x, flipEdge(painted.bottom - y, height),
                   columns, lines, rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 

@@ -24,8 +24,8 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(monitor, &info)) {
-        auto& screens = *reinterpret_cast<std::vector<WindowRect>*>(data);
-        const WindowRect screen{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+        auto& screens = *reinterpret_cast<std::vector<PixelRect>*>(data);
+        const PixelRect screen{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
                                 info.rcMonitor.bottom};
         if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
             screens.insert(screens.begin(), screen);
@@ -73,13 +73,13 @@ bool Win32Window::open(HINSTANCE instance, int showCommand) {
     return true;
 }
 
-std::vector<WindowRect> Win32Window::screens() const {
-    std::vector<WindowRect> screens;
+std::vector<PixelRect> Win32Window::screens() const {
+    std::vector<PixelRect> screens;
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&screens));
     return screens;
 }
 
-FrameSize Win32Window::frameSize() const {
+PixelSize Win32Window::frameSize() const {
     if (handle == nullptr) {
         const SIZE frame = outerSizeFor(0, 0, windowStyle, static_cast<UINT>(dpi()));
         return {frame.cx, frame.cy};
@@ -92,13 +92,13 @@ FrameSize Win32Window::frameSize() const {
             (outer.bottom - outer.top) - (client.bottom - client.top)};
 }
 
-ClientSize Win32Window::clientSize() const {
+PixelSize Win32Window::clientSize() const {
     RECT client{};
     GetClientRect(handle, &client);
     return {client.right - client.left, client.bottom - client.top};
 }
 
-ScreenPoint Win32Window::outerPosition() const {
+PixelPoint Win32Window::outerPosition() const {
     RECT outer{};
     GetWindowRect(handle, &outer);
     return {outer.left, outer.top};
@@ -108,14 +108,14 @@ std::int32_t Win32Window::dpi() const {
     return static_cast<std::int32_t>(handle != nullptr ? GetDpiForWindow(handle) : GetDpiForSystem());
 }
 
-void Win32Window::moveOuter(const WindowRect& outer) {
+void Win32Window::moveOuter(const PixelRect& outer) {
     // Delivers WM_SIZE before it returns.
     SetWindowPos(handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
-    const ScreenPoint outer = outerPosition();
+    const PixelPoint outer = outerPosition();
     const SIZE size = outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE)),
                                    GetDpiForWindow(handle));
     // Delivers WM_SIZE before it returns.
@@ -126,7 +126,7 @@ void Win32Window::invalidate(bool eraseBackground) {
     InvalidateRect(handle, nullptr, eraseBackground ? TRUE : FALSE);
 }
 
-void Win32Window::invalidateArea(const platform::PixelRect& area) {
+void Win32Window::invalidateArea(const PixelRect& area) {
     const RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(handle, &rect, FALSE);
 }
@@ -169,7 +169,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZING: {
         RECT& proposed = *reinterpret_cast<RECT*>(lParam);
-        WindowRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
+        PixelRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
         app.sizing(static_cast<std::int32_t>(wParam), rect);
         proposed = {rect.left, rect.top, rect.right, rect.bottom};
         return TRUE;

@@ -21,15 +21,15 @@ public:
     // False when the window cannot be created.
     bool open(HINSTANCE instance, int showCommand);
 
-    std::vector<WindowRect> screens() const override;
-    FrameSize frameSize() const override;
-    ClientSize clientSize() const override;
-    ScreenPoint outerPosition() const override;
+    std::vector<PixelRect> screens() const override;
+    PixelSize frameSize() const override;
+    PixelSize clientSize() const override;
+    PixelPoint outerPosition() const override;
     std::int32_t dpi() const override;
-    void moveOuter(const WindowRect& outer) override;
+    void moveOuter(const PixelRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const platform::PixelRect& area) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override;
 
 private:

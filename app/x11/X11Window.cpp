@@ -343,9 +343,9 @@ void X11Window::onEvent(XEvent& event) {
     }
 }
 
-std::vector<WindowRect> X11Window::screens() const {
+std::vector<PixelRect> X11Window::screens() const {
     const int screen = DefaultScreen(display);
-    return {WindowRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
+    return {PixelRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
 }
 
 bool X11Window::frameExtents(long extents[4]) const {
@@ -370,7 +370,7 @@ bool X11Window::frameExtents(long extents[4]) const {
     return found;
 }
 
-FrameSize X11Window::frameSize() const {
+PixelSize X11Window::frameSize() const {
     long extents[4] = {};
     if (!frameExtents(extents)) {
         return {};
@@ -400,7 +400,7 @@ void X11Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     XResizeWindow(display, window, static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
 }
 
-void X11Window::moveOuter(const WindowRect& outerRect) {
+void X11Window::moveOuter(const PixelRect& outerRect) {
     long extents[4] = {};
     frameExtents(extents);
     const auto width = static_cast<std::int32_t>(outerRect.right - outerRect.left - extents[0] - extents[1]);
@@ -430,10 +430,10 @@ void X11Window::destroy() {
     closed = true;
 }
 
-void X11Window::invalidateArea(const platform::PixelRect& area) { waiting.add(area); }
+void X11Window::invalidateArea(const PixelRect& area) { waiting.add(area); }
 
 void X11Window::paint() {
-    for (const platform::PixelRect& area : waiting.take(app.clientArea())) {
+    for (const PixelRect& area : waiting.take(app.clientArea())) {
         app.paint(*target, area);
     }
     target->put(window, gc);

@@ -31,18 +31,18 @@ public:
     // Handles events and timer ticks until the window is closed; the exit code.
     int run();
 
-    std::vector<WindowRect> screens() const override;
-    FrameSize frameSize() const override;
-    ClientSize clientSize() const override { return client; }
+    std::vector<PixelRect> screens() const override;
+    PixelSize frameSize() const override;
+    PixelSize clientSize() const override { return client; }
     // Where the outer window stood when the server last said so: known even
     // after the connection is lost.
-    ScreenPoint outerPosition() const override { return outer; }
+    PixelPoint outerPosition() const override { return outer; }
     // Xft.dpi from the display's resource database when it is set, else 96.
     std::int32_t dpi() const override { return resolution; }
-    void moveOuter(const WindowRect& outerRect) override;
+    void moveOuter(const PixelRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
-    void invalidateArea(const platform::PixelRect& area) override;
+    void invalidateArea(const PixelRect& area) override;
     void destroy() override;
 
 private:
@@ -75,8 +75,8 @@ private:
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
-    ClientSize client;            // the client area last reported or asked for, pixels
-    ScreenPoint outer;            // the outer window's top-left corner, screen pixels
+    PixelSize client;            // the client area last reported or asked for, pixels
+    PixelPoint outer;            // the outer window's top-left corner, screen pixels
     std::int32_t resolution = baseDpi; // dots per inch the desktop asks programs to draw at
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;

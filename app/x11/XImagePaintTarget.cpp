@@ -19,7 +19,7 @@ struct XImagePaintTarget::Picture {
     XShmSegmentInfo segment{};  // attached when shared
     bool shared = false;
     std::vector<char> store;  // the image's pixels when not shared
-    std::vector<platform::PixelRect> pending;  // areas converted and not sent yet, the picture's coordinates
+    std::vector<PixelRect> pending;  // areas converted and not sent yet, the picture's coordinates
 
     ~Picture() {
         if (image == nullptr) {
@@ -165,8 +165,8 @@ XImagePaintTarget::Picture* XImagePaintTarget::pictureAt(std::int32_t x, std::in
 }
 
 void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                                         const std::uint8_t* rows, const platform::PixelRect& area) {
-    const platform::PixelRect painted = area.intersect({x, y, x + width, y + height});
+                                         const std::uint8_t* rows, const PixelRect& area) {
+    const PixelRect painted = area.intersect({x, y, x + width, y + height});
     if (rows == nullptr || painted.empty()) {
         return;
     }
@@ -174,12 +174,12 @@ void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     if (picture == nullptr) {
         return;
     }
-    const platform::PixelRect own{painted.left - x, painted.top - y, painted.right - x, painted.bottom - y};
+    const PixelRect own{painted.left - x, painted.top - y, painted.right - x, painted.bottom - y};
     convert(*picture, rows, own);
     picture->pending.push_back(own);
 }
 
-void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, const platform::PixelRect& painted) const {
+void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, const PixelRect& painted) const {
     XImage& image = *picture.image;
     const std::size_t sourceStride = static_cast<std::size_t>(picture.width) * 3;
     const bool standard32 = image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 &&
@@ -196,7 +196,7 @@ void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, cons
     const ChannelPlacement blue = placementOf(image.blue_mask);
     for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
         // The picture's first row is its bottom row; the image's is its top row.
-        const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(picture.height - 1 - row) +
+        const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(flipRow(row, picture.height)) +
                                      3 * static_cast<std::size_t>(painted.left);
         if (standard32) {
             auto* target = reinterpret_cast<std::uint8_t*>(image.data) +
@@ -220,7 +220,7 @@ void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, cons
 void XImagePaintTarget::put(Window window, GC gc) {
     bool sentShared = false;
     for (auto& picture : pictures) {
-        for (const platform::PixelRect& area : picture->pending) {
+        for (const PixelRect& area : picture->pending) {
             const auto width = static_cast<unsigned>(area.right - area.left);
             const auto height = static_cast<unsigned>(area.bottom - area.top);
             if (picture->shared) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <X11/Xlib.h>
 
@@ -15,7 +15,7 @@ namespace shell {
 // the server (MIT-SHM) when the server offers it and can reach this process's
 // memory, an ordinary image sent over the connection otherwise. Only the areas
 // painted are converted, and put sends only those.
-class XImagePaintTarget final : public platform::PaintTarget {
+class XImagePaintTarget final : public PaintTarget {
 public:
     XImagePaintTarget(Display* display, Visual* visual, int depth);
     ~XImagePaintTarget() override;
@@ -23,7 +23,7 @@ public:
     XImagePaintTarget& operator=(const XImagePaintTarget&) = delete;
 
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t* rows, const platform::PixelRect& area) override;
+                          const std::uint8_t* rows, const PixelRect& area) override;
 
     // Sends the areas painted since the last put, and waits until the server
     // has them, so that shared images may be painted into again.
@@ -37,7 +37,7 @@ private:
     Picture* pictureAt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
     // Converts the rows and columns of the picture's rows within painted (in the
     // picture's own coordinates, y down) into its image.
-    void convert(Picture& picture, const std::uint8_t* rows, const platform::PixelRect& painted) const;
+    void convert(Picture& picture, const std::uint8_t* rows, const PixelRect& painted) const;
 
     Display* display;
     Visual* visual;

@@ -62,7 +62,7 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         succeeded = written(writeImagePng(face.globes.moonGlobe.get(), *options.moonOut), *options.moonOut) && succeeded;
     }
     if (options.windowOut) {
-        const ClientSize client = window.clientSize();
+        const PixelSize client = window.clientSize();
         shell::BufferPaintTarget picture(client.width, client.height);
         window.paint(picture);
         const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),

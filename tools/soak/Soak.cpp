@@ -43,7 +43,7 @@ bool Soak::start(std::string& error) {
         error = "no memory for the surfaces of unit " + std::to_string(face.unit);
         return false;
     }
-    const ClientSize client = window.clientSize();
+    const PixelSize client = window.clientSize();
     picture = shell::BufferPaintTarget(client.width, client.height);
     window.paint(picture);
     return true;
@@ -54,7 +54,7 @@ HourReport Soak::runHour() {
     const std::int32_t unit = unitOfHour(hoursRun);
     if (hoursRun > 1) {
         window.resizeClient(gridColumns * unit, gridRows * unit);
-        const ClientSize client = window.clientSize();
+        const PixelSize client = window.clientSize();
         picture = shell::BufferPaintTarget(client.width, client.height);
     }
     HourReport report;
@@ -109,7 +109,7 @@ std::vector<std::uint8_t> windowPicture(platform::FileTime utc, std::int32_t uni
     if (!surfacesReady(app.state().face)) {
         return {};
     }
-    const ClientSize client = window.clientSize();
+    const PixelSize client = window.clientSize();
     shell::BufferPaintTarget target(client.width, client.height);
     window.paint(target);
     return {target.pixels(), target.pixels() + static_cast<std::size_t>(target.stride()) * target.height()};
