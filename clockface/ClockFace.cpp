@@ -30,7 +30,7 @@ void drawDateLine(Canvas& canvas, const DialGeometry& dial, const std::string& t
 
 FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     FaceDamage damage;
-    if (!face.clockCanvas || !face.clockCanvas->hasPixels() || !face.textRenderer) {
+    if (!canDrawOn(face, face.clockCanvas)) {
         return damage;
     }
     Canvas& canvas = *face.clockCanvas;

@@ -49,3 +49,16 @@ struct FaceState {
         halfHeight = faceRows * newUnit;
     }
 };
+
+// Whether this canvas of the face exists and holds pixels, and the text renderer
+// is there to draw with: what drawing on it needs.
+inline bool canDrawOn(const FaceState& face, const std::unique_ptr<Canvas>& canvas) {
+    return canvas && canvas->hasPixels() && face.textRenderer;
+}
+
+// Whether all three canvases can be drawn on, so that drawing and painting may
+// go ahead.
+inline bool surfacesReady(const FaceState& face) {
+    return canDrawOn(face, face.clockCanvas) && canDrawOn(face, face.calendarCanvas) &&
+           canDrawOn(face, face.globeCanvas);
+}

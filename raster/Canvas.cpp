@@ -475,3 +475,14 @@ StoreRect StoreRect::unite(const StoreRect& other) const {
     return {std::min(left, other.left), std::min(bottom, other.bottom), std::max(right, other.right),
             std::max(top, other.top)};
 }
+
+std::unique_ptr<Canvas> makeFlatCanvas(std::int32_t widthPx, std::int32_t heightPx, std::int16_t scale,
+                                       PixelFormat pixelFormat) {
+    auto canvas = std::make_unique<Canvas>();
+    canvas->pixelFormat = pixelFormat;
+    canvas->depthFormat = DepthFormatNone;
+    if (canvas->create(widthPx, heightPx, scale) != 1 || !canvas->hasPixels()) {
+        return nullptr;
+    }
+    return canvas;
+}

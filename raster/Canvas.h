@@ -165,3 +165,9 @@ private:
     std::int32_t writeHeldPixel(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
                                 double depthValue);
 };
+
+// A canvas of this pixel format without a depth plane, its stores made: width and
+// height in displayed pixels, scale store pixels to each. Null when the stores
+// cannot be had.
+std::unique_ptr<Canvas> makeFlatCanvas(std::int32_t widthPx, std::int32_t heightPx, std::int16_t scale,
+                                       PixelFormat pixelFormat);
