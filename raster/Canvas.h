@@ -28,6 +28,9 @@ struct StoreRect {
     }
     // The smallest rectangle holding both; an empty one holds nothing.
     StoreRect unite(const StoreRect& other) const;
+    // Widened to whole blocks of scale × scale store pixels: left and bottom
+    // down to a multiple of scale, right and top up to one.
+    StoreRect wholeBlocks(std::int32_t scale) const;
     friend bool operator==(const StoreRect&, const StoreRect&) = default;
 };
 
