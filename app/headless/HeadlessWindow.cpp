@@ -4,7 +4,7 @@ namespace shell {
 
 void HeadlessWindow::open(const StartOptions& options) {
     const WindowPlacement placement = app.start(*this, options);
-    position = placement.outer;
+    outer = placement.outer;
     client = placement.client;
     opened = true;
     app.created(*this);
@@ -15,9 +15,9 @@ void HeadlessWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     app.sized(*this);
 }
 
-void HeadlessWindow::moveOuter(const PixelRect& outer) {
-    position = {outer.left, outer.top};
-    resizeClient(outer.right - outer.left, outer.bottom - outer.top);
+void HeadlessWindow::moveOuter(const PixelRect& outerRect) {
+    outer = {outerRect.left, outerRect.top};
+    resizeClient(outerRect.right - outerRect.left, outerRect.bottom - outerRect.top);
 }
 
 void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
@@ -27,7 +27,7 @@ void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
         return static_cast<std::int32_t>(std::int64_t{length} * screenDpi / from);
     };
     app.dpiChanged(*this, screenDpi,
-                   {position.x, position.y, position.x + scaled(client.width), position.y + scaled(client.height)});
+                   {outer.x, outer.y, outer.x + scaled(client.width), outer.y + scaled(client.height)});
 }
 
 void HeadlessWindow::invalidate(bool eraseBackground) {

@@ -2,7 +2,7 @@
 
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
-#include "app/WindowHost.h"
+#include "app/TrackedWindowHost.h"
 
 #include <vector>
 
@@ -13,28 +13,25 @@ namespace shell {
 // resize at once with a size event, as Windows does, so the clock meets the
 // same order of calls it meets on screen. Tests and horavel-snapshot run the
 // clock through it, with a fixed clock and messages on standard error.
-class HeadlessWindow final : public WindowHost {
+class HeadlessWindow final : public TrackedWindowHost {
 public:
     // screens: the outer rectangles a placement is checked against, the primary
     // one first; none means every place is kept. dpi: the screens' resolution.
     explicit HeadlessWindow(ClockApp& clockApp, std::vector<PixelRect> screenRects = {},
                             std::int32_t screenDpi = baseDpi)
-        : app(clockApp), screenList(std::move(screenRects)), resolution(screenDpi) {}
+        : TrackedWindowHost(screenDpi), app(clockApp), screenList(std::move(screenRects)) {}
 
     // Starts the clock and creates the window where the clock chose.
     void open(const StartOptions& options = {});
     // The user moves the window; the clock hears nothing of it, as on Windows.
-    void moveTo(PixelPoint outer) { position = outer; }
+    void moveTo(PixelPoint corner) { outer = corner; }
     // The window moves to a screen of another resolution: as Windows does, the
     // clock is told, with the window's rectangle scaled by the two resolutions.
     void moveToScreenOfDpi(std::int32_t screenDpi);
 
     std::vector<PixelRect> screens() const override { return screenList; }
     PixelSize frameSize() const override { return {}; }
-    PixelSize clientSize() const override { return client; }
-    PixelPoint outerPosition() const override { return position; }
-    std::int32_t dpi() const override { return resolution; }
-    void moveOuter(const PixelRect& outer) override;
+    void moveOuter(const PixelRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
@@ -53,9 +50,6 @@ public:
 private:
     ClockApp& app;
     std::vector<PixelRect> screenList;
-    std::int32_t resolution;
-    PixelPoint position;
-    PixelSize client;
     bool opened = false;
     bool destroyed = false;
     bool erase = false;

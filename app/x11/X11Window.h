@@ -2,7 +2,7 @@
 
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
-#include "app/WindowHost.h"
+#include "app/TrackedWindowHost.h"
 #include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
@@ -17,10 +17,12 @@ namespace shell {
 // and the signals that end a session (SIGTERM, SIGHUP, SIGINT) into calls of the
 // clock, and does what only X can: the window, its frame as the window manager
 // reports it, the screen, and the pixels. When the connection to the display is
-// lost the clock still saves its settings before the program ends.
-class X11Window final : public WindowHost {
+// lost the clock still saves its settings before the program ends: the place
+// it keeps is where the server last said the window stood, and its resolution
+// Xft.dpi from the display's resource database when that is set, else 96.
+class X11Window final : public TrackedWindowHost {
 public:
-    explicit X11Window(ClockApp& clockApp) : app(clockApp) {}
+    explicit X11Window(ClockApp& clockApp) : TrackedWindowHost(baseDpi), app(clockApp) {}
     ~X11Window() override;
     X11Window(const X11Window&) = delete;
     X11Window& operator=(const X11Window&) = delete;
@@ -33,12 +35,6 @@ public:
 
     std::vector<PixelRect> screens() const override;
     PixelSize frameSize() const override;
-    PixelSize clientSize() const override { return client; }
-    // Where the outer window stood when the server last said so: known even
-    // after the connection is lost.
-    PixelPoint outerPosition() const override { return outer; }
-    // Xft.dpi from the display's resource database when it is set, else 96.
-    std::int32_t dpi() const override { return resolution; }
     void moveOuter(const PixelRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
@@ -75,9 +71,6 @@ private:
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
-    PixelSize client;            // the client area last reported or asked for, pixels
-    PixelPoint outer;            // the outer window's top-left corner, screen pixels
-    std::int32_t resolution = baseDpi; // dots per inch the desktop asks programs to draw at
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
 };
