@@ -15,7 +15,7 @@ struct AppState {
     FaceState face;
     std::int32_t frameWidth = 0;   // outer window width minus client width, pixels
     std::int32_t frameHeight = 0;  // outer window height minus client height, pixels
-    ClientSize clientSize;         // the client area last asked for or reported, pixels
+    PixelSize clientSize;         // the client area last asked for or reported, pixels
     std::int32_t dpi = baseDpi;    // the resolution of the window's screen, dots per inch
     std::filesystem::path settingsFolder;  // empty when no settings are kept
     std::optional<Settings> savedSettings;  // what the settings file holds, as far as the clock knows; none without a file

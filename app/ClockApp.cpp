@@ -29,7 +29,7 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
 
     WindowPlacement placement{{settings.left, settings.top},
                               {gridColumns * face.unit, gridRows * face.unit}};
-    const FrameSize frame = host.frameSize();
+    const PixelSize frame = host.frameSize();
     bringOntoScreen(placement.outer.x, placement.outer.y, placement.client.width + frame.width,
                     placement.client.height + frame.height, host.screens());
     appState.clientSize = placement.client;
@@ -48,7 +48,7 @@ void ClockApp::created(WindowHost& host) {
     // A system that answers with a size event may already rebuild here, for
     // the height it really gave.
     host.resizeClient(appState.clientSize.width, appState.clientSize.height);
-    const FrameSize frame = host.frameSize();
+    const PixelSize frame = host.frameSize();
     appState.frameWidth = frame.width;
     appState.frameHeight = frame.height;
     const std::int32_t unit = unitFromClientHeight(host.clientSize().height);
@@ -65,16 +65,16 @@ void ClockApp::created(WindowHost& host) {
 }
 
 void ClockApp::sized(WindowHost& host) {
-    const ClientSize client = host.clientSize();
+    const PixelSize client = host.clientSize();
     appState.clientSize = client;
     followClientHeight(host, client.height);
 }
 
-void ClockApp::sizeReported(WindowHost& host, ClientSize reported) {
+void ClockApp::sizeReported(WindowHost& host, PixelSize reported) {
     if (reported == appState.clientSize) {
         return;
     }
-    const ClientSize snapped = snapClientSize(appState.clientSize, reported);
+    const PixelSize snapped = snapClientSize(appState.clientSize, reported);
     appState.clientSize = snapped;
     if (snapped != reported) {
         host.resizeClient(snapped.width, snapped.height);
@@ -82,7 +82,7 @@ void ClockApp::sizeReported(WindowHost& host, ClientSize reported) {
     followClientHeight(host, snapped.height);
 }
 
-void ClockApp::sizing(std::int32_t edge, WindowRect& proposedOuter) const {
+void ClockApp::sizing(std::int32_t edge, PixelRect& proposedOuter) const {
     constrainSizing(edge, proposedOuter, appState.frameWidth, appState.frameHeight);
 }
 
@@ -109,11 +109,11 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     saveSettings(host);
 }
 
-void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter) {
+void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const PixelRect& suggestedOuter) {
     appState.dpi = dpi;
     // The move answers with a size event, which takes the unit from the height.
     host.moveOuter(suggestedOuter);
-    const FrameSize frame = host.frameSize();
+    const PixelSize frame = host.frameSize();
     appState.frameWidth = frame.width;
     appState.frameHeight = frame.height;
     rebuild(host, true);
@@ -126,9 +126,8 @@ void ClockApp::tick(WindowHost& host) {
         const FaceDamage damage = drawClockFace(face, time);
         const Canvas& clock = *face.clockCanvas;
         for (const StoreRect& area : damage.clock) {
-            // Store rows count up from the bottom, the window's down from the top.
-            host.invalidateArea({area.left / clock.scale, face.halfHeight - area.top / clock.scale,
-                                 area.right / clock.scale, face.halfHeight - area.bottom / clock.scale});
+            host.invalidateArea({area.left / clock.scale, flipEdge(area.top / clock.scale, face.halfHeight),
+                                 area.right / clock.scale, flipEdge(area.bottom / clock.scale, face.halfHeight)});
         }
         if (damage.calendar) {
             host.invalidateArea({0, face.halfHeight, face.clientWidth, 2 * face.halfHeight});
@@ -139,7 +138,7 @@ void ClockApp::tick(WindowHost& host) {
     }
 }
 
-void ClockApp::paint(platform::PaintTarget& target, const platform::PixelRect& area) const {
+void ClockApp::paint(PaintTarget& target, const PixelRect& area) const {
     const FaceState& face = appState.face;
     if (!surfacesReady(face)) {
         return;
@@ -148,7 +147,7 @@ void ClockApp::paint(platform::PaintTarget& target, const platform::PixelRect& a
     face.calendarCanvas->blit(target, face.halfHeight, area);
 }
 
-platform::PixelRect ClockApp::clientArea() const {
+PixelRect ClockApp::clientArea() const {
     return {0, 0, appState.clientSize.width, appState.clientSize.height};
 }
 
@@ -210,6 +209,6 @@ void ClockApp::saveSettings(const WindowHost& host) {
 }
 
 Settings ClockApp::current(const WindowHost& host) const {
-    const ScreenPoint outer = host.outerPosition();
+    const PixelPoint outer = host.outerPosition();
     return {outer.x, outer.y, appState.face.unit, appState.dpi};
 }

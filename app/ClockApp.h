@@ -4,7 +4,7 @@
 #include "app/Layout.h"
 #include "app/WindowHost.h"
 #include "platform/Clock.h"
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -29,15 +29,18 @@ struct StartOptions {
     bool tellLosses = false;
 };
 
-// Timer ticks of 250 ms that a moved window must stand still before its place
-// is saved: a second.
+// The period of the shells' timer, whose ticks drive the clock, milliseconds.
+inline constexpr std::int32_t tickPeriodMs = 250;
+
+// Timer ticks that a moved window must stand still before its place is saved:
+// a second.
 inline constexpr std::int32_t ticksOfStillnessBeforeSaving = 4;
 
 // Where the window opens: the outer window's top-left corner on the screen and
 // the size of its client area.
 struct WindowPlacement {
-    ScreenPoint outer;
-    ClientSize client;
+    PixelPoint outer;
+    PixelSize client;
 };
 
 // The clock's whole life, written once for every window system. A backend keeps
@@ -65,9 +68,9 @@ public:
     void sized(WindowHost& host);
     // A window system that reports a finished size change instead: the size is
     // first snapped to the 7:16 grid (the window resized when it was off it).
-    void sizeReported(WindowHost& host, ClientSize reported);
+    void sizeReported(WindowHost& host, PixelSize reported);
     // The border is being dragged: holds the proposed outer rectangle to the grid.
-    void sizing(std::int32_t edge, WindowRect& proposedOuter) const;
+    void sizing(std::int32_t edge, PixelRect& proposedOuter) const;
     // The window may have moved or taken a new size, and may go on moving (a
     // window system that does not say when a drag ends): when its place or the
     // unit really changed, they are saved once the window has stood still for a
@@ -82,16 +85,16 @@ public:
     // The window went to a screen of another resolution, or the resolution
     // changed: the window takes the rectangle the system suggests, held to the
     // 7:16 grid, and everything is rebuilt for its new unit.
-    void dpiChanged(WindowHost& host, std::int32_t dpi, const WindowRect& suggestedOuter);
+    void dpiChanged(WindowHost& host, std::int32_t dpi, const PixelRect& suggestedOuter);
     // The 250 ms timer: a step of the next minute's globe pictures is made, the
     // clock face is drawn again and the parts of the window it changed
     // invalidated; a place that has settled is saved.
     void tick(WindowHost& host);
     // Paints the clock face at the top of the client area and the calendar below
     // it, within area of the client area; nothing while the canvases are missing.
-    void paint(platform::PaintTarget& target, const platform::PixelRect& area) const;
+    void paint(PaintTarget& target, const PixelRect& area) const;
     // The whole client area, for a paint of everything.
-    platform::PixelRect clientArea() const;
+    PixelRect clientArea() const;
     // The user or the window manager asks the window to close: the settings are
     // saved and the window destroyed.
     void closeRequested(WindowHost& host);

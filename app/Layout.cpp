@@ -17,7 +17,7 @@ bool isUsableUnit(std::int32_t unit) {
     return unit >= 1;
 }
 
-void constrainSizing(std::int32_t edge, WindowRect& rect, std::int32_t frameWidthPx,
+void constrainSizing(std::int32_t edge, PixelRect& rect, std::int32_t frameWidthPx,
                      std::int32_t frameHeightPx) {
     // The proposed client size; a window dragged smaller than its frame has none.
     const std::int32_t clientWidthPx = std::max(rect.right - rect.left - frameWidthPx, 0);
@@ -43,11 +43,11 @@ void constrainSizing(std::int32_t edge, WindowRect& rect, std::int32_t frameWidt
     }
 }
 
-ClientSize snapClientSize(ClientSize previous, ClientSize proposed) {
+PixelSize snapClientSize(PixelSize previous, PixelSize proposed) {
     if (proposed == previous) {
         return proposed;
     }
-    const ClientSize size{std::max(proposed.width, 0), std::max(proposed.height, 0)};
+    const PixelSize size{std::max(proposed.width, 0), std::max(proposed.height, 0)};
     if (size.height == previous.height) {
         return {size.width, gridRows * (size.width / gridColumns)};
     }

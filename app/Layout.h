@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include "clockface/FaceGrid.h"
+#include "raster/PixelGeometry.h"
 
-// The layout unit U and the 7:16 grid that the client area keeps: 7U wide, 16U high.
-inline constexpr std::int32_t gridColumns = 7;  // client width in units
-inline constexpr std::int32_t gridRows = 16;    // client height in units
+#include <cstdint>
 
 // The resolution at which the units of the S, M and L keys and the first start
 // are the pixels they name, dots per inch (100 %).
@@ -33,14 +32,6 @@ std::int32_t unitFromClientHeight(std::int32_t clientHeightPx);
 // pixels at all (a minimised window has a client height under 16).
 bool isUsableUnit(std::int32_t unit);
 
-// A window's outer rectangle in screen pixels, right and bottom exclusive.
-struct WindowRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-};
-
 // The edge or corner the user drags, as the window system numbers them.
 enum SizingEdge : std::int32_t {
     SizingLeft = 1,
@@ -57,17 +48,10 @@ enum SizingEdge : std::int32_t {
 // horizontal drag sets the height from the width; every other drag sets the width
 // from the height and leaves the dragged height alone. Edges outside 1…8 leave
 // the rectangle unchanged.
-void constrainSizing(std::int32_t edge, WindowRect& rect, std::int32_t frameWidthPx,
+void constrainSizing(std::int32_t edge, PixelRect& rect, std::int32_t frameWidthPx,
                      std::int32_t frameHeightPx);
-
-// A client area's size in pixels.
-struct ClientSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    friend bool operator==(const ClientSize&, const ClientSize&) = default;
-};
 
 // The same rule for a window system that reports a finished size change instead
 // of the drag itself: a change of the width alone sets the height from the width,
 // any other change sets the width from the height. An unchanged size stays as it is.
-ClientSize snapClientSize(ClientSize previous, ClientSize proposed);
+PixelSize snapClientSize(PixelSize previous, PixelSize proposed);

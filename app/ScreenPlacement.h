@@ -12,4 +12,4 @@
 // left and top are the outer window's corner, width and height its outer size,
 // the screens outer rectangles in screen pixels, the primary one first.
 void bringOntoScreen(std::int32_t& left, std::int32_t& top, std::int32_t widthPx,
-                     std::int32_t heightPx, std::span<const WindowRect> screens);
+                     std::int32_t heightPx, std::span<const PixelRect> screens);

@@ -39,14 +39,14 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
         return settings;
     }
     settings.unit = unit;
-    std::int32_t dpi = 96;
-    settings.dpi = scanField(cursor, dpi) && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : 96;
+    std::int32_t dpi = baseDpi;
+    settings.dpi = scanField(cursor, dpi) && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : baseDpi;
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
     char line[64];
-    if (settings.dpi == 96) {
+    if (settings.dpi == baseDpi) {
         std::snprintf(line, sizeof line, "%ld %ld %ld\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit));
     } else {

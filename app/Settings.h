@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Layout.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -14,8 +16,8 @@
 struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
-    std::int32_t unit = 28; // layout unit U, pixels of that screen
-    std::int32_t dpi = 96;  // the screen's resolution, dots per inch
+    std::int32_t unit = defaultUnit; // layout unit U, pixels of that screen
+    std::int32_t dpi = baseDpi;      // the screen's resolution, dots per inch
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 

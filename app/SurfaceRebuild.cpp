@@ -9,26 +9,14 @@
 
 namespace {
 
-// A byte-RGB canvas without a depth plane, or null when its stores cannot be had.
-std::unique_ptr<Canvas> makeCanvas(std::int32_t widthPx, std::int32_t heightPx,
-                                   std::int16_t scaleFactor) {
-    auto canvas = std::make_unique<Canvas>();
-    canvas->pixelFormat = PixelFormatRgbBytes;
-    canvas->depthFormat = DepthFormatNone;
-    if (canvas->create(widthPx, heightPx, scaleFactor) != 1 || !canvas->hasPixels()) {
-        return nullptr;
-    }
-    return canvas;
-}
-
 bool createSurfaces(FaceState& face) {
     if (face.unit < 1) {
         return false;
     }
     try {
-        auto clockCanvas = makeCanvas(face.clientWidth, face.halfHeight, 2);
-        auto calendarCanvas = makeCanvas(face.clientWidth, face.halfHeight, 1);
-        auto globeCanvas = makeCanvas(2 * face.clientWidth, 2 * face.clientWidth, 1);
+        auto clockCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 2, PixelFormatRgbBytes);
+        auto calendarCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 1, PixelFormatRgbBytes);
+        auto globeCanvas = makeFlatCanvas(2 * face.clientWidth, 2 * face.clientWidth, 1, PixelFormatRgbBytes);
         if (!clockCanvas || !calendarCanvas || !globeCanvas) {
             return false;
         }
@@ -70,10 +58,4 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));
     return 1;
-}
-
-bool surfacesReady(const FaceState& face) {
-    return face.clockCanvas && face.calendarCanvas && face.globeCanvas && face.textRenderer &&
-           face.clockCanvas->hasPixels() && face.calendarCanvas->hasPixels() &&
-           face.globeCanvas->hasPixels();
 }

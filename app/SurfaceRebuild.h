@@ -11,7 +11,3 @@
 // not be made (the unit below 1, or no memory for it): the face is then left with
 // no canvases at all, so nothing draws on a canvas without buffers.
 std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock);
-
-// True when the canvases exist and hold pixels, so that drawing and painting may
-// go ahead.
-bool surfacesReady(const FaceState& face);

@@ -1,23 +1,10 @@
 #pragma once
 
 #include "app/Layout.h"
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <cstdint>
 #include <vector>
-
-// A point on the screen, pixels: x to the right, y down from the top.
-struct ScreenPoint {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-};
-
-// The frame a window system puts around the client area: the outer window's
-// width and height less the client area's, pixels.
-struct FrameSize {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
 
 // What the clock asks of the window system that shows it. Each backend
 // implements it and turns its own events into calls of ClockApp; the clock never
@@ -26,21 +13,21 @@ class WindowHost {
 public:
     virtual ~WindowHost() = default;
     // The screens' outer rectangles, the primary one first; empty when unknown.
-    virtual std::vector<WindowRect> screens() const = 0;
-    // The frame around the client area; before the window exists, the frame it
-    // will get.
-    virtual FrameSize frameSize() const = 0;
+    virtual std::vector<PixelRect> screens() const = 0;
+    // The frame around the client area: the outer window's width and height
+    // less the client area's; before the window exists, the frame it will get.
+    virtual PixelSize frameSize() const = 0;
     // The client area's size now, pixels.
-    virtual ClientSize clientSize() const = 0;
+    virtual PixelSize clientSize() const = 0;
     // The outer window's top-left corner on the screen.
-    virtual ScreenPoint outerPosition() const = 0;
+    virtual PixelPoint outerPosition() const = 0;
     // The resolution of the screen the window is on, dots per inch; before the
     // window exists, the system's.
     virtual std::int32_t dpi() const = 0;
     // Moves and sizes the outer window to the rectangle, screen pixels. A window
     // system that answers at once with a size event may call back into the clock
     // before this returns.
-    virtual void moveOuter(const WindowRect& outer) = 0;
+    virtual void moveOuter(const PixelRect& outer) = 0;
     // Gives the window a client area of this size, its outer top-left corner
     // staying where it is, without painting. A window system that answers at once
     // with a size event may call back into the clock before this returns.
@@ -50,7 +37,7 @@ public:
     virtual void invalidate(bool eraseBackground) = 0;
     // Asks for this part of the client area to be painted again, without
     // erasing.
-    virtual void invalidateArea(const platform::PixelRect& area) = 0;
+    virtual void invalidateArea(const PixelRect& area) = 0;
     // Closes the window for good; the backend's event loop ends with it.
     virtual void destroy() = 0;
 };

@@ -24,7 +24,7 @@ constexpr std::int64_t gregorianReformDay = 2299161;
 // behaviour; within that range the result is the plain floor.
 std::int64_t floorToInteger(double value) {
     constexpr double limit = 2147483647.0;
-    if (!(value == value)) {
+    if (std::isnan(value)) {
         return 0;
     }
     const double floored = std::floor(value);

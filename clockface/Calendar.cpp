@@ -22,7 +22,7 @@ constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", 
 }  // namespace
 
 void drawCalendar(FaceState& face, const platform::Clock& clock) {
-    if (!face.calendarCanvas || !face.calendarCanvas->hasPixels() || !face.textRenderer) {
+    if (!canDrawOn(face, face.calendarCanvas)) {
         return;
     }
     Canvas& canvas = *face.calendarCanvas;

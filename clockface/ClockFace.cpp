@@ -12,14 +12,6 @@
 
 namespace {
 
-// Widened to whole display blocks, so that restoring and presenting an area
-// cover the same store pixels.
-StoreRect wholeBlocks(const StoreRect& area, std::int32_t scale) {
-    const auto down = [scale](std::int32_t v) { return v >= 0 ? v / scale * scale : -((-v + scale - 1) / scale) * scale; };
-    const auto up = [&](std::int32_t v) { return down(v + scale - 1); };
-    return {down(area.left), down(area.bottom), up(area.right), up(area.top)};
-}
-
 void drawDateLine(Canvas& canvas, const DialGeometry& dial, const std::string& text, FaceState& face) {
     drawText(canvas, dial.centerX, 8, std::u16string(text.begin(), text.end()), *face.textRenderer,
              3 * face.unit / 4, Color::bytes(255, 255, 255), &face.lastFrame.dateArea);
@@ -30,7 +22,7 @@ void drawDateLine(Canvas& canvas, const DialGeometry& dial, const std::string& t
 
 FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     FaceDamage damage;
-    if (!face.clockCanvas || !face.clockCanvas->hasPixels() || !face.textRenderer) {
+    if (!canDrawOn(face, face.clockCanvas)) {
         return damage;
     }
     Canvas& canvas = *face.clockCanvas;
@@ -70,14 +62,14 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     // should a hand ever reach it (it would be drawn over twice otherwise).
     std::vector<StoreRect> areas;
     for (std::size_t i = 0; i < hands.size(); ++i) {
-        areas.push_back(wholeBlocks(last.hands[i].unite(hands[i]), canvas.scale));
+        areas.push_back(last.hands[i].unite(hands[i]).wholeBlocks(canvas.scale));
     }
     bool redrawDate = text != last.dateText;
     for (const StoreRect& area : areas) {
         redrawDate = redrawDate || area.intersects(last.dateArea);
     }
     if (redrawDate) {
-        areas.push_back(wholeBlocks(last.dateArea, canvas.scale));
+        areas.push_back(last.dateArea.wholeBlocks(canvas.scale));
     }
     for (const StoreRect& area : areas) {
         if (face.dialBackground.restoreArea(canvas, area) != 1) {
@@ -90,7 +82,7 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
         // The new line may reach past the old one, over pixels that hold only
         // the background.
         drawDateLine(canvas, dial, text, face);
-        areas.push_back(wholeBlocks(last.dateArea, canvas.scale));
+        areas.push_back(last.dateArea.wholeBlocks(canvas.scale));
     }
     for (const StoreRect& area : areas) {
         const StoreRect presented = canvas.present(area);

@@ -9,7 +9,7 @@ namespace {
 // The corners of a hand: its tip at lengthPx along angleDeg, its base corners at
 // halfWidthPx, 135° either side of the tip.
 struct HandCorners {
-    DialGeometry::Point tip, left, right;
+    PixelPoint tip, left, right;
 };
 
 HandCorners handCorners(const DialGeometry& dial, std::int32_t lengthPx, double angleDeg, std::int32_t halfWidthPx) {

@@ -1,5 +1,7 @@
 #include "clockface/DateText.h"
 
+#include "clockface/CalendarRules.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -10,24 +12,18 @@ namespace {
 std::int32_t astronomicalYear(std::int32_t year) { return year < 0 ? year + 1 : year; }
 
 bool isLeapYear(std::int32_t year, std::int32_t month) {
-    const std::int32_t y = astronomicalYear(year);
-    const bool divisibleBy4 = ((y % 4) + 4) % 4 == 0;
     // The Gregorian rule from 15 October 1582 on, the Julian one before.
     if (year < 1582 || (year == 1582 && month < 10)) {
-        return divisibleBy4;
+        return isJulianLeapYear(astronomicalYear(year));
     }
-    return divisibleBy4 && (y % 100 != 0 || y % 400 == 0);
+    return isGregorianLeapYear(year);
 }
 
 std::int32_t lastDayOfMonth(std::int32_t year, std::int32_t month) {
-    static constexpr std::int32_t days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2 && isLeapYear(year, month)) {
-        return 29;
-    }
     if (year == 1582 && month == 10) {
         return 31;  // 5 … 14 October never happened, but the 31st did
     }
-    return days[month - 1];
+    return monthLength(month, isLeapYear(year, month));
 }
 
 // The day after (year, month, day); historical years, so 1 BC is followed by AD 1.

@@ -51,8 +51,8 @@ void DialBackground::drawPictureRows(Canvas& canvas, std::int32_t unit, const Im
         return;
     }
     const DialGeometry dial = DialGeometry::forUnit(unit);
-    // The globe picture fills the dial: 14U × 14U drawing pixels, 1:1.
-    const std::int32_t sizePx = 2 * 7 * unit;
+    // The globe picture fills the dial, 1:1.
+    const std::int32_t sizePx = dial.globeSizePx();
     drawImageRows(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "clockface/FaceGrid.h"
 #include "raster/Angles.h"
+#include "raster/PixelGeometry.h"
 
 #include <cmath>
 #include <cstdint>
@@ -16,19 +18,18 @@ struct DialGeometry {
     static DialGeometry forUnit(std::int32_t unit) {
         DialGeometry dial;
         dial.unit = unit;
-        dial.centerX = 2 * (7 * unit / 2);
+        dial.centerX = 2 * (gridColumns * unit / 2);
         dial.centerY = dial.centerX + 2 * unit;
         return dial;
     }
 
-    struct Point {
-        std::int32_t x = 0;
-        std::int32_t y = 0;
-    };
+    // The side of the square globe picture that fills the dial: 14U drawing
+    // pixels, twice the client width.
+    std::int32_t globeSizePx() const { return 2 * gridColumns * unit; }
 
     // The point at radius radiusPx and angle angleDeg from the centre, each offset
     // cut toward zero before the centre is added.
-    Point at(double radiusPx, double angleDeg) const {
+    PixelPoint at(double radiusPx, double angleDeg) const {
         const double angleRad = angleDeg * radiansPerDegree;
         return {centerX + static_cast<std::int32_t>(radiusPx * std::sin(angleRad)),
                 centerY + static_cast<std::int32_t>(radiusPx * std::cos(angleRad))};

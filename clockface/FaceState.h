@@ -2,6 +2,7 @@
 
 #include "astro/Globes.h"
 #include "clockface/DialBackground.h"
+#include "clockface/FaceGrid.h"
 #include "clockface/MinuteWork.h"
 #include "image/Image.h"
 #include "raster/Canvas.h"
@@ -28,9 +29,9 @@ struct FaceFrame {
 // Everything the clock face and the calendar draw from and into. The application
 // owns one; a rebuild replaces the canvases and the text renderer together.
 struct FaceState {
-    std::int32_t unit = 28;          // layout unit U, pixels
-    std::int32_t clientWidth = 196;  // 7U, pixels
-    std::int32_t halfHeight = 224;   // 8U, pixels: the height of each window canvas
+    std::int32_t unit = defaultUnit;                     // layout unit U, pixels
+    std::int32_t clientWidth = gridColumns * defaultUnit;  // 7U, pixels
+    std::int32_t halfHeight = faceRows * defaultUnit;      // 8U, pixels: the height of each window canvas
     std::unique_ptr<Canvas> clockCanvas;     // 7U × 8U, supersampling factor 2
     std::unique_ptr<Canvas> calendarCanvas;  // 7U × 8U, factor 1
     std::unique_ptr<Canvas> globeCanvas;     // 14U × 14U, factor 1: the globes' working surface
@@ -44,7 +45,20 @@ struct FaceState {
 
     void setUnit(std::int32_t newUnit) {
         unit = newUnit;
-        clientWidth = 7 * newUnit;
-        halfHeight = 8 * newUnit;
+        clientWidth = gridColumns * newUnit;
+        halfHeight = faceRows * newUnit;
     }
 };
+
+// Whether this canvas of the face exists and holds pixels, and the text renderer
+// is there to draw with: what drawing on it needs.
+inline bool canDrawOn(const FaceState& face, const std::unique_ptr<Canvas>& canvas) {
+    return canvas && canvas->hasPixels() && face.textRenderer;
+}
+
+// Whether all three canvases can be drawn on, so that drawing and painting may
+// go ahead.
+inline bool surfacesReady(const FaceState& face) {
+    return canDrawOn(face, face.clockCanvas) && canDrawOn(face, face.calendarCanvas) &&
+           canDrawOn(face, face.globeCanvas);
+}

@@ -50,23 +50,11 @@ bool matchesCanvas(const Canvas& backdrop, const Canvas& clockCanvas) {
            backdrop.scale == clockCanvas.scale;
 }
 
-// A canvas like the clock canvas, its pixel store alone; null when it cannot be had.
-std::unique_ptr<Canvas> canvasLike(const Canvas& clockCanvas) {
-    auto canvas = std::make_unique<Canvas>();
-    canvas->pixelFormat = clockCanvas.pixelFormat;
-    canvas->depthFormat = DepthFormatNone;
-    if (canvas->create(clockCanvas.displayWidth(), clockCanvas.displayHeight(), clockCanvas.scale) != 1) {
-        return nullptr;
-    }
-    return canvas;
-}
-
 }  // namespace
 
 void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     tickPixels = 0;
-    if (!face.globeCanvas || !face.globeCanvas->hasPixels() || !face.clockCanvas ||
-        !face.clockCanvas->hasPixels() || !face.textRenderer) {
+    if (!canDrawOn(face, face.globeCanvas) || !canDrawOn(face, face.clockCanvas)) {
         return;
     }
     const platform::FileTime local = clock.localNow();
@@ -165,7 +153,9 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     }
     const Canvas& clockCanvas = *face.clockCanvas;
     if (!backdrop || !matchesCanvas(*backdrop, clockCanvas)) {
-        backdrop = canvasLike(clockCanvas);
+        // A canvas like the clock canvas, its pixel store alone.
+        backdrop = makeFlatCanvas(clockCanvas.displayWidth(), clockCanvas.displayHeight(), clockCanvas.scale,
+                                  static_cast<PixelFormat>(clockCanvas.pixelFormat));
         work.begun = false;
         work.nextRow = 0;
         if (!backdrop) {

@@ -3,6 +3,7 @@
 #include "image/RasterFile.h"
 #include "platform/MappedFile.h"
 #include "raster/Canvas.h"
+#include "raster/PixelGeometry.h"
 #include "raster/Truncate.h"
 
 #include <cstddef>
@@ -66,6 +67,18 @@ void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
     }
 }
 
+bool Image::makeStore(std::int32_t widthPx, std::int32_t heightPx, std::int32_t channelBytes) {
+    // The store is limited to 2^31 - 1 bytes, so these fit in 64 bits.
+    const std::int64_t strideBytes = rowStride(channelBytes, widthPx);
+    const std::int64_t storeBytes = strideBytes * heightPx;
+    if (widthPx <= 0 || heightPx <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
+        return false;
+    }
+    stride = static_cast<std::int32_t>(strideBytes);
+    pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
+    return pixelStore != nullptr;
+}
+
 std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas, std::unique_ptr<Image> reuse) {
     if (!canvas.display || canvas.scale <= 0) {
         return nullptr;
@@ -74,8 +87,7 @@ std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas, std::unique_ptr<I
     const std::int32_t h = canvas.height / canvas.scale;
     // A canvas is limited to 2^31 - 1 bytes of store, so these fit in 64 bits.
     const std::int64_t rowBytes = 3 * static_cast<std::int64_t>(w);
-    const std::int64_t strideBytes = (rowBytes + 3) & ~std::int64_t{3};
-    const std::int64_t storeBytes = strideBytes * h;
+    const std::int64_t strideBytes = rowStride(3, w);
     std::unique_ptr<Image> image;
     if (reuse && reuse->valid != 0 && reuse->kind == ImagePixels && reuse->channels == 3 && reuse->pixelStore &&
         reuse->width == w && reuse->height == h && reuse->stride == strideBytes) {
@@ -92,12 +104,7 @@ std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas, std::unique_ptr<I
         image->height = h;
         image->channels = 3;
         // An empty picture has no pixel that getPixel could clamp to.
-        if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
-            return image;
-        }
-        image->stride = static_cast<std::int32_t>(strideBytes);
-        image->pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
-        if (!image->pixelStore) {
+        if (!image->makeStore(w, h, 3)) {
             return image;
         }
         image->valid = 1;
@@ -106,7 +113,7 @@ std::unique_ptr<Image> Image::fromCanvas(const Canvas& canvas, std::unique_ptr<I
     const std::uint8_t* display = canvas.display.get();
     for (std::int32_t i = 0; i < h; ++i) {
         std::memcpy(image->pixelStore.get() + static_cast<std::ptrdiff_t>(i) * strideBytes,
-                    display + static_cast<std::ptrdiff_t>(h - 1 - i) * rowBytes,
+                    display + static_cast<std::ptrdiff_t>(flipRow(i, h)) * rowBytes,
                     static_cast<std::size_t>(rowBytes));
     }
     return image;

@@ -66,6 +66,17 @@ public:
     // MappedFile::unchanged). True for an image whose pixels are in memory.
     [[nodiscard]] bool sourceUnchanged() const;
 
+    // Bytes per stored row of widthPx pixels of channelBytes each: rounded up to
+    // a multiple of 4, as every stored picture keeps its rows.
+    static std::int64_t rowStride(std::int64_t channelBytes, std::int64_t widthPx) {
+        return (channelBytes * widthPx + 3) & ~std::int64_t{3};
+    }
+    // Sets stride and makes pixelStore for heightPx rows of widthPx pixels of
+    // channelBytes each. False, leaving both, when the picture is empty or its
+    // store would pass 2^31 − 1 bytes; false with no store when the memory
+    // cannot be had.
+    bool makeStore(std::int32_t widthPx, std::int32_t heightPx, std::int32_t channelBytes);
+
     std::int32_t width = 0;     // pixels per row
     std::int32_t height = 0;    // rows
     std::int32_t stride = 0;    // bytes per stored row, kind ImagePixels only: channels × width rounded up to 4

@@ -73,23 +73,17 @@ std::int32_t Image::load(const std::filesystem::path& path) {
     channels = decoder.channels();
     const std::int32_t w = decoder.width();
     const std::int32_t h = decoder.height();
-    // The store is limited to 2^31 - 1 bytes; larger pictures are refused
-    // rather than copied into a short buffer.
-    const std::int64_t strideBytes = (std::int64_t{channels} * w + 3) & ~std::int64_t{3};
-    const std::int64_t storeBytes = strideBytes * h;
-    if (w <= 0 || h <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
+    // Pictures whose store would pass 2^31 - 1 bytes are refused rather than
+    // copied into a short buffer.
+    if (!makeStore(w, h, channels)) {
         return 0;
     }
     width = w;
     height = h;
-    stride = static_cast<std::int32_t>(strideBytes);
-    pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
-    if (!pixelStore) {
-        return 0;
-    }
     kind = ImagePixels;
     valid = 1;
-    if (decoder.copyPixels(stride, static_cast<std::size_t>(storeBytes), pixelStore.get()) == 0) {
+    const std::size_t storeBytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(h);
+    if (decoder.copyPixels(stride, storeBytes, pixelStore.get()) == 0) {
         valid = 0;
     }
     return valid;

@@ -77,7 +77,7 @@ bool decodeHeader(const platform::MappedFile& file, CacheHeader& h) {
 // The rows' bytes a header describes, or 0 for a header no decoded image has.
 std::uint64_t rowBytes(const CacheHeader& h) {
     if (h.width <= 0 || h.height <= 0 || (h.channels != 1 && h.channels != 3 && h.channels != 4) ||
-        h.stride != ((h.channels * std::int64_t{h.width} + 3) & ~std::int64_t{3})) {
+        h.stride != Image::rowStride(h.channels, h.width)) {
         return 0;
     }
     return static_cast<std::uint64_t>(h.stride) * static_cast<std::uint64_t>(h.height);

@@ -7,7 +7,8 @@
 // Messages to the user: a caption and a line of text, both UTF-8. Every message
 // goes to one process-wide sink. The default sink writes "caption: text" to
 // standard error, so tests, tools and fuzzing never wait for a person; the clock
-// program installs dialogMessageSink once at start-up, before anything is loaded.
+// program installs its window shell's dialog sink once at start-up, before
+// anything is loaded.
 namespace platform {
 
 using MessageSink = void (*)(std::string_view caption, std::string_view text);
@@ -31,13 +32,6 @@ void reportLoss(std::string_view caption, std::string_view text);
 void stderrMessageSink(std::string_view caption, std::string_view text);
 // Drops every message: for fuzzing, where messages would only be noise.
 void nullMessageSink(std::string_view caption, std::string_view text);
-// A dialog with the text, the caption as its title and one OK button, waiting until
-// it is dismissed; standard error when no dialog can be shown. On Windows it is
-// MessageBoxW without an owner window (in the platform library); on Linux a small
-// X11 window (in the window library, horavel_window), or standard error when no
-// display can be opened.
-void dialogMessageSink(std::string_view caption, std::string_view text);
-
 // A file name as UTF-8 text for a message. Never fails: a name that is not valid
 // Unicode keeps its valid parts and gets U+FFFD for the rest.
 std::string utf8FromPath(const std::filesystem::path& path);

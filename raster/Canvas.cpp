@@ -1,6 +1,6 @@
 #include "raster/Canvas.h"
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 #include "raster/DisplayConversion.h"
 #include "raster/Truncate.h"
 
@@ -396,13 +396,15 @@ StoreRect Canvas::present(const StoreRect& area) {
         convertBytePixels(pixels.get(), width, height, scale, display.get());
         return {0, 0, width, height};
     }
-    // Whole blocks: down to a multiple of the scale below and left, up above
-    // and right, within the blocks the display has.
+    // Whole blocks within the store, and within the blocks the display has.
     const std::int32_t s = scale;
-    const std::int32_t firstColumn = std::max(area.left, 0) / s;
-    const std::int32_t firstRow = std::max(area.bottom, 0) / s;
-    const std::int32_t endColumn = std::min((std::min(area.right, width) + s - 1) / s, displayWidth());
-    const std::int32_t endRow = std::min((std::min(area.top, height) + s - 1) / s, displayHeight());
+    const StoreRect blocks =
+        StoreRect{std::max(area.left, 0), std::max(area.bottom, 0), std::min(area.right, width), std::min(area.top, height)}
+            .wholeBlocks(s);
+    const std::int32_t firstColumn = blocks.left / s;
+    const std::int32_t firstRow = blocks.bottom / s;
+    const std::int32_t endColumn = std::min(blocks.right / s, displayWidth());
+    const std::int32_t endRow = std::min(blocks.top / s, displayHeight());
     if (endColumn <= firstColumn || endRow <= firstRow) {
         return {};
     }
@@ -413,7 +415,7 @@ StoreRect Canvas::present(const StoreRect& area) {
     return {firstColumn * s, firstRow * s, endColumn * s, endRow * s};
 }
 
-void Canvas::blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area) {
+void Canvas::blit(PaintTarget& target, std::int32_t y, const PixelRect& area) {
     std::lock_guard guard(displayLock);
     if (!display) {
         return;
@@ -474,4 +476,21 @@ StoreRect StoreRect::unite(const StoreRect& other) const {
     }
     return {std::min(left, other.left), std::min(bottom, other.bottom), std::max(right, other.right),
             std::max(top, other.top)};
+}
+
+StoreRect StoreRect::wholeBlocks(std::int32_t scale) const {
+    const auto down = [scale](std::int32_t v) { return v >= 0 ? v / scale * scale : -((-v + scale - 1) / scale) * scale; };
+    const auto up = [&](std::int32_t v) { return down(v + scale - 1); };
+    return {down(left), down(bottom), up(right), up(top)};
+}
+
+std::unique_ptr<Canvas> makeFlatCanvas(std::int32_t widthPx, std::int32_t heightPx, std::int16_t scale,
+                                       PixelFormat pixelFormat) {
+    auto canvas = std::make_unique<Canvas>();
+    canvas->pixelFormat = pixelFormat;
+    canvas->depthFormat = DepthFormatNone;
+    if (canvas->create(widthPx, heightPx, scale) != 1 || !canvas->hasPixels()) {
+        return nullptr;
+    }
+    return canvas;
 }

@@ -9,10 +9,8 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
 class PaintTarget;
 struct PixelRect;
-}
 
 // A rectangle of a canvas's pixel store: columns left … right − 1 and rows
 // bottom … top − 1, y upward as everywhere on a canvas. Empty when either
@@ -30,6 +28,9 @@ struct StoreRect {
     }
     // The smallest rectangle holding both; an empty one holds nothing.
     StoreRect unite(const StoreRect& other) const;
+    // Widened to whole blocks of scale × scale store pixels: left and bottom
+    // down to a multiple of scale, right and top up to one.
+    StoreRect wholeBlocks(std::int32_t scale) const;
     friend bool operator==(const StoreRect&, const StoreRect&) = default;
 };
 
@@ -111,7 +112,7 @@ public:
     // Copies the display buffer to the target at (0, y), one target pixel per
     // displayed pixel, within area of the target alone. Does nothing before the
     // first present().
-    void blit(platform::PaintTarget& target, std::int32_t y, const platform::PixelRect& area);
+    void blit(PaintTarget& target, std::int32_t y, const PixelRect& area);
 
     // A copy of the pixel store as it stands (width × height × bytesPerPixel
     // bytes, bottom row first), taken under pixelLock; empty without a store.
@@ -167,3 +168,9 @@ private:
     std::int32_t writeHeldPixel(std::int32_t x, std::int32_t y, const Color& color, std::int16_t depthMode,
                                 double depthValue);
 };
+
+// A canvas of this pixel format without a depth plane, its stores made: width and
+// height in displayed pixels, scale store pixels to each. Null when the stores
+// cannot be had.
+std::unique_ptr<Canvas> makeFlatCanvas(std::int32_t widthPx, std::int32_t heightPx, std::int16_t scale,
+                                       PixelFormat pixelFormat);

@@ -44,7 +44,7 @@ public:
     FontEntry* getFont(std::int32_t cellHeightPx);
     // Ends one use of an entry that findFont or getFont returned.
     void releaseFont(FontEntry* entry);
-    // Lays the text out at height a: its width and height in pixels; returns the
+    // Lays the text out at heightPx: its width and height in pixels; returns the
     // top offset (how far raised runs reach above the unraised text).
     std::int32_t measure(std::u16string_view text, std::int32_t heightPx, std::int32_t& widthPx,
                          std::int32_t& textHeightPx);

@@ -1,7 +1,7 @@
 #include "app/ClockApp.h"
 #include "app/Settings.h"
 #include "app/SurfaceRebuild.h"
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/HeadlessWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using platform::HeadlessWindow;
+using shell::HeadlessWindow;
 
 // 2026-12-08 04:15:25 UTC and local, in 100-ns ticks since 1601.
 const platform::FixedClock clock{platform::FileTime::fromTicks(134411769250000000ULL),
@@ -59,14 +59,14 @@ struct Painted {
     std::int32_t x, y, width, height;
 };
 
-class RecordingTarget final : public platform::PaintTarget {
+class RecordingTarget final : public PaintTarget {
 public:
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                          const std::uint8_t*, const platform::PixelRect& area) override {
+                          const std::uint8_t*, const PixelRect& area) override {
         painted.push_back({x, y, width, height});
         areas.push_back(area);
     }
-    std::vector<platform::PixelRect> areas;
+    std::vector<PixelRect> areas;
     std::vector<Painted> painted;
 };
 
@@ -75,7 +75,7 @@ TEST(ClockApp, OpensAtTheUnitAskedForAndPaintsTheClockAboveTheCalendar) {
     HeadlessWindow window(app);
     window.open(atUnit(10));
     EXPECT_TRUE(window.isOpen());
-    EXPECT_EQ(window.clientSize(), (ClientSize{70, 160}));
+    EXPECT_EQ(window.clientSize(), (PixelSize{70, 160}));
     expectSurfacesForUnit(app, 10);
     EXPECT_TRUE(window.paintPending());
     EXPECT_TRUE(window.erasePending());
@@ -103,7 +103,7 @@ TEST(ClockApp, SizeKeysResizeAndRebuild) {
     for (const auto& c : cases) {
         markBuiltSurfaces(app);
         app.key(window, c.key);
-        EXPECT_EQ(window.clientSize(), (ClientSize{7 * c.unit, 16 * c.unit}));
+        EXPECT_EQ(window.clientSize(), (PixelSize{7 * c.unit, 16 * c.unit}));
         expectSurfacesForUnit(app, c.unit);
         // The key of the current size still rebuilds everything.
         EXPECT_FALSE(isMarked(app));
@@ -114,7 +114,7 @@ TEST(ClockApp, SizeKeysResizeAndRebuild) {
         app.key(window, other);
     }
     EXPECT_TRUE(isMarked(app)) << "only the upper-case letters S, M and L choose a unit";
-    EXPECT_EQ(window.clientSize(), (ClientSize{280, 640}));
+    EXPECT_EQ(window.clientSize(), (PixelSize{280, 640}));
 }
 
 TEST(ClockApp, SizeEventsChangeTheUnitOnlyWhenItDiffers) {
@@ -127,7 +127,7 @@ TEST(ClockApp, SizeEventsChangeTheUnitOnlyWhenItDiffers) {
     EXPECT_TRUE(isMarked(app)) << "same unit: nothing rebuilt";
     window.resizeClient(84, 16 * 12);
     expectSurfacesForUnit(app, 12);
-    EXPECT_EQ(window.clientSize(), (ClientSize{84, 16 * 12})) << "a size event never resizes the window";
+    EXPECT_EQ(window.clientSize(), (PixelSize{84, 16 * 12})) << "a size event never resizes the window";
 
     // A height under one grid row (minimised) keeps the last unit.
     for (const std::int32_t heightPx : {15, 0, -40}) {
@@ -143,7 +143,7 @@ TEST(ClockApp, ReportedSizesSnapToTheGrid) {
     HeadlessWindow window(app);
     window.open(atUnit(10));
     const struct {
-        ClientSize reported, snapped;
+        PixelSize reported, snapped;
         std::int32_t unit;
     } cases[] = {
         {{150, 160}, {150, 336}, 21},  // the width alone changed: the height follows
@@ -163,7 +163,7 @@ TEST(ClockApp, BorderDragsKeepTheGridAroundTheMeasuredFrame) {
     HeadlessWindow window(app);
     window.open(atUnit(10));
     // The headless window has no frame: the proposed outer rectangle is the client area.
-    WindowRect rect{100, 50, 100 + 150, 50 + 400};
+    PixelRect rect{100, 50, 100 + 150, 50 + 400};
     app.sizing(SizingRight, rect);
     EXPECT_EQ(rect.bottom, 50 + 16 * 21);
 }
@@ -183,7 +183,7 @@ TEST(ClockApp, TimerTicksRedrawAndInvalidateWhatChangedWithoutErasing) {
     target.areas.clear();
     window.paint(target);
     ASSERT_EQ(target.areas.size(), 2 * 3u) << "three areas, each offered to both canvases";
-    for (const platform::PixelRect& area : target.areas) {
+    for (const PixelRect& area : target.areas) {
         EXPECT_FALSE(area.empty());
         EXPECT_LE(area.bottom, 80) << "within the clock face";
         EXPECT_LT(area.right - area.left, 70) << "not the whole width";
@@ -214,21 +214,21 @@ TEST(ClockApp, NothingDrawsOrPaintsWithoutSurfaces) {
 class ConstrainedWindow final : public WindowHost {
 public:
     explicit ConstrainedWindow(ClockApp& clockApp) : app(clockApp) {}
-    std::vector<WindowRect> screens() const override { return {}; }
-    FrameSize frameSize() const override { return {}; }
-    ClientSize clientSize() const override { return client; }
-    ScreenPoint outerPosition() const override { return {}; }
+    std::vector<PixelRect> screens() const override { return {}; }
+    PixelSize frameSize() const override { return {}; }
+    PixelSize clientSize() const override { return client; }
+    PixelPoint outerPosition() const override { return {}; }
     std::int32_t dpi() const override { return 96; }
-    void moveOuter(const WindowRect& outer) override { resizeClient(outer.right - outer.left, outer.bottom - outer.top); }
+    void moveOuter(const PixelRect& outer) override { resizeClient(outer.right - outer.left, outer.bottom - outer.top); }
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override {
         client = {widthPx, std::min(heightPx, tallestClientPx)};
         app.sized(*this);
     }
     void invalidate(bool) override {}
-    void invalidateArea(const platform::PixelRect&) override {}
+    void invalidateArea(const PixelRect&) override {}
     void destroy() override {}
     ClockApp& app;
-    ClientSize client;
+    PixelSize client;
     std::int32_t tallestClientPx = 10000;
 };
 
@@ -279,11 +279,11 @@ protected:
 };
 
 TEST_F(ClockAppSettingsTest, OpensAtTheSavedPlaceAndUnitOrBringsItOntoTheScreen) {
-    const std::vector<WindowRect> screens{{0, 0, 1024, 768}};
+    const std::vector<PixelRect> screens{{0, 0, 1024, 768}};
     const struct {
         const char* line;
-        ScreenPoint place;
-        ClientSize client;
+        PixelPoint place;
+        PixelSize client;
     } cases[] = {
         {"37 53 9\n", {37, 53}, {63, 144}},
         {"-5000 -5000 10\n", {0, 0}, {70, 160}},  // off every screen
@@ -384,7 +384,7 @@ TEST_F(ClockAppSettingsTest, UnitsKeepTheirPhysicalSizeAtEveryResolution) {
         ClockApp app(clock);
         HeadlessWindow window(app, {}, 144);
         window.open(keptIn());
-        EXPECT_EQ(window.clientSize(), (ClientSize{294, 672})) << "28 at 150 %";
+        EXPECT_EQ(window.clientSize(), (PixelSize{294, 672})) << "28 at 150 %";
         const struct {
             char32_t key;
             std::int32_t unit;
@@ -415,7 +415,7 @@ TEST_F(ClockAppSettingsTest, UnitsKeepTheirPhysicalSizeAtEveryResolution) {
         window.open(atUnit(10));
         window.moveToScreenOfDpi(144);
         expectSurfacesForUnit(app, 15);
-        EXPECT_EQ(window.clientSize(), (ClientSize{105, 240}));
+        EXPECT_EQ(window.clientSize(), (PixelSize{105, 240}));
         window.moveToScreenOfDpi(96);
         expectSurfacesForUnit(app, 10);
     }

@@ -31,7 +31,7 @@ TEST(Layout, SizeKeysChooseTheirUnits) {
 constexpr std::int32_t frameW = 16;
 constexpr std::int32_t frameH = 39;
 
-WindowRect windowWithClient(std::int32_t clientW, std::int32_t clientH) {
+PixelRect windowWithClient(std::int32_t clientW, std::int32_t clientH) {
     return {100, 50, 100 + frameW + clientW, 50 + frameH + clientH};
 }
 
@@ -55,8 +55,8 @@ TEST(Layout, DragsKeepTheGrid) {
         {-1, 150, 500, 150, 500, false},
     };
     for (const Case& c : cases) {
-        WindowRect rect = windowWithClient(c.clientW, c.clientH);
-        const WindowRect before = rect;
+        PixelRect rect = windowWithClient(c.clientW, c.clientH);
+        const PixelRect before = rect;
         constrainSizing(c.edge, rect, frameW, frameH);
         EXPECT_EQ(rect.right - rect.left - frameW, c.expectedW) << "edge " << c.edge;
         EXPECT_EQ(rect.bottom - rect.top - frameH, c.expectedH) << "edge " << c.edge;
@@ -69,7 +69,7 @@ TEST(Layout, DragsKeepTheGrid) {
     }
     // A window dragged smaller than its frame gets an empty client area, never a
     // negative one.
-    WindowRect rect{100, 50, 105, 60};
+    PixelRect rect{100, 50, 105, 60};
     constrainSizing(SizingRight, rect, frameW, frameH);
     EXPECT_EQ(rect.bottom, 50 + frameH);
     rect = {100, 50, 105, 60};
@@ -78,10 +78,10 @@ TEST(Layout, DragsKeepTheGrid) {
 }
 
 TEST(Layout, FinishedSizeChangesSnapLikeDrags) {
-    const ClientSize start{196, 448};
+    const PixelSize start{196, 448};
     const struct {
-        ClientSize proposed;
-        ClientSize snapped;
+        PixelSize proposed;
+        PixelSize snapped;
     } cases[] = {
         {{150, 448}, {150, 336}},  // width alone: height from width
         {{196, 500}, {217, 500}},  // height alone: width from height
@@ -94,7 +94,7 @@ TEST(Layout, FinishedSizeChangesSnapLikeDrags) {
             << c.proposed.width << " × " << c.proposed.height;
     }
     // A size already off the grid is left alone by an event that does not change it.
-    EXPECT_EQ(snapClientSize({150, 400}, {150, 400}), (ClientSize{150, 400}));
+    EXPECT_EQ(snapClientSize({150, 400}, {150, 400}), (PixelSize{150, 400}));
 }
 
 }  // namespace

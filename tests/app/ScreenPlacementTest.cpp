@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr std::array<WindowRect, 2> screens{WindowRect{0, 0, 1024, 768},
-                                            WindowRect{1024, -200, 2944, 880}};
+constexpr std::array<PixelRect, 2> screens{PixelRect{0, 0, 1024, 768},
+                                            PixelRect{1024, -200, 2944, 880}};
 
 TEST(ScreenPlacement, WindowsOnAnyScreenStayPut) {
     const struct {

@@ -1,6 +1,6 @@
 #include "raster/Canvas.h"
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,13 @@
 
 namespace {
 
-const platform::PixelRect everywhere{0, 0, 1 << 20, 1 << 20};
+const PixelRect everywhere{0, 0, 1 << 20, 1 << 20};
 
 // Records what a canvas hands to the screen.
-class RecordingTarget : public platform::PaintTarget {
+class RecordingTarget : public PaintTarget {
 public:
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h,
-                          const std::uint8_t* rows, const platform::PixelRect& area) override {
+                          const std::uint8_t* rows, const PixelRect& area) override {
         ++calls;
         lastArea = area;
         lastX = x;
@@ -28,7 +28,7 @@ public:
     }
     int calls = 0;
     std::int32_t lastX = -1, lastY = -1, lastWidth = -1, lastHeight = -1;
-    platform::PixelRect lastArea;
+    PixelRect lastArea;
     std::vector<std::uint8_t> picture;
 };
 

@@ -1,5 +1,7 @@
 #include "tools/common/IsoTime.h"
 
+#include "clockface/CalendarRules.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -32,11 +34,8 @@ bool expect(std::string_view text, std::size_t& position, char wanted) {
     return false;
 }
 
-bool isLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
 std::int64_t daysInMonth(std::int64_t year, std::int64_t month) {
-    constexpr std::int64_t lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : lengths[month - 1];
+    return monthLength(static_cast<std::int32_t>(month), isGregorianLeapYear(year));
 }
 
 // Days from 1601-01-01 to the given Gregorian date (year 1601 or later).

@@ -13,8 +13,8 @@
 #include "platform/Clock.h"
 #include "platform/ImageEncoder.h"
 #include "platform/Messages.h"
-#include "platform/headless/BufferPaintTarget.h"
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/BufferPaintTarget.h"
+#include "app/headless/HeadlessWindow.h"
 
 #include <cstdio>
 #include <string>
@@ -46,7 +46,7 @@ void warnIfMissing(const Image& texture, const std::optional<std::filesystem::pa
 // as the clock program starts, and writes the pictures asked for.
 bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
     ClockApp app(clock);
-    platform::HeadlessWindow window(app);
+    shell::HeadlessWindow window(app);
     window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path()});
     const FaceState& face = app.state().face;
     warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
@@ -66,8 +66,8 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         succeeded = written(done, *options.moonOut, failure) && succeeded;
     }
     if (options.windowOut) {
-        const ClientSize client = window.clientSize();
-        platform::BufferPaintTarget picture(client.width, client.height);
+        const PixelSize client = window.clientSize();
+        shell::BufferPaintTarget picture(client.width, client.height);
         window.paint(picture);
         const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
                                                    picture.stride(), picture.pixels(), &failure) == 1;

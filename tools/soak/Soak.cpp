@@ -43,8 +43,8 @@ bool Soak::start(std::string& error) {
         error = "no memory for the surfaces of unit " + std::to_string(face.unit);
         return false;
     }
-    const ClientSize client = window.clientSize();
-    picture = platform::BufferPaintTarget(client.width, client.height);
+    const PixelSize client = window.clientSize();
+    picture = shell::BufferPaintTarget(client.width, client.height);
     window.paint(picture);
     return true;
 }
@@ -54,8 +54,8 @@ HourReport Soak::runHour() {
     const std::int32_t unit = unitOfHour(hoursRun);
     if (hoursRun > 1) {
         window.resizeClient(gridColumns * unit, gridRows * unit);
-        const ClientSize client = window.clientSize();
-        picture = platform::BufferPaintTarget(client.width, client.height);
+        const PixelSize client = window.clientSize();
+        picture = shell::BufferPaintTarget(client.width, client.height);
     }
     HourReport report;
     report.hour = hoursRun;
@@ -104,13 +104,13 @@ std::vector<OffsetChange> offsetChangesOfRun(platform::FileTime startUtc, std::i
 std::vector<std::uint8_t> windowPicture(platform::FileTime utc, std::int32_t unit) {
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
     ClockApp app(clock);
-    platform::HeadlessWindow window(app);
+    shell::HeadlessWindow window(app);
     window.open({std::nullopt, std::nullopt, unit, std::filesystem::path(), std::filesystem::path()});
     if (!surfacesReady(app.state().face)) {
         return {};
     }
-    const ClientSize client = window.clientSize();
-    platform::BufferPaintTarget target(client.width, client.height);
+    const PixelSize client = window.clientSize();
+    shell::BufferPaintTarget target(client.width, client.height);
     window.paint(target);
     return {target.pixels(), target.pixels() + static_cast<std::size_t>(target.stride()) * target.height()};
 }

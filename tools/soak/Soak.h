@@ -5,8 +5,8 @@
 #include "SimulatedClock.h"
 
 #include "app/ClockApp.h"
-#include "platform/headless/BufferPaintTarget.h"
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/BufferPaintTarget.h"
+#include "app/headless/HeadlessWindow.h"
 
 #include <cstdint>
 #include <optional>
@@ -57,8 +57,8 @@ private:
 
     SimulatedClock clock;
     ClockApp app;
-    platform::HeadlessWindow window;
-    platform::BufferPaintTarget picture{0, 0};
+    shell::HeadlessWindow window;
+    shell::BufferPaintTarget picture{0, 0};
     std::vector<MemoryReading> readings;
     std::int32_t hoursRun = 0;
     std::uint64_t ticks = 0;

@@ -1,8 +1,8 @@
-#include "platform/win32/window/MainWindow.h"
+#include "app/win32/Win32Window.h"
 
-#include "platform/win32/window/GdiPaintTarget.h"
+#include "app/win32/GdiPaintTarget.h"
 
-namespace platform {
+namespace shell {
 
 namespace {
 
@@ -11,7 +11,6 @@ const wchar_t windowTitle[] = L"Horavel";
 // A caption with the system menu and a sizing frame; no minimise or maximise box.
 constexpr DWORD windowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr UINT_PTR tickTimer = 1;
-constexpr UINT tickPeriodMs = 250;
 
 // The outer size of a window of this style whose client area has the given
 // size, with the frame drawn at the resolution dpi.
@@ -25,8 +24,8 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (GetMonitorInfoW(monitor, &info)) {
-        auto& screens = *reinterpret_cast<std::vector<WindowRect>*>(data);
-        const WindowRect screen{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+        auto& screens = *reinterpret_cast<std::vector<PixelRect>*>(data);
+        const PixelRect screen{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
                                 info.rcMonitor.bottom};
         if ((info.dwFlags & MONITORINFOF_PRIMARY) != 0) {
             screens.insert(screens.begin(), screen);
@@ -44,7 +43,7 @@ char32_t upperCaseLetter(WPARAM virtualKey) {
 
 }  // namespace
 
-bool MainWindow::registerClass(HINSTANCE instance) {
+bool Win32Window::registerClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProc;
@@ -61,7 +60,7 @@ bool MainWindow::registerClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-bool MainWindow::open(HINSTANCE instance, int showCommand) {
+bool Win32Window::open(HINSTANCE instance, int showCommand) {
     StartOptions options;
     options.tellLosses = true;
     const WindowPlacement placement = app.start(*this, options);
@@ -76,13 +75,13 @@ bool MainWindow::open(HINSTANCE instance, int showCommand) {
     return true;
 }
 
-std::vector<WindowRect> MainWindow::screens() const {
-    std::vector<WindowRect> screens;
+std::vector<PixelRect> Win32Window::screens() const {
+    std::vector<PixelRect> screens;
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&screens));
     return screens;
 }
 
-FrameSize MainWindow::frameSize() const {
+PixelSize Win32Window::frameSize() const {
     if (handle == nullptr) {
         const SIZE frame = outerSizeFor(0, 0, windowStyle, static_cast<UINT>(dpi()));
         return {frame.cx, frame.cy};
@@ -95,50 +94,50 @@ FrameSize MainWindow::frameSize() const {
             (outer.bottom - outer.top) - (client.bottom - client.top)};
 }
 
-ClientSize MainWindow::clientSize() const {
+PixelSize Win32Window::clientSize() const {
     RECT client{};
     GetClientRect(handle, &client);
     return {client.right - client.left, client.bottom - client.top};
 }
 
-ScreenPoint MainWindow::outerPosition() const {
+PixelPoint Win32Window::outerPosition() const {
     RECT outer{};
     GetWindowRect(handle, &outer);
     return {outer.left, outer.top};
 }
 
-std::int32_t MainWindow::dpi() const {
+std::int32_t Win32Window::dpi() const {
     return static_cast<std::int32_t>(handle != nullptr ? GetDpiForWindow(handle) : GetDpiForSystem());
 }
 
-void MainWindow::moveOuter(const WindowRect& outer) {
+void Win32Window::moveOuter(const PixelRect& outer) {
     // Delivers WM_SIZE before it returns.
     SetWindowPos(handle, nullptr, outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
-    const ScreenPoint outer = outerPosition();
+void Win32Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
+    const PixelPoint outer = outerPosition();
     const SIZE size = outerSizeFor(widthPx, heightPx, static_cast<DWORD>(GetWindowLongW(handle, GWL_STYLE)),
                                    GetDpiForWindow(handle));
     // Delivers WM_SIZE before it returns.
     MoveWindow(handle, outer.x, outer.y, size.cx, size.cy, FALSE);
 }
 
-void MainWindow::invalidate(bool eraseBackground) {
+void Win32Window::invalidate(bool eraseBackground) {
     InvalidateRect(handle, nullptr, eraseBackground ? TRUE : FALSE);
 }
 
-void MainWindow::invalidateArea(const PixelRect& area) {
+void Win32Window::invalidateArea(const PixelRect& area) {
     const RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(handle, &rect, FALSE);
 }
 
-void MainWindow::destroy() {
+void Win32Window::destroy() {
     DestroyWindow(handle);
 }
 
-void MainWindow::paint() {
+void Win32Window::paint() {
     // Begin and end painting even when there is nothing to show: that validates
     // the client area, so WM_PAINT is not sent again at once, over and over.
     PAINTSTRUCT paintInfo{};
@@ -151,20 +150,20 @@ void MainWindow::paint() {
     EndPaint(handle, &paintInfo);
 }
 
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<Win32Window*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->handle = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return self->onMessage(message, wParam, lParam);
 }
 
-LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         app.created(*this);
@@ -172,7 +171,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZING: {
         RECT& proposed = *reinterpret_cast<RECT*>(lParam);
-        WindowRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
+        PixelRect rect{proposed.left, proposed.top, proposed.right, proposed.bottom};
         app.sizing(static_cast<std::int32_t>(wParam), rect);
         proposed = {rect.left, rect.top, rect.right, rect.bottom};
         return TRUE;
@@ -223,4 +222,4 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(handle, message, wParam, lParam);
 }
 
-}  // namespace platform
+}  // namespace shell

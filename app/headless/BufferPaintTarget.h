@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // Paints canvas pictures into memory instead of a window: a client area of a
 // fixed size, three bytes blue, green, red per pixel, top row first, black until
@@ -29,4 +29,4 @@ private:
     std::vector<std::uint8_t> store;
 };
 
-}  // namespace platform
+}  // namespace shell

@@ -1,3 +1,5 @@
+#include "app/x11/MessageWindow.h"
+
 #include "platform/Messages.h"
 
 #include <X11/Xatom.h>
@@ -12,7 +14,7 @@
 // A small modal-looking window on the X display: the caption as its title, the
 // text on one line, and an OK button. It opens its own display connection, so it
 // works before the clock's window exists and leaves that window's events alone.
-namespace platform {
+namespace shell {
 
 namespace {
 
@@ -168,11 +170,11 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
 void dialogMessageSink(std::string_view caption, std::string_view text) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
-        stderrMessageSink(caption, text);
+        platform::stderrMessageSink(caption, text);
         return;
     }
     runMessageWindow(display, caption, text);
     XCloseDisplay(display);
 }
 
-}  // namespace platform
+}  // namespace shell

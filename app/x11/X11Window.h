@@ -1,24 +1,28 @@
 #pragma once
 
 #include "app/ClockApp.h"
-#include "app/WindowHost.h"
-#include "platform/x11/XImagePaintTarget.h"
+#include "app/PaintQueue.h"
+#include "app/TrackedWindowHost.h"
+#include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // The clock's one window on an X11 display. It turns X events, its 250 ms timer
 // and the signals that end a session (SIGTERM, SIGHUP, SIGINT) into calls of the
 // clock, and does what only X can: the window, its frame as the window manager
 // reports it, the screen, and the pixels. When the connection to the display is
-// lost the clock still saves its settings before the program ends.
-class X11Window final : public WindowHost {
+// lost the clock still saves its settings before the program ends: the place
+// it keeps is where the server last said the window stood, and its resolution
+// Xft.dpi from the display's resource database when that is set, else 96.
+class X11Window final : public TrackedWindowHost {
 public:
-    explicit X11Window(ClockApp& clockApp) : app(clockApp) {}
+    explicit X11Window(ClockApp& clockApp) : TrackedWindowHost(baseDpi), app(clockApp) {}
     ~X11Window() override;
     X11Window(const X11Window&) = delete;
     X11Window& operator=(const X11Window&) = delete;
@@ -29,22 +33,25 @@ public:
     // Handles events and timer ticks until the window is closed; the exit code.
     int run();
 
-    std::vector<WindowRect> screens() const override;
-    FrameSize frameSize() const override;
-    ClientSize clientSize() const override { return client; }
-    // Where the outer window stood when the server last said so: known even
-    // after the connection is lost.
-    ScreenPoint outerPosition() const override { return outer; }
-    // Xft.dpi from the display's resource database when it is set, else 96.
-    std::int32_t dpi() const override { return resolution; }
-    void moveOuter(const WindowRect& outerRect) override;
+    std::vector<PixelRect> screens() const override;
+    PixelSize frameSize() const override;
+    void moveOuter(const PixelRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void destroy() override;
 
 private:
+    // What ended a wait for input.
+    enum class Wakeup { timeOrSignal, events, connectionLost };
+
     void createWindow(const WindowPlacement& placement);
+    // The steps of run: handles the events Xlib has or can read at once, ticks
+    // the clock when a tick is due and moves nextTick on, and waits for events,
+    // a signal that ends the session or the next tick.
+    void handleQueuedEvents();
+    void tickWhenDue(std::chrono::steady_clock::time_point& nextTick);
+    Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
     void paint();
     // Asks the server where the outer window stands now.
@@ -64,13 +71,8 @@ private:
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
-    ClientSize client;            // the client area last reported or asked for, pixels
-    ScreenPoint outer;            // the outer window's top-left corner, screen pixels
-    std::int32_t resolution = 96; // dots per inch the desktop asks programs to draw at
-    bool paintPending = false;    // something changed that the window does not show yet
-    bool exposeAll = false;       // the whole client area must be painted
-    std::vector<PixelRect> pendingAreas;  // else these parts of it
+    PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
 };
 
-}  // namespace platform
+}  // namespace shell

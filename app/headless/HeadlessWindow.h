@@ -1,39 +1,37 @@
 #pragma once
 
 #include "app/ClockApp.h"
-#include "app/WindowHost.h"
+#include "app/PaintQueue.h"
+#include "app/TrackedWindowHost.h"
 
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // The clock without a window system: a window that is only a place and a client
 // area, with no frame, painted into memory by whoever holds it. It answers a
 // resize at once with a size event, as Windows does, so the clock meets the
 // same order of calls it meets on screen. Tests and horavel-snapshot run the
 // clock through it, with a fixed clock and messages on standard error.
-class HeadlessWindow final : public WindowHost {
+class HeadlessWindow final : public TrackedWindowHost {
 public:
     // screens: the outer rectangles a placement is checked against, the primary
     // one first; none means every place is kept. dpi: the screens' resolution.
-    explicit HeadlessWindow(ClockApp& clockApp, std::vector<WindowRect> screenRects = {},
-                            std::int32_t screenDpi = 96)
-        : app(clockApp), screenList(std::move(screenRects)), resolution(screenDpi) {}
+    explicit HeadlessWindow(ClockApp& clockApp, std::vector<PixelRect> screenRects = {},
+                            std::int32_t screenDpi = baseDpi)
+        : TrackedWindowHost(screenDpi), app(clockApp), screenList(std::move(screenRects)) {}
 
     // Starts the clock and creates the window where the clock chose.
     void open(const StartOptions& options = {});
     // The user moves the window; the clock hears nothing of it, as on Windows.
-    void moveTo(ScreenPoint outer) { position = outer; }
+    void moveTo(PixelPoint corner) { outer = corner; }
     // The window moves to a screen of another resolution: as Windows does, the
     // clock is told, with the window's rectangle scaled by the two resolutions.
     void moveToScreenOfDpi(std::int32_t screenDpi);
 
-    std::vector<WindowRect> screens() const override { return screenList; }
-    FrameSize frameSize() const override { return {}; }
-    ClientSize clientSize() const override { return client; }
-    ScreenPoint outerPosition() const override { return position; }
-    std::int32_t dpi() const override { return resolution; }
-    void moveOuter(const WindowRect& outer) override;
+    std::vector<PixelRect> screens() const override { return screenList; }
+    PixelSize frameSize() const override { return {}; }
+    void moveOuter(const PixelRect& outerRect) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
@@ -46,21 +44,16 @@ public:
     bool isOpen() const { return opened && !destroyed; }
     // Whether something waits to be painted since the last paint, and whether
     // the background is to be erased first.
-    bool paintPending() const { return invalidated; }
+    bool paintPending() const { return waiting.pending(); }
     bool erasePending() const { return erase; }
 
 private:
     ClockApp& app;
-    std::vector<WindowRect> screenList;
-    std::int32_t resolution;
-    ScreenPoint position;
-    ClientSize client;
+    std::vector<PixelRect> screenList;
     bool opened = false;
     bool destroyed = false;
-    bool invalidated = false;
     bool erase = false;
-    bool everything = false;         // the whole client area waits, not just areas
-    std::vector<PixelRect> areas;    // the parts that wait
+    PaintQueue waiting;
 };
 
-}  // namespace platform
+}  // namespace shell

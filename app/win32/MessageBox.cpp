@@ -1,10 +1,12 @@
+#include "app/win32/MessageBox.h"
+
 #include "platform/Messages.h"
 
 #include <windows.h>
 
 #include <string>
 
-namespace platform {
+namespace shell {
 
 namespace {
 
@@ -30,8 +32,8 @@ void dialogMessageSink(std::string_view caption, std::string_view text) {
     // When no dialog can be shown, as under Wine without a display, the message
     // goes to standard error. MessageBoxW answers 0 when it fails, Wine's -1.
     if (MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), MB_OK) <= 0) {
-        stderrMessageSink(caption, text);
+        platform::stderrMessageSink(caption, text);
     }
 }
 
-}  // namespace platform
+}  // namespace shell

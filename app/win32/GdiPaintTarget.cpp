@@ -1,6 +1,6 @@
-#include "platform/win32/window/GdiPaintTarget.h"
+#include "app/win32/GdiPaintTarget.h"
 
-namespace platform {
+namespace shell {
 
 void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width,
                                       std::int32_t height, const std::uint8_t* rows, const PixelRect& area) {
@@ -21,8 +21,8 @@ void GdiPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32
     info.bmiHeader.biCompression = BI_RGB;
     const std::int32_t columns = painted.right - painted.left;
     const std::int32_t lines = painted.bottom - painted.top;
-    StretchDIBits(dc, painted.left, painted.top, columns, lines, painted.left - x, y + height - painted.bottom,
+    StretchDIBits(dc, painted.left, painted.top, columns, lines, painted.left - x, flipEdge(painted.bottom - y, height),
                   columns, lines, rows, &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-}  // namespace platform
+}  // namespace shell

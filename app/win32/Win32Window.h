@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace shell {
 
 // The clock's one window on Windows, of the class "HoravelWindow", titled
 // "Horavel". Its window procedure turns messages into calls of the clock and
 // does what only Windows can: the window, its frame, the monitors, the timer
 // and the pixels.
-class MainWindow final : public WindowHost {
+class Win32Window final : public WindowHost {
 public:
-    explicit MainWindow(ClockApp& clockApp) : app(clockApp) {}
+    explicit Win32Window(ClockApp& clockApp) : app(clockApp) {}
 
     // Registers the window class: true on success.
     static bool registerClass(HINSTANCE instance);
@@ -21,12 +21,12 @@ public:
     // False when the window cannot be created.
     bool open(HINSTANCE instance, int showCommand);
 
-    std::vector<WindowRect> screens() const override;
-    FrameSize frameSize() const override;
-    ClientSize clientSize() const override;
-    ScreenPoint outerPosition() const override;
+    std::vector<PixelRect> screens() const override;
+    PixelSize frameSize() const override;
+    PixelSize clientSize() const override;
+    PixelPoint outerPosition() const override;
     std::int32_t dpi() const override;
-    void moveOuter(const WindowRect& outer) override;
+    void moveOuter(const PixelRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
@@ -41,4 +41,4 @@ private:
     HWND handle = nullptr;
 };
 
-}  // namespace platform
+}  // namespace shell

@@ -1,4 +1,4 @@
-#include "platform/x11/X11Window.h"
+#include "app/x11/X11Window.h"
 
 #include "platform/ImageDecoder.h"
 #include "platform/ProgramDirectory.h"
@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 namespace {
 
-constexpr auto tickPeriod = std::chrono::milliseconds(250);
+constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
 
 // The window whose clock saves its settings when the display goes away.
 X11Window* windowOfConnection = nullptr;
@@ -50,16 +50,16 @@ int openSignalDescriptor() {
 std::int32_t resourceDpi(Display* display) {
     const char* resources = XResourceManagerString(display);
     if (resources == nullptr) {
-        return 96;
+        return baseDpi;
     }
     XrmInitialize();
     XrmDatabase database = XrmGetStringDatabase(resources);
     if (database == nullptr) {
-        return 96;
+        return baseDpi;
     }
     char* type = nullptr;
     XrmValue value{};
-    double dpi = 96.0;
+    double dpi = baseDpi;
     if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) == True && value.addr != nullptr) {
         dpi = std::strtod(value.addr, nullptr);
     }
@@ -73,10 +73,10 @@ std::int32_t resourceDpi(Display* display) {
 // pixels as ARGB, top row first, each in a long as the property wants.
 std::vector<unsigned long> windowIcon() {
     std::vector<unsigned long> icon;
-    const std::filesystem::path theme = programDirectory().parent_path() / "share" / "icons" / "hicolor";
+    const std::filesystem::path theme = platform::programDirectory().parent_path() / "share" / "icons" / "hicolor";
     for (const int size : {16, 32, 48, 64, 128}) {
         const std::string side = std::to_string(size);
-        ImageDecoder decoder;
+        platform::ImageDecoder decoder;
         if (decoder.open(theme / (side + "x" + side) / "apps" / "com.brantolm.Horavel.png") != 1 ||
             decoder.channels() != 4) {
             continue;
@@ -211,35 +211,22 @@ void X11Window::createWindow(const WindowPlacement& placement) {
 }
 
 int X11Window::run() {
-    using SteadyClock = std::chrono::steady_clock;
-    auto nextTick = SteadyClock::now() + tickPeriod;
-    const int connection = ConnectionNumber(display);
+    auto nextTick = std::chrono::steady_clock::now() + tickPeriod;
     // Whether events may be waiting: at first, when poll says the connection
     // has data, and when Xlib has read some into its queue already. Otherwise
     // the loop does not ask for them, so that an idle tick makes no reads that
     // find nothing beyond those Xlib makes by itself.
     bool eventsMayWait = true;
     while (!closed) {
-        while (!closed && eventsMayWait && XEventsQueued(display, QueuedAfterReading) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            onEvent(event);
+        if (eventsMayWait) {
+            handleQueuedEvents();
         }
         eventsMayWait = false;
         if (closed) {
             break;
         }
-        auto now = SteadyClock::now();
-        if (now >= nextTick) {
-            app.tick(*this);
-            nextTick += tickPeriod;
-            // After a stall (a suspended machine, a long rebuild) tick once and
-            // start a fresh period instead of catching up on the missed ticks.
-            if (nextTick <= now) {
-                nextTick = now + tickPeriod;
-            }
-        }
-        if (paintPending) {
+        tickWhenDue(nextTick);
+        if (waiting.pending()) {
             paint();
         }
         // Sends what is buffered; Xlib then also reads what the connection
@@ -250,30 +237,60 @@ int X11Window::run() {
             eventsMayWait = true;
             continue;
         }
-        now = SteadyClock::now();
-        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - now);
-        pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
-        const int result = poll(descriptors, signals >= 0 ? 2 : 1,
-                                static_cast<int>(std::max<long long>(wait.count(), 0)));
-        if ((result < 0 && errno != EINTR) ||
-            (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
+        const Wakeup wakeup = waitForInput(nextTick);
+        if (wakeup == Wakeup::connectionLost) {
             connectionLost();
             return 1;
         }
-        eventsMayWait = result > 0 && (descriptors[0].revents & POLLIN) != 0;
-        signalfd_siginfo received{};
-        if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
-            read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
-            // Asked to end, as a session or service manager asks: save, then close.
-            app.sessionEnding(*this);
-            destroy();
-        }
+        eventsMayWait = wakeup == Wakeup::events;
     }
     return 0;
 }
 
+void X11Window::handleQueuedEvents() {
+    while (!closed && XEventsQueued(display, QueuedAfterReading) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        onEvent(event);
+    }
+}
+
+void X11Window::tickWhenDue(std::chrono::steady_clock::time_point& nextTick) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < nextTick) {
+        return;
+    }
+    app.tick(*this);
+    nextTick += tickPeriod;
+    // After a stall (a suspended machine, a long rebuild) tick once and start a
+    // fresh period instead of catching up on the missed ticks.
+    if (nextTick <= now) {
+        nextTick = now + tickPeriod;
+    }
+}
+
+X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point nextTick) {
+    const int connection = ConnectionNumber(display);
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - std::chrono::steady_clock::now());
+    pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
+    const int result = poll(descriptors, signals >= 0 ? 2 : 1,
+                            static_cast<int>(std::max<long long>(wait.count(), 0)));
+    if ((result < 0 && errno != EINTR) ||
+        (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
+        return Wakeup::connectionLost;
+    }
+    signalfd_siginfo received{};
+    if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
+        read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+        // Asked to end, as a session or service manager asks: save, then close.
+        app.sessionEnding(*this);
+        destroy();
+    }
+    return result > 0 && (descriptors[0].revents & POLLIN) != 0 ? Wakeup::events : Wakeup::timeOrSignal;
+}
+
 // On standard error, where the session's log keeps it.
-void sayConnectionLost() {
+static void sayConnectionLost() {
     std::fputs("Horavel: the connection to the X server was lost; the settings are saved and the clock ends\n",
                stderr);
 }
@@ -302,8 +319,7 @@ void X11Window::onEvent(XEvent& event) {
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
-            paintPending = true;
-            exposeAll = true;
+            waiting.addAll();
         }
         break;
     case ConfigureNotify:
@@ -338,9 +354,9 @@ void X11Window::onEvent(XEvent& event) {
     }
 }
 
-std::vector<WindowRect> X11Window::screens() const {
+std::vector<PixelRect> X11Window::screens() const {
     const int screen = DefaultScreen(display);
-    return {WindowRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
+    return {PixelRect{0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)}};
 }
 
 bool X11Window::frameExtents(long extents[4]) const {
@@ -365,7 +381,7 @@ bool X11Window::frameExtents(long extents[4]) const {
     return found;
 }
 
-FrameSize X11Window::frameSize() const {
+PixelSize X11Window::frameSize() const {
     long extents[4] = {};
     if (!frameExtents(extents)) {
         return {};
@@ -395,7 +411,7 @@ void X11Window::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     XResizeWindow(display, window, static_cast<unsigned>(widthPx), static_cast<unsigned>(heightPx));
 }
 
-void X11Window::moveOuter(const WindowRect& outerRect) {
+void X11Window::moveOuter(const PixelRect& outerRect) {
     long extents[4] = {};
     frameExtents(extents);
     const auto width = static_cast<std::int32_t>(outerRect.right - outerRect.left - extents[0] - extents[1]);
@@ -410,13 +426,12 @@ void X11Window::moveOuter(const WindowRect& outerRect) {
 }
 
 void X11Window::invalidate(bool eraseBackground) {
-    paintPending = true;
+    waiting.addAll();
     if (eraseBackground) {
         // The layout changed: old pictures sit at stale places and the black
         // background must show wherever the new ones do not reach.
         target->forget();
         XClearWindow(display, window);
-        exposeAll = true;
     }
 }
 
@@ -426,23 +441,13 @@ void X11Window::destroy() {
     closed = true;
 }
 
-void X11Window::invalidateArea(const PixelRect& area) {
-    paintPending = true;
-    pendingAreas.push_back(area);
-}
+void X11Window::invalidateArea(const PixelRect& area) { waiting.add(area); }
 
 void X11Window::paint() {
-    if (exposeAll) {
-        app.paint(*target, app.clientArea());
-    } else {
-        for (const PixelRect& area : pendingAreas) {
-            app.paint(*target, area);
-        }
+    for (const PixelRect& area : waiting.take(app.clientArea())) {
+        app.paint(*target, area);
     }
     target->put(window, gc);
-    pendingAreas.clear();
-    paintPending = false;
-    exposeAll = false;
 }
 
-}  // namespace platform
+}  // namespace shell

@@ -1,10 +1,10 @@
-#include "platform/headless/window/HeadlessWindow.h"
+#include "app/headless/HeadlessWindow.h"
 
-namespace platform {
+namespace shell {
 
 void HeadlessWindow::open(const StartOptions& options) {
     const WindowPlacement placement = app.start(*this, options);
-    position = placement.outer;
+    outer = placement.outer;
     client = placement.client;
     opened = true;
     app.created(*this);
@@ -15,9 +15,9 @@ void HeadlessWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     app.sized(*this);
 }
 
-void HeadlessWindow::moveOuter(const WindowRect& outer) {
-    position = {outer.left, outer.top};
-    resizeClient(outer.right - outer.left, outer.bottom - outer.top);
+void HeadlessWindow::moveOuter(const PixelRect& outerRect) {
+    outer = {outerRect.left, outerRect.top};
+    resizeClient(outerRect.right - outerRect.left, outerRect.bottom - outerRect.top);
 }
 
 void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
@@ -27,32 +27,21 @@ void HeadlessWindow::moveToScreenOfDpi(std::int32_t screenDpi) {
         return static_cast<std::int32_t>(std::int64_t{length} * screenDpi / from);
     };
     app.dpiChanged(*this, screenDpi,
-                   {position.x, position.y, position.x + scaled(client.width), position.y + scaled(client.height)});
+                   {outer.x, outer.y, outer.x + scaled(client.width), outer.y + scaled(client.height)});
 }
 
 void HeadlessWindow::invalidate(bool eraseBackground) {
-    invalidated = true;
-    everything = true;
+    waiting.addAll();
     erase = erase || eraseBackground;
 }
 
-void HeadlessWindow::invalidateArea(const PixelRect& area) {
-    invalidated = true;
-    areas.push_back(area);
-}
+void HeadlessWindow::invalidateArea(const PixelRect& area) { waiting.add(area); }
 
 void HeadlessWindow::paint(PaintTarget& target) {
-    if (everything || !invalidated) {
-        app.paint(target, app.clientArea());
-    } else {
-        for (const PixelRect& area : areas) {
-            app.paint(target, area);
-        }
+    for (const PixelRect& area : waiting.take(app.clientArea())) {
+        app.paint(target, area);
     }
-    invalidated = false;
     erase = false;
-    everything = false;
-    areas.clear();
 }
 
-}  // namespace platform
+}  // namespace shell

@@ -1,4 +1,4 @@
-#include "platform/x11/XImagePaintTarget.h"
+#include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace platform {
+namespace shell {
 
 struct XImagePaintTarget::Picture {
     std::int32_t x = 0;
@@ -196,7 +196,7 @@ void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, cons
     const ChannelPlacement blue = placementOf(image.blue_mask);
     for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
         // The picture's first row is its bottom row; the image's is its top row.
-        const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(picture.height - 1 - row) +
+        const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(flipRow(row, picture.height)) +
                                      3 * static_cast<std::size_t>(painted.left);
         if (standard32) {
             auto* target = reinterpret_cast<std::uint8_t*>(image.data) +
@@ -239,4 +239,4 @@ void XImagePaintTarget::put(Window window, GC gc) {
     }
 }
 
-}  // namespace platform
+}  // namespace shell

@@ -1,10 +1,10 @@
-#include "platform/headless/BufferPaintTarget.h"
+#include "app/headless/BufferPaintTarget.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 
-namespace platform {
+namespace shell {
 
 BufferPaintTarget::BufferPaintTarget(std::int32_t widthPx, std::int32_t heightPx)
     : areaWidth(std::max(widthPx, 0)),
@@ -27,7 +27,7 @@ void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     for (std::int32_t i = painted.top - y; i < painted.bottom - y; ++i) {
         const std::int32_t targetRow = y + i;  // the picture's top row first
         const std::uint8_t* source =
-            rows + static_cast<std::size_t>(3 * width) * static_cast<std::size_t>(height - 1 - i) +
+            rows + static_cast<std::size_t>(3 * width) * static_cast<std::size_t>(flipRow(i, height)) +
             static_cast<std::size_t>(3 * firstColumn);
         std::uint8_t* target = store.data() + static_cast<std::size_t>(stride()) * targetRow +
                                static_cast<std::size_t>(3 * (x + firstColumn));
@@ -35,4 +35,4 @@ void BufferPaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
     }
 }
 
-}  // namespace platform
+}  // namespace shell

@@ -1,14 +1,15 @@
 // The clock program on Windows.
 #include "app/ClockApp.h"
+#include "app/win32/MessageBox.h"
+#include "app/win32/Win32Window.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
-#include "platform/win32/window/MainWindow.h"
 
 #include <objbase.h>
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    platform::setMessageSink(platform::dialogMessageSink);
+    platform::setMessageSink(shell::dialogMessageSink);
     // The image decoder works in the multithreaded apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
 
@@ -16,8 +17,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     {
         const platform::SystemClock clock;
         ClockApp app(clock);
-        platform::MainWindow window(app);
-        if (platform::MainWindow::registerClass(instance) && window.open(instance, showCommand)) {
+        shell::Win32Window window(app);
+        if (shell::Win32Window::registerClass(instance) && window.open(instance, showCommand)) {
             MSG message{};
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 TranslateMessage(&message);

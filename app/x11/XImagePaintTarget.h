@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <X11/Xlib.h>
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-namespace platform {
+namespace shell {
 
 // Paints canvas pictures into an X11 window. Each picture painted at one place
 // keeps an image of its own in the visual's pixel format: in memory shared with
@@ -30,8 +30,6 @@ public:
     void put(Window window, GC gc);
     // Forgets every picture: after a layout change the old places are stale.
     void forget();
-    // Whether the images live in memory shared with the server.
-    bool sharesMemory() const { return sharedMemory; }
 
 private:
     struct Picture;
@@ -48,4 +46,4 @@ private:
     std::vector<std::unique_ptr<Picture>> pictures;
 };
 
-}  // namespace platform
+}  // namespace shell

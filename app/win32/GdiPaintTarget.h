@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/PaintTarget.h"
+#include "raster/PaintTarget.h"
 
 #include <windows.h>
 
-namespace platform {
+namespace shell {
 
 // Paints canvas pictures into a device context, such as the one BeginPaint hands
 // out for a window's client area.
@@ -18,4 +18,4 @@ private:
     HDC dc;
 };
 
-}  // namespace platform
+}  // namespace shell
