@@ -1,6 +1,7 @@
 #include "clockface/MinuteWork.h"
 
 #include "clockface/DialBackground.h"
+#include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
 #include "clockface/FaceTime.h"
 
@@ -128,7 +129,7 @@ void MinuteWork::start(const FaceState& face, std::int64_t turnMinute, const pla
     turn = turnMinute;
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
-        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, face.unit, moment);
+        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment);
         work.stage = Stage::Tracing;
         work.begun = false;
         work.nextRow = 0;

@@ -110,7 +110,7 @@ TEST(RayIntersection, MissesGrazesAndLooksAway) {
     const GlobeBody earth = bodyAt(1.0e5, 6371.0);
     Vector3 hit{9, 9, 9};
     // Passing 7000 km from the centre: a miss that still reports the closest point.
-    EXPECT_EQ(intersectRay(earth, {0, 7000, 0}, {1, 0, 0}, &hit), -100.0);
+    EXPECT_EQ(intersectRay(earth, {0, 7000, 0}, {1, 0, 0}, &hit), noSurfaceKm);
     EXPECT_NEAR(hit.x, 0.0, 1e-9);
     EXPECT_NEAR(hit.y, 7000.0, 1e-9);
     // Exactly tangent: the distance to the tangent point.
@@ -120,7 +120,7 @@ TEST(RayIntersection, MissesGrazesAndLooksAway) {
     EXPECT_LE(intersectRay(earth, {0, 0, 0}, {-1, 0, 0}, nullptr), 0.0);
     EXPECT_EQ(intersectRay(earth, {1.0e5, 0, 0}, {0, 0, 1}, nullptr), -6371.0);
     // A ray without direction cannot hit anything.
-    EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), -100.0);
+    EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), noSurfaceKm);
 }
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -206,7 +206,7 @@ TEST(SurfaceShade, FollowsTheSquareRootLawAboveTheFloor) {
         for (std::size_t i = 0; i + 1 < std::size(cases); ++i) {
             const Vector3& a = cases[i].normal;
             const Vector3& b = cases[i + 1].normal;
-            const Lanes both = surfaceShadeLanes({twoLanes(a.x, b.x), twoLanes(a.y, b.y), twoLanes(a.z, b.z)}, sun);
+            const Lanes both = surfaceShadeOf<Lanes>({twoLanes(a.x, b.x), twoLanes(a.y, b.y), twoLanes(a.z, b.z)}, sun);
             EXPECT_TRUE(sameBits(firstLane(both), surfaceShade(a, sun))) << a.z << " beside " << b.z;
             EXPECT_TRUE(sameBits(secondLane(both), surfaceShade(b, sun))) << b.z << " beside " << a.z;
         }
