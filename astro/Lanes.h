@@ -12,7 +12,41 @@
 // the scalar code on the same operands in the same order, and the build
 // contracts nothing into fused multiply-adds, so a lane comes out bit for bit
 // as one pixel traced on its own.
-#if defined(__has_attribute) && !defined(HORAVEL_PLAIN_LANES)
+
+// The plain pair: any compiler builds it.
+struct PairLanes {
+    double v[2];
+
+    static PairLanes both(double value) { return {{value, value}}; }
+    // first in lane 0, second in lane 1.
+    static PairLanes of(double first, double second) { return {{first, second}}; }
+};
+
+// A comparison's result per lane.
+struct PairMask {
+    bool m[2];
+};
+
+inline double firstLane(PairLanes a) { return a.v[0]; }
+inline double secondLane(PairLanes a) { return a.v[1]; }
+
+inline PairLanes operator+(PairLanes a, PairLanes b) { return {{a.v[0] + b.v[0], a.v[1] + b.v[1]}}; }
+inline PairLanes operator-(PairLanes a, PairLanes b) { return {{a.v[0] - b.v[0], a.v[1] - b.v[1]}}; }
+inline PairLanes operator*(PairLanes a, PairLanes b) { return {{a.v[0] * b.v[0], a.v[1] * b.v[1]}}; }
+inline PairLanes operator/(PairLanes a, PairLanes b) { return {{a.v[0] / b.v[0], a.v[1] / b.v[1]}}; }
+inline PairLanes operator-(PairLanes a) { return {{-a.v[0], -a.v[1]}}; }
+inline PairLanes sqrt(PairLanes a) { return {{std::sqrt(a.v[0]), std::sqrt(a.v[1])}}; }
+
+inline PairMask operator>(PairLanes a, PairLanes b) { return {{a.v[0] > b.v[0], a.v[1] > b.v[1]}}; }
+inline PairMask operator<(PairLanes a, PairLanes b) { return {{a.v[0] < b.v[0], a.v[1] < b.v[1]}}; }
+inline PairMask operator!=(PairLanes a, PairLanes b) { return {{a.v[0] != b.v[0], a.v[1] != b.v[1]}}; }
+
+// yes in the lanes where mask holds, no in the others.
+inline PairLanes select(PairMask mask, PairLanes yes, PairLanes no) {
+    return {{mask.m[0] ? yes.v[0] : no.v[0], mask.m[1] ? yes.v[1] : no.v[1]}};
+}
+
+#if defined(__has_attribute)
 #if __has_attribute(vector_size)
 #define HORAVEL_VECTOR_LANES 1
 #endif
@@ -20,77 +54,52 @@
 
 #if defined(HORAVEL_VECTOR_LANES)
 
-struct Lanes {
+// The pair as one vector of the compiler's extensions.
+struct VectorLanes {
     using Vector = double __attribute__((vector_size(16)));
     Vector v;
+
+    static VectorLanes both(double value) { return {Vector{value, value}}; }
+    static VectorLanes of(double first, double second) { return {Vector{first, second}}; }
 };
 
-// A comparison's result per lane: all bits set where it holds.
-struct LaneMask {
+// All bits set in a lane where the comparison holds.
+struct VectorMask {
     using Bits = long long __attribute__((vector_size(16)));
     Bits m;
 };
 
-inline Lanes bothLanes(double value) { return {Lanes::Vector{value, value}}; }
-// first in lane 0, second in lane 1.
-inline Lanes twoLanes(double first, double second) { return {Lanes::Vector{first, second}}; }
-inline double firstLane(Lanes a) { return a.v[0]; }
-inline double secondLane(Lanes a) { return a.v[1]; }
+inline double firstLane(VectorLanes a) { return a.v[0]; }
+inline double secondLane(VectorLanes a) { return a.v[1]; }
 
-inline Lanes operator+(Lanes a, Lanes b) { return {a.v + b.v}; }
-inline Lanes operator-(Lanes a, Lanes b) { return {a.v - b.v}; }
-inline Lanes operator*(Lanes a, Lanes b) { return {a.v * b.v}; }
-inline Lanes operator/(Lanes a, Lanes b) { return {a.v / b.v}; }
-inline Lanes operator-(Lanes a) { return {-a.v}; }
+inline VectorLanes operator+(VectorLanes a, VectorLanes b) { return {a.v + b.v}; }
+inline VectorLanes operator-(VectorLanes a, VectorLanes b) { return {a.v - b.v}; }
+inline VectorLanes operator*(VectorLanes a, VectorLanes b) { return {a.v * b.v}; }
+inline VectorLanes operator/(VectorLanes a, VectorLanes b) { return {a.v / b.v}; }
+inline VectorLanes operator-(VectorLanes a) { return {-a.v}; }
 // Lane by lane; the build leaves errno alone for the square root, so the
-// compiler may take both lanes in one instruction.
-inline Lanes sqrt(Lanes a) { return {Lanes::Vector{std::sqrt(a.v[0]), std::sqrt(a.v[1])}}; }
+// compiler takes both lanes in one instruction.
+inline VectorLanes sqrt(VectorLanes a) { return {VectorLanes::Vector{std::sqrt(a.v[0]), std::sqrt(a.v[1])}}; }
 
 // Ordered comparisons are false in a lane holding a NaN, != is true there: as
 // the scalar operators.
-inline LaneMask operator>(Lanes a, Lanes b) { return {a.v > b.v}; }
-inline LaneMask operator<(Lanes a, Lanes b) { return {a.v < b.v}; }
-inline LaneMask operator!=(Lanes a, Lanes b) { return {a.v != b.v}; }
+inline VectorMask operator>(VectorLanes a, VectorLanes b) { return {a.v > b.v}; }
+inline VectorMask operator<(VectorLanes a, VectorLanes b) { return {a.v < b.v}; }
+inline VectorMask operator!=(VectorLanes a, VectorLanes b) { return {a.v != b.v}; }
 
-// yes in the lanes where mask holds, no in the others.
-inline Lanes select(LaneMask mask, Lanes yes, Lanes no) {
-    using Bits = LaneMask::Bits;
-    return {(Lanes::Vector)((mask.m & (Bits)yes.v) | (~mask.m & (Bits)no.v))};
+inline VectorLanes select(VectorMask mask, VectorLanes yes, VectorLanes no) {
+    using Bits = VectorMask::Bits;
+    return {(VectorLanes::Vector)((mask.m & (Bits)yes.v) | (~mask.m & (Bits)no.v))};
 }
 
+using Lanes = VectorLanes;
 #else
-
-struct Lanes {
-    double v[2];
-};
-
-struct LaneMask {
-    bool m[2];
-};
-
-inline Lanes bothLanes(double value) { return {{value, value}}; }
-inline Lanes twoLanes(double first, double second) { return {{first, second}}; }
-inline double firstLane(Lanes a) { return a.v[0]; }
-inline double secondLane(Lanes a) { return a.v[1]; }
-
-inline Lanes operator+(Lanes a, Lanes b) { return {{a.v[0] + b.v[0], a.v[1] + b.v[1]}}; }
-inline Lanes operator-(Lanes a, Lanes b) { return {{a.v[0] - b.v[0], a.v[1] - b.v[1]}}; }
-inline Lanes operator*(Lanes a, Lanes b) { return {{a.v[0] * b.v[0], a.v[1] * b.v[1]}}; }
-inline Lanes operator/(Lanes a, Lanes b) { return {{a.v[0] / b.v[0], a.v[1] / b.v[1]}}; }
-inline Lanes operator-(Lanes a) { return {{-a.v[0], -a.v[1]}}; }
-inline Lanes sqrt(Lanes a) { return {{std::sqrt(a.v[0]), std::sqrt(a.v[1])}}; }
-
-inline LaneMask operator>(Lanes a, Lanes b) { return {{a.v[0] > b.v[0], a.v[1] > b.v[1]}}; }
-inline LaneMask operator<(Lanes a, Lanes b) { return {{a.v[0] < b.v[0], a.v[1] < b.v[1]}}; }
-inline LaneMask operator!=(Lanes a, Lanes b) { return {{a.v[0] != b.v[0], a.v[1] != b.v[1]}}; }
-
-inline Lanes select(LaneMask mask, Lanes yes, Lanes no) {
-    return {{mask.m[0] ? yes.v[0] : no.v[0], mask.m[1] ? yes.v[1] : no.v[1]}};
-}
-
+using Lanes = PairLanes;
 #endif
 
-inline Lanes loadLanes(const double* at) { return twoLanes(at[0], at[1]); }
+inline Lanes bothLanes(double value) { return Lanes::both(value); }
+inline Lanes twoLanes(double first, double second) { return Lanes::of(first, second); }
+inline Lanes loadLanes(const double* at) { return Lanes::of(at[0], at[1]); }
 inline void storeLanes(double* at, Lanes a) {
     at[0] = firstLane(a);
     at[1] = secondLane(a);
@@ -99,13 +108,13 @@ inline void storeLanes(double* at, Lanes a) {
 // The same steps for one pixel: a double is its own single lane.
 inline double select(bool holds, double yes, double no) { return holds ? yes : no; }
 
-// value in every lane of Number, a double or Lanes.
+// value in every lane of Number: a double, or a pair of lanes.
 template <typename Number>
 Number everyLane(double value) {
     if constexpr (std::is_same_v<Number, double>) {
         return value;
     } else {
-        return bothLanes(value);
+        return Number::both(value);
     }
 }
 
