@@ -2,6 +2,7 @@
 
 #include "clockface/Calendar.h"
 #include "clockface/ClockFace.h"
+#include "clockface/DialGeometry.h"
 #include "image/PixelCache.h"
 
 #include <memory>
@@ -53,7 +54,7 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     }
     reloadIfChanged(face.earthTexture);
     reloadIfChanged(face.moonTexture);
-    renderGlobes(*face.globeCanvas, face.unit, &face.earthTexture, &face.moonTexture, clock,
+    renderGlobes(*face.globeCanvas, globeSizeForUnit(face.unit), &face.earthTexture, &face.moonTexture, clock,
                  face.globes);
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));

@@ -17,37 +17,168 @@
 
 namespace {
 
-// The shades of a row modulated by their texels: grey × channel / 255 for each
-// colour, and the texel's transparency (255 − (255 − t)·255/255 = t). The map's
-// kind of store is a template argument, so that each read is straight-line code.
-template <std::int32_t storeBytes>
-void modulateRow(const BilinearSampler& texels, const TexturePoint* points, const std::uint8_t* greys,
-                 std::size_t count, std::uint8_t* rgbt) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const SampleBytes texel = texels.sampleStore<storeBytes>(points[i].x, points[i].y);
-        const std::int32_t grey = greys[i];
-        std::uint8_t* color = rgbt + 4 * i;
-        color[0] = static_cast<std::uint8_t>(grey * texel.r / 255);
-        color[1] = static_cast<std::uint8_t>(grey * texel.g / 255);
-        color[2] = static_cast<std::uint8_t>(grey * texel.b / 255);
-        color[3] = texel.t;
+// The camera of renderBody: lens's view width and canvas, orthographic, at eye,
+// looking at target with the x axis kept parallel to the equator, so that
+// celestial north is up in the picture.
+Camera aimedCamera(const Camera& lens, const Vector3& eye, const Vector3& target) {
+    Camera camera;
+    camera.canvas = lens.canvas;
+    camera.fov = lens.fov;
+    camera.projection = ProjectionOrthographic;
+    camera.toWorld.at(0, 3) = eye.x;
+    camera.toWorld.at(1, 3) = eye.y;
+    camera.toWorld.at(2, 3) = eye.z;
+    inverse(camera.toWorld, camera.toCamera);
+    camera.lookAt(target);
+    return camera;
+}
+
+// Where the body's centre and limb fall in the camera's viewport, pixels. Rays
+// farther than the limb plus a margin of two pixels (about 90 km on the Earth at
+// U = 28, far beyond any rounding) cannot meet the sphere and are not traced;
+// they would stay black anyway.
+class RayCull {
+public:
+    RayCull(const Camera& camera, const OrthographicOrigins& rays, const GlobeBody& body) {
+        const Vector3 centre = transformPoint(camera.toCamera, body.position);
+        const double pixelsPerKm = rays.viewportWidthPx() / camera.fov;
+        centreX = rays.viewportCenterX() + centre.x * pixelsPerKm;
+        centreY = rays.viewportCenterY() + centre.z * pixelsPerKm;
+        reachPx = body.radiusKm * pixelsPerKm + 2.0;
+        // Without a viewport every ray starts at its centre, and with numbers too
+        // large for pixel positions nothing is left out.
+        constexpr double largestPositionPx = 1.0e9;
+        active = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
+                 std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
     }
+
+    // Narrows the columns first … last of a row to those within reach of the
+    // disc; false when none is.
+    bool narrow(std::int32_t row, std::int32_t& first, std::int32_t& last) const {
+        if (!active) {
+            return true;
+        }
+        const double rowOffset = row - centreY;
+        if (!(rowOffset * rowOffset < reachPx * reachPx)) {
+            return false;
+        }
+        const double halfChord = std::sqrt(reachPx * reachPx - rowOffset * rowOffset);
+        first = std::max(first, static_cast<std::int32_t>(std::floor(centreX - halfChord)));
+        last = std::min(last, static_cast<std::int32_t>(std::ceil(centreX + halfChord)));
+        return first <= last;
+    }
+
+private:
+    double centreX = 0.0;  // pixels
+    double centreY = 0.0;
+    double reachPx = 0.0;
+    bool active = false;
+};
+
+// The per-pixel arrays of one row, each with a place more than the longest row,
+// since the last pair of pixels may hold only one.
+struct RowWork {
+    explicit RowWork(std::size_t span)
+        : traced(span),
+          shades(span + 1),
+          sines(span + 1),
+          columns(span),
+          greys(span),
+          points(span),
+          rgbt(4 * span) {}
+
+    RayRow traced;                      // the rays, then their body-frame points
+    std::vector<std::uint8_t> shades;   // each ray's grey 0…255
+    std::vector<double> sines;          // the sine of its point's latitude
+    // Per pixel with surface, in column order:
+    std::vector<std::int32_t> columns;  // canvas column
+    std::vector<std::uint8_t> greys;    // grey 0…255
+    std::vector<TexturePoint> points;   // where it falls in the map, map pixels
+    std::vector<std::uint8_t> rgbt;     // final colour: red, green, blue, transparency
+};
+
+// The stage "origins": the rays of columns first … first + count − 1 of a row.
+void castOrigins(const OrthographicOrigins& rays, std::int32_t row, std::int32_t first, RayRow& traced) {
+    const OrthographicOrigins::Row rowTerms = rays.row(row);
+    for (std::size_t i = 0; i < traced.count; i += 2) {
+        const Vector3Lanes o = rays.originLanes(rowTerms, first + static_cast<std::int32_t>(i));
+        storeLanes(&traced.x[i], o.x);
+        storeLanes(&traced.y[i], o.y);
+        storeLanes(&traced.z[i], o.z);
+    }
+}
+
+// The stage "shade": each traced point's grey, and the sine of its latitude.
+void shadeRow(const Vector3& sun, RowWork& work) {
+    const RayRow& traced = work.traced;
+    for (std::size_t i = 0; i < traced.count; i += 2) {
+        const SurfaceNormal<Lanes> surface =
+            surfaceNormal<Lanes>({loadLanes(&traced.x[i]), loadLanes(&traced.y[i]), loadLanes(&traced.z[i])});
+        storeLanes(&work.sines[i], surface.sineLatitude);
+        const Lanes grey = surfaceShadeOf(surface.normal, sun) * bothLanes(255.5);
+        work.shades[i] = static_cast<std::uint8_t>(firstLane(grey));
+        work.shades[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
+    }
+}
+
+// The shades modulated by their texels, colour for colour. The map's kind of
+// store is a template argument, so that each read is straight-line code.
+template <std::int32_t storeBytes>
+void modulateRow(const BilinearSampler& texels, std::size_t count, RowWork& work) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const TexturePoint point = work.points[i];
+        const SampleBytes texel = texels.sampleStore<storeBytes>(point.x, point.y);
+        const std::uint8_t grey = work.greys[i];
+        Color colour = Color::bytes(grey, grey, grey);
+        colour.modulate(Color::bytes(texel.r, texel.g, texel.b, texel.t));
+        std::uint8_t* rgbt = &work.rgbt[4 * i];
+        rgbt[0] = colour.r;
+        rgbt[1] = colour.g;
+        rgbt[2] = colour.b;
+        rgbt[3] = colour.t;
+    }
+}
+
+// The stage "texture": the colours of the pixels whose ray has surface ahead,
+// in work.columns and work.rgbt; returns how many there are.
+std::size_t textureRow(const BilinearSampler& texels, const Image& texture, std::int32_t first, RowWork& work) {
+    const RayRow& traced = work.traced;
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < traced.count; ++i) {
+        // A ray without surface ahead leaves its pixel black.
+        if (!(traced.distanceKm[i] > 0.0)) {
+            continue;
+        }
+        work.points[count] = textureCoordinatesOfSine({traced.x[i], traced.y[i], traced.z[i]}, work.sines[i],
+                                                      texture.width, texture.height);
+        texels.prefetch(work.points[count].x, work.points[count].y);
+        work.greys[count] = work.shades[i];
+        work.columns[count] = first + static_cast<std::int32_t>(i);
+        ++count;
+    }
+    switch (texels.storeChannels()) {
+        case 1: modulateRow<1>(texels, count, work); break;
+        case 3: modulateRow<3>(texels, count, work); break;
+        case 4: modulateRow<4>(texels, count, work); break;
+        default: modulateRow<0>(texels, count, work); break;
+    }
+    return count;
 }
 
 }  // namespace
 
-GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
+GlobeView globeView(const Canvas& globeCanvas, const GlobeSize& size) {
     GlobeView view;
-    if (unit < 1 || !globeCanvas.hasPixels()) {
+    if (size.clientWidthPx < 1 || size.discRadiusPx < 1 || !globeCanvas.hasPixels()) {
         return view;
     }
-    const std::int32_t clientWidth = 7 * unit;
-    const std::int32_t discRadius = (2 * clientWidth - 4 * unit) / 2;
+    const std::int32_t clientWidth = size.clientWidthPx;
+    const std::int32_t discRadius = size.discRadiusPx;
     view.usable = true;
     view.clientWidthPx = clientWidth;
     view.discRadiusPx = discRadius;
-    if (unit % 2 == 0) {
-        const std::int32_t centre = clientWidth / 2 * 2;  // the largest even number not above W
+    if (clientWidth % 2 == 0) {
+        const std::int32_t centre = clientWidth;
         view.firstColumn = centre - discRadius;
         view.lastColumn = centre + discRadius;
         view.firstRow = centre - discRadius;
@@ -68,132 +199,42 @@ GlobeView globeView(const Canvas& globeCanvas, std::int32_t unit) {
     return view;
 }
 
-void renderBody(Camera& camera, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
+// Each row is traced in stages over all its pixels: origins, rays, normals and
+// shades two pixels at a time, then, for the pixels with surface, the map's
+// point, the texel and the colour. Every pixel gets exactly the operations of a
+// pixel-by-pixel loop, but the long chain of square roots and divisions of one
+// pixel no longer holds up the next: the independent pixels of a stage overlap
+// in the processor.
+void renderBody(const Camera& lens, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
                 const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow) {
-    camera.projection = ProjectionOrthographic;
-    camera.toWorld = Matrix4{};
-    camera.toWorld.at(0, 3) = eye.x;
-    camera.toWorld.at(1, 3) = eye.y;
-    camera.toWorld.at(2, 3) = eye.z;
-    inverse(camera.toWorld, camera.toCamera);
-    // Forward onto the body, the x axis kept parallel to the equator: celestial
-    // north is up in the picture.
-    camera.lookAt(body.position);
-
     // A body without a map draws nothing: its square stays black, traced or not.
     if (texture == nullptr) {
         return;
     }
+    const Camera camera = aimedCamera(lens, eye, body.position);
     const Vector3 sun = sunDirectionInBody(body);
-    const double textureWidth = texture->width;
-    const double textureHeight = texture->height;
     const BilinearSampler texels(*texture);
-
     // All rays of the orthographic camera run in one direction: take it from the
     // first ray instead of once per pixel.
     Vector3 origin;
     Vector3 direction;
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
     const BodyRays bodyRays(body, direction);
-
-    // Where the body's centre and limb fall in the camera's viewport, pixels. Rays
-    // farther than the limb plus a margin of two pixels (about 90 km on the Earth
-    // at U = 28, far beyond any rounding) cannot meet the sphere and are not
-    // traced; they would stay black anyway. Without a viewport every ray starts
-    // at its centre, and with numbers too large for pixel positions nothing is
-    // left out: every pixel of the square is traced.
     const OrthographicOrigins rays(camera);
-    const Vector3 centre = transformPoint(camera.toCamera, body.position);
-    const double pixelsPerKm = rays.viewportWidthPx() / camera.fov;
-    const double centreX = rays.viewportCenterX() + centre.x * pixelsPerKm;
-    const double centreY = rays.viewportCenterY() + centre.z * pixelsPerKm;
-    const double reachPx = body.radiusKm * pixelsPerKm + 2.0;
-    constexpr double largestPositionPx = 1.0e9;
-    const bool cullRays = rays.hasViewport() && std::fabs(centreX) < largestPositionPx &&
-                          std::fabs(centreY) < largestPositionPx && reachPx < largestPositionPx;
+    const RayCull cull(camera, rays, body);
 
-    // Each row is traced in stages over all its pixels: origins, rays, normals
-    // and shades two pixels at a time, then, for the pixels with surface, the
-    // map's point, the texel and the colour. Every pixel gets exactly the
-    // operations of a pixel-by-pixel loop, but the long chain of square roots and
-    // divisions of one pixel no longer holds up the next: the independent
-    // pixels of a stage overlap in the processor. Per-pixel arrays have a place
-    // more than the longest row, since the last pair may hold only one pixel.
-    const std::size_t span = static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0));
-    RayRow traced(span);
-    std::vector<double> normalX(span + 1);  // the unit normal at the ray's point
-    std::vector<double> normalY(span + 1);
-    std::vector<double> normalZ(span + 1);
-    std::vector<double> sines(span + 1);    // the sine of its latitude
-    std::vector<std::uint8_t> shades(span + 1);  // its grey 0…255
-    // Per pixel with surface, in column order:
-    std::vector<std::int32_t> columns(span);    // canvas column
-    std::vector<std::uint8_t> greys(span);      // grey 0…255
-    std::vector<TexturePoint> points(span);     // where it falls in the map, map pixels
-    std::vector<std::uint8_t> rgbt(4 * span);   // final colour: red, green, blue, transparency
-
+    RowWork work(static_cast<std::size_t>(std::max(view.lastColumn - view.firstColumn + 1, 0)));
     for (std::int32_t row = std::max(firstRow, view.firstRow); row <= std::min(lastRow, view.lastRow); ++row) {
         std::int32_t first = view.firstColumn;
         std::int32_t last = view.lastColumn;
-        if (cullRays) {
-            const double rowOffset = row - centreY;
-            if (!(rowOffset * rowOffset < reachPx * reachPx)) {
-                continue;
-            }
-            const double halfChord = std::sqrt(reachPx * reachPx - rowOffset * rowOffset);
-            first = std::max(first, static_cast<std::int32_t>(std::floor(centreX - halfChord)));
-            last = std::min(last, static_cast<std::int32_t>(std::ceil(centreX + halfChord)));
-            if (first > last) {
-                continue;
-            }
+        if (!cull.narrow(row, first, last)) {
+            continue;
         }
-        const OrthographicOrigins::Row rowTerms = rays.row(row);
-        traced.count = static_cast<std::size_t>(last - first + 1);
-        for (std::size_t i = 0; i < traced.count; i += 2) {
-            const Vector3Lanes o = rays.originLanes(rowTerms, first + static_cast<std::int32_t>(i));
-            storeLanes(&traced.x[i], o.x);
-            storeLanes(&traced.y[i], o.y);
-            storeLanes(&traced.z[i], o.z);
-        }
-        bodyRays.trace(traced);
-        for (std::size_t i = 0; i < traced.count; i += 2) {
-            const Lanes x = loadLanes(&traced.x[i]);
-            const Lanes y = loadLanes(&traced.y[i]);
-            const Lanes z = loadLanes(&traced.z[i]);
-            const Lanes lengthKm = sqrt(x * x + y * y + z * z);
-            const LaneMask nonZero = lengthKm != bothLanes(0.0);
-            const Lanes nz = select(nonZero, z / lengthKm, z);
-            storeLanes(&normalX[i], select(nonZero, x / lengthKm, x));
-            storeLanes(&normalY[i], select(nonZero, y / lengthKm, y));
-            storeLanes(&normalZ[i], nz);
-            // normal.z is the very quotient hit.z / |hit| the latitude needs.
-            storeLanes(&sines[i], select(lengthKm > bothLanes(0.0), nz, bothLanes(0.0)));
-        }
-        for (std::size_t i = 0; i < traced.count; i += 2) {
-            const Vector3Lanes normal{loadLanes(&normalX[i]), loadLanes(&normalY[i]), loadLanes(&normalZ[i])};
-            const Lanes grey = surfaceShadeLanes(normal, sun) * bothLanes(255.5);
-            shades[i] = static_cast<std::uint8_t>(firstLane(grey));
-            shades[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
-        }
-        std::size_t count = 0;
-        for (std::size_t i = 0; i < traced.count; ++i) {
-            // A ray without surface ahead leaves its pixel black.
-            if (!(traced.distanceKm[i] > 0.0)) {
-                continue;
-            }
-            points[count] = textureCoordinatesOfSine({traced.x[i], traced.y[i], traced.z[i]}, sines[i], textureWidth,
-                                                     textureHeight);
-            texels.prefetch(points[count].x, points[count].y);
-            greys[count] = shades[i];
-            columns[count] = first + static_cast<std::int32_t>(i);
-            ++count;
-        }
-        switch (texels.storeChannels()) {
-            case 1: modulateRow<1>(texels, points.data(), greys.data(), count, rgbt.data()); break;
-            case 3: modulateRow<3>(texels, points.data(), greys.data(), count, rgbt.data()); break;
-            case 4: modulateRow<4>(texels, points.data(), greys.data(), count, rgbt.data()); break;
-            default: modulateRow<0>(texels, points.data(), greys.data(), count, rgbt.data()); break;
-        }
-        globeCanvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthOff, 0.0);
+        work.traced.count = static_cast<std::size_t>(last - first + 1);
+        castOrigins(rays, row, first, work.traced);
+        bodyRays.trace(work.traced);
+        shadeRow(sun, work);
+        const std::size_t count = textureRow(texels, *texture, first, work);
+        globeCanvas.plotRowBytes(row, work.columns.data(), work.rgbt.data(), count, DepthOff, 0.0);
     }
 }

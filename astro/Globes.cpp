@@ -32,10 +32,10 @@ struct GlobeTracing::Scene {
     Camera camera;
 };
 
-GlobeTracing::GlobeTracing(Globe globe, const Canvas& globeCanvas, std::int32_t unit,
+GlobeTracing::GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSize& size,
                            const platform::Clock& clock)
     : scene(std::make_unique<Scene>()), body(globe) {
-    scene->view = globeView(globeCanvas, unit);
+    scene->view = globeView(globeCanvas, size);
     nextRow = scene->view.firstRow;
     if (!scene->view.usable) {
         return;
@@ -96,14 +96,14 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
     return traced;
 }
 
-void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
+void renderGlobes(Canvas& globeCanvas, const GlobeSize& size, const Image* earthTexture,
                   const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures) {
     constexpr std::int64_t wholeSquare = std::numeric_limits<std::int64_t>::max();
-    GlobeTracing earth(Globe::Earth, globeCanvas, unit, clock);
+    GlobeTracing earth(Globe::Earth, globeCanvas, size, clock);
     while (!earth.done()) {
         earth.advance(globeCanvas, earthTexture, wholeSquare, pictures);
     }
-    GlobeTracing moon(Globe::Moon, globeCanvas, unit, clock);
+    GlobeTracing moon(Globe::Moon, globeCanvas, size, clock);
     while (!moon.done()) {
         moon.advance(globeCanvas, moonTexture, wholeSquare, pictures);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/GlobeView.h"
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -12,8 +13,8 @@ class Image;
 enum class Globe : std::int32_t { Earth = 0, Moon = 1 };
 
 // The two rendered globe pictures, null before the first rendering. Each is a copy
-// of the globe canvas: 14U × 14U, or (14U + 2) × 14U for an odd U, whose canvas
-// rows are widened to a multiple of four bytes.
+// of the globe canvas: 2W × 2W, or (2W + 2) × 2W for an odd W (W the size's
+// clientWidthPx), whose canvas rows are widened to a multiple of four bytes.
 struct GlobePictures {
     std::unique_ptr<Image> earthGlobe;  // the Earth seen from the centre of the Sun
     std::unique_ptr<Image> moonGlobe;   // the Moon seen from the centre of the Earth
@@ -33,10 +34,10 @@ struct GlobePictures {
 };
 
 // Ray-traces the Earth and the Moon for the clock's present universal time into
-// globeCanvas (14U × 14U, three-byte pixels) and replaces both pictures. A texture
-// may be null or invalid: that body's disc then stays black. For a unit below 1 or
+// globeCanvas (2W × 2W, three-byte pixels) and replaces both pictures. A texture
+// may be null or invalid: that body's disc then stays black. For a size below 1 or
 // a canvas without pixels both pictures are dropped and nothing is drawn.
-void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthTexture,
+void renderGlobes(Canvas& globeCanvas, const GlobeSize& size, const Image* earthTexture,
                   const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures);
 
 // One body's rendering spread over as many calls as it takes, so that the work
@@ -46,7 +47,7 @@ void renderGlobes(Canvas& globeCanvas, std::int32_t unit, const Image* earthText
 // pixel. Every call must be given the same globe canvas, unchanged in size.
 class GlobeTracing {
 public:
-    GlobeTracing(Globe globe, const Canvas& globeCanvas, std::int32_t unit, const platform::Clock& clock);
+    GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSize& size, const platform::Clock& clock);
     ~GlobeTracing();
     GlobeTracing(const GlobeTracing&) = delete;
     GlobeTracing& operator=(const GlobeTracing&) = delete;

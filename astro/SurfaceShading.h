@@ -18,25 +18,41 @@ struct TexturePoint {
 // The brightness 0.05 … 1 of a surface with the unit outward normal under the unit
 // Sun direction (both in the body frame): the square root of the cosine of the
 // Sun's zenith angle, never below the floor 0.05 that keeps the night side faintly
-// visible.
-inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
-    double brightness = dot(normal, sunDirection);
-    if (brightness > 0.0) {
-        // The square root widens the bright part and softens the fall-off to the terminator.
-        brightness = std::sqrt(brightness);
-    }
-    if (brightness < 0.05) {
-        brightness = 0.05;
-    }
-    return brightness;
+// visible. Number is a double for one pixel, Lanes for two.
+template <typename Number>
+Number surfaceShadeOf(const Vector3Of<Number>& normal, const Vector3& sunDirection) {
+    using std::sqrt;
+    const Number floor = everyLane<Number>(0.05);
+    const Number brightness = normal.x * everyLane<Number>(sunDirection.x) +
+                              normal.y * everyLane<Number>(sunDirection.y) +
+                              normal.z * everyLane<Number>(sunDirection.z);
+    // The square root widens the bright part and softens the fall-off to the terminator.
+    const Number widened = select(brightness > everyLane<Number>(0.0), sqrt(brightness), brightness);
+    return select(widened < floor, floor, widened);
 }
 
-// surfaceShade for the normals in lanes 0 and 1.
-inline Lanes surfaceShadeLanes(const Vector3Lanes& normal, const Vector3& sunDirection) {
-    Lanes brightness = normal.x * bothLanes(sunDirection.x) + normal.y * bothLanes(sunDirection.y) +
-                       normal.z * bothLanes(sunDirection.z);
-    brightness = select(brightness > bothLanes(0.0), sqrt(brightness), brightness);
-    return select(brightness < bothLanes(0.05), bothLanes(0.05), brightness);
+inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
+    return surfaceShadeOf<double>({normal.x, normal.y, normal.z}, sunDirection);
+}
+
+// The unit outward normal at a body-frame surface point, and the sine of the
+// point's latitude, hit.z / |hit|: the point itself and a sine of 0 for the
+// centre, which has neither.
+template <typename Number>
+struct SurfaceNormal {
+    Vector3Of<Number> normal;
+    Number sineLatitude;
+};
+
+template <typename Number>
+SurfaceNormal<Number> surfaceNormal(const Vector3Of<Number>& hit) {
+    using std::sqrt;
+    const Number zero = everyLane<Number>(0.0);
+    const Number lengthKm = sqrt(hit.x * hit.x + hit.y * hit.y + hit.z * hit.z);
+    const auto nonZero = lengthKm != zero;
+    const Number nz = select(nonZero, hit.z / lengthKm, hit.z);
+    return {{select(nonZero, hit.x / lengthKm, hit.x), select(nonZero, hit.y / lengthKm, hit.y), nz},
+            select(lengthKm > zero, nz, zero)};
 }
 
 // Where a body-frame surface point falls in an equirectangular texture of
@@ -66,6 +82,6 @@ inline TexturePoint textureCoordinatesOfSine(const Vector3& hit, double sineLati
 
 // textureCoordinatesOfSine for any body-frame point.
 inline TexturePoint textureCoordinates(const Vector3& hit, double widthPx, double heightPx) {
-    const double lengthKm = length(hit);
-    return textureCoordinatesOfSine(hit, lengthKm > 0.0 ? hit.z / lengthKm : 0.0, widthPx, heightPx);
+    const double sineLatitude = surfaceNormal<double>({hit.x, hit.y, hit.z}).sineLatitude;
+    return textureCoordinatesOfSine(hit, sineLatitude, widthPx, heightPx);
 }

@@ -4,6 +4,7 @@
 #include "astro/Globes.h"
 #include "clockface/Calendar.h"
 #include "clockface/ClockFace.h"
+#include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
 
 #include <benchmark/benchmark.h>
@@ -47,7 +48,7 @@ void clockTick(benchmark::State& run) {
     std::uint64_t ticks = someMorning;
     const platform::FixedClock renderMoment(platform::FileTime::fromTicks(ticks),
                                             platform::FileTime::fromTicks(ticks));
-    renderGlobes(*face.state.globeCanvas, face.state.unit, &face.state.earthTexture,
+    renderGlobes(*face.state.globeCanvas, globeSizeForUnit(face.state.unit), &face.state.earthTexture,
                  &face.state.moonTexture, renderMoment, face.state.globes);
     for (auto _ : run) {
         // Each tick a quarter of a second later, within the same 15 seconds.
@@ -69,7 +70,7 @@ void minuteOfTicks(benchmark::State& run) {
     Face face(static_cast<std::int32_t>(run.range(0)));
     const platform::FixedClock start(platform::FileTime::fromTicks(someMorning),
                                      platform::FileTime::fromTicks(someMorning));
-    renderGlobes(*face.state.globeCanvas, face.state.unit, &face.state.earthTexture,
+    renderGlobes(*face.state.globeCanvas, globeSizeForUnit(face.state.unit), &face.state.earthTexture,
                  &face.state.moonTexture, start, face.state.globes);
     drawCalendar(face.state, start);
     drawClockFace(face.state, start);

@@ -4,6 +4,7 @@
 // should stay within 7 ms on one core.
 
 #include "astro/Globes.h"
+#include "clockface/DialGeometry.h"
 #include "image/Image.h"
 #include "platform/Clock.h"
 #include "raster/Canvas.h"
@@ -43,7 +44,7 @@ void renderGlobesBenchmark(benchmark::State& state) {
                                      platform::FileTime::fromTicks(134411769000000000ull));
     GlobePictures pictures;
     for (auto _ : state) {
-        renderGlobes(canvas, unit, earthMap.get(), moonMap.get(), clock, pictures);
+        renderGlobes(canvas, globeSizeForUnit(unit), earthMap.get(), moonMap.get(), clock, pictures);
         benchmark::DoNotOptimize(pictures.moonGlobe.get());
     }
     // One ray per pixel of a (10U + 1)² square, for each of the two bodies.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "astro/GlobeView.h"
 #include "clockface/FaceGrid.h"
 #include "raster/Angles.h"
 #include "raster/PixelGeometry.h"
@@ -35,3 +36,7 @@ struct DialGeometry {
                 centerY + static_cast<std::int32_t>(radiusPx * std::cos(angleRad))};
     }
 };
+
+// The size the globes are traced for at a unit of U pixels: the client width 7U
+// and the disc radius 5U.
+inline GlobeSize globeSizeForUnit(std::int32_t unit) { return {7 * unit, 5 * unit}; }

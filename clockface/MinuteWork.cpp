@@ -1,6 +1,7 @@
 #include "clockface/MinuteWork.h"
 
 #include "clockface/DialBackground.h"
+#include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
 #include "clockface/FaceTime.h"
 #include "image/PixelCache.h"
@@ -121,7 +122,7 @@ void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform:
     turn = turnMinute;
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
-        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, face.unit, moment);
+        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment);
         work.stage = Stage::Tracing;
         work.begun = false;
         work.nextRow = 0;

@@ -1,9 +1,12 @@
 # Options every target of the project shares: warnings, identical floating point on
-# both platforms (no contraction into fused multiply-adds, no fast-math), sanitizers.
+# every platform and processor (no contraction into fused multiply-adds, which
+# GCC does by default on arm64; no fast-math), sanitizers. The math functions
+# leave errno alone, so that a square root is one instruction, for one lane or
+# two, whatever the processor.
 add_library(horavel_options INTERFACE)
 target_compile_options(horavel_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion
-  -ffp-contract=off -fno-fast-math)
+  -ffp-contract=off -fno-fast-math -fno-math-errno)
 if(HORAVEL_WERROR)
   target_compile_options(horavel_options INTERFACE -Werror)
 endif()

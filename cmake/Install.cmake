@@ -5,8 +5,12 @@
 # maps beside them, the licence and a short README.
 
 # Debian keeps a package's documents under the package's name; GNUInstallDirs
-# would take the project's, Horavel.
+# would take the project's, Horavel. A cross build compiles GoogleTest before
+# this point, whose GNUInstallDirs leaves the entry empty: an empty one is set too.
 set(CMAKE_INSTALL_DOCDIR share/doc/horavel CACHE PATH "Documents (share/doc/horavel)")
+if(NOT CMAKE_INSTALL_DOCDIR)
+  set(CMAKE_INSTALL_DOCDIR share/doc/horavel CACHE PATH "Documents (share/doc/horavel)" FORCE)
+endif()
 include(GNUInstallDirs)
 
 if(WIN32)
@@ -66,9 +70,10 @@ install(FILES ${packagingSource}/copyright ${packagingBuild}/changelog.gz DESTIN
 
 # The metainfo's screenshot, drawn by the build's own horavel-snapshot: this
 # file is the one to publish at the address the metainfo gives. Its moment and
-# unit are those of the metainfo's caption and size (U = 40: 280 x 640).
+# unit are those of the metainfo's caption and size (U = 40: 280 x 640). A cross
+# build runs it under its emulator.
 add_custom_command(OUTPUT ${packagingBuild}/screenshot.png
-  COMMAND ${CMAKE_COMMAND} -E env TZ=UTC $<TARGET_FILE:horavel-snapshot>
+  COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:horavel-snapshot>
           --at 2026-12-09T10:08:30Z --unit 40
           --earth-texture ${HORAVEL_ASSET_DIR}/Earth.png --moon-texture ${HORAVEL_ASSET_DIR}/Moon.png
           --out ${packagingBuild}/screenshot.png

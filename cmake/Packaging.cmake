@@ -1,6 +1,7 @@
 # The packages CPack makes of the installation (cmake/Install.cmake). On Linux,
 # a Debian package; made from a Release build of its own (the "package" preset):
 #   cmake --preset package && cmake --build --preset package && cpack --preset package
+# and for arm64, cross-compiled, the same with the preset package-arm64.
 # On Windows, a ZIP file of one folder:
 #   cmake --build --preset windows && (cd build/windows && cpack -G ZIP)
 
@@ -37,6 +38,11 @@ if(NOT WIN32)
   # The numerals and the date are set in Cambria, which fontconfig replaces by
   # its metric twin Caladea; without it, another face stands in.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+  # A cross build is packaged for the processor it is built for, not the
+  # building machine's (which is what CPack asks dpkg otherwise).
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  endif()
 endif()
 
 if(WIN32)

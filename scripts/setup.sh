@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and running Horavel needs on Debian 12, as root.
 #   scripts/setup.sh run    the Linux clock: compiler, libraries, fonts
-#   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb and the test tools
+#   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb and the test tools, and the
+#                           arm64 cross compiler, libraries and qemu
 # Packages already installed are left alone, so running it again does nothing.
 set -euo pipefail
 
@@ -17,24 +18,47 @@ test_packages=(
   xvfb x11-apps x11-utils xdotool imagemagick faketime openbox
   python3 python3-numpy python3-astropy
   desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip
+  g++-aarch64-linux-gnu qemu-user
+)
+# The arm64 build's libraries, beside the machine's own (multiarch).
+arm64_packages=(
+  libx11-dev:arm64 libxext-dev:arm64 libfreetype-dev:arm64 libfontconfig-dev:arm64
+  libpng-dev:arm64 libtiff-dev:arm64
 )
 
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
 packages=("${run_packages[@]}")
+update_first=0
 if [ "${1:-run}" = test ]; then
-  packages+=("${test_packages[@]}")
+  packages+=("${test_packages[@]}" "${arm64_packages[@]}")
+  if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    echo "setup: adding the arm64 architecture"
+    "${sudo_cmd[@]}" dpkg --add-architecture arm64
+    update_first=1
+  fi
 fi
+
+# Whether a package, name or name:architecture, is installed for that
+# architecture (the machine's own when none is given) or for all.
+native=$(dpkg --print-architecture)
+installed() {
+  local name=${1%%:*} architecture=$native
+  [ "$name" = "$1" ] || architecture=${1#*:}
+  dpkg-query -W -f='${Architecture} ${Status}\n' "$name" 2>/dev/null |
+    grep -Eq "^($architecture|all) install ok installed\$"
+}
 
 missing=()
 for package in "${packages[@]}"; do
-  if ! dpkg -s "$package" 2>/dev/null | grep -q '^Status: install ok installed'; then
-    missing+=("$package")
-  fi
+  installed "$package" || missing+=("$package")
 done
 
+if [ "${#missing[@]}" -gt 0 ] || [ $update_first = 1 ]; then
+  "${sudo_cmd[@]}" apt-get update -qq
+fi
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the unit tests natively, under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and as Windows programs under Wine; then the
-# end-to-end checks in tests/e2e/. Fails when anything fails.
+# UndefinedBehaviorSanitizer, as arm64 programs under qemu, and as Windows
+# programs under Wine; then the end-to-end checks in tests/e2e/. Fails when
+# anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +29,7 @@ run_suite() {
 
 run_suite linux
 run_suite sanitize
+run_suite linux-arm64
 # Programs that Wine presumably failed to start, and that its wrapper started
 # again, are noted here and listed at the end, whether or not the run passed.
 restarts=build/windows/wine-run-restarts.log
@@ -55,5 +57,6 @@ done
 echo "== summary"
 echo "Linux (native):              ${counts[linux]} tests passed"
 echo "Linux (ASan + UBSan):        ${counts[sanitize]} tests passed"
+echo "Linux arm64 (under qemu):    ${counts[linux-arm64]} tests passed"
 echo "Windows (MinGW-w64 on Wine): ${counts[windows]} tests passed"
 echo "End-to-end checks:           $(grep -c '^PASS' "$e2e_log") passed, $(grep -c '^FAIL' "$e2e_log") failed"

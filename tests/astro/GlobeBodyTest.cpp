@@ -110,7 +110,7 @@ TEST(RayIntersection, MissesGrazesAndLooksAway) {
     const GlobeBody earth = bodyAt(1.0e5, 6371.0);
     Vector3 hit{9, 9, 9};
     // Passing 7000 km from the centre: a miss that still reports the closest point.
-    EXPECT_EQ(intersectRay(earth, {0, 7000, 0}, {1, 0, 0}, &hit), -100.0);
+    EXPECT_EQ(intersectRay(earth, {0, 7000, 0}, {1, 0, 0}, &hit), noSurfaceKm);
     EXPECT_NEAR(hit.x, 0.0, 1e-9);
     EXPECT_NEAR(hit.y, 7000.0, 1e-9);
     // Exactly tangent: the distance to the tangent point.
@@ -120,7 +120,7 @@ TEST(RayIntersection, MissesGrazesAndLooksAway) {
     EXPECT_LE(intersectRay(earth, {0, 0, 0}, {-1, 0, 0}, nullptr), 0.0);
     EXPECT_EQ(intersectRay(earth, {1.0e5, 0, 0}, {0, 0, 1}, nullptr), -6371.0);
     // A ray without direction cannot hit anything.
-    EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), -100.0);
+    EXPECT_EQ(intersectRay(earth, {0, 0, 0}, {0, 0, 0}, &hit), noSurfaceKm);
 }
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -171,6 +171,60 @@ TEST(RayIntersection, RowsOfRaysGiveWhatEachRayGivesAlone) {
     }
 }
 
+// The steps of a ray run on two rays at once, in the vector lanes of this build
+// and in the plain pair that a compiler without vector extensions uses: each
+// lane must give the bits intersectRay gives its ray alone, and the normal and
+// the shade those surfaceNormal and surfaceShade give one point.
+template <typename Number>
+class LaneSteps : public ::testing::Test {};
+using LaneTypes = ::testing::Types<Lanes, PairLanes>;
+TYPED_TEST_SUITE(LaneSteps, LaneTypes);
+
+TYPED_TEST(LaneSteps, EachLaneIsOnePixel) {
+    using Number = TypeParam;
+    GlobeBody far = bodyAt(1.5e8, 6371.0);
+    setOrientation(far, 41.2, 266.8, 65.7);
+    const GlobeBody near = bodyAt(1.0e5, 6371.0);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct PairCase {
+        const GlobeBody* body;
+        Vector3 direction;
+        Vector3 first;
+        Vector3 second;
+    };
+    const PairCase cases[] = {
+        {&far, {1, 0, 0}, {0, 3000.5, -2200.25}, {0, -6400, 0}},
+        {&near, {1, 0, 0}, {0, 6371, 0}, {1.0e5, 0, 0}},
+        {&near, {-1, 0, 0}, {0, nan, 0}, {0, 0, 1}},
+        {&near, {0.6, 0.8, 0}, {-3.0e4, 100, 2000}, {0, 0, 0}},
+    };
+    const Vector3 sun{0.36, -0.48, 0.8};
+    for (const PairCase& c : cases) {
+        const BodyFrame<Number> frame(*c.body, c.direction);
+        Vector3Of<Number> o = turnedOrigin(frame, Vector3Of<Number>{Number::of(c.first.x, c.second.x),
+                                                                     Number::of(c.first.y, c.second.y),
+                                                                     Number::of(c.first.z, c.second.z)});
+        const Number stepKm = stepToNearEye(frame, o);
+        const Number distanceKm = nearPoint(frame, rayQuadratic(frame, o), stepKm, o);
+        const SurfaceNormal<Number> surface = surfaceNormal(o);
+        const Number shade = surfaceShadeOf(surface.normal, sun);
+        const auto lane = [](Number value, int k) { return k == 0 ? firstLane(value) : secondLane(value); };
+        for (int k = 0; k < 2; ++k) {
+            const Vector3& origin = k == 0 ? c.first : c.second;
+            Vector3 hit;
+            EXPECT_TRUE(sameValue(lane(distanceKm, k), intersectRay(*c.body, origin, c.direction, &hit)))
+                << origin.y << " lane " << k;
+            EXPECT_TRUE(sameValue(lane(o.x, k), hit.x) && sameValue(lane(o.y, k), hit.y) &&
+                        sameValue(lane(o.z, k), hit.z))
+                << origin.y << " lane " << k;
+            const SurfaceNormal<double> alone = surfaceNormal<double>({hit.x, hit.y, hit.z});
+            EXPECT_TRUE(sameValue(lane(surface.sineLatitude, k), alone.sineLatitude)) << origin.y << " lane " << k;
+            EXPECT_TRUE(sameValue(lane(shade, k), surfaceShade({alone.normal.x, alone.normal.y, alone.normal.z}, sun)))
+                << origin.y << " lane " << k;
+        }
+    }
+}
+
 TEST(SunDirection, PointsFromTheBodyToTheOrigin) {
     GlobeBody body = bodyAt(-3.0e8, 10.0);
     body.position.y = 4.0e8;
@@ -206,7 +260,7 @@ TEST(SurfaceShade, FollowsTheSquareRootLawAboveTheFloor) {
         for (std::size_t i = 0; i + 1 < std::size(cases); ++i) {
             const Vector3& a = cases[i].normal;
             const Vector3& b = cases[i + 1].normal;
-            const Lanes both = surfaceShadeLanes({twoLanes(a.x, b.x), twoLanes(a.y, b.y), twoLanes(a.z, b.z)}, sun);
+            const Lanes both = surfaceShadeOf<Lanes>({twoLanes(a.x, b.x), twoLanes(a.y, b.y), twoLanes(a.z, b.z)}, sun);
             EXPECT_TRUE(sameBits(firstLane(both), surfaceShade(a, sun))) << a.z << " beside " << b.z;
             EXPECT_TRUE(sameBits(secondLane(both), surfaceShade(b, sun))) << b.z << " beside " << a.z;
         }

@@ -92,7 +92,7 @@ TEST_P(TracedGlobe, MatchesThePixelByPixelTracing) {
             canvas->clipHalfHeight = 6 * c.unit;
         }
     }
-    const GlobeView view = globeView(fast, c.unit);
+    const GlobeView view = globeView(fast, GlobeSize{7 * c.unit, 5 * c.unit});
     ASSERT_TRUE(view.usable);
     Camera camera;
     camera.canvas = c.withoutViewport ? nullptr : &fast;
@@ -102,8 +102,18 @@ TEST_P(TracedGlobe, MatchesThePixelByPixelTracing) {
     const std::int32_t split = (view.firstRow + view.lastRow) / 2 - 3;
     renderBody(camera, fast, view, body, map.get(), eye, view.firstRow - 5, split);
     renderBody(camera, fast, view, body, map.get(), eye, split + 1, view.lastRow + 5);
-    // renderBody leaves the camera aimed as it traced.
+    // renderBody leaves the camera as it was given.
+    EXPECT_EQ(camera.projection, ProjectionPerspective);
+    EXPECT_EQ(camera.toWorld.at(0, 0), 1.0);
+    EXPECT_EQ(camera.toWorld.at(1, 3), 0.0);
+    // The reference's camera is set at the eye and aimed at the body.
     camera.canvas = c.withoutViewport ? nullptr : &reference;
+    camera.projection = ProjectionOrthographic;
+    camera.toWorld.at(0, 3) = eye.x;
+    camera.toWorld.at(1, 3) = eye.y;
+    camera.toWorld.at(2, 3) = eye.z;
+    inverse(camera.toWorld, camera.toCamera);
+    camera.lookAt(body.position);
     renderPixelByPixel(camera, reference, view, body, map.get());
 
     const std::size_t bytes = static_cast<std::size_t>(fast.width) * fast.height * 3;

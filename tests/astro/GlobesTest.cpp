@@ -2,6 +2,7 @@
 #include "astro/Globes.h"
 #include "astro/Scene.h"
 #include "astro/SurfaceShading.h"
+#include "clockface/DialGeometry.h"
 #include "image/Image.h"
 #include "image/PixelCache.h"
 #include "platform/ImageEncoder.h"
@@ -53,7 +54,7 @@ struct Rendering {
     Rendering(std::int32_t unit, const Image* earthMap, const Image* moonMap, std::uint64_t ticks) {
         canvas.pixelFormat = PixelFormatRgbBytes;
         EXPECT_EQ(canvas.create(14 * unit, 14 * unit, 1), 1);
-        renderGlobes(canvas, unit, earthMap, moonMap, clockAt(ticks), pictures);
+        renderGlobes(canvas, globeSizeForUnit(unit), earthMap, moonMap, clockAt(ticks), pictures);
     }
 };
 
@@ -232,7 +233,7 @@ TEST(GlobeRendering, ReplacedPicturesAreThoseOfAFirstRendering) {
     const std::uint64_t earthGeneration = r.pictures.earthGeneration;
     const std::uint64_t moonGeneration = r.pictures.moonGeneration;
 
-    renderGlobes(r.canvas, 6, map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
+    renderGlobes(r.canvas, globeSizeForUnit(6), map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
     EXPECT_GT(r.pictures.earthGeneration, earthGeneration);
     EXPECT_GT(r.pictures.moonGeneration, moonGeneration);
     EXPECT_EQ(r.pictures.earthGlobe->pixelStore.get(), earthStore);  // no new store for the same size
@@ -243,7 +244,7 @@ TEST(GlobeRendering, ReplacedPicturesAreThoseOfAFirstRendering) {
 
     // U = 7: the canvas is 98 × 98, its byte store 100 pixels wide.
     ASSERT_EQ(r.canvas.create(14 * 7, 14 * 7, 1), 1);
-    renderGlobes(r.canvas, 7, map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
+    renderGlobes(r.canvas, globeSizeForUnit(7), map.get(), map.get(), clockAt(fullMoonTicks), r.pictures);
     Rendering larger(7, map.get(), map.get(), fullMoonTicks);
     EXPECT_EQ(r.pictures.earthGlobe->width, 100);
     EXPECT_EQ(r.pictures.earthGlobe->height, 98);
@@ -263,9 +264,9 @@ TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
     // A second rendering replaces the pictures; a unit of 0 or a canvas without
     // pixels leaves none.
     first.canvas.release();
-    renderGlobes(first.canvas, 4, map.get(), nullptr, clockAt(j2000Ticks), first.pictures);
+    renderGlobes(first.canvas, globeSizeForUnit(4), map.get(), nullptr, clockAt(j2000Ticks), first.pictures);
     EXPECT_FALSE(first.pictures.earthGlobe);
-    renderGlobes(second.canvas, 0, map.get(), nullptr, clockAt(j2000Ticks), second.pictures);
+    renderGlobes(second.canvas, globeSizeForUnit(0), map.get(), nullptr, clockAt(j2000Ticks), second.pictures);
     EXPECT_FALSE(second.pictures.moonGlobe);
 }
 

@@ -3,6 +3,7 @@
 #include "FaceFixture.h"
 #include "clockface/Calendar.h"
 #include "clockface/ClockFace.h"
+#include "clockface/DialGeometry.h"
 #include "image/Image.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,7 @@ void buildFace(FaceState& face, double secondsIntoDay) {
     facetest::buildSurfaces(face, unit);
     loadMaps(face);
     const platform::FixedClock clock = clockAt(december9th2026, secondsIntoDay);
-    renderGlobes(*face.globeCanvas, unit, &face.earthTexture, &face.moonTexture, clock, face.globes);
+    renderGlobes(*face.globeCanvas, globeSizeForUnit(unit), &face.earthTexture, &face.moonTexture, clock, face.globes);
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));
 }
@@ -191,7 +192,7 @@ TEST(MinuteWork, AClockSetBackShowsWhatAWholeRedrawShows) {
 
     FaceState fresh;
     buildFace(fresh, fortySeconds);
-    GlobeTracing earth(Globe::Earth, *fresh.globeCanvas, unit, clockAt(december9th2026, turnMoment));
+    GlobeTracing earth(Globe::Earth, *fresh.globeCanvas, globeSizeForUnit(unit), clockAt(december9th2026, turnMoment));
     while (!earth.done()) {
         earth.advance(*fresh.globeCanvas, &fresh.earthTexture, pixelsPerStep, fresh.globes);
     }
@@ -210,7 +211,7 @@ TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
     facetest::buildSurfaces(face, oddUnit);
     loadMaps(face);
     const platform::FixedClock first = clockAt(december9th2026, fortySeconds);
-    renderGlobes(*face.globeCanvas, oddUnit, &face.earthTexture, &face.moonTexture, first, face.globes);
+    renderGlobes(*face.globeCanvas, globeSizeForUnit(oddUnit), &face.earthTexture, &face.moonTexture, first, face.globes);
     static_cast<void>(drawClockFace(face, first));
     double seconds = fortySeconds + 0.25;
     for (; seconds < turnMoment + 21.0; seconds += 0.25) {
@@ -219,7 +220,7 @@ TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
     FaceState fresh;
     facetest::buildSurfaces(fresh, oddUnit);
     loadMaps(fresh);
-    renderGlobes(*fresh.globeCanvas, oddUnit, &fresh.earthTexture, &fresh.moonTexture,
+    renderGlobes(*fresh.globeCanvas, globeSizeForUnit(oddUnit), &fresh.earthTexture, &fresh.moonTexture,
                  clockAt(december9th2026, turnMoment), fresh.globes);
     static_cast<void>(drawClockFace(fresh, clockAt(december9th2026, seconds - 0.25)));
     EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), storeOf(fresh.globes.earthGlobe.get()));

@@ -11,6 +11,7 @@ cd "$(dirname "$0")/../.."
 
 e2e_name=reference-pictures
 source tests/e2e/lib/snapshot-programs.sh
+source tests/e2e/lib/reference-cases.sh
 
 update=0
 [ "${1:-}" = --update ] && update=1
@@ -18,40 +19,13 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/linux" "$work/windows"
 
-# Moment, unit, zone. Chosen to cover both globes by day and by phase (the Sun
-# over the Pacific, new and full Moon), odd and even units up to a 2160-pixel
-# screen, the last half second of a minute, a daylight-saving day and a
-# calendar reaching back before 2000.
-cases=(
-  "2000-01-01T12:00:00Z 28 UTC"
-  "2026-12-08T22:30:00Z 28 UTC"
-  "2026-12-09T13:00:20Z 40 Europe/Berlin"
-  "2026-12-16T06:00:05Z 20 Asia/Tokyo"
-  "2026-12-24T03:45:50Z 27 America/New_York"
-  "2026-03-29T00:59:59.7Z 21 Europe/London"
-  "1999-12-31T23:59:30Z 28 UTC"
-  "2026-12-09T10:08:30Z 135 UTC"
-)
-
-# The SHA-256 of a PNG's pixels as 8-bit RGB, whatever encoder wrote the file.
-pixel_hash() { convert "$1" -depth 8 rgb:- | sha256sum | cut -d' ' -f1; }
-
 for build in linux windows; do
   list="tests/data/reference-pictures/$build.txt"
-  : >"$work/$build.txt"
-  for case in "${cases[@]}"; do
-    read -r moment unit zone <<<"$case"
-    if [ $build = linux ]; then
-      (cd "$work/linux" && TZ=$zone "$linux_program" --at "$moment" --unit "$unit" \
-        --out w.png --earth-out e.png --moon-out m.png)
-    else
-      (cd "$work/windows" && TZ=$zone "$wine_run" "$windows_program" --at "$moment" --unit "$unit" \
-        --out w.png --earth-out e.png --moon-out m.png)
-    fi
-    for picture in w e m; do
-      echo "$(pixel_hash "$work/$build/$picture.png" 2>/dev/null || echo none) $moment $unit $zone $picture" >>"$work/$build.txt"
-    done
-  done
+  if [ $build = linux ]; then
+    draw_reference_cases "$work/linux" "$linux_program" >"$work/$build.txt"
+  else
+    draw_reference_cases "$work/windows" "$wine_run" "$windows_program" >"$work/$build.txt"
+  fi
   if [ $update = 1 ]; then
     cp "$work/$build.txt" "$list"
     echo "$e2e_name: wrote $list"

@@ -43,7 +43,7 @@ BgraPicture drawIconMaster(const Image& earthTexture, const Image& moonTexture) 
     const platform::FileTime moment = platform::FileTime::fromTicks(momentTicks);
     const platform::FixedClock clock(moment, moment);
     GlobePictures globes;
-    renderGlobes(globeCanvas, u, &earthTexture, &moonTexture, clock, globes);
+    renderGlobes(globeCanvas, globeSizeForUnit(u), &earthTexture, &moonTexture, clock, globes);
 
     const DialGeometry dial = DialGeometry::forUnit(u);
     clockCanvas.clear();
