@@ -2,6 +2,7 @@
 
 #include "platform/ImageDecoder.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/x11/StayAbove.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
@@ -202,6 +203,7 @@ void X11Window::createWindow(const WindowPlacement& placement) {
         XFree(hints);
     }
     XSetWMProtocols(display, window, &deleteWindowAtom, 1);
+    stayAbove(display, window, false, placement.alwaysOnTop);
     gc = XCreateGC(display, window, 0, nullptr);
     target = std::make_unique<XImagePaintTarget>(display, DefaultVisual(display, screen),
                                                  DefaultDepth(display, screen));
@@ -302,6 +304,12 @@ void X11Window::onEvent(XEvent& event) {
         app.placeChanged(*this);
         break;
     case MapNotify:
+        mapped = true;
+        updateOuterPosition();
+        break;
+    case UnmapNotify:
+        mapped = false;
+        break;
     case ReparentNotify:
         updateOuterPosition();
         break;
@@ -407,6 +415,10 @@ void X11Window::invalidate(bool eraseBackground) {
         XClearWindow(display, window);
         exposeAll = true;
     }
+}
+
+void X11Window::setAlwaysOnTop(bool on) {
+    stayAbove(display, window, mapped, on);
 }
 
 void X11Window::destroy() {

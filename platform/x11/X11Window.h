@@ -41,6 +41,7 @@ public:
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool on) override;
     void destroy() override;
 
 private:
@@ -71,6 +72,7 @@ private:
     bool exposeAll = false;       // the whole client area must be painted
     std::vector<PixelRect> pendingAreas;  // else these parts of it
     bool closed = false;
+    bool mapped = false;          // the window is on the screen
 };
 
 }  // namespace platform

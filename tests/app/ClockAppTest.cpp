@@ -226,6 +226,7 @@ public:
     }
     void invalidate(bool) override {}
     void invalidateArea(const platform::PixelRect&) override {}
+    void setAlwaysOnTop(bool) override {}
     void destroy() override {}
     ClockApp& app;
     ClientSize client;

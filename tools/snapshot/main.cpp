@@ -46,7 +46,8 @@ void warnIfMissing(const Image& texture, const std::optional<std::filesystem::pa
 bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
     ClockApp app(clock);
     platform::HeadlessWindow window(app);
-    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path()});
+    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path(),
+                 std::filesystem::path()});
     const FaceState& face = app.state().face;
     warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
     warnIfMissing(face.moonTexture, options.moonTexture, "Moon.png");

@@ -37,6 +37,7 @@ public:
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool on) override { onTop = on; }
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:
@@ -44,6 +45,9 @@ public:
     void paint(PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
+    // Whether the window stays above the others, as the clock asked at the
+    // start or since.
+    bool alwaysOnTop() const { return onTop; }
     // Whether something waits to be painted since the last paint, and whether
     // the background is to be erased first.
     bool paintPending() const { return invalidated; }
@@ -56,6 +60,7 @@ private:
     ScreenPoint position;
     ClientSize client;
     bool opened = false;
+    bool onTop = false;
     bool destroyed = false;
     bool invalidated = false;
     bool erase = false;
