@@ -14,9 +14,6 @@ namespace platform {
 // system names none.
 std::filesystem::path autostartFolder();
 
-// The program running now, by its absolute path; empty when it cannot be told.
-std::filesystem::path runningProgram();
-
 // The clock's entry in an autostart folder.
 std::filesystem::path autostartEntry(const std::filesystem::path& folder);
 

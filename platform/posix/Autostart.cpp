@@ -143,12 +143,6 @@ std::filesystem::path autostartFolder() {
     return base.empty() ? base : base / "autostart";
 }
 
-std::filesystem::path runningProgram() {
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path{} : executable;
-}
-
 std::filesystem::path autostartEntry(const std::filesystem::path& folder) {
     return folder / (std::string(applicationId) + ".desktop");
 }
