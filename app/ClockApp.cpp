@@ -150,7 +150,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
     case MenuCommand::Close:
         closeRequested(host);
         break;
-    case MenuCommand::None:
+    case MenuCommand::Nothing:
         break;
     }
 }

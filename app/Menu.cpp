@@ -9,7 +9,7 @@ std::vector<MenuItem> menuItems(const MenuState& state) {
         {MenuItemKind::Radio, MenuCommand::Large, "Large", U'L', state.sizeKeyUnit == unitForKey(U'L')},
         {MenuItemKind::Check, MenuCommand::AlwaysOnTop, "Always on top", alwaysOnTopKey, state.alwaysOnTop},
         {MenuItemKind::Check, MenuCommand::StartAtLogin, "Start at login", 0, state.startsAtLogin},
-        {MenuItemKind::Separator, MenuCommand::None, "", 0, false},
+        {MenuItemKind::Separator, MenuCommand::Nothing, "", 0, false},
         {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0, false},
         {MenuItemKind::Action, MenuCommand::Close, "Close", 0, false},
     };
@@ -21,5 +21,5 @@ MenuCommand menuCommandForKey(const std::vector<MenuItem>& items, char32_t upper
             return item.command;
         }
     }
-    return MenuCommand::None;
+    return MenuCommand::Nothing;
 }

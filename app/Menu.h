@@ -6,7 +6,7 @@
 
 // What an item of the clock's menu does when chosen.
 enum class MenuCommand : std::uint8_t {
-    None,          // nothing: a separator, or a menu closed without a choice
+    Nothing,       // nothing: a separator, or a menu closed without a choice
     Small,         // the unit of the key S
     Medium,        // the unit of the key M
     Large,         // the unit of the key L
@@ -26,7 +26,7 @@ enum class MenuItemKind : std::uint8_t {
 // One item as a window system shows it.
 struct MenuItem {
     MenuItemKind kind = MenuItemKind::Action;
-    MenuCommand command = MenuCommand::None;
+    MenuCommand command = MenuCommand::Nothing;
     std::string_view label;  // UTF-8; empty for a separator
     char32_t key = 0;        // the upper-case key that does the same, shown beside the label; 0 for none
     bool marked = false;     // the radio item chosen, the check item on

@@ -157,7 +157,8 @@ void X11Window::createWindow(const WindowPlacement& placement) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, screen);
     // Property changes tell when the window manager has measured its frame.
-    attributes.event_mask = ExposureMask | KeyPressMask | StructureNotifyMask | PropertyChangeMask;
+    attributes.event_mask =
+        ExposureMask | KeyPressMask | ButtonPressMask | FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
     window = XCreateWindow(display, RootWindow(display, screen), placement.outer.x, placement.outer.y,
                            static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
                            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
@@ -290,6 +291,13 @@ int X11Window::onIoError(Display*) {
 }
 
 void X11Window::onEvent(XEvent& event) {
+    if (menu && menu->owns(event)) {
+        const MenuOutcome outcome = menu->handle(event);
+        if (outcome.closes) {
+            closeMenu(outcome.chosen);
+        }
+        return;
+    }
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
@@ -318,8 +326,30 @@ void X11Window::onEvent(XEvent& event) {
             updateOuterPosition();
         }
         break;
-    case KeyPress:
-        app.key(*this, upperCaseLetter(XLookupKeysym(&event.xkey, 0)));
+    case KeyPress: {
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        if (key == XK_Menu || (key == XK_F10 && (event.xkey.state & ShiftMask) != 0)) {
+            // From the keyboard the menu opens at the client area's corner.
+            int x = 0;
+            int y = 0;
+            Window child = 0;
+            XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+            openMenu({x, y});
+        } else {
+            app.key(*this, upperCaseLetter(key));
+        }
+        break;
+    }
+    case ButtonPress:
+        if (event.xbutton.button == Button3) {
+            openMenu({event.xbutton.x_root, event.xbutton.y_root});
+        }
+        break;
+    case FocusOut:
+        // The window lost the focus to another while the menu was open.
+        if (menu && event.xfocus.mode != NotifyGrab && event.xfocus.mode != NotifyUngrab) {
+            closeMenu(MenuCommand::Nothing);
+        }
         break;
     case ClientMessage:
         if (event.xclient.format == 32 &&
@@ -328,6 +358,7 @@ void X11Window::onEvent(XEvent& event) {
         }
         break;
     case DestroyNotify:
+        menu.reset();
         closed = true;
         break;
     default:
@@ -415,6 +446,18 @@ void X11Window::invalidate(bool eraseBackground) {
         XClearWindow(display, window);
         exposeAll = true;
     }
+}
+
+void X11Window::openMenu(ScreenPoint at) {
+    menu = std::make_unique<PopupMenu>(display, app.menu(), resolution, at);
+    if (!menu->isOpen()) {
+        menu.reset();
+    }
+}
+
+void X11Window::closeMenu(MenuCommand chosen) {
+    menu.reset();
+    app.menuChosen(*this, chosen);
 }
 
 void X11Window::setAlwaysOnTop(bool on) {

@@ -2,6 +2,7 @@
 
 #include "app/ClockApp.h"
 #include "app/WindowHost.h"
+#include "platform/x11/PopupMenu.h"
 #include "platform/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
@@ -48,6 +49,10 @@ private:
     void createWindow(const WindowPlacement& placement);
     void onEvent(XEvent& event);
     void paint();
+    // Opens the clock's menu for the point at, root window pixels.
+    void openMenu(ScreenPoint at);
+    // Closes it, doing what was chosen.
+    void closeMenu(MenuCommand chosen);
     // Asks the server where the outer window stands now.
     void updateOuterPosition();
     // The display is gone: the clock saves what it can; nothing more is sent.
@@ -64,6 +69,7 @@ private:
     Atom deleteWindowAtom = 0;
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
+    std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     ClientSize client;            // the client area last reported or asked for, pixels
     ScreenPoint outer;            // the outer window's top-left corner, screen pixels

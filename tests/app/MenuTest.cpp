@@ -46,7 +46,7 @@ TEST(Menu, ItemsInTheirOrderWithTheirKeys) {
         {MenuItemKind::Radio, MenuCommand::Large, "Large", U'L'},
         {MenuItemKind::Check, MenuCommand::AlwaysOnTop, "Always on top", U'T'},
         {MenuItemKind::Check, MenuCommand::StartAtLogin, "Start at login", 0},
-        {MenuItemKind::Separator, MenuCommand::None, "", 0},
+        {MenuItemKind::Separator, MenuCommand::Nothing, "", 0},
         {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0},
         {MenuItemKind::Action, MenuCommand::Close, "Close", 0},
     };
@@ -59,8 +59,8 @@ TEST(Menu, ItemsInTheirOrderWithTheirKeys) {
     }
     EXPECT_EQ(menuCommandForKey(items, U'L'), MenuCommand::Large);
     EXPECT_EQ(menuCommandForKey(items, U'T'), MenuCommand::AlwaysOnTop);
-    EXPECT_EQ(menuCommandForKey(items, U'X'), MenuCommand::None);
-    EXPECT_EQ(menuCommandForKey(items, 0), MenuCommand::None);
+    EXPECT_EQ(menuCommandForKey(items, U'X'), MenuCommand::Nothing);
+    EXPECT_EQ(menuCommandForKey(items, 0), MenuCommand::Nothing);
 }
 
 TEST(Menu, MarksFollowTheState) {
