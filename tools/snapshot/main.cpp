@@ -8,6 +8,7 @@
 #include "SnapshotOptions.h"
 
 #include "app/ClockApp.h"
+#include "app/MenuPicture.h"
 #include "app/SurfaceRebuild.h"
 #include "astro/TimeScale.h"
 #include "platform/Clock.h"
@@ -69,6 +70,18 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
                                                    picture.stride(), picture.pixels()) == 1;
         succeeded = written(encoded, *options.windowOut) && succeeded;
+    }
+    if (options.menuOut) {
+        const MenuPicture menu(app.menu(), baseDpi);
+        const Canvas* canvas = menu.picture();
+        bool encoded = false;
+        if (canvas != nullptr) {
+            platform::BufferPaintTarget picture(canvas->displayWidth(), canvas->displayHeight());
+            menu.paint(picture, {0, 0, canvas->displayWidth(), canvas->displayHeight()});
+            encoded = platform::writePngBgr(*options.menuOut, picture.width(), picture.height(), picture.stride(),
+                                            picture.pixels()) == 1;
+        }
+        succeeded = written(encoded, *options.menuOut) && succeeded;
     }
     return succeeded;
 }
