@@ -1,8 +1,7 @@
 #include "platform/x11/X11Window.h"
 
-#include "platform/ImageDecoder.h"
-#include "platform/ProgramDirectory.h"
 #include "platform/x11/StayAbove.h"
+#include "platform/x11/WindowIcon.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
@@ -69,34 +68,11 @@ std::int32_t resourceDpi(Display* display) {
     return dpi >= 48.0 && dpi <= 960.0 ? static_cast<std::int32_t>(std::lround(dpi)) : 96;
 }
 
-// The program's icon for _NET_WM_ICON, from the icon theme's pictures beside
-// the program's folder (share/icons, where the build draws them and an
-// installation puts them): for each size found, its width and height, then its
-// pixels as ARGB, top row first, each in a long as the property wants.
+// The program's icon for _NET_WM_ICON, built into the program: each
+// cardinal in a long, as Xlib wants 32-bit properties.
 std::vector<unsigned long> windowIcon() {
-    std::vector<unsigned long> icon;
-    const std::filesystem::path theme = programDirectory().parent_path() / "share" / "icons" / "hicolor";
-    for (const int size : {16, 32, 48, 64, 128}) {
-        const std::string side = std::to_string(size);
-        ImageDecoder decoder;
-        if (decoder.open(theme / (side + "x" + side) / "apps" / "com.brantolm.Horavel.png") != 1 ||
-            decoder.channels() != 4) {
-            continue;
-        }
-        const std::int32_t width = decoder.width();
-        const std::int32_t height = decoder.height();
-        std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-        if (decoder.copyPixels(4 * width, bgra.size(), bgra.data()) != 1) {
-            continue;
-        }
-        icon.push_back(static_cast<unsigned long>(width));
-        icon.push_back(static_cast<unsigned long>(height));
-        for (std::size_t i = 0; i < bgra.size(); i += 4) {
-            icon.push_back(static_cast<unsigned long>(bgra[i + 3]) << 24 | static_cast<unsigned long>(bgra[i + 2]) << 16 |
-                           static_cast<unsigned long>(bgra[i + 1]) << 8 | bgra[i]);
-        }
-    }
-    return icon;
+    const std::span<const std::uint32_t> cardinals = windowIconCardinals();
+    return {cardinals.begin(), cardinals.end()};
 }
 
 // The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
