@@ -17,7 +17,10 @@ struct AppState {
     std::int32_t frameHeight = 0;  // outer window height minus client height, pixels
     PixelSize clientSize;         // the client area last asked for or reported, pixels
     std::int32_t dpi = baseDpi;    // the resolution of the window's screen, dots per inch
+    bool alwaysOnTop = false;      // the window stays above the others
     std::filesystem::path settingsFolder;  // empty when no settings are kept
+    std::filesystem::path autostartFolder; // where the entry starting the clock at login goes; empty for none
+    std::filesystem::path program;         // the running program, which that entry starts
     std::optional<Settings> savedSettings;  // what the settings file holds, as far as the clock knows; none without a file
     Settings lastSeen;                      // the window's place and unit when they were last looked at
     bool tellLosses = false;                // see StartOptions::tellLosses

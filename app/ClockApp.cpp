@@ -1,11 +1,13 @@
 #include "app/ClockApp.h"
 
+#include "app/About.h"
 #include "app/Keys.h"
 #include "app/ScreenPlacement.h"
 #include "app/Settings.h"
 #include "app/SurfaceRebuild.h"
 #include "app/Textures.h"
 #include "clockface/ClockFace.h"
+#include "platform/Autostart.h"
 #include "platform/CacheFolder.h"
 #include "platform/Messages.h"
 #include "platform/ProgramDirectory.h"
@@ -24,11 +26,15 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
     appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
     appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
     const Settings settings = appState.savedSettings.value_or(Settings{});
+    appState.autostartFolder = options.autostartFolder ? *options.autostartFolder : platform::autostartFolder();
+    appState.program = platform::runningProgram();
     appState.dpi = host.dpi();
+    appState.alwaysOnTop = settings.alwaysOnTop;
     face.setUnit(options.unit.value_or(boundedUnit(unitAtDpi(settings.unit, settings.dpi, appState.dpi))));
 
     WindowPlacement placement{{settings.left, settings.top},
-                              {gridColumns * face.unit, gridRows * face.unit}};
+                              {gridColumns * face.unit, gridRows * face.unit},
+                              appState.alwaysOnTop};
     const PixelSize frame = host.frameSize();
     bringOntoScreen(placement.outer.x, placement.outer.y, placement.client.width + frame.width,
                     placement.client.height + frame.height, host.screens());
@@ -100,6 +106,10 @@ void ClockApp::placeSettled(const WindowHost& host) {
 }
 
 void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
+    if (upperCaseKey == alwaysOnTopKey) {
+        setAlwaysOnTop(host, !appState.alwaysOnTop);
+        return;
+    }
     const std::int32_t unit = unitForKey(upperCaseKey);
     if (unit == 0) {
         return;
@@ -107,6 +117,67 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     appState.face.setUnit(boundedUnit(unitAtDpi(unit, baseDpi, appState.dpi)));
     rebuild(host, true);
     saveSettings(host);
+}
+
+std::vector<MenuItem> ClockApp::menu() const {
+    MenuState state;
+    for (const char32_t sizeKey : {U'S', U'M', U'L'}) {
+        if (appState.face.unit == unitAtDpi(unitForKey(sizeKey), baseDpi, appState.dpi)) {
+            state.sizeKeyUnit = unitForKey(sizeKey);
+        }
+    }
+    state.alwaysOnTop = appState.alwaysOnTop;
+    state.startsAtLogin = !appState.autostartFolder.empty() &&
+                          platform::autostartStarts(appState.autostartFolder, appState.program);
+    return menuItems(state);
+}
+
+void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
+    switch (command) {
+    case MenuCommand::Small:
+        key(host, U'S');
+        break;
+    case MenuCommand::Medium:
+        key(host, U'M');
+        break;
+    case MenuCommand::Large:
+        key(host, U'L');
+        break;
+    case MenuCommand::AlwaysOnTop:
+        setAlwaysOnTop(host, !appState.alwaysOnTop);
+        break;
+    case MenuCommand::StartAtLogin:
+        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program));
+        break;
+    case MenuCommand::About:
+        platform::showMessage("About Horavel", aboutText());
+        break;
+    case MenuCommand::Close:
+        closeRequested(host);
+        break;
+    case MenuCommand::Nothing:
+        break;
+    }
+}
+
+void ClockApp::setAlwaysOnTop(WindowHost& host, bool on) {
+    appState.alwaysOnTop = on;
+    host.setAlwaysOnTop(on);
+    saveSettings(host);
+}
+
+void ClockApp::setStartAtLogin(bool on) {
+    const std::filesystem::path& folder = appState.autostartFolder;
+    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder));
+    if (folder.empty()) {
+        platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
+    } else if (on && !platform::addAutostart(folder, appState.program)) {
+        platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry +
+                                             " could not be written.");
+    } else if (!on && !platform::removeAutostart(folder, appState.program)) {
+        platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry +
+                                             " could not be removed.");
+    }
 }
 
 void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const PixelRect& suggestedOuter) {
@@ -210,5 +281,5 @@ void ClockApp::saveSettings(const WindowHost& host) {
 
 Settings ClockApp::current(const WindowHost& host) const {
     const PixelPoint outer = host.outerPosition();
-    return {outer.x, outer.y, appState.face.unit, appState.dpi};
+    return {outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
 }

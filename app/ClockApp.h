@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Layout.h"
+#include "app/Menu.h"
 #include "app/WindowHost.h"
 #include "platform/Clock.h"
 #include "raster/PaintTarget.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 // What a start of the clock takes its textures, unit and settings from. The clock
 // program takes the defaults; the snapshot tool names its own and keeps no
@@ -23,6 +25,9 @@ struct StartOptions {
     // Where decoded maps are kept between starts: none for the user's own cache
     // folder, an empty path for maps decoded into memory at every start.
     std::optional<std::filesystem::path> mapCacheFolder;
+    // Where the entry that starts the clock at login is kept: none for the
+    // session's own autostart folder, an empty path for none at all.
+    std::optional<std::filesystem::path> autostartFolder;
     // Whether the user is told, once a run, of work that would otherwise be lost
     // without a word: a map that cannot be read, settings that cannot be saved.
     // The clock program's windows tell; the tools and tests say it their own way.
@@ -37,10 +42,12 @@ inline constexpr std::int32_t tickPeriodMs = 250;
 inline constexpr std::int32_t ticksOfStillnessBeforeSaving = 4;
 
 // Where the window opens: the outer window's top-left corner on the screen and
-// the size of its client area.
+// the size of its client area; and whether it stays above the others from the
+// start, which a window system may have to know before it shows the window.
 struct WindowPlacement {
     PixelPoint outer;
     PixelSize client;
+    bool alwaysOnTop = false;
 };
 
 // The clock's whole life, written once for every window system. A backend keeps
@@ -80,8 +87,19 @@ public:
     void placeSettled(const WindowHost& host);
     // A key went down, as an upper-case letter: S, M and L choose the unit 20,
     // 28 or 40 at 100 % (scaled to the screen's resolution), resize the window
-    // and rebuild, even when the unit stays the same; the new unit is saved.
+    // and rebuild, even when the unit stays the same; the new unit is saved. T
+    // keeps the window above the others, or lets it go, and saves that.
     void key(WindowHost& host, char32_t upperCaseKey);
+    // The clock's menu with its marks as they are now: the size key of the
+    // window's unit, whether it stays on top, and whether the session's
+    // autostart folder holds an entry that starts this very program (read from
+    // the disk at every call, so the mark never says what is not there).
+    std::vector<MenuItem> menu() const;
+    // An item of the menu was chosen: the sizes act as their keys, always on top
+    // as T; start at login makes or removes the entry, and says in a message
+    // when that failed; about shows the clock's version, licence and the maps'
+    // credits in a message; close closes as the window's close button does.
+    void menuChosen(WindowHost& host, MenuCommand command);
     // The window went to a screen of another resolution, or the resolution
     // changed: the window takes the rectangle the system suggests, held to the
     // 7:16 grid, and everything is rebuilt for its new unit.
@@ -117,6 +135,8 @@ private:
     void saveSettings(const WindowHost& host);
     // The window's place and the unit now.
     Settings current(const WindowHost& host) const;
+    void setAlwaysOnTop(WindowHost& host, bool on);
+    void setStartAtLogin(bool on);
 
     const platform::Clock& time;
     AppState appState;

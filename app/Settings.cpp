@@ -40,13 +40,20 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
     }
     settings.unit = unit;
     std::int32_t dpi = baseDpi;
-    settings.dpi = scanField(cursor, dpi) && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : baseDpi;
+    const bool dpiScanned = scanField(cursor, dpi);
+    settings.dpi = dpiScanned && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : baseDpi;
+    std::int32_t onTop = 0;
+    settings.alwaysOnTop = dpiScanned && scanField(cursor, onTop) && onTop == 1;
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
-    char line[64];
-    if (settings.dpi == baseDpi) {
+    char line[80];
+    if (settings.alwaysOnTop) {
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld 1\n", static_cast<long>(settings.left),
+                      static_cast<long>(settings.top), static_cast<long>(settings.unit),
+                      static_cast<long>(settings.dpi));
+    } else if (settings.dpi == baseDpi) {
         std::snprintf(line, sizeof line, "%ld %ld %ld\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit));
     } else {

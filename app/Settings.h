@@ -12,12 +12,14 @@
 // layout unit, and the resolution of the screen it had that unit on, so that
 // the window keeps its physical size on a screen of another resolution. Files
 // written before the resolution was kept hold only the first three, and the
-// resolution of 100 % (96 DPI) is what those programs drew at.
+// resolution of 100 % (96 DPI) is what those programs drew at. Whether the
+// window stays above the others came last, as a fifth field.
 struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
     std::int32_t unit = defaultUnit; // layout unit U, pixels of that screen
     std::int32_t dpi = baseDpi;      // the screen's resolution, dots per inch
+    bool alwaysOnTop = false;  // the window stays above the others
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -31,16 +33,19 @@ inline constexpr std::int32_t largestSavedDpi = 960;
 // The file's one line is at most this many characters; more is ignored.
 inline constexpr std::size_t settingsLineLimit = 127;
 
-// Scans "left top unit [dpi]" as decimal integers separated by white space. The
-// scan stops at the first field that is not a number or does not fit 32 bits;
-// that field and the ones after it keep the defaults. A unit outside the sane
-// bounds keeps the default unit and resolution; a resolution outside its bounds,
-// or none, is 96.
+// Scans "left top unit [dpi [on-top]]" as decimal integers separated by white
+// space. The scan stops at the first field that is not a number or does not fit
+// 32 bits; that field and the ones after it keep the defaults. A unit outside
+// the sane bounds keeps the default unit and resolution and is not on top; a
+// resolution outside its bounds, or none, is 96. The window is on top only when
+// the fifth field is 1.
 Settings parseSettingsLine(std::string_view line, const Settings& defaults);
 
 // The line written to the file, "left top unit" and a line end, with the
-// resolution as a fourth field when it is not 96: at 100 % the file reads as it
-// always has.
+// resolution as a fourth field when it is not 96 or when a fifth follows, and 1
+// as the fifth when the window stays on top: at 100 % and not on top the file
+// reads as it always has. A program that reads only three or four fields still
+// finds the place, the unit and the resolution where they always were.
 std::string formatSettingsLine(const Settings& settings);
 
 // The settings file inside a settings folder.

@@ -38,6 +38,8 @@ public:
     // Asks for this part of the client area to be painted again, without
     // erasing.
     virtual void invalidateArea(const PixelRect& area) = 0;
+    // Keeps the window above the others, or lets it go.
+    virtual void setAlwaysOnTop(bool on) = 0;
     // Closes the window for good; the backend's event loop ends with it.
     virtual void destroy() = 0;
 };

@@ -6,6 +6,7 @@ void HeadlessWindow::open(const StartOptions& options) {
     const WindowPlacement placement = app.start(*this, options);
     outer = placement.outer;
     client = placement.client;
+    onTop = placement.alwaysOnTop;
     opened = true;
     app.created(*this);
 }

@@ -35,6 +35,7 @@ public:
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool on) override { onTop = on; }
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:
@@ -42,6 +43,9 @@ public:
     void paint(PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
+    // Whether the window stays above the others, as the clock asked at the
+    // start or since.
+    bool alwaysOnTop() const { return onTop; }
     // Whether something waits to be painted since the last paint, and whether
     // the background is to be erased first.
     bool paintPending() const { return waiting.pending(); }
@@ -51,6 +55,7 @@ private:
     ClockApp& app;
     std::vector<PixelRect> screenList;
     bool opened = false;
+    bool onTop = false;
     bool destroyed = false;
     bool erase = false;
     PaintQueue waiting;

@@ -1,6 +1,7 @@
 #include "app/win32/Win32Window.h"
 
 #include "app/win32/GdiPaintTarget.h"
+#include "app/win32/NativeMenu.h"
 
 namespace shell {
 
@@ -67,7 +68,9 @@ bool Win32Window::open(HINSTANCE instance, int showCommand) {
     const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle,
                                    static_cast<UINT>(dpi()));
     // WM_CREATE arrives inside this call: the clock builds its surfaces then.
-    if (CreateWindowExW(0, className, windowTitle, windowStyle, placement.outer.x, placement.outer.y,
+    // A window kept on top is made so, before it shows.
+    const DWORD extendedStyle = placement.alwaysOnTop ? WS_EX_TOPMOST : 0;
+    if (CreateWindowExW(extendedStyle, className, windowTitle, windowStyle, placement.outer.x, placement.outer.y,
                         size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
         return false;
     }
@@ -133,6 +136,10 @@ void Win32Window::invalidateArea(const PixelRect& area) {
     InvalidateRect(handle, &rect, FALSE);
 }
 
+void Win32Window::setAlwaysOnTop(bool on) {
+    SetWindowPos(handle, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Win32Window::destroy() {
     DestroyWindow(handle);
 }
@@ -167,6 +174,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         app.created(*this);
+        refreshSystemMenu(handle, app.menu());
         SetTimer(handle, tickTimer, tickPeriodMs, nullptr);
         return 0;
     case WM_SIZING: {
@@ -178,7 +186,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETMINMAXINFO: {
         // The largest client area the clock takes, with the frame around it.
-        const FrameSize frame = frameSize();
+        const PixelSize frame = frameSize();
         MINMAXINFO& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
         limits.ptMaxTrackSize = {gridColumns * largestWindowUnit + frame.width,
                                  gridRows * largestWindowUnit + frame.height};
@@ -201,6 +209,31 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         app.tick(*this);
         return 0;
+    case WM_CONTEXTMENU: {
+        // A right-click in the client area, Shift+F10 or the Menu key (at -1, -1:
+        // the menu then opens at the client area's corner). On the frame and the
+        // title bar the system shows its own menu.
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        if (lParam == -1) {
+            at = {0, 0};
+            ClientToScreen(handle, &at);
+        } else if (DefWindowProcW(handle, WM_NCHITTEST, 0, lParam) != HTCLIENT) {
+            break;
+        }
+        app.menuChosen(*this, trackPopupMenu(handle, app.menu(), at));
+        return 0;
+    }
+    case WM_INITMENUPOPUP:
+        if (HIWORD(lParam) != FALSE) {
+            refreshSystemMenu(handle, app.menu());
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if (const MenuCommand command = systemMenuCommand(wParam); command != MenuCommand::Nothing) {
+            app.menuChosen(*this, command);
+            return 0;
+        }
+        break;
     case WM_PAINT:
         paint();
         return 0;

@@ -30,6 +30,7 @@ public:
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool on) override;
     void destroy() override;
 
 private:

@@ -10,9 +10,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A small modal-looking window on the X display: the caption as its title, the
-// text on one line, and an OK button. It opens its own display connection, so it
+// text in its lines, and an OK button. It opens its own display connection, so it
 // works before the clock's window exists and leaves that window's events alone.
 namespace shell {
 
@@ -46,30 +47,53 @@ std::string latin1FromUtf8(std::string_view text) {
 struct MessageLayout {
     int widthPx;
     int heightPx;
-    int textBaselinePx;
+    int textBaselinePx;  // of the first line
+    int lineHeightPx;
     int buttonLeftPx;
     int buttonTopPx;
 };
 
-MessageLayout layOut(const XFontStruct* font, const std::string& text) {
-    const int textWidthPx = font != nullptr ? XTextWidth(const_cast<XFontStruct*>(font), text.data(),
-                                                         static_cast<int>(text.size()))
-                                            : static_cast<int>(text.size()) * 6;
+// The text's lines, split at its line ends.
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (const char c : text) {
+        if (c == '\n') {
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+MessageLayout layOut(const XFontStruct* font, const std::vector<std::string>& lines) {
+    int textWidthPx = 0;
+    for (const std::string& line : lines) {
+        textWidthPx = std::max(textWidthPx, font != nullptr ? XTextWidth(const_cast<XFontStruct*>(font), line.data(),
+                                                                         static_cast<int>(line.size()))
+                                                            : static_cast<int>(line.size()) * 6);
+    }
     const int ascentPx = font != nullptr ? font->ascent : 10;
     const int descentPx = font != nullptr ? font->descent : 3;
     MessageLayout layout{};
     layout.widthPx = std::max(minimumWidthPx, textWidthPx + 2 * marginPx);
     layout.textBaselinePx = marginPx + ascentPx;
-    layout.buttonTopPx = layout.textBaselinePx + descentPx + marginPx;
+    layout.lineHeightPx = ascentPx + descentPx;
+    layout.buttonTopPx = layout.textBaselinePx + static_cast<int>(lines.size() - 1) * layout.lineHeightPx +
+                         descentPx + marginPx;
     layout.buttonLeftPx = (layout.widthPx - buttonWidthPx) / 2;
     layout.heightPx = layout.buttonTopPx + buttonHeightPx + marginPx;
     return layout;
 }
 
 void draw(Display* display, Window window, GC gc, const XFontStruct* font, const MessageLayout& layout,
-          const std::string& text) {
+          const std::vector<std::string>& lines) {
     XClearWindow(display, window);
-    XDrawString(display, window, gc, marginPx, layout.textBaselinePx, text.data(), static_cast<int>(text.size()));
+    int baselinePx = layout.textBaselinePx;
+    for (const std::string& line : lines) {
+        XDrawString(display, window, gc, marginPx, baselinePx, line.data(), static_cast<int>(line.size()));
+        baselinePx += layout.lineHeightPx;
+    }
     XDrawRectangle(display, window, gc, layout.buttonLeftPx, layout.buttonTopPx, buttonWidthPx, buttonHeightPx);
     const char ok[] = "OK";
     const int okWidthPx = font != nullptr ? XTextWidth(const_cast<XFontStruct*>(font), ok, 2) : 12;
@@ -102,8 +126,8 @@ void setTitle(Display* display, Window window, std::string_view caption) {
 void runMessageWindow(Display* display, std::string_view caption, std::string_view text) {
     const int screen = DefaultScreen(display);
     XFontStruct* font = XLoadQueryFont(display, "fixed");
-    const std::string line = latin1FromUtf8(text);
-    const MessageLayout layout = layOut(font, line);
+    const std::vector<std::string> lines = linesOf(latin1FromUtf8(text));
+    const MessageLayout layout = layOut(font, lines);
     const int left = std::max(0, (DisplayWidth(display, screen) - layout.widthPx) / 2);
     const int top = std::max(0, (DisplayHeight(display, screen) - layout.heightPx) / 2);
     const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), left, top,
@@ -137,7 +161,7 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
         switch (event.type) {
             case Expose:
                 if (event.xexpose.count == 0) {
-                    draw(display, window, gc, font, layout, line);
+                    draw(display, window, gc, font, layout, lines);
                 }
                 break;
             case ButtonPress:

@@ -1,7 +1,7 @@
 #include "app/x11/X11Window.h"
 
-#include "platform/ImageDecoder.h"
-#include "platform/ProgramDirectory.h"
+#include "app/x11/StayAbove.h"
+#include "app/x11/WindowIcon.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
@@ -67,34 +67,11 @@ std::int32_t resourceDpi(Display* display) {
     return dpi >= 48.0 && dpi <= 960.0 ? static_cast<std::int32_t>(std::lround(dpi)) : 96;
 }
 
-// The program's icon for _NET_WM_ICON, from the icon theme's pictures beside
-// the program's folder (share/icons, where the build draws them and an
-// installation puts them): for each size found, its width and height, then its
-// pixels as ARGB, top row first, each in a long as the property wants.
+// The program's icon for _NET_WM_ICON, built into the program: each
+// cardinal in a long, as Xlib wants 32-bit properties.
 std::vector<unsigned long> windowIcon() {
-    std::vector<unsigned long> icon;
-    const std::filesystem::path theme = platform::programDirectory().parent_path() / "share" / "icons" / "hicolor";
-    for (const int size : {16, 32, 48, 64, 128}) {
-        const std::string side = std::to_string(size);
-        platform::ImageDecoder decoder;
-        if (decoder.open(theme / (side + "x" + side) / "apps" / "com.brantolm.Horavel.png") != 1 ||
-            decoder.channels() != 4) {
-            continue;
-        }
-        const std::int32_t width = decoder.width();
-        const std::int32_t height = decoder.height();
-        std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
-        if (decoder.copyPixels(4 * width, bgra.size(), bgra.data()) != 1) {
-            continue;
-        }
-        icon.push_back(static_cast<unsigned long>(width));
-        icon.push_back(static_cast<unsigned long>(height));
-        for (std::size_t i = 0; i < bgra.size(); i += 4) {
-            icon.push_back(static_cast<unsigned long>(bgra[i + 3]) << 24 | static_cast<unsigned long>(bgra[i + 2]) << 16 |
-                           static_cast<unsigned long>(bgra[i + 1]) << 8 | bgra[i]);
-        }
-    }
-    return icon;
+    const std::span<const std::uint32_t> cardinals = windowIconCardinals();
+    return {cardinals.begin(), cardinals.end()};
 }
 
 // The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
@@ -157,7 +134,8 @@ void X11Window::createWindow(const WindowPlacement& placement) {
     XSetWindowAttributes attributes{};
     attributes.background_pixel = BlackPixel(display, screen);
     // Property changes tell when the window manager has measured its frame.
-    attributes.event_mask = ExposureMask | KeyPressMask | StructureNotifyMask | PropertyChangeMask;
+    attributes.event_mask =
+        ExposureMask | KeyPressMask | ButtonPressMask | FocusChangeMask | StructureNotifyMask | PropertyChangeMask;
     window = XCreateWindow(display, RootWindow(display, screen), placement.outer.x, placement.outer.y,
                            static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
                            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
@@ -205,6 +183,7 @@ void X11Window::createWindow(const WindowPlacement& placement) {
         XFree(hints);
     }
     XSetWMProtocols(display, window, &deleteWindowAtom, 1);
+    stayAbove(display, window, false, placement.alwaysOnTop);
     gc = XCreateGC(display, window, 0, nullptr);
     target = std::make_unique<XImagePaintTarget>(display, DefaultVisual(display, screen),
                                                  DefaultDepth(display, screen));
@@ -316,6 +295,13 @@ int X11Window::onIoError(Display*) {
 }
 
 void X11Window::onEvent(XEvent& event) {
+    if (menu && menu->owns(event)) {
+        const MenuOutcome outcome = menu->handle(event);
+        if (outcome.closes) {
+            closeMenu(outcome.chosen);
+        }
+        return;
+    }
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
@@ -329,6 +315,12 @@ void X11Window::onEvent(XEvent& event) {
         app.placeChanged(*this);
         break;
     case MapNotify:
+        mapped = true;
+        updateOuterPosition();
+        break;
+    case UnmapNotify:
+        mapped = false;
+        break;
     case ReparentNotify:
         updateOuterPosition();
         break;
@@ -337,8 +329,30 @@ void X11Window::onEvent(XEvent& event) {
             updateOuterPosition();
         }
         break;
-    case KeyPress:
-        app.key(*this, upperCaseLetter(XLookupKeysym(&event.xkey, 0)));
+    case KeyPress: {
+        const KeySym key = XLookupKeysym(&event.xkey, 0);
+        if (key == XK_Menu || (key == XK_F10 && (event.xkey.state & ShiftMask) != 0)) {
+            // From the keyboard the menu opens at the client area's corner.
+            int x = 0;
+            int y = 0;
+            Window child = 0;
+            XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+            openMenu({x, y});
+        } else {
+            app.key(*this, upperCaseLetter(key));
+        }
+        break;
+    }
+    case ButtonPress:
+        if (event.xbutton.button == Button3) {
+            openMenu({event.xbutton.x_root, event.xbutton.y_root});
+        }
+        break;
+    case FocusOut:
+        // The window lost the focus to another while the menu was open.
+        if (menu && event.xfocus.mode != NotifyGrab && event.xfocus.mode != NotifyUngrab) {
+            closeMenu(MenuCommand::Nothing);
+        }
         break;
     case ClientMessage:
         if (event.xclient.format == 32 &&
@@ -347,6 +361,7 @@ void X11Window::onEvent(XEvent& event) {
         }
         break;
     case DestroyNotify:
+        menu.reset();
         closed = true;
         break;
     default:
@@ -433,6 +448,22 @@ void X11Window::invalidate(bool eraseBackground) {
         target->forget();
         XClearWindow(display, window);
     }
+}
+
+void X11Window::openMenu(PixelPoint at) {
+    menu = std::make_unique<PopupMenu>(display, app.menu(), resolution, at);
+    if (!menu->isOpen()) {
+        menu.reset();
+    }
+}
+
+void X11Window::closeMenu(MenuCommand chosen) {
+    menu.reset();
+    app.menuChosen(*this, chosen);
+}
+
+void X11Window::setAlwaysOnTop(bool on) {
+    stayAbove(display, window, mapped, on);
 }
 
 void X11Window::destroy() {

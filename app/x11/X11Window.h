@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
 #include "app/TrackedWindowHost.h"
+#include "app/x11/PopupMenu.h"
 #include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
@@ -39,6 +40,7 @@ public:
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool on) override;
     void destroy() override;
 
 private:
@@ -54,6 +56,10 @@ private:
     Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
     void paint();
+    // Opens the clock's menu for the point at, root window pixels.
+    void openMenu(PixelPoint at);
+    // Closes it, doing what was chosen.
+    void closeMenu(MenuCommand chosen);
     // Asks the server where the outer window stands now.
     void updateOuterPosition();
     // The display is gone: the clock saves what it can; nothing more is sent.
@@ -70,9 +76,11 @@ private:
     Atom deleteWindowAtom = 0;
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
+    std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
     int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
+    bool mapped = false;          // the window is on the screen
 };
 
 }  // namespace shell

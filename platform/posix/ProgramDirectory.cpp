@@ -4,13 +4,12 @@
 
 namespace platform {
 
-std::filesystem::path programDirectory() {
+std::filesystem::path runningProgram() {
     std::error_code error;
     const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || executable.empty()) {
-        return {};
-    }
-    return executable.parent_path();
+    return error ? std::filesystem::path{} : executable;
 }
+
+std::filesystem::path programDirectory() { return runningProgram().parent_path(); }
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-std::filesystem::path programDirectory() {
+std::filesystem::path runningProgram() {
     // The module name can be longer than MAX_PATH: grow the buffer until it fits.
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
@@ -15,7 +15,7 @@ std::filesystem::path programDirectory() {
             return {};
         }
         if (length < buffer.size()) {
-            return std::filesystem::path(std::wstring(buffer.data(), length)).parent_path();
+            return std::filesystem::path(std::wstring(buffer.data(), length));
         }
         if (buffer.size() >= 32768) {
             return {};
@@ -23,5 +23,7 @@ std::filesystem::path programDirectory() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::filesystem::path programDirectory() { return runningProgram().parent_path(); }
 
 }  // namespace platform

@@ -226,6 +226,7 @@ public:
     }
     void invalidate(bool) override {}
     void invalidateArea(const PixelRect&) override {}
+    void setAlwaysOnTop(bool) override {}
     void destroy() override {}
     ClockApp& app;
     PixelSize client;
@@ -431,7 +432,7 @@ TEST_F(ClockAppSettingsTest, ASizePastTheLargestUnitSnapsBackAndIsKept) {
         window.open(keptIn());
         app.sizeReported(window, {4000, 9000});
         EXPECT_EQ(app.state().face.unit, largestWindowUnit);
-        EXPECT_EQ(window.clientSize(), (ClientSize{7 * largestWindowUnit, 16 * largestWindowUnit}));
+        EXPECT_EQ(window.clientSize(), (PixelSize{7 * largestWindowUnit, 16 * largestWindowUnit}));
         app.closeRequested(window);
     }
     EXPECT_EQ(saved(), "0 0 " + std::to_string(largestWindowUnit));

@@ -7,6 +7,7 @@
 #endif
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -78,6 +79,56 @@ TEST(Settings, ReadsTheResolutionAfterTheUnit) {
         EXPECT_EQ(s.unit, c.unit) << c.line;
         EXPECT_EQ(s.dpi, c.dpi) << c.line;
     }
+}
+
+// Staying on top is a fifth field, after a resolution that is then always
+// written; only 1 means on top.
+TEST(Settings, ReadsAlwaysOnTopAfterTheResolution) {
+    const struct {
+        const char* line;
+        std::int32_t unit, dpi;
+        bool onTop;
+    } cases[] = {
+        {"1 2 40 96 1", 40, 96, true},
+        {"1 2 42 144 1", 42, 144, true},
+        {"1 2 40 96 0", 40, 96, false},
+        {"1 2 40 96 2", 40, 96, false},
+        {"1 2 40 96 x", 40, 96, false},
+        {"1 2 40", 40, 96, false},           // a file of three fields
+        {"1 2 42 144", 42, 144, false},      // a file of four fields
+        {"1 2 40 x 1", 40, 96, false},       // no resolution, nothing after it
+        {"1 2 300 96 1", 28, 96, false},     // a damaged unit: the rest with it
+        {"1 2 40 961 1", 40, 96, true},      // a damaged resolution alone
+    };
+    for (const auto& c : cases) {
+        const Settings s = parseSettingsLine(c.line, Settings{});
+        EXPECT_EQ(s.unit, c.unit) << c.line;
+        EXPECT_EQ(s.dpi, c.dpi) << c.line;
+        EXPECT_EQ(s.alwaysOnTop, c.onTop) << c.line;
+    }
+}
+
+// Files of every kind written so far read back whole, and the programs that
+// read three fields ("%ld %ld %ld") or four (the resolution after the unit,
+// anything further ignored) still find the place, the unit and the resolution
+// in a file that says on top.
+TEST(Settings, NewFilesKeepTheFieldsOlderProgramsRead) {
+    const Settings written[] = {
+        {312, 140, 28, 96, false}, {312, 140, 42, 144, false},
+        {-8, 60, 28, 96, true},    {-8, 60, 42, 144, true},
+    };
+    for (const Settings& settings : written) {
+        const std::string line = formatSettingsLine(settings);
+        EXPECT_EQ(parseSettingsLine(line, Settings{}), settings) << line;
+        long left = 0, top = 0, unit = 0, dpi = 96;
+        ASSERT_GE(std::sscanf(line.c_str(), "%ld %ld %ld %ld", &left, &top, &unit, &dpi), 3) << line;
+        EXPECT_EQ(left, settings.left) << line;
+        EXPECT_EQ(top, settings.top) << line;
+        EXPECT_EQ(unit, settings.unit) << line;
+        EXPECT_EQ(dpi, settings.dpi) << line;
+    }
+    EXPECT_EQ(formatSettingsLine({-8, 60, 28, 96, true}), "-8 60 28 96 1\n");
+    EXPECT_EQ(formatSettingsLine({-8, 60, 28, 96, false}), "-8 60 28\n");
 }
 
 class SettingsFileTest : public ::testing::Test {

@@ -84,4 +84,21 @@ xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER 'Xft.dpi:	120'
 check "at 120 DPI the unit saved at 144 DPI keeps its size: 175 x 400" 'start_clock && wait_for_size 175x400'
 close_clock >/dev/null
 
+# The icon is built into the program: a copy with only its maps beside it, no
+# icon files, still carries it, opaque at the centre and clear in the corner.
+mkdir -p "$work/bare/app"
+cp "$build/app/horavel" "$build/app/Earth.png" "$build/app/Moon.png" "$work/bare/app/"
+clock_program=$work/bare/app/horavel
+if start_clock; then
+  check "a copy without icon files beside it carries the icon at 16, 32, 48, 64 and 128 pixels" \
+    '[ "$(xprop -id "$window" _NET_WM_ICON | grep -o "Icon ([0-9]* x [0-9]*)" | tr "\n" " ")" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) " ]'
+  # The cardinals: 16, 16, then the 16 x 16 pixels as ARGB; pixel (8, 8) and (0, 0).
+  icon_numbers=$(xprop -id "$window" -f _NET_WM_ICON 32c _NET_WM_ICON | sed 's/.*= //' | tr -d ' ' | tr ',' '\n')
+  check "its 16-pixel picture is opaque at the centre and transparent in the corner" \
+    '[ $(( $(sed -n "$((3 + 8 * 16 + 8))p" <<<"$icon_numbers") >> 24 )) -eq 255 ] && [ $(( $(sed -n 3p <<<"$icon_numbers") >> 24 )) -eq 0 ]'
+  close_clock >/dev/null
+else
+  fail "a copy without icon files beside it opens its window"
+fi
+
 finish

@@ -5,6 +5,11 @@
 # border drag through the window manager snaps to the 7:16 grid, and the place
 # and unit are kept when the clock is ended by SIGTERM, when the X server goes
 # away, after a move has been still for a second, and after S/M/L then close.
+# Then the clock's menu: it opens by a right-click and by Shift+F10 and shows
+# the picture horavel-snapshot draws of it; Escape and a click outside change
+# nothing; Large by keyboard; always on top (_NET_WM_STATE_ABOVE) by T and by
+# the menu, kept over a restart; start at login makes a valid autostart entry
+# that starts this program, and removes it again.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -140,6 +145,67 @@ check "the X server's end saves the place the clock was moved to" '[ "$(saved)" 
 start_display || fail "openbox starts again"
 check "on a new X server the clock opens at (250, 150)" \
   'start_clock && wait_for_frame && wait_for_size 280x640 && wait_for_place "250 150"'
+close_clock >/dev/null
+
+# The clock's menu, from a start without settings.
+rm -f "$settings"
+autostart="$HOME/.config/autostart/com.brantolm.Horavel.desktop"
+menu_window() { xdotool search --onlyvisible --name '^Horavel menu$' 2>/dev/null | head -1; }
+menu_open() { wait_for_output "the menu windows showing" 1 sh -c "xdotool search --onlyvisible --name '^Horavel menu\$' 2>/dev/null | wc -l"; }
+menu_closed() { wait_for_output "the menu windows showing" 0 sh -c "xdotool search --onlyvisible --name '^Horavel menu\$' 2>/dev/null | wc -l"; }
+above() { xprop -id "$window" _NET_WM_STATE 2>/dev/null | grep -c _NET_WM_STATE_ABOVE; }
+# The menu shows, pixel for pixel, what horavel-snapshot draws of it.
+menu_shows_snapshot() {
+  "$build/tools/snapshot/horavel-snapshot" --at "${moments[0]%% *}" --menu-out "$work/menu-reference.png" 2>/dev/null &&
+    convert "$work/menu-reference.png" -depth 8 "ppm:$work/menu-reference.ppm" || { echo "  no menu picture drawn"; return 1; }
+  for _ in $(seq 25); do
+    import -window "$(menu_window)" -depth 8 "ppm:$work/menu.ppm" 2>/dev/null && cmp -s "$work/menu.ppm" "$work/menu-reference.ppm" && return 0
+    sleep 0.2
+  done
+  echo "  $(look compare "$work/menu.ppm" "$work/menu-reference.ppm")"
+  return 1
+}
+
+check "the clock starts for its menu" 'start_clock && wait_for_frame && wait_for_size 196x448'
+xdotool mousemove --window "$window" 60 80 click 3
+check "a right-click opens the menu with the picture the clock draws of it" 'menu_open && menu_shows_snapshot'
+xdotool key Escape
+check "Escape closes the menu and changes nothing" \
+  'menu_closed && sleep 0.5 && wait_for_size 196x448 && [ "$(above)" = 0 ] && [ ! -e "$settings" ]'
+xdotool key --window "$window" shift+F10
+check "Shift+F10 opens the menu" 'menu_open && menu_shows_snapshot'
+xdotool mousemove 900 700 click 1
+check "a click outside closes the menu and changes nothing" \
+  'menu_closed && sleep 0.5 && wait_for_size 196x448 && [ "$(above)" = 0 ] && [ ! -e "$settings" ]'
+
+xdotool key --window "$window" shift+F10
+menu_open >/dev/null
+xdotool key Down Down Down Return
+check "Large chosen by keyboard gives 280 x 640" 'menu_closed && wait_for_size 280x640'
+
+xdotool key --window "$window" t
+check "T sets _NET_WM_STATE_ABOVE and saves it" 'wait_for_output "windows above" 1 above && wait_for_saved "0 0 40 96 1"'
+xdotool key --window "$window" t
+check "T again takes it away" 'wait_for_output "windows above" 0 above && wait_for_saved "0 0 40"'
+xdotool mousemove --window "$window" 60 80 click 3
+menu_open >/dev/null
+xdotool key t
+check "\"Always on top\" in the menu sets _NET_WM_STATE_ABOVE" 'wait_for_output "windows above" 1 above'
+close_clock >/dev/null
+check "always on top survives a restart" 'start_clock && wait_for_frame && wait_for_output "windows above" 1 above'
+
+exec_of() { sed -n 's/^Exec=//p' "$autostart"; }
+xdotool mousemove --window "$window" 60 80 click 3
+menu_open >/dev/null
+xdotool key End Up Up Return
+check "\"Start at login\" makes an autostart entry that desktop-file-validate passes" \
+  'menu_closed && [ -f "$autostart" ] && desktop-file-validate "$autostart"'
+check "the entry starts this very program" '[ "$(exec_of)" = "\"$build/app/horavel\"" ]'
+xdotool mousemove --window "$window" 60 80 click 3
+menu_open >/dev/null
+xdotool key End Up Up Return
+check "choosing it again removes the entry and nothing else" \
+  'menu_closed && [ ! -e "$autostart" ] && [ -z "$(ls -A "$HOME/.config/autostart")" ]'
 close_clock >/dev/null
 
 finish

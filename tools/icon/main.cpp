@@ -1,12 +1,14 @@
 // horavel-icon: draws the program's icon with the clock's own code, for the
-// build: PNG pictures for the icon theme and a Windows icon file.
+// build: PNG pictures for the icon theme, a Windows icon file and the icon the
+// X11 program carries inside.
 //   horavel-icon FOLDER
 // writes FOLDER/share/icons/hicolor/NxN/apps/com.brantolm.Horavel.png for N from
-// 16 to 512 and FOLDER/horavel.ico (16 to 256). The Earth and Moon maps are
-// found as the clock finds them.
+// 16 to 512, FOLDER/horavel.ico (16 to 256) and FOLDER/WindowIcon.cpp (16 to
+// 128). The Earth and Moon maps are found as the clock finds them.
 
 #include "IconFile.h"
 #include "IconPicture.h"
+#include "WindowIconSource.h"
 
 #include "app/Textures.h"
 #include "clockface/FaceState.h"
@@ -24,6 +26,14 @@ namespace {
 
 constexpr std::int32_t themeSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
 constexpr std::int32_t windowsSizes[] = {16, 24, 32, 48, 64, 128, 256};
+constexpr std::int32_t x11Sizes[] = {16, 32, 48, 64, 128};
+
+bool writeFile(const std::filesystem::path& path, const void* bytes, std::size_t size) {
+    std::ofstream file(path, std::ios::binary);
+    file.write(static_cast<const char*>(bytes), static_cast<std::streamsize>(size));
+    file.close();
+    return static_cast<bool>(file);
+}
 
 bool writePicture(const BgraPicture& picture, const std::filesystem::path& path) {
     std::error_code ignored;
@@ -59,10 +69,13 @@ int main(int argc, char** argv) {
         windowsPictures.push_back(reduce(master, size));
     }
     const std::vector<std::uint8_t> icon = iconFile(windowsPictures);
-    std::ofstream file(folder / "horavel.ico", std::ios::binary);
-    file.write(reinterpret_cast<const char*>(icon.data()), static_cast<std::streamsize>(icon.size()));
-    file.close();
-    written = written && static_cast<bool>(file);
+    written = written && writeFile(folder / "horavel.ico", icon.data(), icon.size());
+    std::vector<BgraPicture> x11Pictures;
+    for (const std::int32_t size : x11Sizes) {
+        x11Pictures.push_back(reduce(master, size));
+    }
+    const std::string source = windowIconSource(x11Pictures);
+    written = written && writeFile(folder / "WindowIcon.cpp", source.data(), source.size());
     if (!written) {
         std::fprintf(stderr, "horavel-icon: cannot write the icons into %s\n", platform::utf8FromPath(folder).c_str());
         return 1;

@@ -42,7 +42,7 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
         }
         const bool takesValue = name == "--at" || name == "--unit" || name == "--earth-texture" ||
                                 name == "--moon-texture" || name == "--earth-out" || name == "--moon-out" ||
-                                name == "--out";
+                                name == "--out" || name == "--menu-out";
         if (!takesValue) {
             error = "unknown argument '" + std::string(name) + "'";
             return false;
@@ -78,12 +78,14 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
             options.earthOut = pathFromUtf8(value);
         } else if (name == "--out") {
             options.windowOut = pathFromUtf8(value);
+        } else if (name == "--menu-out") {
+            options.menuOut = pathFromUtf8(value);
         } else {
             options.moonOut = pathFromUtf8(value);
         }
     }
     if (!options.help && !options.version && !options.describe && !options.wantsPictures()) {
-        error = "nothing to do: give --out, --earth-out, --moon-out or --describe";
+        error = "nothing to do: give --out, --earth-out, --moon-out, --menu-out or --describe";
         return false;
     }
     return true;
@@ -91,7 +93,7 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
 
 std::string snapshotUsage() {
     return "usage: horavel-snapshot [--at TIME] [--unit U] [--earth-texture PATH] [--moon-texture PATH]\n"
-           "                        [--out PNG] [--earth-out PNG] [--moon-out PNG] [--describe]\n"
+           "                        [--out PNG] [--earth-out PNG] [--moon-out PNG] [--menu-out PNG] [--describe]\n"
            "       horavel-snapshot --version | --help\n"
            "  --at TIME            the moment, ISO-8601 with Z or an offset, e.g. 2000-01-01T12:00:00Z\n"
            "                       or 2000-01-01T13:00:00.5+01:00 (default: now)\n"
@@ -104,6 +106,8 @@ std::string snapshotUsage() {
            "                       in local time by the TZ environment variable\n"
            "  --earth-out PNG      write the Earth as seen from the Sun\n"
            "  --moon-out PNG       write the Moon as seen from the Earth\n"
+           "  --menu-out PNG       write the clock's menu as its X11 window shows it at 96 DPI, opened on a\n"
+           "                       window of unit U that is not on top and not started at login\n"
            "  --describe           print the positions, the sub-solar points and the Moon's phase as JSON\n"
            "  --version            print the version\n"
            "  --help               print this text\n";

@@ -16,12 +16,14 @@ struct SnapshotOptions {
     std::optional<std::filesystem::path> earthOut;      // --earth-out: PNG of the Earth picture
     std::optional<std::filesystem::path> moonOut;       // --moon-out: PNG of the Moon picture
     std::optional<std::filesystem::path> windowOut;     // --out: PNG of the whole window picture
+    std::optional<std::filesystem::path> menuOut;       // --menu-out: PNG of the menu as the window opens it
     bool describe = false;                              // --describe: the geometry as JSON on standard output
     bool help = false;                                  // --help
     bool version = false;                               // --version
 
     // True when anything has to be drawn.
-    bool wantsPictures() const { return earthOut.has_value() || moonOut.has_value() || windowOut.has_value(); }
+    bool wantsPictures() const { return earthOut.has_value() || moonOut.has_value() || windowOut.has_value() ||
+                                       menuOut.has_value(); }
 };
 
 // The smallest and largest layout unit accepted, pixels.

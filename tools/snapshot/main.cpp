@@ -8,6 +8,7 @@
 #include "SnapshotOptions.h"
 
 #include "app/ClockApp.h"
+#include "app/MenuPicture.h"
 #include "app/SurfaceRebuild.h"
 #include "astro/TimeScale.h"
 #include "platform/Clock.h"
@@ -47,7 +48,8 @@ void warnIfMissing(const Image& texture, const std::optional<std::filesystem::pa
 bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
     ClockApp app(clock);
     shell::HeadlessWindow window(app);
-    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path()});
+    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path(),
+                 std::filesystem::path(), false});
     const FaceState& face = app.state().face;
     warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
     warnIfMissing(face.moonTexture, options.moonTexture, "Moon.png");
@@ -72,6 +74,18 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
                                                    picture.stride(), picture.pixels(), &failure) == 1;
         succeeded = written(encoded, *options.windowOut, failure) && succeeded;
+    }
+    if (options.menuOut) {
+        const MenuPicture menu(app.menu(), baseDpi);
+        const Canvas* canvas = menu.picture();
+        bool encoded = false;
+        if (canvas != nullptr) {
+            shell::BufferPaintTarget picture(canvas->displayWidth(), canvas->displayHeight());
+            menu.paint(picture, {0, 0, canvas->displayWidth(), canvas->displayHeight()});
+            encoded = platform::writePngBgr(*options.menuOut, picture.width(), picture.height(), picture.stride(),
+                                            picture.pixels()) == 1;
+        }
+        succeeded = written(encoded, *options.menuOut) && succeeded;
     }
     return succeeded;
 }

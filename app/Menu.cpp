@@ -1,0 +1,25 @@
+#include "app/Menu.h"
+
+#include "app/Keys.h"
+
+std::vector<MenuItem> menuItems(const MenuState& state) {
+    return {
+        {MenuItemKind::Radio, MenuCommand::Small, "Small", U'S', state.sizeKeyUnit == unitForKey(U'S')},
+        {MenuItemKind::Radio, MenuCommand::Medium, "Medium", U'M', state.sizeKeyUnit == unitForKey(U'M')},
+        {MenuItemKind::Radio, MenuCommand::Large, "Large", U'L', state.sizeKeyUnit == unitForKey(U'L')},
+        {MenuItemKind::Check, MenuCommand::AlwaysOnTop, "Always on top", alwaysOnTopKey, state.alwaysOnTop},
+        {MenuItemKind::Check, MenuCommand::StartAtLogin, "Start at login", 0, state.startsAtLogin},
+        {MenuItemKind::Separator, MenuCommand::Nothing, "", 0, false},
+        {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0, false},
+        {MenuItemKind::Action, MenuCommand::Close, "Close", 0, false},
+    };
+}
+
+MenuCommand menuCommandForKey(const std::vector<MenuItem>& items, char32_t upperCaseKey) {
+    for (const MenuItem& item : items) {
+        if (upperCaseKey != 0 && item.key == upperCaseKey) {
+            return item.command;
+        }
+    }
+    return MenuCommand::Nothing;
+}

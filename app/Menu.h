@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// What an item of the clock's menu does when chosen.
+enum class MenuCommand : std::uint8_t {
+    Nothing,       // nothing: a separator, or a menu closed without a choice
+    Small,         // the unit of the key S
+    Medium,        // the unit of the key M
+    Large,         // the unit of the key L
+    AlwaysOnTop,   // the window stays above the others, or no longer
+    StartAtLogin,  // the clock starts with the session, or no longer
+    About,         // the version, the licence and the maps' credits
+    Close,         // the window closes, as its close button does
+};
+
+enum class MenuItemKind : std::uint8_t {
+    Radio,      // one of a group, the chosen one marked
+    Check,      // on or off, marked when on
+    Action,     // does something, never marked
+    Separator,  // a line between groups, never chosen
+};
+
+// One item as a window system shows it.
+struct MenuItem {
+    MenuItemKind kind = MenuItemKind::Action;
+    MenuCommand command = MenuCommand::Nothing;
+    std::string_view label;  // UTF-8; empty for a separator
+    char32_t key = 0;        // the upper-case key that does the same, shown beside the label; 0 for none
+    bool marked = false;     // the radio item chosen, the check item on
+};
+
+// What the menu's marks show.
+struct MenuState {
+    std::int32_t sizeKeyUnit = 0;  // the unit of the key S, M or L the window has now, at 100 %; 0 for none
+    bool alwaysOnTop = false;
+    bool startsAtLogin = false;
+};
+
+// The clock's menu, in its order: the three sizes, always on top, start at
+// login, a separator, about, close.
+std::vector<MenuItem> menuItems(const MenuState& state);
+
+// The item a key chooses while the menu is open, an upper-case letter; none for
+// other keys.
+MenuCommand menuCommandForKey(const std::vector<MenuItem>& items, char32_t upperCaseKey);

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Menu.h"
+
+#include <cstdint>
+#include <vector>
+
+// The keys an open menu answers besides the items' own letters.
+enum class MenuKey : std::uint8_t { Up, Down, Home, End, Enter, Escape };
+
+// What an open menu does after an event: stay open (its highlight perhaps
+// moved), or close, with the command chosen or Nothing.
+struct MenuOutcome {
+    bool closes = false;
+    MenuCommand chosen = MenuCommand::Nothing;
+};
+
+// An open menu that the clock draws itself: which item is highlighted, and what
+// the keyboard and the mouse do to it, the same for every window system that
+// hosts it. Separators are never highlighted nor chosen.
+class MenuSession {
+public:
+    explicit MenuSession(std::vector<MenuItem> menuItems) : shown(std::move(menuItems)) {}
+
+    const std::vector<MenuItem>& items() const { return shown; }
+    // The highlighted item, -1 for none (as the menu opens).
+    std::int32_t highlighted() const { return lit; }
+
+    // Up and Down move to the previous or next item, round the ends (from none,
+    // Down goes to the first, Up to the last); Home and End to the first and last;
+    // Enter chooses the highlighted item, or closes when none is; Escape closes.
+    MenuOutcome key(MenuKey pressed);
+    // An item's own key (upper case) chooses it; other letters do nothing.
+    MenuOutcome letter(char32_t upperCaseKey);
+    // The pointer is over the item (-1: over none): it is highlighted. True when
+    // the highlight moved.
+    bool pointAt(std::int32_t item);
+    // A button went up over the item: it is chosen. Over a separator or the
+    // menu's border nothing happens.
+    MenuOutcome release(std::int32_t item);
+    // A button went down outside the menu: it closes, choosing nothing.
+    static MenuOutcome pressOutside() { return {true, MenuCommand::Nothing}; }
+
+private:
+    bool selectable(std::int32_t item) const;
+    std::int32_t step(std::int32_t from, std::int32_t direction) const;
+
+    std::vector<MenuItem> shown;
+    std::int32_t lit = -1;
+};

@@ -1,0 +1,160 @@
+#include "app/x11/PopupMenu.h"
+
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace shell {
+
+namespace {
+
+// The upper-case letter of a key; 0 for others.
+char32_t letterOf(KeySym key) {
+    if (key >= XK_a && key <= XK_z) {
+        return static_cast<char32_t>(U'A' + (key - XK_a));
+    }
+    if (key >= XK_A && key <= XK_Z) {
+        return static_cast<char32_t>(U'A' + (key - XK_A));
+    }
+    return 0;
+}
+
+constexpr long menuEvents = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
+                            PointerMotionMask | LeaveWindowMask;
+
+}  // namespace
+
+PopupMenu::PopupMenu(Display* connection, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at)
+    : display(connection), picture(items, dpi), session(std::move(items)), openedAt(at) {
+    if (!picture.ready()) {
+        return;
+    }
+    const int screen = DefaultScreen(display);
+    const MenuLayout& layout = picture.layout();
+    origin = menuOrigin(at, layout, {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.save_under = True;
+    attributes.event_mask = menuEvents;
+    window = XCreateWindow(display, RootWindow(display, screen), origin.x, origin.y,
+                           static_cast<unsigned>(layout.widthPx), static_cast<unsigned>(layout.heightPx), 0,
+                           CopyFromParent, InputOutput, CopyFromParent,
+                           CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
+    // What the window is, for tools and compositors.
+    Atom type = XInternAtom(display, "_NET_WM_WINDOW_TYPE_POPUP_MENU", False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False),
+                    XInternAtom(display, "ATOM", False), 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&type), 1);
+    XStoreName(display, window, "Horavel menu");
+    gc = XCreateGC(display, window, 0, nullptr);
+    target = std::make_unique<XImagePaintTarget>(display, DefaultVisual(display, screen),
+                                                 DefaultDepth(display, screen));
+    XMapRaised(display, window);
+    // Every click and key goes to the menu while it is open, wherever it happens.
+    const bool pointerHeld =
+        XGrabPointer(display, window, False,
+                     static_cast<unsigned>(ButtonPressMask | ButtonReleaseMask | PointerMotionMask), GrabModeAsync,
+                     GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    const bool keyboardHeld =
+        XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    open = pointerHeld && keyboardHeld;
+    paint();
+}
+
+PopupMenu::~PopupMenu() {
+    if (window == 0) {
+        return;
+    }
+    XUngrabPointer(display, CurrentTime);
+    XUngrabKeyboard(display, CurrentTime);
+    target.reset();
+    XFreeGC(display, gc);
+    XDestroyWindow(display, window);
+    XFlush(display);
+}
+
+bool PopupMenu::owns(const XEvent& event) const {
+    switch (event.type) {
+    case KeyPress:
+    case KeyRelease:
+    case ButtonPress:
+    case ButtonRelease:
+    case MotionNotify:
+        return true;
+    default:
+        return event.xany.window == window;
+    }
+}
+
+std::int32_t PopupMenu::itemAt(int xPx, int yPx) const {
+    return menuItemAt(picture.layout(), session.items(), xPx, yPx);
+}
+
+MenuOutcome PopupMenu::handle(const XEvent& event) {
+    switch (event.type) {
+    case Expose:
+        if (event.xexpose.count == 0) {
+            target->forget();
+            paint();
+        }
+        return {};
+    case KeyPress: {
+        const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
+        MenuOutcome outcome;
+        switch (key) {
+        case XK_Up: case XK_KP_Up: outcome = session.key(MenuKey::Up); break;
+        case XK_Down: case XK_KP_Down: outcome = session.key(MenuKey::Down); break;
+        case XK_Home: case XK_KP_Home: outcome = session.key(MenuKey::Home); break;
+        case XK_End: case XK_KP_End: outcome = session.key(MenuKey::End); break;
+        case XK_Return: case XK_KP_Enter: case XK_space: outcome = session.key(MenuKey::Enter); break;
+        case XK_Escape: case XK_Menu: case XK_F10: outcome = session.key(MenuKey::Escape); break;
+        default: outcome = session.letter(letterOf(key)); break;
+        }
+        paint();
+        return outcome;
+    }
+    case MotionNotify: {
+        // Grabbed events report the pointer on the root window as well.
+        if (event.xmotion.x_root != openedAt.x || event.xmotion.y_root != openedAt.y) {
+            pointerMoved = true;
+        }
+        if (session.pointAt(itemAt(event.xmotion.x_root - origin.x, event.xmotion.y_root - origin.y))) {
+            paint();
+        }
+        return {};
+    }
+    case LeaveNotify:
+        if (session.pointAt(-1)) {
+            paint();
+        }
+        return {};
+    case ButtonPress: {
+        const int x = event.xbutton.x_root - origin.x;
+        const int y = event.xbutton.y_root - origin.y;
+        if (x < 0 || y < 0 || x >= picture.layout().widthPx || y >= picture.layout().heightPx) {
+            return MenuSession::pressOutside();
+        }
+        pressedInside = true;
+        return {};
+    }
+    case ButtonRelease:
+        // The release of the click that opened the menu chooses nothing unless
+        // the pointer went to an item first.
+        if (!pressedInside && !pointerMoved) {
+            return {};
+        }
+        return session.release(itemAt(event.xbutton.x_root - origin.x, event.xbutton.y_root - origin.y));
+    default:
+        return {};
+    }
+}
+
+void PopupMenu::paint() {
+    if (window == 0) {
+        return;
+    }
+    picture.draw(session.highlighted());
+    picture.paint(*target, {0, 0, picture.layout().widthPx, picture.layout().heightPx});
+    target->put(window, gc);
+}
+
+}  // namespace shell

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/MenuPicture.h"
+#include "app/MenuSession.h"
+#include "app/x11/XImagePaintTarget.h"
+
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <vector>
+
+namespace shell {
+
+// The clock's menu on an X11 display: a window of its own, which the window
+// manager leaves alone (override-redirect), showing the picture the clock draws.
+// While it is open it holds the pointer and the keyboard, so that every key and
+// click reaches it: the arrows, Home, End, Enter, Escape and the items' keys
+// move and choose; a click outside closes it.
+class PopupMenu {
+public:
+    // Opens the menu with the items for the point at (root window pixels), kept
+    // on the screen. isOpen() is false when it could not be shown or could not
+    // hold the pointer and keyboard.
+    PopupMenu(Display* display, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at);
+    ~PopupMenu();
+    PopupMenu(const PopupMenu&) = delete;
+    PopupMenu& operator=(const PopupMenu&) = delete;
+
+    bool isOpen() const { return open; }
+    // Whether the event belongs to the menu: every event of its window, and
+    // while it holds them, every key and pointer event.
+    bool owns(const XEvent& event) const;
+    // Handles an event it owns: whether it closes, and what was chosen.
+    MenuOutcome handle(const XEvent& event);
+
+private:
+    void paint();
+    std::int32_t itemAt(int xPx, int yPx) const;
+
+    Display* display;
+    MenuPicture picture;
+    MenuSession session;
+    Window window = 0;
+    GC gc = nullptr;
+    std::unique_ptr<XImagePaintTarget> target;
+    PixelPoint origin;          // the menu's top-left corner, root window pixels
+    PixelPoint openedAt;        // where the pointer was asked to open it, root window pixels
+    bool open = false;
+    bool pressedInside = false;  // a button went down over the menu since it opened
+    bool pointerMoved = false;   // the pointer left the point it opened at
+};
+
+}  // namespace shell

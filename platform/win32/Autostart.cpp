@@ -1,0 +1,94 @@
+#include "platform/Autostart.h"
+
+#include "platform/win32/Com.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <windows.h>
+
+#include <system_error>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// A shell link object, or none when the shell cannot make one.
+bool createShellLink(ComReference<IShellLinkW>& link, ComReference<IPersistFile>& file) {
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                      reinterpret_cast<void**>(link.out()))) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out())));
+}
+
+// The program the shortcut starts, as its target stands in it; empty when it
+// cannot be read.
+std::filesystem::path shortcutTarget(const std::filesystem::path& shortcut) {
+    const ComScope com;
+    ComReference<IShellLinkW> link;
+    ComReference<IPersistFile> file;
+    if (!createShellLink(link, file) || FAILED(file->Load(shortcut.c_str(), STGM_READ))) {
+        return {};
+    }
+    // Long paths fit: the shortcut holds as many characters as the system allows.
+    std::vector<wchar_t> target(32768);
+    if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH) != S_OK) {
+        return {};
+    }
+    return std::filesystem::path(target.data());
+}
+
+}  // namespace
+
+std::filesystem::path autostartFolder() {
+    PWSTR found = nullptr;
+    std::filesystem::path folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_DEFAULT, nullptr, &found))) {
+        folder = found;
+    }
+    CoTaskMemFree(found);
+    return folder;
+}
+
+std::filesystem::path autostartEntry(const std::filesystem::path& folder) { return folder / L"Horavel.lnk"; }
+
+bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    const std::filesystem::path entry = autostartEntry(folder);
+    std::error_code error;
+    if (folder.empty() || program.empty() || !std::filesystem::is_regular_file(entry, error)) {
+        return false;
+    }
+    const std::filesystem::path target = shortcutTarget(entry);
+    return !target.empty() && std::filesystem::equivalent(target, program, error);
+}
+
+bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    if (folder.empty() || program.empty()) {
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const ComScope com;
+    ComReference<IShellLinkW> link;
+    ComReference<IPersistFile> file;
+    if (!createShellLink(link, file) || FAILED(link->SetPath(program.c_str())) ||
+        FAILED(link->SetWorkingDirectory(program.parent_path().c_str())) ||
+        FAILED(link->SetDescription(L"Horavel, a desktop clock")) ||
+        FAILED(link->SetIconLocation(program.c_str(), 0)) ||
+        FAILED(file->Save(autostartEntry(folder).c_str(), TRUE))) {
+        return false;
+    }
+    return autostartStarts(folder, program);
+}
+
+bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    if (!autostartStarts(folder, program)) {
+        return true;
+    }
+    std::error_code error;
+    std::filesystem::remove(autostartEntry(folder), error);
+    return !autostartStarts(folder, program);
+}
+
+}  // namespace platform

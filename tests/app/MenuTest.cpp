@@ -1,0 +1,192 @@
+#include "app/ClockApp.h"
+#include "app/Menu.h"
+#include "app/Settings.h"
+#include "platform/Autostart.h"
+#include "platform/Messages.h"
+#include "app/headless/HeadlessWindow.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using shell::HeadlessWindow;
+
+const platform::FixedClock clock{platform::FileTime::fromTicks(134411769250000000ULL),
+                                 platform::FileTime::fromTicks(134411769250000000ULL)};
+
+std::vector<std::string> messages;
+void keepMessage(std::string_view caption, std::string_view text) {
+    messages.push_back(std::string(caption) + ": " + std::string(text));
+}
+
+// The marks of the items, in the menu's order.
+std::vector<bool> marks(const std::vector<MenuItem>& items) {
+    std::vector<bool> marked;
+    for (const MenuItem& item : items) {
+        marked.push_back(item.marked);
+    }
+    return marked;
+}
+
+TEST(Menu, ItemsInTheirOrderWithTheirKeys) {
+    const std::vector<MenuItem> items = menuItems({});
+    const struct {
+        MenuItemKind kind;
+        MenuCommand command;
+        const char* label;
+        char32_t key;
+    } expected[] = {
+        {MenuItemKind::Radio, MenuCommand::Small, "Small", U'S'},
+        {MenuItemKind::Radio, MenuCommand::Medium, "Medium", U'M'},
+        {MenuItemKind::Radio, MenuCommand::Large, "Large", U'L'},
+        {MenuItemKind::Check, MenuCommand::AlwaysOnTop, "Always on top", U'T'},
+        {MenuItemKind::Check, MenuCommand::StartAtLogin, "Start at login", 0},
+        {MenuItemKind::Separator, MenuCommand::Nothing, "", 0},
+        {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0},
+        {MenuItemKind::Action, MenuCommand::Close, "Close", 0},
+    };
+    ASSERT_EQ(items.size(), std::size(expected));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].kind, expected[i].kind) << i;
+        EXPECT_EQ(items[i].command, expected[i].command) << i;
+        EXPECT_EQ(items[i].label, expected[i].label) << i;
+        EXPECT_EQ(items[i].key, expected[i].key) << i;
+    }
+    EXPECT_EQ(menuCommandForKey(items, U'L'), MenuCommand::Large);
+    EXPECT_EQ(menuCommandForKey(items, U'T'), MenuCommand::AlwaysOnTop);
+    EXPECT_EQ(menuCommandForKey(items, U'X'), MenuCommand::Nothing);
+    EXPECT_EQ(menuCommandForKey(items, 0), MenuCommand::Nothing);
+}
+
+TEST(Menu, MarksFollowTheState) {
+    EXPECT_EQ(marks(menuItems({28, false, false})),
+              (std::vector<bool>{false, true, false, false, false, false, false, false}));
+    EXPECT_EQ(marks(menuItems({40, true, true})),
+              (std::vector<bool>{false, false, true, true, true, false, false, false}));
+    EXPECT_EQ(marks(menuItems({0, false, true})),
+              (std::vector<bool>{false, false, false, false, true, false, false, false}));
+}
+
+class ClockMenuTest : public ::testing::Test {
+protected:
+    StartOptions options(std::int32_t unit) const {
+        StartOptions start;
+        start.unit = unit;
+        start.settingsFolder = scratch.path / "settings";
+        start.mapCacheFolder = std::filesystem::path();
+        start.autostartFolder = scratch.path / "autostart";
+        std::filesystem::create_directories(*start.settingsFolder);
+        return start;
+    }
+    std::string saved() const {
+        std::ifstream file(settingsFilePath(scratch.path / "settings"));
+        std::string line;
+        std::getline(file, line);
+        return line;
+    }
+    bool marked(const ClockApp& app, MenuCommand command) const {
+        for (const MenuItem& item : app.menu()) {
+            if (item.command == command) {
+                return item.marked;
+            }
+        }
+        return false;
+    }
+    void SetUp() override { messages.clear(); }
+
+    testsupport::ScratchFolder scratch{"horavel-menu-"};
+    platform::ScopedMessageSink sink{keepMessage};
+};
+
+// The sizes act as their keys; the radio mark follows the unit, even one the
+// keys did not choose.
+TEST_F(ClockMenuTest, TheSizesActAsTheirKeys) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(options(9));
+    EXPECT_FALSE(marked(app, MenuCommand::Small) || marked(app, MenuCommand::Medium) ||
+                 marked(app, MenuCommand::Large));
+    app.menuChosen(window, MenuCommand::Small);
+    EXPECT_EQ(window.clientSize(), (PixelSize{140, 320}));
+    EXPECT_TRUE(marked(app, MenuCommand::Small));
+    EXPECT_FALSE(marked(app, MenuCommand::Medium));
+    EXPECT_EQ(saved(), "0 0 20");
+}
+
+// T and the menu's item both keep the window on top or let it go; the choice is
+// saved with the place and comes back at the next start, before the window shows.
+TEST_F(ClockMenuTest, AlwaysOnTopIsSavedAndComesBack) {
+    {
+        ClockApp app(clock);
+        HeadlessWindow window(app);
+        window.open(options(9));
+        EXPECT_FALSE(window.alwaysOnTop());
+        app.key(window, U'T');
+        EXPECT_TRUE(window.alwaysOnTop());
+        EXPECT_TRUE(marked(app, MenuCommand::AlwaysOnTop));
+        EXPECT_EQ(saved(), "0 0 9 96 1");
+        app.menuChosen(window, MenuCommand::AlwaysOnTop);
+        EXPECT_FALSE(window.alwaysOnTop());
+        EXPECT_EQ(saved(), "0 0 9");
+        app.menuChosen(window, MenuCommand::AlwaysOnTop);
+        window.moveTo({30, 40});
+        app.closeRequested(window);
+        EXPECT_EQ(saved(), "30 40 9 96 1");
+    }
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    StartOptions start = options(9);
+    const WindowPlacement placement = app.start(window, start);
+    EXPECT_TRUE(placement.alwaysOnTop);
+    EXPECT_TRUE(marked(app, MenuCommand::AlwaysOnTop));
+}
+
+TEST_F(ClockMenuTest, StartAtLoginMakesAndRemovesTheEntry) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(options(9));
+    const std::filesystem::path entry = platform::autostartEntry(scratch.path / "autostart");
+    EXPECT_FALSE(marked(app, MenuCommand::StartAtLogin));
+    app.menuChosen(window, MenuCommand::StartAtLogin);
+    EXPECT_TRUE(std::filesystem::exists(entry));
+    EXPECT_TRUE(marked(app, MenuCommand::StartAtLogin));
+    app.menuChosen(window, MenuCommand::StartAtLogin);
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_FALSE(marked(app, MenuCommand::StartAtLogin));
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.path / "autostart")) << "nothing else was made";
+    EXPECT_TRUE(messages.empty());
+}
+
+// A folder that cannot hold the entry (a file stands where it would be): the
+// failure is said, and the mark stays as the disk is.
+TEST_F(ClockMenuTest, AFailedEntryIsSaidAndLeftUnmarked) {
+    std::ofstream(scratch.path / "autostart") << "a file, not a folder";
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(options(9));
+    app.menuChosen(window, MenuCommand::StartAtLogin);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Horavel: Horavel could not be set to start at login: ", 0), 0u) << messages[0];
+    EXPECT_FALSE(marked(app, MenuCommand::StartAtLogin));
+}
+
+TEST_F(ClockMenuTest, AboutNamesTheVersionTheLicenceAndTheMapsCredits) {
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(options(9));
+    app.menuChosen(window, MenuCommand::About);
+    ASSERT_EQ(messages.size(), 1u);
+    for (const char* said : {"About Horavel: Horavel 0.", "licence", "NASA Visible Earth", "USGS", "Clementine"}) {
+        EXPECT_NE(messages[0].find(said), std::string::npos) << said;
+    }
+    EXPECT_TRUE(window.isOpen());
+    app.menuChosen(window, MenuCommand::Close);
+    EXPECT_FALSE(window.isOpen());
+}
+
+}  // namespace
