@@ -8,7 +8,9 @@
 #include "clockface/FaceTime.h"
 #include "text/DrawText.h"
 
+#include <array>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -16,6 +18,35 @@ void drawDateLine(Canvas& canvas, const DialGeometry& dial, const std::string& t
     drawText(canvas, dial.centerX, 8, std::u16string(text.begin(), text.end()), *face.textRenderer,
              3 * face.unit / 4, Color::bytes(255, 255, 255), &face.lastFrame.dateArea);
     face.lastFrame.dateText = text;
+}
+
+// What the hands leave and take, widened to whole display blocks; the date line
+// too when its text changes, or should a hand ever reach it (it would be drawn
+// over twice otherwise), and then redrawDate is set.
+std::vector<StoreRect> changedAreas(const FaceFrame& last, const std::array<StoreRect, 3>& hands,
+                                    const std::string& text, std::int32_t scale, bool& redrawDate) {
+    std::vector<StoreRect> areas;
+    for (std::size_t i = 0; i < hands.size(); ++i) {
+        areas.push_back(last.hands[i].unite(hands[i]).wholeBlocks(scale));
+    }
+    redrawDate = text != last.dateText;
+    for (const StoreRect& area : areas) {
+        redrawDate = redrawDate || area.intersects(last.dateArea);
+    }
+    if (redrawDate) {
+        areas.push_back(last.dateArea.wholeBlocks(scale));
+    }
+    return areas;
+}
+
+// Presents the areas and adds what the display buffer took of them to damage.
+void presentAreas(Canvas& canvas, const std::vector<StoreRect>& areas, FaceDamage& damage) {
+    for (const StoreRect& area : areas) {
+        const StoreRect presented = canvas.present(area);
+        if (!presented.empty()) {
+            damage.clock.push_back(presented);
+        }
+    }
 }
 
 }  // namespace
@@ -58,19 +89,8 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
         return drawWhole();
     }
 
-    // What the hands leave and take; the date line when its text changes, or
-    // should a hand ever reach it (it would be drawn over twice otherwise).
-    std::vector<StoreRect> areas;
-    for (std::size_t i = 0; i < hands.size(); ++i) {
-        areas.push_back(last.hands[i].unite(hands[i]).wholeBlocks(canvas.scale));
-    }
-    bool redrawDate = text != last.dateText;
-    for (const StoreRect& area : areas) {
-        redrawDate = redrawDate || area.intersects(last.dateArea);
-    }
-    if (redrawDate) {
-        areas.push_back(last.dateArea.wholeBlocks(canvas.scale));
-    }
+    bool redrawDate = false;
+    std::vector<StoreRect> areas = changedAreas(last, hands, text, canvas.scale, redrawDate);
     for (const StoreRect& area : areas) {
         if (face.dialBackground.restoreArea(canvas, area) != 1) {
             return drawWhole();
@@ -84,11 +104,6 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
         drawDateLine(canvas, dial, text, face);
         areas.push_back(last.dateArea.wholeBlocks(canvas.scale));
     }
-    for (const StoreRect& area : areas) {
-        const StoreRect presented = canvas.present(area);
-        if (!presented.empty()) {
-            damage.clock.push_back(presented);
-        }
-    }
+    presentAreas(canvas, areas, damage);
     return damage;
 }

@@ -16,7 +16,7 @@ linux_program=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel")
 windows_build=$(realpath -m "${HORAVEL_WINDOWS_BUILD:-build/windows}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cc -O2 -o "$work/first-frame" scripts/first-frame.c -lX11
+cc -O2 -o "$work/first-frame" tests/e2e/lib/first-frame.c -lX11
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
