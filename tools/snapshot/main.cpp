@@ -79,13 +79,14 @@ bool writePictures(const SnapshotOptions& options, const platform::Clock& clock)
         const MenuPicture menu(app.menu(), baseDpi);
         const Canvas* canvas = menu.picture();
         bool encoded = false;
+        failure = "there is no menu picture to write";
         if (canvas != nullptr) {
             shell::BufferPaintTarget picture(canvas->displayWidth(), canvas->displayHeight());
             menu.paint(picture, {0, 0, canvas->displayWidth(), canvas->displayHeight()});
             encoded = platform::writePngBgr(*options.menuOut, picture.width(), picture.height(), picture.stride(),
-                                            picture.pixels()) == 1;
+                                            picture.pixels(), &failure) == 1;
         }
-        succeeded = written(encoded, *options.menuOut) && succeeded;
+        succeeded = written(encoded, *options.menuOut, failure) && succeeded;
     }
     return succeeded;
 }
