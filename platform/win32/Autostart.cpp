@@ -82,13 +82,4 @@ bool addAutostart(const std::filesystem::path& folder, const std::filesystem::pa
     return autostartStarts(folder, program);
 }
 
-bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    if (!autostartStarts(folder, program)) {
-        return true;
-    }
-    std::error_code error;
-    std::filesystem::remove(autostartEntry(folder), error);
-    return !autostartStarts(folder, program);
-}
-
 }  // namespace platform

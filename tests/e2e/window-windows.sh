@@ -125,6 +125,59 @@ else
   fail "the clock starts before the session ends"
 fi
 
+# The menu: a right-click in the client area opens Windows's own popup menu
+# over the clock (the clock's time stands still, so only the menu changes what
+# the screen shows), and Escape closes it again.
+rm -f "$settings"
+read -r moment zone <<<"${moments[0]}"
+if start_clock frozen "$moment" "$zone" && wait_for_size 196x448; then
+  sleep 1
+  import -window root -depth 8 "ppm:$work/before-menu.ppm" 2>/dev/null
+  xdotool mousemove --window "$window" 60 60 click 3
+  sleep 1
+  import -window root -depth 8 "ppm:$work/menu.ppm" 2>/dev/null
+  check "a right-click opens the menu over the clock" 'look differs "$work/before-menu.ppm" "$work/menu.ppm"'
+  xdotool key Escape
+  sleep 1
+  import -window root -depth 8 "ppm:$work/after-menu.ppm" 2>/dev/null
+  check "Escape closes it and changes nothing" \
+    'cmp -s "$work/before-menu.ppm" "$work/after-menu.ppm" && [ ! -e "$settings" ]'
+
+  # "Start at login", the fifth item, chosen by keyboard: a shortcut to this
+  # very program in the Startup folder; chosen again, it is gone.
+  startup=$(find "$roaming/Microsoft/Windows/Start Menu/Programs" -maxdepth 1 -iname startup | head -1)
+  choose_start_at_login() {
+    xdotool mousemove --window "$window" 60 60 click 3
+    sleep 1
+    xdotool key Down Down Down Down Down Return
+    sleep 1
+  }
+  choose_start_at_login
+  shortcut=$(find "$roaming/Microsoft/Windows/Start Menu/Programs" -iname 'Horavel.lnk' | head -1)
+  check "Start at login puts Horavel.lnk in the prefix's Startup folder" \
+    '[ -n "$shortcut" ] && [ "$(dirname "$shortcut")" = "$startup" ]'
+  check "whose target is the clock's exe" \
+    '{ iconv -f utf-16le -t utf-8 <"$shortcut" 2>/dev/null; cat "$shortcut"; } | grep -aqi "horavel\.exe"'
+  choose_start_at_login
+  check "choosing it again removes the shortcut" '[ -z "$(find "$startup" -iname Horavel.lnk)" ]'
+
+  # Always on top, by the key T: saved with the place and the unit, and on the
+  # next start Wine's X window carries _NET_WM_STATE_ABOVE.
+  xdotool key --window "$window" t 2>/dev/null
+  check "T keeps the window on top, saved as a fifth field" 'wait_for_saved "0 0 28 96 1"'
+  close_clock >/dev/null
+  if start_clock frozen "$moment" "$zone"; then
+    check "on top survives a restart: _NET_WM_STATE_ABOVE on Wine's X window" \
+      'wait_for_output "the window state" yes sh -c "xprop -id $window _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && echo yes"'
+    close_clock >/dev/null
+  else
+    fail "the clock starts again on top"
+  fi
+else
+  fail "the clock starts for its menu"
+fi
+rm -f "$settings"
+
 # At 150 % (144 DPI) the clock keeps the physical sizes it has at 100 %: a
 # first start is 294 x 672 (U = 42), S gives U = 30, and the file keeps the
 # resolution beside the unit. Wine reads the resolution when its server starts.
