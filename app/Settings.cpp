@@ -94,6 +94,12 @@ std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settin
         failure = "there is no settings folder";
         return 0;
     }
+    // A FIFO or a device in the file's place (or at the end of its link) is
+    // neither replaced nor written into.
+    if (!platform::regularOrAbsent(settingsFilePath(folder))) {
+        failure = "it is not a regular file";
+        return 0;
+    }
     if (!platform::replaceTextFile(settingsFilePath(folder), formatSettingsLine(settings))) {
         failure = platform::lastFileError();
         return 0;

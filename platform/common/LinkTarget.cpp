@@ -20,4 +20,10 @@ std::filesystem::path linkTarget(const std::filesystem::path& path) {
     return current;
 }
 
+bool regularOrAbsent(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return status.type() == std::filesystem::file_type::not_found || status.type() == std::filesystem::file_type::regular;
+}
+
 }  // namespace platform

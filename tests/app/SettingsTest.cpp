@@ -221,6 +221,9 @@ TEST_F(SettingsFileTest, OnlyARegularFileIsRead) {
     // for one forever.
     ASSERT_EQ(::mkfifo(settingsFilePath(folder).c_str(), 0600), 0);
     EXPECT_FALSE(readSettingsFile(folder, Settings{}).has_value());
+    // Nor is it replaced by a save.
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
+    EXPECT_EQ(std::filesystem::status(settingsFilePath(folder)).type(), std::filesystem::file_type::fifo);
 #endif
 }
 

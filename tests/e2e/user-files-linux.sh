@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# What the user's own files can do to the Linux clock and horavel-snapshot:
+# a decoded-map cache cut short while the clock runs, a FIFO or a link in the
+# settings file's place, a settings folder that refuses writing, a resize far
+# past the largest unit, and pictures written to a device node or through a
+# link. Nothing may crash, hang, lose work without a word or remove a path the
+# programs did not make. Runs with its own temporary home folder.
+set -uo pipefail
+cd "$(dirname "$0")/../.."
+
+if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
+  build=${HORAVEL_LINUX_BUILD:-build/linux}
+  for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
+    if [ ! -x "$needed" ]; then
+      echo "FAIL user-files-linux: $needed has not been built"
+      exit 1
+    fi
+  done
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
+    timeout 500 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0"
+  exit $?
+fi
+
+work=$HORAVEL_E2E_WORK
+build=$HORAVEL_E2E_BUILD
+export HOME="$work/home"
+unset XDG_CONFIG_HOME XDG_CACHE_HOME
+mkdir -p "$HOME" "$work/cwd"
+settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
+cache="$HOME/.cache/Brantolm/Horavel"
+e2e_name=user-files-linux
+source tests/e2e/lib/window-session.sh
+
+clock_program=$build/app/horavel
+snapshot=$build/tools/snapshot/horavel-snapshot
+launch() {
+  (cd "$work/cwd" && exec env "${clock_env[@]}" "$clock_program" 2>"$work/clock.err") &
+  pid=$!
+}
+saved() { cat "$settings" 2>/dev/null; }
+draw_snapshot() {
+  (cd "$work/cwd" && TZ=$1 "$snapshot" --at "$2" --unit "$3" --out "$4" "${@:5}" 2>/dev/null)
+}
+
+# The Earth's cache file cut to nothing or to half while the clock runs, well
+# before the quarter minute ahead of a turn in which the Earth is traced; the
+# turn then shows the Earth traced from the map decoded afresh: once stopped
+# after the turn, the window shows what the same clock shows with its cache
+# left whole (the Earth of the turn is traced for the turn's moment, which no
+# snapshot of a whole second draws). The clock's time comes from a file it
+# rereads.
+check_cache_cut() {  # whole|zero|half
+  local zone=UTC before="2026-12-09T12:59:15Z" after="2026-12-09T13:00:07Z" stamps="$work/faked-time"
+  echo "@$(TZ=$zone date -d "$before" '+%Y-%m-%d %H:%M:%S')" >"$stamps"
+  local started=$SECONDS
+  clock_env=(-u FAKETIME_SHARED -u FAKETIME -u FAKETIME_FMT LD_PRELOAD="$faketime_library"
+             FAKETIME_TIMESTAMP_FILE="$stamps" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 TZ="$zone")
+  rm -f "$settings"
+  if ! open_clock || ! wait_for_size 196x448; then
+    fail "the clock starts with its maps kept in $cache"
+    return
+  fi
+  local earth
+  earth=$(ls "$cache"/Earth-*.pixels 2>/dev/null | head -1)
+  if [ -z "$earth" ]; then
+    fail "the clock keeps its decoded Earth map in $cache"
+    close_clock >/dev/null
+    return
+  fi
+  local whole
+  whole=$(stat -c %s "$earth")
+  if [ $((SECONDS - started)) -ge 25 ]; then
+    fail "the clock starts within 25 s (it took $((SECONDS - started)) s; the test needs the time before the turn)"
+    close_clock >/dev/null
+    return
+  fi
+  case $1 in
+    zero) truncate -s 0 "$earth" ;;
+    half) truncate -s $((whole / 2)) "$earth" ;;
+  esac
+  # Past the turn (45 s of the clock's time from its start), but short of the
+  # moment it is then stopped at, so that its time only goes forward.
+  sleep $((started + 50 - SECONDS))
+  TZ=$zone date -d "$after" '+%Y-%m-%d %H:%M:%S' >"$stamps"
+  sleep 1.5
+  if [ "$1" = whole ]; then
+    check "with its cache whole the clock shows a picture after the turn" 'kill -0 "$pid" && shot "$work/turn-whole.ppm"'
+  else
+    check "the Earth's cache cut to $1: the clock lives across the turn and shows the picture of a whole cache" \
+      'kill -0 "$pid" && shot "$work/turn.ppm" && cmp -s "$work/turn.ppm" "$work/turn-whole.ppm" ||
+       { echo "  $(look compare "$work/turn.ppm" "$work/turn-whole.ppm")"; false; }'
+    check "the Earth's cache is made again whole" '[ "$(stat -c %s "$earth")" = "$whole" ]'
+  fi
+  close_clock >/dev/null
+}
+
+check_cache_cut whole
+check_cache_cut zero
+check_cache_cut half
+
+# A FIFO in the settings file's place: the window appears as usual, one line
+# on standard error says so, and the FIFO is left as it is.
+mkdir -p "$(dirname "$settings")"
+rm -f "$settings"
+mkfifo "$settings"
+check "a FIFO as the settings file: the window appears at 196 x 448" 'start_clock && wait_for_size 196x448'
+check "a FIFO as the settings file: one line says it is not a regular file" \
+  '[ "$(grep -c "is not a regular file; the settings are the defaults" "$work/clock.err")" = 1 ]'
+close_clock >/dev/null
+check "the FIFO is still a FIFO" '[ -p "$settings" ]'
+rm -f "$settings"
+
+# A settings file kept elsewhere and linked in stays a link through S, M, L
+# and closing, and the file it leads to holds the new line.
+mkdir -p "$HOME/dotfiles"
+echo "5 6 28" >"$HOME/dotfiles/Horavel.txt"
+ln -s "$HOME/dotfiles/Horavel.txt" "$settings"
+if start_clock; then
+  for key in s m l; do
+    xdotool key --window "$window" "$key" 2>/dev/null
+    sleep 0.5
+  done
+  wait_for_size 280x640 >/dev/null
+  close_clock >/dev/null
+  check "a linked settings file is still a link after S, M, L and closing" '[ -L "$settings" ]'
+  check "the file it leads to holds the unit of L" '[ "$(cut -d" " -f3 "$HOME/dotfiles/Horavel.txt")" = 40 ]'
+else
+  fail "the clock starts with a linked settings file"
+fi
+rm -f "$settings"
+
+# A settings folder that refuses writing: the loss is said once, on standard
+# error, and the clock keeps ticking. (As root, permissions do not bind: a
+# folder in the settings file's place refuses the save for anyone.)
+mkdir -p "$settings"
+if start_clock; then
+  xdotool key --window "$window" l 2>/dev/null
+  wait_for_size 280x640 >/dev/null
+  xdotool key --window "$window" m 2>/dev/null
+  wait_for_size 196x448 >/dev/null
+  shot "$work/a.ppm"
+  sleep 1.5
+  shot "$work/b.ppm"
+  check "a save that fails is said once, naming the file" \
+    '[ "$(grep -c "The settings could not be saved to $settings" "$work/clock.err")" = 1 ]'
+  check "and the clock keeps ticking" 'kill -0 "$pid" && look differs "$work/a.ppm" "$work/b.ppm"'
+  close_clock >/dev/null
+else
+  fail "the clock starts when its settings cannot be saved"
+fi
+rm -rf "$settings"
+
+# A missing map: said once, and the clock runs with that globe black.
+mkdir -p "$work/bare"
+cp "$clock_program" "$work/bare/"
+kept_program=$clock_program
+clock_program=$work/bare/horavel
+if start_clock; then
+  check "maps found nowhere are said, one line each" '[ "$(grep -c "was found nowhere" "$work/clock.err")" = 2 ]'
+  check "and the clock keeps running" 'sleep 1 && kill -0 "$pid"'
+  close_clock >/dev/null
+else
+  fail "the clock starts without its maps"
+fi
+clock_program=$kept_program
+
+# A resize far past the largest unit is held at it (1400 x 3200), and the
+# unit saved then is the one the next start opens at.
+rm -f "$settings"
+if start_clock; then
+  xdotool windowsize "$window" 4000 9000
+  check "a resize far past the largest unit is held at U = 200" 'wait_for_size 1400x3200'
+  close_clock >/dev/null
+  check "the saved unit is 200" '[ "$(cut -d" " -f3 "$settings")" = 200 ]'
+  check "the next start opens at U = 200" 'start_clock && wait_for_size 1400x3200'
+  close_clock >/dev/null
+else
+  fail "the clock starts for the large resize"
+fi
+rm -f "$settings"
+
+# horavel-snapshot writes to a device node in place and leaves it there when
+# the write fails; a link to a picture stays a link.
+if [ "$(id -u)" = 0 ]; then
+  mknod "$work/full" c 1 7
+  "$snapshot" --at 2026-12-09T13:00:00Z --out "$work/full" 2>"$work/snapshot.err"
+  status=$?
+  check "a write to a full device fails with 1 and one line naming it" \
+    '[ $status = 1 ] && [ "$(grep -c "cannot write $work/full: " "$work/snapshot.err")" = 1 ]'
+  check "the device node is left in place" '[ -c "$work/full" ]'
+fi
+"$snapshot" --at 2026-12-09T13:00:00Z --out /dev/full 2>"$work/snapshot.err"
+status=$?
+check "/dev/full: ends with 1, names the path and the reason" \
+  '[ $status = 1 ] && grep -q "cannot write /dev/full: No space left on device" "$work/snapshot.err" && [ -c /dev/full ]'
+ln -s /proc/self/fd/1 "$work/out-link"
+"$snapshot" --at 2026-12-09T13:00:00Z --earth-out "$work/out-link" 2>"$work/snapshot.err" | head -c 10 >/dev/null
+check "a link to standard output whose reader went away is left in place" '[ -L "$work/out-link" ]'
+mkdir -p "$work/pictures"
+ln -s "$work/pictures/clock.png" "$work/clock-link.png"
+check "a dangling link to a picture is written through and stays a link" \
+  '"$snapshot" --at 2026-12-09T13:00:00Z --out "$work/clock-link.png" && [ -L "$work/clock-link.png" ] && [ -s "$work/pictures/clock.png" ]'
+
+finish
