@@ -51,6 +51,13 @@ draw_snapshot() {
 # left whole (the Earth of the turn is traced for the turn's moment, which no
 # snapshot of a whole second draws). The clock's time comes from a file it
 # rereads.
+at_most_pixels_differ() {  # COUNT PPM PPM
+  local said
+  said=$(look compare "$2" "$3") && return 0
+  echo "  $said"
+  [ "${said%% *}" -le "$1" ] 2>/dev/null
+}
+
 check_cache_cut() {  # whole|zero|half
   local zone=UTC before="2026-12-09T12:59:15Z" after="2026-12-09T13:00:07Z" stamps="$work/faked-time"
   echo "@$(TZ=$zone date -d "$before" '+%Y-%m-%d %H:%M:%S')" >"$stamps"
@@ -88,9 +95,11 @@ check_cache_cut() {  # whole|zero|half
   if [ "$1" = whole ]; then
     check "with its cache whole the clock shows a picture after the turn" 'kill -0 "$pid" && shot "$work/turn-whole.ppm"'
   else
+    # Two runs whose ticks fell at other moments of real time have been seen
+    # to differ in up to 4 scattered pixels of the face; a globe traced from
+    # lost pages differs in thousands.
     check "the Earth's cache cut to $1: the clock lives across the turn and shows the picture of a whole cache" \
-      'kill -0 "$pid" && shot "$work/turn.ppm" && cmp -s "$work/turn.ppm" "$work/turn-whole.ppm" ||
-       { echo "  $(look compare "$work/turn.ppm" "$work/turn-whole.ppm")"; false; }'
+      'kill -0 "$pid" && shot "$work/turn.ppm" && at_most_pixels_differ 16 "$work/turn.ppm" "$work/turn-whole.ppm"'
     check "the Earth's cache is made again whole" '[ "$(stat -c %s "$earth")" = "$whole" ]'
   fi
   close_clock >/dev/null
