@@ -2,6 +2,7 @@
 
 #include "image/RasterFile.h"
 #include "platform/MappedFile.h"
+#include "platform/StoreSize.h"
 #include "raster/Canvas.h"
 #include "raster/PixelGeometry.h"
 #include "raster/Truncate.h"
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <utility>
 
 Image::Image() = default;
@@ -68,14 +70,13 @@ void Image::readFilePixel(std::int32_t x, std::int32_t y, Color& out) const {
 }
 
 bool Image::makeStore(std::int32_t widthPx, std::int32_t heightPx, std::int32_t channelBytes) {
-    // The store is limited to 2^31 - 1 bytes, so these fit in 64 bits.
     const std::int64_t strideBytes = rowStride(channelBytes, widthPx);
-    const std::int64_t storeBytes = strideBytes * heightPx;
-    if (widthPx <= 0 || heightPx <= 0 || !std::in_range<std::int32_t>(storeBytes)) {
+    const std::optional<std::int32_t> bytes = storeBytes(strideBytes, heightPx);
+    if (widthPx <= 0 || heightPx <= 0 || !bytes) {
         return false;
     }
     stride = static_cast<std::int32_t>(strideBytes);
-    pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(storeBytes)]);
+    pixelStore.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(*bytes)]);
     return pixelStore != nullptr;
 }
 

@@ -1,7 +1,6 @@
 #include "image/PdsImgLabel.h"
 #include "image/RasterFile.h"
-
-#include <limits>
+#include "platform/StoreSize.h"
 
 namespace {
 
@@ -17,11 +16,7 @@ std::int64_t imageDataOffset(const PdsImgLabel& label) {
     if (label.imageRecord < 1 || label.recordBytes < 1) {
         return -1;
     }
-    const std::int64_t skippedRecords = label.imageRecord - 1;
-    if (skippedRecords > std::numeric_limits<std::int64_t>::max() / label.recordBytes) {
-        return -1;
-    }
-    return skippedRecords * label.recordBytes;
+    return checkedProduct(label.imageRecord - 1, label.recordBytes).value_or(-1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "image/RasterFile.h"
 
 #include "platform/Messages.h"
+#include "platform/StoreSize.h"
 
 #include <utility>
 
@@ -27,13 +28,11 @@ std::int32_t RasterFile::acceptGeometry(std::int64_t offset, std::int64_t column
         !std::in_range<std::int32_t>(columns) || rows < 1 || !std::in_range<std::int32_t>(rows)) {
         return 0;
     }
-    // columns × rows < 2^62 and sampleBytes ≤ 8, so the product cannot overflow;
-    // it is compared with what the file holds after the offset.
-    const auto dataBytes = static_cast<std::uint64_t>(columns * rows) *
-                           static_cast<std::uint64_t>(sampleBytes);
+    // The samples' bytes are compared with what the file holds after the offset.
+    const std::optional<std::int64_t> dataBytes = checkedProduct(columns, rows, sampleBytes);
     const std::uint64_t fileBytes = mapped.size();
-    if (static_cast<std::uint64_t>(offset) > fileBytes ||
-        dataBytes > fileBytes - static_cast<std::uint64_t>(offset)) {
+    if (!dataBytes || static_cast<std::uint64_t>(offset) > fileBytes ||
+        static_cast<std::uint64_t>(*dataBytes) > fileBytes - static_cast<std::uint64_t>(offset)) {
         return 0;
     }
     dataOffset = static_cast<std::int32_t>(offset);

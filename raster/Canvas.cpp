@@ -1,5 +1,6 @@
 #include "raster/Canvas.h"
 
+#include "platform/StoreSize.h"
 #include "raster/PaintTarget.h"
 #include "raster/DisplayConversion.h"
 #include "raster/Truncate.h"
@@ -120,15 +121,9 @@ std::int32_t Canvas::create(std::int32_t logicalWidth, std::int32_t logicalHeigh
         !std::in_range<std::int32_t>(storeHeight)) {
         return 0;
     }
-    // Each store's bytes must fit a signed 32-bit count. Two sides that fit 32
-    // bits make up to 2^62 elements, which 12 bytes each would carry past 64
-    // bits, so the element count is tested first.
+    // Each store's bytes must fit a signed 32-bit count.
     const std::int64_t count = storeWidth * storeHeight;
-    const auto storeFits = [count](std::int64_t bytesPerElement) {
-        return bytesPerElement == 0 ||
-               (std::in_range<std::int32_t>(count) && std::in_range<std::int32_t>(bytesPerElement * count));
-    };
-    if (!storeFits(bytesPerPixel) || !storeFits(bytesPerDepth)) {
+    if (!storeBytes(bytesPerPixel, storeWidth, storeHeight) || !storeBytes(bytesPerDepth, storeWidth, storeHeight)) {
         return 0;
     }
     if (bytesPerPixel > 0) {

@@ -1,5 +1,6 @@
 #include "text/TextRenderer.h"
 
+#include "platform/StoreSize.h"
 #include "text/TextLayout.h"
 
 #include <algorithm>
@@ -135,7 +136,7 @@ std::unique_ptr<TextImage> TextRenderer::render(std::u16string_view text, std::i
     // Round up to a multiple of 4 so that 24-bit rows need no padding; refuse a
     // bitmap whose bytes would not fit a signed 32-bit count.
     const std::int64_t roundedWidthPx = (static_cast<std::int64_t>(widthPx) + 3) / 4 * 4;
-    if (!std::in_range<std::int32_t>(3 * roundedWidthPx * textHeightPx)) {
+    if (!storeBytes(3, roundedWidthPx, textHeightPx)) {
         return nullptr;
     }
     auto image = std::make_unique<TextImage>();

@@ -1,5 +1,6 @@
 #include "platform/FontRasterizer.h"
 
+#include "platform/StoreSize.h"
 #include "platform/common/Utf16.h"
 
 #include <fontconfig/fontconfig.h>
@@ -227,8 +228,7 @@ public:
     }
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
-        if (widthPx <= 0 || heightPx <= 0 ||
-            !std::in_range<std::int32_t>(3 * static_cast<std::int64_t>(widthPx) * heightPx)) {
+        if (widthPx <= 0 || heightPx <= 0 || !storeBytes(3, widthPx, heightPx)) {
             return nullptr;
         }
         return std::make_unique<MemoryBitmap>(widthPx, heightPx);

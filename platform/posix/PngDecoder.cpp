@@ -1,5 +1,7 @@
 #include "platform/posix/PngDecoder.h"
 
+#include "platform/StoreSize.h"
+
 #include <png.h>
 
 #include <cstring>
@@ -72,8 +74,8 @@ private:
         }
         png_set_interlace_handling(png);
         png_read_update_info(png, info);
-        if (png_get_channels(png, info) != layout || png_get_bit_depth(png, info) != 8 || w == 0 ||
-            h == 0 || !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
+        if (png_get_channels(png, info) != layout || png_get_bit_depth(png, info) != 8 ||
+            !isPictureSide(w) || !isPictureSide(h)) {
             return false;
         }
         channels = layout;

@@ -1,5 +1,7 @@
 #include "platform/posix/TiffDecoder.h"
 
+#include "platform/StoreSize.h"
+
 #include <tiffio.h>
 
 #include <cstdarg>
@@ -31,8 +33,8 @@ public:
         std::uint16_t photometric = 0;
         if (TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &w) != 1 ||
             TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &h) != 1 ||
-            TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) != 1 || w == 0 || h == 0 ||
-            !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
+            TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) != 1 || !isPictureSide(w) ||
+            !isPictureSide(h)) {
             return false;
         }
         std::uint16_t planar = 0, orientation = 0, format = 0;

@@ -1,5 +1,7 @@
 #include "platform/FontRasterizer.h"
 
+#include "platform/StoreSize.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -76,8 +78,7 @@ public:
     }
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
-        const std::int64_t bytes = 3 * static_cast<std::int64_t>(widthPx) * heightPx;
-        if (widthPx <= 0 || heightPx <= 0 || !std::in_range<std::int32_t>(bytes)) {
+        if (widthPx <= 0 || heightPx <= 0 || !storeBytes(3, widthPx, heightPx)) {
             return nullptr;
         }
         BITMAPINFO info{};
