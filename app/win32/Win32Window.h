@@ -21,16 +21,19 @@ public:
     // False when the window cannot be created.
     bool open(HINSTANCE instance, int showCommand);
 
-    std::vector<PixelRect> screens() const override;
-    PixelSize frameSize() const override;
+    // The clock's requests, as Windows answers them: each asks the window
+    // system afresh, which keeps its own account of the window.
+    std::vector<PixelRect> screens() const override;  // every monitor, the primary first
+    PixelSize frameSize() const override;             // from AdjustWindowRectExForDpi at the window's DPI
     PixelSize clientSize() const override;
     PixelPoint outerPosition() const override;
-    std::int32_t dpi() const override;
+    std::int32_t dpi() const override;                // the window's, or the system's before it exists
     void moveOuter(const PixelRect& outer) override;
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
+    // Both add to the window's update region; WM_PAINT paints it.
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
-    void setAlwaysOnTop(bool on) override;
+    void setAlwaysOnTop(bool on) override;  // HWND_TOPMOST
     void destroy() override;
 
 private:

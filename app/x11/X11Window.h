@@ -34,13 +34,16 @@ public:
     // Handles events and timer ticks until the window is closed; the exit code.
     int run();
 
-    std::vector<PixelRect> screens() const override;
-    PixelSize frameSize() const override;
-    void moveOuter(const PixelRect& outerRect) override;
+    // The clock's requests, as X answers them. The size, the place and the
+    // resolution are the ones last reported (TrackedWindowHost).
+    std::vector<PixelRect> screens() const override;  // the default screen alone
+    PixelSize frameSize() const override;             // from _NET_FRAME_EXTENTS; none without a window manager
+    void moveOuter(const PixelRect& outerRect) override;  // by the frame's corner, as window managers place
     void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
+    // Both queue what waits; it is painted once the events run out.
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
-    void setAlwaysOnTop(bool on) override;
+    void setAlwaysOnTop(bool on) override;  // _NET_WM_STATE_ABOVE, asked of the window manager
     void destroy() override;
 
 private:
