@@ -92,75 +92,73 @@ std::int32_t Image::sampleBilinear(double x, double y, Color& out) const {
     return 1;
 }
 
+namespace {
+
+// The biquadratic sample of decoded pixels whose whole neighbourhood of the
+// pixel (ix, iy) is inside, read straight from the store: the bytes getPixel
+// gives, without its checks. storeBytes is the bytes per stored pixel.
+[[gnu::always_inline]] inline void biquadraticFromStore(const Image& image, std::int32_t storeBytes, std::int32_t ix,
+                                                        std::int32_t iy, double fx, double fy, Color& out) {
+    const std::uint8_t* centre = image.rows() + static_cast<std::ptrdiff_t>(image.height - 1 - iy) * image.stride +
+                                 static_cast<std::ptrdiff_t>(ix) * storeBytes;
+    // Rows are stored top row first: the row above lies one stride before.
+    const std::uint8_t* above = centre - image.stride;
+    const std::uint8_t* below = centre + image.stride;
+    if (storeBytes == 1) {
+        out.r = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
+        out.g = out.r;
+        out.b = out.r;
+        return;
+    }
+    out.r = storedChannel(centre, above, below, storeBytes, 2, fx, fy);
+    out.g = storedChannel(centre, above, below, storeBytes, 1, fx, fy);
+    out.b = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
+    if (storeBytes == 4) {
+        // Stored as a straight alpha, carried as a transparency.
+        const auto clear = [](std::uint8_t alpha) { return 255 - alpha; };
+        const Neighbourhood q{clear(centre[3]), clear(centre[7]), clear(centre[-1]),
+                              clear(above[3]),  clear(below[3]),  clear(above[7]),
+                              clear(below[7]),  clear(above[-1]), clear(below[-1])};
+        out.t = channelByte(biquadratic(q, fx, fy));
+    }
+}
+
+// The biquadratic sample around the pixel (ix, iy) through getPixel, which
+// clamps the neighbours at the edges and reads every kind of image.
+void biquadraticByPixel(const Image& image, std::int32_t ix, std::int32_t iy, double fx, double fy, Color& out) {
+    Color p, e, w, n, s, ne, se, nw, sw;
+    image.getPixel(ix, iy, p);
+    image.getPixel(ix + 1, iy, e);
+    image.getPixel(ix - 1, iy, w);
+    image.getPixel(ix, iy + 1, n);
+    image.getPixel(ix, iy - 1, s);
+    image.getPixel(ix + 1, iy + 1, ne);
+    image.getPixel(ix + 1, iy - 1, se);
+    image.getPixel(ix - 1, iy + 1, nw);
+    image.getPixel(ix - 1, iy - 1, sw);
+    const auto channel = [&](std::uint8_t Color::*c) {
+        const Neighbourhood q{p.*c, e.*c, w.*c, n.*c, s.*c, ne.*c, se.*c, nw.*c, sw.*c};
+        return channelByte(biquadratic(q, fx, fy));
+    };
+    out.r = channel(&Color::r);
+    out.g = image.channels > 1 ? channel(&Color::g) : out.r;
+    out.b = image.channels > 2 ? channel(&Color::b) : out.r;
+    out.t = image.channels > 3 ? channel(&Color::t) : p.t;
+}
+
+}  // namespace
+
 std::int32_t Image::sampleBiquadratic(double x, double y, Color& out) const {
     out = Color::bytes(0, 0, 0, 0);
     if (!insideImage(*this, x, y)) {
         return 0;
     }
     const auto [ix, iy, fx, fy] = gridPosition(x, y);
-    // Decoded pixels with the whole neighbourhood inside are read straight
-    // from the store: the bytes getPixel gives, without its checks.
     if (const std::int32_t storeBytes = sampling::directChannels(*this);
         storeBytes != 0 && ix >= 1 && iy >= 1 && ix + 1 < width && iy + 1 < height) {
-        const std::uint8_t* centre = rows() + static_cast<std::ptrdiff_t>(height - 1 - iy) * stride +
-                                     static_cast<std::ptrdiff_t>(ix) * storeBytes;
-        // Rows are stored top row first: the row above lies one stride before.
-        const std::uint8_t* above = centre - stride;
-        const std::uint8_t* below = centre + stride;
-        if (storeBytes == 1) {
-            out.r = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
-            out.g = out.r;
-            out.b = out.r;
-            return 1;
-        }
-        out.r = storedChannel(centre, above, below, storeBytes, 2, fx, fy);
-        out.g = storedChannel(centre, above, below, storeBytes, 1, fx, fy);
-        out.b = storedChannel(centre, above, below, storeBytes, 0, fx, fy);
-        if (storeBytes == 4) {
-            // Stored as a straight alpha, carried as a transparency.
-            const auto clear = [](std::uint8_t alpha) { return 255 - alpha; };
-            const Neighbourhood q{clear(centre[3]),
-                                  clear(centre[7]),
-                                  clear(centre[-1]),
-                                  clear(above[3]),
-                                  clear(below[3]),
-                                  clear(above[7]),
-                                  clear(below[7]),
-                                  clear(above[-1]),
-                                  clear(below[-1])};
-            out.t = channelByte(biquadratic(q, fx, fy));
-        }
-        return 1;
-    }
-    Color p, e, w, n, s, ne, se, nw, sw;
-    getPixel(ix, iy, p);
-    getPixel(ix + 1, iy, e);
-    getPixel(ix - 1, iy, w);
-    getPixel(ix, iy + 1, n);
-    getPixel(ix, iy - 1, s);
-    getPixel(ix + 1, iy + 1, ne);
-    getPixel(ix + 1, iy - 1, se);
-    getPixel(ix - 1, iy + 1, nw);
-    getPixel(ix - 1, iy - 1, sw);
-    const Neighbourhood red{p.r, e.r, w.r, n.r, s.r, ne.r, se.r, nw.r, sw.r};
-    out.r = channelByte(biquadratic(red, fx, fy));
-    if (channels > 1) {
-        const Neighbourhood green{p.g, e.g, w.g, n.g, s.g, ne.g, se.g, nw.g, sw.g};
-        out.g = channelByte(biquadratic(green, fx, fy));
+        biquadraticFromStore(*this, storeBytes, ix, iy, fx, fy, out);
     } else {
-        out.g = out.r;
-    }
-    if (channels > 2) {
-        const Neighbourhood blue{p.b, e.b, w.b, n.b, s.b, ne.b, se.b, nw.b, sw.b};
-        out.b = channelByte(biquadratic(blue, fx, fy));
-    } else {
-        out.b = out.r;
-    }
-    if (channels > 3) {
-        const Neighbourhood clear{p.t, e.t, w.t, n.t, s.t, ne.t, se.t, nw.t, sw.t};
-        out.t = channelByte(biquadratic(clear, fx, fy));
-    } else {
-        out.t = p.t;
+        biquadraticByPixel(*this, ix, iy, fx, fy, out);
     }
     return 1;
 }

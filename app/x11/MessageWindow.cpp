@@ -121,13 +121,11 @@ void setTitle(Display* display, Window window, std::string_view caption) {
                     reinterpret_cast<unsigned char*>(&dialogType), 1);
 }
 
-// Shows the window and waits until OK, Return, Escape, space or the window
-// manager's close dismisses it.
-void runMessageWindow(Display* display, std::string_view caption, std::string_view text) {
+// Makes the dialog's window, centred on the screen at the layout's fixed size,
+// asking for the events the dialog handles; it is not shown yet.
+Window createMessageWindow(Display* display, std::string_view caption, const MessageLayout& layout,
+                           Atom deleteWindow) {
     const int screen = DefaultScreen(display);
-    XFontStruct* font = XLoadQueryFont(display, "fixed");
-    const std::vector<std::string> lines = linesOf(latin1FromUtf8(text));
-    const MessageLayout layout = layOut(font, lines);
     const int left = std::max(0, (DisplayWidth(display, screen) - layout.widthPx) / 2);
     const int top = std::max(0, (DisplayHeight(display, screen) - layout.heightPx) / 2);
     const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), left, top,
@@ -145,11 +143,39 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
         XSetWMNormalHints(display, window, hints);
         XFree(hints);
     }
-    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &deleteWindow, 1);
     XSelectInput(display, window, ExposureMask | KeyPressMask | ButtonPressMask | StructureNotifyMask);
+    return window;
+}
+
+// True when the event ends the dialog: OK clicked, Return, Escape or space
+// pressed, the window manager's close, or the window gone.
+bool dismisses(XEvent& event, const MessageLayout& layout, Atom deleteWindow) {
+    switch (event.type) {
+        case ButtonPress:
+            return onButton(layout, event.xbutton.x, event.xbutton.y);
+        case KeyPress: {
+            const KeySym key = XLookupKeysym(&event.xkey, 0);
+            return key == XK_Return || key == XK_KP_Enter || key == XK_Escape || key == XK_space;
+        }
+        case ClientMessage:
+            return static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow;
+        case DestroyNotify:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Shows the window and waits until it is dismissed.
+void runMessageWindow(Display* display, std::string_view caption, std::string_view text) {
+    XFontStruct* font = XLoadQueryFont(display, "fixed");
+    const std::vector<std::string> lines = linesOf(latin1FromUtf8(text));
+    const MessageLayout layout = layOut(font, lines);
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    const Window window = createMessageWindow(display, caption, layout, deleteWindow);
     GC gc = XCreateGC(display, window, 0, nullptr);
-    XSetForeground(display, gc, BlackPixel(display, screen));
+    XSetForeground(display, gc, BlackPixel(display, DefaultScreen(display)));
     if (font != nullptr) {
         XSetFont(display, gc, font->fid);
     }
@@ -158,29 +184,10 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
     for (bool open = true; open;) {
         XEvent event;
         XNextEvent(display, &event);
-        switch (event.type) {
-            case Expose:
-                if (event.xexpose.count == 0) {
-                    draw(display, window, gc, font, layout, lines);
-                }
-                break;
-            case ButtonPress:
-                open = !onButton(layout, event.xbutton.x, event.xbutton.y);
-                break;
-            case KeyPress: {
-                const KeySym key = XLookupKeysym(&event.xkey, 0);
-                open = !(key == XK_Return || key == XK_KP_Enter || key == XK_Escape || key == XK_space);
-                break;
-            }
-            case ClientMessage:
-                open = static_cast<Atom>(event.xclient.data.l[0]) != deleteWindow;
-                break;
-            case DestroyNotify:
-                open = false;
-                break;
-            default:
-                break;
+        if (event.type == Expose && event.xexpose.count == 0) {
+            draw(display, window, gc, font, layout, lines);
         }
+        open = !dismisses(event, layout, deleteWindow);
     }
     XFreeGC(display, gc);
     XDestroyWindow(display, window);

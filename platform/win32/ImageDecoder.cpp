@@ -1,5 +1,6 @@
 #include "platform/ImageDecoder.h"
 
+#include "platform/StoreSize.h"
 #include "platform/win32/Com.h"
 
 #include <objbase.h>
@@ -113,6 +114,37 @@ bool isAnimatedPng(HANDLE file) {
     }
 }
 
+// False for a file that is missing, that someone holds open for writing at
+// this moment, or that is an animated PNG. Others reading it at the same time
+// (another clock starting, a viewer showing the map) do not keep it from
+// loading.
+bool isStillPictureToRead(const std::filesystem::path& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    const bool animated = isAnimatedPng(file);
+    CloseHandle(file);
+    return !animated;
+}
+
+// The bytes per stored pixel for a frame of the source format, and the format
+// it is converted to: grey for 8- and 16-bit grey, blue, green, red, alpha for
+// 32-bit formats with alpha, blue, green, red for every other.
+std::int32_t storedLayout(const WICPixelFormatGUID& source, WICPixelFormatGUID& target) {
+    if (IsEqualGUID(source, GUID_WICPixelFormat8bppGray) || IsEqualGUID(source, GUID_WICPixelFormat16bppGray)) {
+        target = GUID_WICPixelFormat8bppGray;
+        return 1;
+    }
+    if (IsEqualGUID(source, GUID_WICPixelFormat32bppBGRA) || IsEqualGUID(source, GUID_WICPixelFormat32bppRGBA)) {
+        target = GUID_WICPixelFormat32bppBGRA;
+        return 4;
+    }
+    target = GUID_WICPixelFormat24bppBGR;
+    return 3;
+}
+
 }  // namespace
 
 ImageDecoder::ImageDecoder() = default;
@@ -121,17 +153,7 @@ ImageDecoder::~ImageDecoder() = default;
 
 std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
     native.reset();
-    // Refuse a file that is missing or that someone holds open for writing at
-    // this moment. Others reading it at the same time (another clock starting,
-    // a viewer showing the map) do not keep it from loading.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return 0;
-    }
-    const bool animated = isAnimatedPng(file);
-    CloseHandle(file);
-    if (animated) {
+    if (!isStillPictureToRead(path)) {
         return 0;
     }
 
@@ -154,17 +176,7 @@ std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
             FAILED(state->frame->GetPixelFormat(&state->source))) {
             return 0;
         }
-        std::int32_t layout = 3;
-        state->target = GUID_WICPixelFormat24bppBGR;
-        if (IsEqualGUID(state->source, GUID_WICPixelFormat8bppGray) ||
-            IsEqualGUID(state->source, GUID_WICPixelFormat16bppGray)) {
-            layout = 1;
-            state->target = GUID_WICPixelFormat8bppGray;
-        } else if (IsEqualGUID(state->source, GUID_WICPixelFormat32bppBGRA) ||
-                   IsEqualGUID(state->source, GUID_WICPixelFormat32bppRGBA)) {
-            layout = 4;
-            state->target = GUID_WICPixelFormat32bppBGRA;
-        }
+        const std::int32_t layout = storedLayout(state->source, state->target);
         if (FAILED(WICConvertBitmapSource(state->target, state->frame.get(),
                                           state->converted.out()))) {
             return 0;
@@ -172,8 +184,7 @@ std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
         channelCount = layout;
     }
     UINT w = 0, h = 0;
-    if (FAILED(state->converted->GetSize(&w, &h)) || w == 0 || h == 0 ||
-        !std::in_range<std::int32_t>(w) || !std::in_range<std::int32_t>(h)) {
+    if (FAILED(state->converted->GetSize(&w, &h)) || !isPictureSide(w) || !isPictureSide(h)) {
         return 0;
     }
     pixelWidth = static_cast<std::int32_t>(w);

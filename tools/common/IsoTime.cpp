@@ -64,77 +64,100 @@ void dateOfDay(std::int64_t daysSince1601, std::int64_t& year, std::int64_t& mon
     year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
 }
 
+// A wall-clock moment as written, before its zone is applied.
+struct WallTime {
+    std::int64_t year = 0, month = 0, day = 0;
+    std::int64_t hour = 0, minute = 0, second = 0;
+    std::int64_t fractionTicks = 0;  // the second's fraction, 100 ns ticks
+};
+
+// YYYY-MM-DD, then T or t.
+bool readDate(std::string_view text, std::size_t& position, WallTime& time) {
+    return readDigits(text, position, 4, time.year) && expect(text, position, '-') &&
+           readDigits(text, position, 2, time.month) && expect(text, position, '-') &&
+           readDigits(text, position, 2, time.day) && (expect(text, position, 'T') || expect(text, position, 't'));
+}
+
+// The decimal fraction of a second after its point or comma: at least one digit,
+// those past the seventh ignored.
+bool readFraction(std::string_view text, std::size_t& position, std::int64_t& fractionTicks) {
+    std::int64_t weight = ticksPerSecond / 10;
+    std::size_t digits = 0;
+    while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
+        fractionTicks += (text[position] - '0') * weight;
+        weight /= 10;
+        ++position;
+        ++digits;
+    }
+    return digits > 0;
+}
+
+// hh:mm, then optionally :ss with optionally its fraction.
+bool readTimeOfDay(std::string_view text, std::size_t& position, WallTime& time) {
+    if (!readDigits(text, position, 2, time.hour) || !expect(text, position, ':') ||
+        !readDigits(text, position, 2, time.minute)) {
+        return false;
+    }
+    if (!expect(text, position, ':')) {
+        return true;
+    }
+    if (!readDigits(text, position, 2, time.second)) {
+        return false;
+    }
+    if (expect(text, position, '.') || expect(text, position, ',')) {
+        return readFraction(text, position, time.fractionTicks);
+    }
+    return true;
+}
+
+bool isValidWallTime(const WallTime& time) {
+    return time.month >= 1 && time.month <= 12 && time.day >= 1 && time.day <= daysInMonth(time.year, time.month) &&
+           time.hour <= 23 && time.minute <= 59 && time.second <= 59;
+}
+
+// Z or z, or ±hh[:]mm: the local time's offset east of universal time, seconds.
+// A wall-clock time without its zone names no moment.
+bool readZoneOffset(std::string_view text, std::size_t& position, std::int64_t& offsetSeconds) {
+    offsetSeconds = 0;
+    if (expect(text, position, 'Z') || expect(text, position, 'z')) {
+        return true;
+    }
+    if (position >= text.size() || (text[position] != '+' && text[position] != '-')) {
+        return false;
+    }
+    const bool west = text[position++] == '-';
+    std::int64_t offsetHours = 0, offsetMinutes = 0;
+    if (!readDigits(text, position, 2, offsetHours)) {
+        return false;
+    }
+    expect(text, position, ':');
+    if (!readDigits(text, position, 2, offsetMinutes) || offsetHours > 23 || offsetMinutes > 59) {
+        return false;
+    }
+    offsetSeconds = (offsetHours * 60 + offsetMinutes) * 60;
+    if (west) {
+        offsetSeconds = -offsetSeconds;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parseIsoTime(std::string_view text, platform::FileTime& utc) {
     std::size_t position = 0;
-    std::int64_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!readDigits(text, position, 4, year) || !expect(text, position, '-') ||
-        !readDigits(text, position, 2, month) || !expect(text, position, '-') ||
-        !readDigits(text, position, 2, day)) {
-        return false;
-    }
-    if (!expect(text, position, 'T') && !expect(text, position, 't')) {
-        return false;
-    }
-    if (!readDigits(text, position, 2, hour) || !expect(text, position, ':') ||
-        !readDigits(text, position, 2, minute)) {
-        return false;
-    }
-    std::int64_t fractionTicks = 0;
-    if (expect(text, position, ':')) {
-        if (!readDigits(text, position, 2, second)) {
-            return false;
-        }
-        if (expect(text, position, '.') || expect(text, position, ',')) {
-            std::int64_t weight = ticksPerSecond / 10;
-            std::size_t digits = 0;
-            while (position < text.size() && text[position] >= '0' && text[position] <= '9') {
-                fractionTicks += (text[position] - '0') * weight;
-                weight /= 10;
-                ++position;
-                ++digits;
-            }
-            if (digits == 0) {
-                return false;
-            }
-        }
-    }
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month) || hour > 23 || minute > 59 ||
-        second > 59) {
-        return false;
-    }
-
+    WallTime time;
     std::int64_t offsetSeconds = 0;
-    if (expect(text, position, 'Z') || expect(text, position, 'z')) {
-    } else if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
-        const bool west = text[position++] == '-';
-        std::int64_t offsetHours = 0, offsetMinutes = 0;
-        if (!readDigits(text, position, 2, offsetHours)) {
-            return false;
-        }
-        expect(text, position, ':');
-        if (!readDigits(text, position, 2, offsetMinutes) || offsetHours > 23 || offsetMinutes > 59) {
-            return false;
-        }
-        offsetSeconds = (offsetHours * 60 + offsetMinutes) * 60;
-        if (west) {
-            offsetSeconds = -offsetSeconds;
-        }
-    } else {
-        return false;  // a wall-clock time without its zone names no moment
-    }
-    if (position != text.size() || year < 1601) {
+    if (!readDate(text, position, time) || !readTimeOfDay(text, position, time) || !isValidWallTime(time) ||
+        !readZoneOffset(text, position, offsetSeconds) || position != text.size() || time.year < 1601) {
         return false;
     }
-
     // Local time minus its offset from universal time.
-    const std::int64_t seconds =
-        daysSince1601(year, month, day) * secondsPerDay + (hour * 60 + minute) * 60 + second - offsetSeconds;
+    const std::int64_t seconds = daysSince1601(time.year, time.month, time.day) * secondsPerDay +
+                                 (time.hour * 60 + time.minute) * 60 + time.second - offsetSeconds;
     if (seconds < 0) {
         return false;
     }
-    utc = platform::FileTime::fromTicks(static_cast<std::uint64_t>(seconds * ticksPerSecond + fractionTicks));
+    utc = platform::FileTime::fromTicks(static_cast<std::uint64_t>(seconds * ticksPerSecond + time.fractionTicks));
     return true;
 }
 

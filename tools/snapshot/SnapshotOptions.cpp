@@ -23,65 +23,97 @@ bool parseUnit(std::string_view text, std::int32_t& unit) {
     return true;
 }
 
+// The options without a value, each setting one field.
+struct FlagOption {
+    std::string_view name;
+    bool SnapshotOptions::*field;
+};
+constexpr FlagOption flagOptions[] = {
+    {"--help", &SnapshotOptions::help},
+    {"-h", &SnapshotOptions::help},
+    {"--version", &SnapshotOptions::version},
+    {"--describe", &SnapshotOptions::describe},
+};
+
+// The options whose value is a path.
+struct PathOption {
+    std::string_view name;
+    std::optional<std::filesystem::path> SnapshotOptions::*field;
+};
+constexpr PathOption pathOptions[] = {
+    {"--earth-texture", &SnapshotOptions::earthTexture},
+    {"--moon-texture", &SnapshotOptions::moonTexture},
+    {"--earth-out", &SnapshotOptions::earthOut},
+    {"--moon-out", &SnapshotOptions::moonOut},
+    {"--out", &SnapshotOptions::windowOut},
+    {"--menu-out", &SnapshotOptions::menuOut},
+};
+
+// Takes the value of an option that has one (see takesValue). False with the
+// reason in error when the value is bad.
+bool takeValue(std::string_view name, std::string_view value, SnapshotOptions& options, std::string& error) {
+    for (const PathOption& option : pathOptions) {
+        if (name == option.name) {
+            options.*option.field = pathFromUtf8(value);
+            return true;
+        }
+    }
+    if (name == "--at") {
+        platform::FileTime moment;
+        if (!parseIsoTime(value, moment)) {
+            error = "--at wants an ISO-8601 time from 1601 on with Z or an offset, such as 2000-01-01T12:00:00Z, not '" +
+                    std::string(value) + "'";
+            return false;
+        }
+        options.atUtc = moment;
+        return true;
+    }
+    // --unit, the one left.
+    if (!parseUnit(value, options.unit)) {
+        error = "--unit wants a whole number of pixels from " + std::to_string(smallestUnit) + " to " +
+                std::to_string(largestUnit) + ", not '" + std::string(value) + "'";
+        return false;
+    }
+    return true;
+}
+
+bool isFlag(std::string_view name, SnapshotOptions& options) {
+    for (const FlagOption& option : flagOptions) {
+        if (name == option.name) {
+            options.*option.field = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool takesValue(std::string_view name) {
+    for (const PathOption& option : pathOptions) {
+        if (name == option.name) {
+            return true;
+        }
+    }
+    return name == "--at" || name == "--unit";
+}
+
 }  // namespace
 
 bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view name = argv[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
+        if (isFlag(name, options)) {
             continue;
         }
-        if (name == "--version") {
-            options.version = true;
-            continue;
-        }
-        if (name == "--describe") {
-            options.describe = true;
-            continue;
-        }
-        const bool takesValue = name == "--at" || name == "--unit" || name == "--earth-texture" ||
-                                name == "--moon-texture" || name == "--earth-out" || name == "--moon-out" ||
-                                name == "--out" || name == "--menu-out";
-        if (!takesValue) {
+        if (!takesValue(name)) {
             error = "unknown argument '" + std::string(name) + "'";
             return false;
         }
-        if (i + 1 >= argc) {
+        if (i + 1 >= argc || argv[i + 1][0] == '\0') {
             error = std::string(name) + " needs a value";
             return false;
         }
-        const std::string_view value = argv[++i];
-        if (value.empty()) {
-            error = std::string(name) + " needs a value";
+        if (!takeValue(name, argv[++i], options, error)) {
             return false;
-        }
-        if (name == "--at") {
-            platform::FileTime moment;
-            if (!parseIsoTime(value, moment)) {
-                error = "--at wants an ISO-8601 time from 1601 on with Z or an offset, such as 2000-01-01T12:00:00Z, not '" +
-                        std::string(value) + "'";
-                return false;
-            }
-            options.atUtc = moment;
-        } else if (name == "--unit") {
-            if (!parseUnit(value, options.unit)) {
-                error = "--unit wants a whole number of pixels from " + std::to_string(smallestUnit) + " to " +
-                        std::to_string(largestUnit) + ", not '" + std::string(value) + "'";
-                return false;
-            }
-        } else if (name == "--earth-texture") {
-            options.earthTexture = pathFromUtf8(value);
-        } else if (name == "--moon-texture") {
-            options.moonTexture = pathFromUtf8(value);
-        } else if (name == "--earth-out") {
-            options.earthOut = pathFromUtf8(value);
-        } else if (name == "--out") {
-            options.windowOut = pathFromUtf8(value);
-        } else if (name == "--menu-out") {
-            options.menuOut = pathFromUtf8(value);
-        } else {
-            options.moonOut = pathFromUtf8(value);
         }
     }
     if (!options.help && !options.version && !options.describe && !options.wantsPictures()) {
