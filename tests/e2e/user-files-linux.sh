@@ -8,29 +8,10 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
-  build=${HORAVEL_LINUX_BUILD:-build/linux}
-  for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
-    if [ ! -x "$needed" ]; then
-      echo "FAIL user-files-linux: $needed has not been built"
-      exit 1
-    fi
-  done
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
-    timeout 500 xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0"
-  exit $?
-fi
-
-work=$HORAVEL_E2E_WORK
-build=$HORAVEL_E2E_BUILD
-export HOME="$work/home"
-unset XDG_CONFIG_HOME XDG_CACHE_HOME
-mkdir -p "$HOME" "$work/cwd"
-settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
-cache="$HOME/.cache/Brantolm/Horavel"
 e2e_name=user-files-linux
+e2e_seconds=500
+source tests/e2e/lib/linux-display.sh
+cache="$HOME/.cache/Brantolm/Horavel"
 source tests/e2e/lib/window-session.sh
 
 clock_program=$build/app/horavel

@@ -1,0 +1,30 @@
+# The start that the Linux window checks share, sourced at their top: the
+# first run checks that the programs are built and runs the script again
+# inside a virtual X display of its own, with a temporary folder that goes
+# when it ends; the second run, inside, gets that folder as $work, the build
+# as $build, a home folder of its own as $HOME (with $work/cwd to start
+# programs from) and the settings file's path as $settings.
+#   e2e_name=NAME; e2e_seconds=LIMIT; source tests/e2e/lib/linux-display.sh
+#   (the caller's folder is the repository's top)
+
+if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
+  build=${HORAVEL_LINUX_BUILD:-build/linux}
+  for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
+    if [ ! -x "$needed" ]; then
+      echo "FAIL $e2e_name: $needed has not been built"
+      exit 1
+    fi
+  done
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+  HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
+    timeout "$e2e_seconds" xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0"
+  exit $?
+fi
+
+work=$HORAVEL_E2E_WORK
+build=$HORAVEL_E2E_BUILD
+export HOME="$work/home"
+unset XDG_CONFIG_HOME XDG_CACHE_HOME
+mkdir -p "$HOME" "$work/cwd"
+settings="$HOME/.config/Brantolm/Horavel/Settings.txt"
