@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -78,7 +79,8 @@ public:
     }
 
     std::unique_ptr<TextBitmap> createBitmap(std::int32_t widthPx, std::int32_t heightPx) override {
-        if (widthPx <= 0 || heightPx <= 0 || !storeBytes(3, widthPx, heightPx)) {
+        const std::optional<std::int32_t> bytes = storeBytes(3, widthPx, heightPx);
+        if (widthPx <= 0 || heightPx <= 0 || !bytes) {
             return nullptr;
         }
         BITMAPINFO info{};
@@ -100,7 +102,7 @@ public:
         section->bits = static_cast<std::uint8_t*>(bits);
         section->widthPx = widthPx;
         section->heightPx = heightPx;
-        std::memset(section->bits, 0, static_cast<std::size_t>(bytes));
+        std::memset(section->bits, 0, static_cast<std::size_t>(*bytes));
         return section;
     }
 

@@ -1,6 +1,4 @@
-#include "platform/ImageEncoder.h"
-
-#include "platform/FileAccess.h"
+#include "platform/common/PngEncoding.h"
 
 #include "platform/win32/Com.h"
 
@@ -65,35 +63,17 @@ bool encode(std::string& encoded, std::int32_t width, std::int32_t height,
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit()) && streamBytes(memory.get(), encoded);
 }
 
-// Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
-std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels,
-                      std::string* failure) {
-    std::string reason = "the picture cannot be encoded";
-    std::string encoded;
-    bool written = false;
-    if (rows != nullptr && width >= 1 && height >= 1 && strideBytes / channels >= width &&
-        static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(height) <= 0xFFFFFFFFull) {
-        const ComScope com;
-        const WICPixelFormatGUID& format = channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-        written = encode(encoded, width, height, strideBytes, rows, format) && writeWholeFile(path, encoded, reason);
-    }
-    if (!written && failure != nullptr) {
-        *failure = reason;
-    }
-    return written ? 1 : 0;
-}
-
 }  // namespace
 
-std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 3, failure);
-}
-
-std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                          std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 4, failure);
+bool encodePng(std::string& encoded, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
+               const std::uint8_t* rows, std::int32_t channels) {
+    // The encoder counts the rows' bytes in 32 bits.
+    if (static_cast<std::uint64_t>(strideBytes) * static_cast<std::uint64_t>(height) > 0xFFFFFFFFull) {
+        return false;
+    }
+    const ComScope com;
+    const WICPixelFormatGUID& format = channels == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
+    return encode(encoded, width, height, strideBytes, rows, format);
 }
 
 }  // namespace platform

@@ -1,10 +1,7 @@
-#include "platform/ImageEncoder.h"
-
-#include "platform/FileAccess.h"
+#include "platform/common/PngEncoding.h"
 
 #include <png.h>
 
-#include <algorithm>
 #include <csetjmp>
 #include <string>
 #include <vector>
@@ -52,33 +49,13 @@ bool encode(std::string* encoded, std::int32_t width, std::int32_t height, std::
     return true;
 }
 
-// Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
-std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels,
-                      std::string* failure) {
-    std::string reason = "the picture cannot be encoded";
-    std::string encoded;
-    std::vector<png_bytep> rowPointers(static_cast<std::size_t>(std::max(height, 0)));
-    const int colorType = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
-    const bool written = rows != nullptr && width >= 1 && height >= 1 && strideBytes / channels >= width &&
-                         encode(&encoded, width, height, strideBytes, rows, colorType, rowPointers.data()) &&
-                         writeWholeFile(path, encoded, reason);
-    if (!written && failure != nullptr) {
-        *failure = reason;
-    }
-    return written ? 1 : 0;
-}
-
 }  // namespace
 
-std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 3, failure);
-}
-
-std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                          std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 4, failure);
+bool encodePng(std::string& encoded, std::int32_t width, std::int32_t height, std::int32_t strideBytes,
+               const std::uint8_t* rows, std::int32_t channels) {
+    std::vector<png_bytep> rowPointers(static_cast<std::size_t>(height));
+    const int colorType = channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    return encode(&encoded, width, height, strideBytes, rows, colorType, rowPointers.data());
 }
 
 }  // namespace platform
