@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -22,6 +24,21 @@ public:
 
 protected:
     TextBitmap() = default;
+};
+
+// A bitmap in the process's own memory, black to begin with: what an engine
+// that draws into plain memory hands out.
+class MemoryBitmap final : public TextBitmap {
+public:
+    MemoryBitmap(std::int32_t width, std::int32_t height)
+        : memory(3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {
+        bits = memory.data();
+        widthPx = width;
+        heightPx = height;
+    }
+
+private:
+    std::vector<std::uint8_t> memory;
 };
 
 // One font of an engine's face at one cell height, with its metrics in whole

@@ -116,19 +116,6 @@ private:
     std::unordered_map<char32_t, Glyph> glyphs;
 };
 
-class MemoryBitmap final : public TextBitmap {
-public:
-    MemoryBitmap(std::int32_t width, std::int32_t height)
-        : memory(3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {
-        bits = memory.data();
-        widthPx = width;
-        heightPx = height;
-    }
-
-private:
-    std::vector<std::uint8_t> memory;
-};
-
 // A font file and the index of the face in it.
 struct FontFile {
     std::string path;

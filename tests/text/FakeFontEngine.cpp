@@ -19,19 +19,6 @@ private:
     std::int32_t& live;
 };
 
-class FakeBitmap final : public platform::TextBitmap {
-public:
-    FakeBitmap(std::int32_t width, std::int32_t height)
-        : memory(3 * static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {
-        bits = memory.data();
-        widthPx = width;
-        heightPx = height;
-    }
-
-private:
-    std::vector<std::uint8_t> memory;
-};
-
 }  // namespace
 
 std::unique_ptr<platform::EngineFont> FakeFontEngine::createFont(std::int32_t cellHeightPx,
@@ -48,7 +35,7 @@ std::unique_ptr<platform::TextBitmap> FakeFontEngine::createBitmap(std::int32_t 
     if (log->failBitmaps) {
         return nullptr;
     }
-    return std::make_unique<FakeBitmap>(widthPx, heightPx);
+    return std::make_unique<platform::MemoryBitmap>(widthPx, heightPx);
 }
 
 std::int32_t FakeFontEngine::drawRun(platform::EngineFont& font, std::int32_t penXPx,
