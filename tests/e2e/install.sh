@@ -14,6 +14,7 @@ cd "$(dirname "$0")/../.."
 
 e2e_name=install
 source tests/e2e/lib/report.sh
+source tests/e2e/lib/lintian.sh
 
 linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
 work=$(mktemp -d)
@@ -222,15 +223,7 @@ if [ ! -f "$deb" ]; then
   finish
 fi
 
-# lintian warns on its own that it runs as root; its findings go to standard output.
-lintian --fail-on error "$deb" >"$work/lintian.txt" 2>"$work/lintian.err"
-status=$?
-if [ $status -eq 0 ] && ! grep -q '^E:' "$work/lintian.txt"; then
-  pass "lintian reports no error on $(basename "$deb") ($(grep -c '^W:' "$work/lintian.txt") warnings)"
-else
-  fail "lintian: exit $status: $(grep -E '^[EW]:' "$work/lintian.txt" | tr '\n' ' ') $(cat "$work/lintian.err")"
-fi
-grep '^W:' "$work/lintian.txt"
+check_lintian "$deb"
 
 packaged_files=$(dpkg-deb -c "$deb" | grep -v '^d' | sed 's|.* \./usr/||' | sort)
 if [ "$packaged_files" = "$expected_files" ]; then

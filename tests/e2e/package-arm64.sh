@@ -10,6 +10,7 @@ cd "$(dirname "$0")/../.."
 
 e2e_name=package-arm64
 source tests/e2e/lib/report.sh
+source tests/e2e/lib/lintian.sh
 source tests/e2e/lib/reference-cases.sh
 
 arm64_build=${HORAVEL_ARM64_BUILD:-build/linux-arm64}
@@ -34,15 +35,7 @@ fi
 check "the package is for arm64, version $version" \
   '[ "$(dpkg-deb -f "$deb" Architecture)" = arm64 ] && [ "$(dpkg-deb -f "$deb" Version)" = "$version" ]'
 
-# lintian warns on its own that it runs as root; its findings go to standard output.
-lintian --fail-on error "$deb" >"$work/lintian.txt" 2>"$work/lintian.err"
-status=$?
-if [ $status -eq 0 ] && ! grep -q '^E:' "$work/lintian.txt"; then
-  pass "lintian reports no error on $(basename "$deb") ($(grep -c '^W:' "$work/lintian.txt") warnings)"
-else
-  fail "lintian: exit $status: $(grep -E '^[EW]:' "$work/lintian.txt" | tr '\n' ' ') $(cat "$work/lintian.err")"
-fi
-grep '^W:' "$work/lintian.txt"
+check_lintian "$deb"
 
 dpkg-deb -x "$deb" "$work/root"
 check "both programs are arm64 programs" \

@@ -23,12 +23,6 @@ trap 'rm -rf "$work"' EXIT
 list=tests/data/reference-pictures/linux.txt
 draw_reference_cases "$work" qemu-aarch64 -L /usr/aarch64-linux-gnu "$program" >"$work/arm64.txt"
 check "the program is an arm64 one" 'file -L "$program" | grep -q "ARM aarch64"'
-differing=$(diff "$list" "$work/arm64.txt" | grep -c '^>')
-if [ "$differing" = 0 ]; then
-  pass "all $(wc -l <"$list") pictures match the Linux reference pixel for pixel"
-else
-  fail "$differing pictures differ from the Linux reference:"
-  diff "$list" "$work/arm64.txt" | grep '^>' | sed 's/^>/   /'
-fi
+compare_with_reference "$list" "$work/arm64.txt" arm64 "the Linux reference"
 
 finish

@@ -31,13 +31,7 @@ for build in linux windows; do
     echo "$e2e_name: wrote $list"
     continue
   fi
-  differing=$(diff "$list" "$work/$build.txt" | grep -c '^>')
-  if [ "$differing" = 0 ]; then
-    pass "$build: all $(wc -l <"$list") pictures match their reference pixel for pixel"
-  else
-    fail "$build: $differing pictures differ from their reference:"
-    diff "$list" "$work/$build.txt" | grep '^>' | sed 's/^>/   /'
-  fi
+  compare_with_reference "$list" "$work/$build.txt" "$build" "their reference"
 done
 
 finish

@@ -33,3 +33,17 @@ draw_reference_cases() {
     done
   done
 }
+
+# Passes when every line of the drawn list $2 stands in the reference list $1,
+# else fails with the lines that do not; $3 says what was drawn and $4 what it
+# is compared with.
+compare_with_reference() {
+  local differing
+  differing=$(diff "$1" "$2" | grep -c '^>')
+  if [ "$differing" = 0 ]; then
+    pass "$3: all $(wc -l <"$1") pictures match $4 pixel for pixel"
+  else
+    fail "$3: $differing pictures differ from $4:"
+    diff "$1" "$2" | grep '^>' | sed 's/^>/   /'
+  fi
+}
