@@ -70,7 +70,8 @@ public:
     // client height it really got, and the surfaces are built once for that.
     void created(WindowHost& host);
     // The client area changed size and the window system keeps it to the grid
-    // while the border is dragged: a new unit rebuilds everything. A height under
+    // while the border is dragged: a new unit shows at once, its globes made
+    // over the next ticks, and work for a size left is dropped. A height under
     // one grid row (a minimised window) keeps the last unit.
     void sized(WindowHost& host);
     // A window system that reports a finished size change instead: the size is
@@ -124,8 +125,10 @@ public:
     const AppState& state() const { return appState; }
 
 private:
-    // Rebuilds every surface for the current unit and invalidates the window.
-    // With resizeWindow the window first gets the client area 7U × 16U.
+    // Makes the surfaces for the current unit and invalidates the window: at
+    // the first start everything at once, later the first frame at once and
+    // the globes over the next ticks (changeLayout). With resizeWindow the
+    // window first gets the client area 7U × 16U.
     void rebuild(WindowHost& host, bool resizeWindow);
     // The unit a client area of this height holds, and a rebuild when it is new.
     void followClientHeight(WindowHost& host, std::int32_t clientHeightPx);

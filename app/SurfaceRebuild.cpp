@@ -10,10 +10,21 @@
 
 namespace {
 
-bool createSurfaces(FaceState& face) {
+void dropSurfaces(FaceState& face) {
+    face.globeCanvas.reset();
+    face.calendarCanvas.reset();
+    face.clockCanvas.reset();
+    face.textRenderer.reset();
+}
+
+// Makes the three canvases for the face's unit, and a text renderer unless
+// keepRenderer and the face has one (its fonts are kept by cell height, so the
+// text it draws does not depend on the sizes it drew before).
+bool createSurfaces(FaceState& face, bool keepRenderer) {
     if (face.unit < 1) {
         return false;
     }
+    const bool newRenderer = !keepRenderer || !face.textRenderer;
     try {
         auto clockCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 2, PixelFormatRgbBytes);
         auto calendarCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 1, PixelFormatRgbBytes);
@@ -24,38 +35,57 @@ bool createSurfaces(FaceState& face) {
         face.clockCanvas = std::move(clockCanvas);
         face.calendarCanvas = std::move(calendarCanvas);
         face.globeCanvas = std::move(globeCanvas);
-        face.textRenderer = std::make_unique<TextRenderer>();
+        if (newRenderer) {
+            face.textRenderer = std::make_unique<TextRenderer>();
+        }
     } catch (const std::bad_alloc&) {
         // A unit so large that its canvases do not fit in memory: run on without
         // surfaces rather than end the program.
-        face.clockCanvas.reset();
-        face.calendarCanvas.reset();
-        face.globeCanvas.reset();
-        face.textRenderer.reset();
+        dropSurfaces(face);
         return false;
     }
     // Without a font the clock still shows its dial and hands; the text is then
     // left out by the drawing code.
-    face.textRenderer->initialise();
+    if (newRenderer) {
+        face.textRenderer->initialise();
+    }
     return true;
 }
 
 }  // namespace
 
 std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
-    face.globeCanvas.reset();
-    face.calendarCanvas.reset();
-    face.clockCanvas.reset();
-    face.textRenderer.reset();
+    dropSurfaces(face);
     face.lastFrame = {};
     face.minuteWork.reset();
-    if (!createSurfaces(face)) {
+    if (!createSurfaces(face, false)) {
         return 0;
     }
     reloadIfChanged(face.earthTexture);
     reloadIfChanged(face.moonTexture);
     renderGlobes(*face.globeCanvas, globeSizeForUnit(face.unit), &face.earthTexture, &face.moonTexture, clock,
                  face.globes);
+    drawCalendar(face, clock);
+    static_cast<void>(drawClockFace(face, clock));
+    return 1;
+}
+
+std::int32_t changeLayout(FaceState& face, const platform::Clock& clock) {
+    if (!surfacesReady(face)) {
+        return rebuildSurfaces(face, clock);
+    }
+    // The old canvases go before the new ones are made, so that the two sizes
+    // never hold memory together.
+    face.globeCanvas.reset();
+    face.calendarCanvas.reset();
+    face.clockCanvas.reset();
+    face.lastFrame = {};
+    face.minuteWork.reset();
+    if (!createSurfaces(face, true)) {
+        dropSurfaces(face);
+        return 0;
+    }
+    face.minuteWork.relayout(face, clock);
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));
     return 1;
