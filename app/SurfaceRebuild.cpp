@@ -17,24 +17,30 @@ void dropSurfaces(FaceState& face) {
     face.textRenderer.reset();
 }
 
-// Makes the three canvases for the face's unit, and a text renderer unless
-// keepRenderer and the face has one (its fonts are kept by cell height, so the
-// text it draws does not depend on the sizes it drew before).
-bool createSurfaces(FaceState& face, bool keepRenderer) {
+// Makes the canvases for the face's unit, and a text renderer. A change of
+// layout keeps the text renderer (its fonts are kept by cell height, so the
+// text it draws does not depend on the sizes it drew before) and the globe
+// canvas, which the layout's work replaces when it begins to trace: the first
+// frame needs neither.
+bool createSurfaces(FaceState& face, bool layoutChange) {
     if (face.unit < 1) {
         return false;
     }
-    const bool newRenderer = !keepRenderer || !face.textRenderer;
+    const bool newRenderer = !layoutChange || !face.textRenderer;
     try {
         auto clockCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 2, PixelFormatRgbBytes);
         auto calendarCanvas = makeFlatCanvas(face.clientWidth, face.halfHeight, 1, PixelFormatRgbBytes);
-        auto globeCanvas = makeFlatCanvas(2 * face.clientWidth, 2 * face.clientWidth, 1, PixelFormatRgbBytes);
-        if (!clockCanvas || !calendarCanvas || !globeCanvas) {
+        if (!clockCanvas || !calendarCanvas) {
             return false;
+        }
+        if (!layoutChange || !face.globeCanvas) {
+            face.globeCanvas = makeFlatCanvas(2 * face.clientWidth, 2 * face.clientWidth, 1, PixelFormatRgbBytes);
+            if (!face.globeCanvas) {
+                return false;
+            }
         }
         face.clockCanvas = std::move(clockCanvas);
         face.calendarCanvas = std::move(calendarCanvas);
-        face.globeCanvas = std::move(globeCanvas);
         if (newRenderer) {
             face.textRenderer = std::make_unique<TextRenderer>();
         }
@@ -76,7 +82,6 @@ std::int32_t changeLayout(FaceState& face, const platform::Clock& clock) {
     }
     // The old canvases go before the new ones are made, so that the two sizes
     // never hold memory together.
-    face.globeCanvas.reset();
     face.calendarCanvas.reset();
     face.clockCanvas.reset();
     face.lastFrame = {};
@@ -85,7 +90,7 @@ std::int32_t changeLayout(FaceState& face, const platform::Clock& clock) {
         dropSurfaces(face);
         return 0;
     }
-    face.minuteWork.relayout(face, clock);
+    face.minuteWork.relayout(clock);
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));
     return 1;

@@ -12,8 +12,8 @@
 // no canvases at all, so nothing draws on a canvas without buffers.
 std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock);
 
-// The face takes a new unit and shows it at once with what is at hand: new
-// canvases, the calendar drawn at the new size, and the clock face with the
+// The face takes a new unit and shows it at once with what is at hand: a new
+// clock and calendar canvas, the calendar drawn at the new size, and the clock face with the
 // old globe picture scaled onto the new dial under new marks, numerals, hands
 // and date. The globes for the new size and their backgrounds are made over the
 // next ticks by the minute's work (MinuteWork::relayout), which drops whatever

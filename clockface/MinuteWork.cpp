@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -127,6 +128,7 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
 void MinuteWork::reset() {
     turn = -1;
     forLayout = false;
+    layoutMoment.reset();
     deferredTurn = -1;
     earth = {};
     moon = {};
@@ -134,15 +136,10 @@ void MinuteWork::reset() {
     backdrop.reset();
 }
 
-void MinuteWork::relayout(FaceState& face, const platform::Clock& clock) {
+void MinuteWork::relayout(const platform::Clock& clock) {
     reset();
-    if (!canDrawOn(face, face.globeCanvas) || !canDrawOn(face, face.clockCanvas)) {
-        return;
-    }
-    reloadIfChanged(face.earthTexture);
-    reloadIfChanged(face.moonTexture);
     forLayout = true;
-    begin(face, clock);
+    layoutMoment.emplace(clock.utcNow(), clock.localNow());
 }
 
 void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
@@ -158,6 +155,20 @@ void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform:
 }
 
 void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
+    // A new layout keeps the globe canvas of the unit it left until its work
+    // begins here: the first frame does without it.
+    layoutMoment.reset();
+    const std::int32_t side = 2 * face.clientWidth;
+    if (face.globeCanvas->displayHeight() != side) {
+        face.globeCanvas.reset();
+        face.globeCanvas = makeFlatCanvas(side, side, 1, PixelFormatRgbBytes);
+        if (!face.globeCanvas) {
+            // Without memory for it the face has no surfaces, as after a
+            // rebuild that found none, and nothing is traced.
+            reset();
+            return;
+        }
+    }
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
         work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment);
@@ -168,6 +179,12 @@ void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
 }
 
 void MinuteWork::stepLayout(FaceState& face, Globe shown) {
+    if (layoutMoment) {
+        reloadIfChanged(face.earthTexture);
+        reloadIfChanged(face.moonTexture);
+        const platform::FixedClock moment = *layoutMoment;
+        begin(face, moment);
+    }
     const Globe hidden = shown == Globe::Earth ? Globe::Moon : Globe::Earth;
     const Piece& other = piece(hidden);
     const bool hiddenFirst = piece(shown).stage == Stage::Idle || (other.stage != Stage::Idle && other.begun);

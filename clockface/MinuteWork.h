@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 struct FaceState;
 
@@ -43,9 +44,10 @@ public:
     // Drops all work in progress: the surfaces are being made anew and with them
     // the pictures.
     void reset();
-    // Drops all work in progress and starts the work of a new layout: both
-    // globes for the clock's moment at the face's unit, and their backgrounds.
-    void relayout(FaceState& face, const platform::Clock& clock);
+    // Drops all work in progress and sets the work of a new layout, which the
+    // next tick begins: both globes for the clock's moment at the face's unit,
+    // and their backgrounds.
+    void relayout(const platform::Clock& clock);
     // Whether the work of a new layout is still under way: until it is done,
     // the face may show a globe traced for another unit.
     bool layoutPending() const { return forLayout; }
@@ -67,7 +69,9 @@ private:
     // hands show them), both globes for the clock's moment. A map whose file
     // changed under it since the last turn is loaded again first.
     void start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment);
-    // Both globes' work, tracing for the moment given, from the first row.
+    // Both globes' work, tracing for the moment given, from the first row, on
+    // a globe canvas of the face's unit (made anew when the one there is of
+    // another).
     void begin(FaceState& face, const platform::Clock& moment);
     // One step of the new layout's work: the globe showing, unless the other
     // has begun a stage. The layout's work ends when both are done.
@@ -86,6 +90,8 @@ private:
     // place together with their backgrounds.
     bool forLayout = false;
     GlobePictures staged;
+    // The moment a new layout's pictures are for, until its work begins.
+    std::optional<platform::FixedClock> layoutMoment;
     // A turn whose work was due while a new layout's work went first: when the
     // layout's work is still not done at that turn, the turn's pictures are
     // still made for its moment, as they would have been.
