@@ -1,5 +1,6 @@
 #include "app/SurfaceRebuild.h"
 #include "clockface/ClockFace.h"
+#include "clockface/DialGeometry.h"
 #include "image/Image.h"
 #include "tests/clockface/FaceFixture.h"
 
@@ -157,6 +158,22 @@ TEST(LayoutChange, ShowsTheOldPictureAtOnceAndTheExactOneAFewTicksLater) {
     EXPECT_TRUE(changed.minuteWork.layoutPending());
     EXPECT_TRUE(displayOf(*changed.calendarCanvas) == displayOf(*rebuilt.calendarCanvas));
     EXPECT_FALSE(displayOf(*changed.clockCanvas) == displayOf(*rebuilt.clockCanvas));
+    // The Earth, seen from the Sun, fills the dial with its day side: most of
+    // the disc is lit, not left black for want of a picture.
+    const DialGeometry dial = DialGeometry::forUnit(unit);
+    std::int32_t lit = 0;
+    std::int32_t looked = 0;
+    // The disc's radius is 5U store pixels, 2.5U on screen.
+    for (std::int32_t dy = -2 * unit; dy <= 2 * unit; dy += 2) {
+        for (std::int32_t dx = -2 * unit; dx <= 2 * unit; dx += 2) {
+            if (dx * dx + dy * dy <= 4 * unit * unit) {
+                ++looked;
+                lit += facetest::displayPixel(*changed.clockCanvas, dial.centerX / 2 + dx, dial.centerY / 2 + dy) !=
+                       facetest::Rgb{};
+            }
+        }
+    }
+    EXPECT_GT(lit, looked * 3 / 4);
 
     // At U = 40 each globe is traced in one step and its background drawn in
     // two: the Earth, which shows, is exact after three ticks.
