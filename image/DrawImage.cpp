@@ -94,6 +94,10 @@ void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std:
     }
     std::vector<std::int32_t> columns(canvasColumns.size());
     std::vector<std::uint8_t> rgbt(4 * canvasColumns.size());
+    // An enlarged picture gives several canvas rows the same image row: without
+    // a clip shape they take the same pixels, read once.
+    std::int32_t readRow = -1;
+    std::size_t count = 0;
     for (std::int64_t y = yFirst; y <= yLast; ++y) {
         const auto row = static_cast<std::int32_t>(y);
         const double py = std::floor(static_cast<double>(y - cy) * scale + halfIh);
@@ -101,7 +105,12 @@ void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std:
             continue;
         }
         const auto imageRow = static_cast<std::int32_t>(py);
-        std::size_t count = 0;
+        if (imageRow == readRow && !clipping) {
+            canvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthForce, Canvas::farthestDepth);
+            continue;
+        }
+        readRow = imageRow;
+        count = 0;
         for (std::size_t i = 0; i < canvasColumns.size(); ++i) {
             if (clipping && canvas.clipTest(canvasColumns[i], row) <= 0) {
                 continue;
