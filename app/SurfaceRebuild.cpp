@@ -81,9 +81,12 @@ std::int32_t changeLayout(FaceState& face, const platform::Clock& clock) {
         return rebuildSurfaces(face, clock);
     }
     // The old canvases go before the new ones are made, so that the two sizes
-    // never hold memory together.
+    // never hold memory together. The globe canvas, which the layout's work
+    // makes anew at the new size when it begins, shrinks to a pixel meanwhile,
+    // its memory given back for the new canvases to take.
     face.calendarCanvas.reset();
     face.clockCanvas.reset();
+    static_cast<void>(face.globeCanvas->create(1, 1, 1));
     face.lastFrame = {};
     face.minuteWork.reset();
     if (!createSurfaces(face, true)) {
