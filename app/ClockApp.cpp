@@ -240,7 +240,7 @@ void ClockApp::rebuild(WindowHost& host, bool resizeWindow) {
         // rebuild below then uses whatever unit that left.
         host.resizeClient(appState.clientSize.width, appState.clientSize.height);
     }
-    static_cast<void>(rebuildSurfaces(face, time));
+    static_cast<void>(changeLayout(face, time));
     host.invalidate(true);
 }
 

@@ -70,7 +70,8 @@ public:
     // client height it really got, and the surfaces are built once for that.
     void created(WindowHost& host);
     // The client area changed size and the window system keeps it to the grid
-    // while the border is dragged: a new unit rebuilds everything. A height under
+    // while the border is dragged: a new unit shows at once, its globes made
+    // over the next ticks, and work for a size left is dropped. A height under
     // one grid row (a minimised window) keeps the last unit.
     void sized(WindowHost& host);
     // A window system that reports a finished size change instead: the size is
@@ -87,8 +88,9 @@ public:
     void placeSettled(const WindowHost& host);
     // A key went down, as an upper-case letter: S, M and L choose the unit 20,
     // 28 or 40 at 100 % (scaled to the screen's resolution), resize the window
-    // and rebuild, even when the unit stays the same; the new unit is saved. T
-    // keeps the window above the others, or lets it go, and saves that.
+    // and show it anew as a size event does, even when the unit stays the same;
+    // the new unit is saved. T keeps the window above the others, or lets it
+    // go, and saves that.
     void key(WindowHost& host, char32_t upperCaseKey);
     // The clock's menu with its marks as they are now: the size key of the
     // window's unit, whether it stays on top, and whether the session's
@@ -102,11 +104,11 @@ public:
     void menuChosen(WindowHost& host, MenuCommand command);
     // The window went to a screen of another resolution, or the resolution
     // changed: the window takes the rectangle the system suggests, held to the
-    // 7:16 grid, and everything is rebuilt for its new unit.
+    // 7:16 grid, and its new unit shows as after a size event.
     void dpiChanged(WindowHost& host, std::int32_t dpi, const PixelRect& suggestedOuter);
-    // The 250 ms timer: a step of the next minute's globe pictures is made, the
-    // clock face is drawn again and the parts of the window it changed
-    // invalidated; a place that has settled is saved.
+    // The 250 ms timer: a step of the globe pictures of a new size or of the
+    // next minute is made, the clock face is drawn again and the parts of the
+    // window it changed invalidated; a place that has settled is saved.
     void tick(WindowHost& host);
     // Paints the clock face at the top of the client area and the calendar below
     // it, within area of the client area; nothing while the canvases are missing.
@@ -124,8 +126,10 @@ public:
     const AppState& state() const { return appState; }
 
 private:
-    // Rebuilds every surface for the current unit and invalidates the window.
-    // With resizeWindow the window first gets the client area 7U × 16U.
+    // Makes the surfaces for the current unit and invalidates the window: at
+    // the first start everything at once, later the first frame at once and
+    // the globes over the next ticks (changeLayout). With resizeWindow the
+    // window first gets the client area 7U × 16U.
     void rebuild(WindowHost& host, bool resizeWindow);
     // The unit a client area of this height holds, and a rebuild when it is new.
     void followClientHeight(WindowHost& host, std::int32_t clientHeightPx);

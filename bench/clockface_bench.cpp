@@ -1,6 +1,9 @@
 // The cost of one clock tick, of a minute of them and of one calendar redraw,
 // with the real textures and globe pictures, at the three sizes the keys choose
-// and at 135, the unit of a screen 2160 pixels tall.
+// and at 135, the unit of a screen 2160 pixels tall; and what a change of the
+// unit costs until its first frame, through a border drag, and in ticks until
+// the pictures are exact.
+#include "app/SurfaceRebuild.h"
 #include "astro/Globes.h"
 #include "clockface/Calendar.h"
 #include "clockface/ClockFace.h"
@@ -11,7 +14,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -105,3 +110,129 @@ void calendar(benchmark::State& run) {
 
 BENCHMARK(clockTick)->Arg(20)->Arg(28)->Arg(40)->Arg(135)->Unit(benchmark::kMicrosecond);
 BENCHMARK(calendar)->Arg(20)->Arg(28)->Arg(40)->Unit(benchmark::kMicrosecond);
+
+namespace {
+
+// The processor time the process has used, milliseconds: what a frame costs
+// on one core, whatever else the machine runs meanwhile.
+double processorMs() {
+    return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+double millisecondsSince(double beforeMs) {
+    return processorMs() - beforeMs;
+}
+
+platform::FixedClock clockAtTicks(std::uint64_t ticks) {
+    return {platform::FileTime::fromTicks(ticks), platform::FileTime::fromTicks(ticks)};
+}
+
+// A face as the first start leaves it at this unit, the maps loaded.
+void startFace(FaceState& face, std::int32_t unit) {
+    (void)face.earthTexture.load(HORAVEL_ASSET_DIR "/Earth.png");
+    (void)face.moonTexture.load(HORAVEL_ASSET_DIR "/Moon.png");
+    face.setUnit(unit);
+    (void)rebuildSurfaces(face, clockAtTicks(someMorning));
+}
+
+// A tick as the app runs it: the share of the work, then the face.
+void tickFace(FaceState& face, std::uint64_t ticks) {
+    const platform::FixedClock clock = clockAtTicks(ticks);
+    face.minuteWork.tick(face, clock);
+    drawClockFace(face, clock);
+}
+
+// The processor time from a change of the unit to its first presented frame: new
+// canvases, the calendar and the face with the old globe picture scaled onto
+// the new dial. The clock changes from U = 28 (from 40 for 28 itself) and back;
+// only the change to the unit named is timed.
+void layoutChange(benchmark::State& run) {
+    const auto unit = static_cast<std::int32_t>(run.range(0));
+    const std::int32_t from = unit == defaultUnit ? 40 : defaultUnit;
+    FaceState face;
+    startFace(face, from);
+    const platform::FixedClock clock = clockAtTicks(someMorning);
+    for (auto _ : run) {
+        face.setUnit(unit);
+        const double before = processorMs();
+        benchmark::DoNotOptimize(changeLayout(face, clock));
+        run.SetIterationTime(millisecondsSince(before) / 1000.0);
+        face.setUnit(from);
+        (void)changeLayout(face, clock);
+    }
+}
+BENCHMARK(layoutChange)->Arg(28)->Arg(56)->Arg(135)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same change as the first start makes it, everything at once with both
+// globes traced: what every change cost before it showed at once.
+void fullRebuild(benchmark::State& run) {
+    FaceState face;
+    startFace(face, static_cast<std::int32_t>(run.range(0)));
+    const platform::FixedClock clock = clockAtTicks(someMorning);
+    for (auto _ : run) {
+        benchmark::DoNotOptimize(rebuildSurfaces(face, clock));
+    }
+}
+BENCHMARK(fullRebuild)->Arg(28)->Arg(56)->Arg(135)->Unit(benchmark::kMillisecond);
+
+// A border drag through 20 units, 40, 45, … 135, and back on the next
+// iteration, a tick after each step. worst_frame_ms is the longest of its
+// frames in processor time: the first frame of a size, or a tick.
+void dragThroughSizes(benchmark::State& run) {
+    FaceState face;
+    startFace(face, 40);
+    std::vector<std::int32_t> units;
+    for (std::int32_t unit = 40; unit <= 135; unit += 5) {
+        units.push_back(unit);
+    }
+    std::uint64_t ticks = someMorning;
+    double worstMs = 0.0;
+    std::ptrdiff_t at = 0;        // the size the face stands at
+    std::ptrdiff_t direction = 1;  // up the sizes, or down
+    for (auto _ : run) {
+        for (std::size_t step = 1; step < units.size(); ++step) {
+            at += direction;
+            face.setUnit(units[static_cast<std::size_t>(at)]);
+            double before = processorMs();
+            (void)changeLayout(face, clockAtTicks(ticks));
+            worstMs = std::max(worstMs, millisecondsSince(before));
+            // The ticks stay within the quarter minute from 10:08:20.5, away from the turn.
+            ticks = ticks + 2'500'000 > someMorning + 40'000'000 ? someMorning : ticks + 2'500'000;
+            before = processorMs();
+            tickFace(face, ticks);
+            worstMs = std::max(worstMs, millisecondsSince(before));
+        }
+        direction = -direction;
+    }
+    run.counters["worst_frame_ms"] = worstMs;
+}
+BENCHMARK(dragThroughSizes)->Unit(benchmark::kMillisecond);
+
+// The ticks from a change of the unit (from 28) until the pictures are exact:
+// both globes traced at the new size and their backgrounds drawn; counted in
+// the counter ticks, the time being that of the change and all its ticks.
+void ticksToExact(benchmark::State& run) {
+    const auto unit = static_cast<std::int32_t>(run.range(0));
+    FaceState face;
+    startFace(face, defaultUnit);
+    std::int64_t ticksTaken = 0;
+    for (auto _ : run) {
+        face.setUnit(unit);
+        std::uint64_t ticks = someMorning;
+        (void)changeLayout(face, clockAtTicks(ticks));
+        ticksTaken = 0;
+        while (face.minuteWork.layoutPending()) {
+            ticks += 2'500'000;
+            tickFace(face, ticks);
+            ++ticksTaken;
+        }
+        run.PauseTiming();
+        face.setUnit(defaultUnit);
+        (void)changeLayout(face, clockAtTicks(someMorning));
+        run.ResumeTiming();
+    }
+    run.counters["ticks"] = static_cast<double>(ticksTaken);
+}
+BENCHMARK(ticksToExact)->Arg(56)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -19,6 +19,9 @@ void DialBackground::restore(Canvas& clockCanvas, std::int32_t unit, Globe globe
         return;
     }
     clockCanvas.clear();
+    if (picture != nullptr && picture->height == DialGeometry::forUnit(unit).globeSizePx()) {
+        finePixels += std::int64_t{clockCanvas.width} * clockCanvas.height;
+    }
     drawPictureRows(clockCanvas, unit, picture, 0, clockCanvas.height - 1);
     drawMarks(clockCanvas, unit, textRenderer);
     keep(layer, clockCanvas, unit, picture, pictureGeneration);
@@ -51,9 +54,15 @@ void DialBackground::drawPictureRows(Canvas& canvas, std::int32_t unit, const Im
         return;
     }
     const DialGeometry dial = DialGeometry::forUnit(unit);
-    // The globe picture fills the dial, 1:1.
+    // The globe picture fills the dial, 1:1. A picture traced for another unit,
+    // shown only until the one for this unit is traced, is scaled onto the dial
+    // with the cheaper nearest-pixel sampling.
     const std::int32_t sizePx = dial.globeSizePx();
-    drawImageRows(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
+    if (picture->height == sizePx) {
+        drawImageRows(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
+    } else {
+        drawImageRowsNearest(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
+    }
 }
 
 void DialBackground::drawMarks(Canvas& canvas, std::int32_t unit, TextRenderer& textRenderer) {

@@ -35,10 +35,15 @@ public:
     // shows leaves restoreArea without one until the next restore.
     void install(Globe globe, const Canvas& drawn, std::int32_t unit, const Image* picture,
                  std::uint64_t pictureGeneration);
+    // The store pixels of the backgrounds that restore has drawn, rather than
+    // copied, from a picture of the dial's own size: the costly sampling, which
+    // the minute's work otherwise does in steps.
+    std::int64_t finePixelsDrawn() const { return finePixels; }
 
     // The drawing of a background, in steps that may be spread out: after a
     // clear, the rows firstRow … lastRow of the globe picture (null: none) on the
-    // dial, and at last the tick marks and the numerals over it.
+    // dial, and at last the tick marks and the numerals over it. A picture
+    // traced for another unit is scaled onto the dial by its nearest pixels.
     static void drawPictureRows(Canvas& canvas, std::int32_t unit, const Image* picture, std::int32_t firstRow,
                                 std::int32_t lastRow);
     static void drawMarks(Canvas& canvas, std::int32_t unit, TextRenderer& textRenderer);
@@ -64,4 +69,5 @@ private:
     // every 15 seconds redraws nothing.
     Layer layers[2];
     std::int32_t lastRestored = -1;  // the layer the last restore put into the canvas, or -1
+    std::int64_t finePixels = 0;     // see finePixelsDrawn
 };

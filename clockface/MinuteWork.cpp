@@ -4,10 +4,13 @@
 #include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
 #include "clockface/FaceTime.h"
+#include "image/Image.h"
 #include "image/PixelCache.h"
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -61,6 +64,24 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     const platform::FileTime local = clock.localNow();
     const FaceTime time = FaceTime::fromLocalTime(local);
     const std::int64_t minute = shownMinute(local, time);
+    if (forLayout) {
+        if (time.minuteIsTurning() && turn != minute) {
+            // The turn's pictures take the place of the new layout's, and are
+            // made the same way, a step a tick, the old ones showing meanwhile.
+            // They are for the moment the turn's work would have had, had it
+            // not waited for the layout's.
+            if (deferredTurn == minute) {
+                start(face, minute, turnOf(minute, local, clock.utcNow()));
+            } else {
+                start(face, minute, clock);
+            }
+            staged = {};
+        } else if (time.showsMoon() && time.seconds > 45.0) {
+            deferredTurn = minute + 1;
+        }
+        stepLayout(face, time.showsMoon() ? Globe::Moon : Globe::Earth);
+        return;
+    }
     if (time.minuteIsTurning()) {
         if (turn != minute) {
             start(face, minute, clock);
@@ -106,9 +127,19 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
 
 void MinuteWork::reset() {
     turn = -1;
+    forLayout = false;
+    layoutMoment.reset();
+    deferredTurn = -1;
     earth = {};
     moon = {};
+    staged = {};
     backdrop.reset();
+}
+
+void MinuteWork::relayout(const platform::Clock& clock) {
+    reset();
+    forLayout = true;
+    layoutMoment.emplace(clock.utcNow(), clock.localNow());
 }
 
 void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
@@ -120,12 +151,47 @@ void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform:
     // stays as it was, and a background not yet taken is drawn again on an idle
     // tick, or when it shows.
     turn = turnMinute;
+    begin(face, moment);
+}
+
+void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
+    // A new layout keeps the globe canvas of the unit it left until its work
+    // begins here: the first frame does without it.
+    layoutMoment.reset();
+    const std::int32_t side = 2 * face.clientWidth;
+    if (face.globeCanvas->displayHeight() != side) {
+        face.globeCanvas.reset();
+        face.globeCanvas = makeFlatCanvas(side, side, 1, PixelFormatRgbBytes);
+        if (!face.globeCanvas) {
+            // Without memory for it the face has no surfaces, as after a
+            // rebuild that found none, and nothing is traced.
+            reset();
+            return;
+        }
+    }
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
         work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment);
         work.stage = Stage::Tracing;
         work.begun = false;
         work.nextRow = 0;
+    }
+}
+
+void MinuteWork::stepLayout(FaceState& face, Globe shown) {
+    if (layoutMoment) {
+        reloadIfChanged(face.earthTexture);
+        reloadIfChanged(face.moonTexture);
+        const platform::FixedClock moment = *layoutMoment;
+        begin(face, moment);
+    }
+    const Globe hidden = shown == Globe::Earth ? Globe::Moon : Globe::Earth;
+    const Piece& other = piece(hidden);
+    const bool hiddenFirst = piece(shown).stage == Stage::Idle || (other.stage != Stage::Idle && other.begun);
+    step(face, hiddenFirst ? hidden : shown, pixelsPerStep);
+    if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
+        forLayout = false;
+        staged = {};
     }
 }
 
@@ -139,7 +205,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     }
     if (work.stage == Stage::Tracing) {
         const Image* texture = globe == Globe::Earth ? &face.earthTexture : &face.moonTexture;
-        tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget, face.globes);
+        tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget, forLayout ? staged : face.globes);
         work.begun = true;
         if (work.tracing->done()) {
             work.tracing.reset();
@@ -161,6 +227,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
         work.nextRow = 0;
         if (!backdrop) {
             // Without room for it the background is drawn when it shows.
+            adoptStaged(face, globe);
             work.stage = Stage::Idle;
             return;
         }
@@ -170,7 +237,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     }
     const std::int64_t rows = std::clamp<std::int64_t>(budget / backdrop->width, 1, backdrop->height - work.nextRow);
     const auto lastRow = static_cast<std::int32_t>(work.nextRow + rows - 1);
-    const Image* picture = face.globes.picture(globe);
+    const Image* picture = (forLayout ? staged : face.globes).picture(globe);
     DialBackground::drawPictureRows(*backdrop, face.unit, picture, work.nextRow, lastRow);
     work.begun = true;
     tickPixels += static_cast<std::int64_t>(lastRow - work.nextRow + 1) * backdrop->width;
@@ -179,7 +246,9 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
         return;
     }
     DialBackground::drawMarks(*backdrop, face.unit, *face.textRenderer);
-    face.dialBackground.install(globe, *backdrop, face.unit, picture, face.globes.generation(globe));
+    adoptStaged(face, globe);
+    face.dialBackground.install(globe, *backdrop, face.unit, face.globes.picture(globe),
+                                face.globes.generation(globe));
     work.stage = Stage::Idle;
     work.begun = false;
     if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
@@ -190,5 +259,18 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
 void MinuteWork::finish(FaceState& face, Globe globe) {
     while (piece(globe).stage != Stage::Idle) {
         step(face, globe, wholeWork);
+    }
+}
+
+void MinuteWork::adoptStaged(FaceState& face, Globe globe) {
+    if (!forLayout) {
+        return;
+    }
+    if (globe == Globe::Earth) {
+        face.globes.earthGlobe = std::move(staged.earthGlobe);
+        ++face.globes.earthGeneration;
+    } else {
+        face.globes.moonGlobe = std::move(staged.moonGlobe);
+        ++face.globes.moonGeneration;
     }
 }

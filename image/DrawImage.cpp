@@ -4,6 +4,7 @@
 #include "raster/Canvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -60,5 +61,70 @@ void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_
             }
         }
         canvas.plotRow(row, columns.data(), colors.data(), count, DepthForce, Canvas::farthestDepth);
+    }
+}
+
+void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+                          const Image& image, std::int32_t firstRow, std::int32_t lastRow) {
+    const std::int32_t iw = image.width;
+    const std::int32_t ih = image.height;
+    if (dw <= 0 || dh <= 0 || image.valid == 0 || iw <= 0 || ih <= 0 || !canvas.hasPixels()) {
+        return;
+    }
+    const double scale = std::max(static_cast<double>(iw) / dw, static_cast<double>(ih) / dh);
+    const std::int32_t hw = static_cast<std::int32_t>(iw / scale * 0.5);
+    const std::int32_t hh = static_cast<std::int32_t>(ih / scale * 0.5);
+    const std::int32_t halfIw = iw / 2;
+    const std::int32_t halfIh = ih / 2;
+    const std::int64_t xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
+    const std::int64_t xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
+    const std::int64_t yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
+    const std::int64_t yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
+    const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
+    // The image column of every canvas column, the same for each row; columns
+    // that fall outside the image are left out.
+    std::vector<std::int32_t> canvasColumns;
+    std::vector<std::int32_t> imageColumns;
+    for (std::int64_t x = xFirst; x <= xLast; ++x) {
+        const double px = std::floor(static_cast<double>(x - cx) * scale + halfIw);
+        if (px >= 0.0 && px < iw) {
+            canvasColumns.push_back(static_cast<std::int32_t>(x));
+            imageColumns.push_back(static_cast<std::int32_t>(px));
+        }
+    }
+    std::vector<std::int32_t> columns(canvasColumns.size());
+    std::vector<std::uint8_t> rgbt(4 * canvasColumns.size());
+    // An enlarged picture gives several canvas rows the same image row: without
+    // a clip shape they take the same pixels, read once.
+    std::int32_t readRow = -1;
+    std::size_t count = 0;
+    for (std::int64_t y = yFirst; y <= yLast; ++y) {
+        const auto row = static_cast<std::int32_t>(y);
+        const double py = std::floor(static_cast<double>(y - cy) * scale + halfIh);
+        if (py < 0.0 || py >= ih) {
+            continue;
+        }
+        const auto imageRow = static_cast<std::int32_t>(py);
+        if (imageRow == readRow && !clipping) {
+            canvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthForce, Canvas::farthestDepth);
+            continue;
+        }
+        readRow = imageRow;
+        count = 0;
+        for (std::size_t i = 0; i < canvasColumns.size(); ++i) {
+            if (clipping && canvas.clipTest(canvasColumns[i], row) <= 0) {
+                continue;
+            }
+            Color color;
+            static_cast<void>(image.getPixel(imageColumns[i], imageRow, color));
+            columns[count] = canvasColumns[i];
+            std::uint8_t* out = &rgbt[4 * count];
+            out[0] = color.r;
+            out[1] = color.g;
+            out[2] = color.b;
+            out[3] = color.t;
+            ++count;
+        }
+        canvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthForce, Canvas::farthestDepth);
     }
 }

@@ -4,6 +4,7 @@
 #include "raster/PaintTarget.h"
 #include "raster/DisplayConversion.h"
 #include "raster/Truncate.h"
+#include "platform/ProcessResources.h"
 
 #include <algorithm>
 #include <cmath>
@@ -81,8 +82,17 @@ std::size_t storeBytes(const Canvas& canvas) {
            static_cast<std::size_t>(canvas.bytesPerPixel);
 }
 
+// Buffers from this size on are asked to be backed by large pages: the canvases
+// of a large unit, whose thousands of first-touch page faults would otherwise
+// cost more than drawing on them.
+constexpr std::size_t largeBufferBytes = std::size_t{2} << 20;
+
 std::unique_ptr<std::uint8_t[]> allocate(std::size_t bytes) {
-    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[bytes]);
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[bytes]);
+    if (buffer && bytes >= largeBufferBytes) {
+        platform::preferLargePages(buffer.get(), bytes);
+    }
+    return buffer;
 }
 
 }  // namespace
@@ -430,7 +440,14 @@ void Canvas::copyStore(std::vector<std::uint8_t>& copy) const {
         copy.clear();
         return;
     }
-    copy.assign(pixels.get(), pixels.get() + storeBytes(*this));
+    const std::size_t bytes = storeBytes(*this);
+    if (copy.capacity() < bytes && bytes >= largeBufferBytes) {
+        // Memory of its own, advised before the copy first touches it.
+        copy = {};
+        copy.reserve(bytes);
+        platform::preferLargePages(copy.data(), bytes);
+    }
+    copy.assign(pixels.get(), pixels.get() + bytes);
 }
 
 std::int32_t Canvas::restoreStore(const std::vector<std::uint8_t>& copy) {

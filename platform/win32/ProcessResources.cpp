@@ -20,4 +20,8 @@ std::optional<std::uint32_t> gdiObjectsInUse() {
     return static_cast<std::uint32_t>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
 }
 
+// Large pages on Windows come only from VirtualAlloc, to a process holding the
+// privilege to lock pages in memory, which an ordinary user's has not.
+void preferLargePages(void*, std::size_t) {}
+
 }  // namespace platform

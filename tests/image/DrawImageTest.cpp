@@ -182,3 +182,28 @@ TEST_F(DrawImage, BandsOfRowsDrawWhatOneCallDraws) {
         EXPECT_EQ(coverage().top, 44) << size;
     }
 }
+
+// The nearest-pixel drawing covers the box the fine one covers, enlarging or
+// reducing, and every pixel it draws is one of the picture's own, in order
+// from its first column to its last.
+TEST_F(DrawImage, NearestCoversTheSameBoxWithThePicturesOwnPixels) {
+    Image image;
+    columns(image, 20, 20, [](int x) { return 10 * x + 5; });
+    for (const int side : {41, 13}) {
+        ASSERT_EQ(canvas.create(80, 80, 1), 1);
+        drawImage(canvas, 40, 40, side, side, image);
+        const Coverage fine = coverage();
+        ASSERT_EQ(canvas.create(80, 80, 1), 1);
+        drawImageRowsNearest(canvas, 40, 40, side, side, image, 0, 79);
+        const Coverage nearest = coverage();
+        EXPECT_EQ(nearest, fine) << side;
+        EXPECT_EQ(pixel(nearest.left, 40)[0], 5) << side;
+        EXPECT_EQ(pixel(nearest.right, 40)[0], 195) << side;
+        for (int x = nearest.left; x <= nearest.right; ++x) {
+            EXPECT_EQ(pixel(x, 40)[0] % 10, 5) << side << ": " << x;
+            if (x > nearest.left) {
+                EXPECT_GE(pixel(x, 40)[0], pixel(x - 1, 40)[0]) << side << ": " << x;
+            }
+        }
+    }
+}
