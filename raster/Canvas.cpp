@@ -1,10 +1,10 @@
 #include "raster/Canvas.h"
 
+#include "platform/ProcessResources.h"
 #include "platform/StoreSize.h"
 #include "raster/PaintTarget.h"
 #include "raster/DisplayConversion.h"
 #include "raster/Truncate.h"
-#include "platform/ProcessResources.h"
 
 #include <algorithm>
 #include <cmath>
