@@ -21,7 +21,7 @@ void dropSurfaces(FaceState& face) {
 // layout keeps the text renderer (its fonts are kept by cell height, so the
 // text it draws does not depend on the sizes it drew before) and the globe
 // canvas, which the layout's work replaces when it begins to trace: the first
-// frame needs neither.
+// frame needs neither made anew.
 bool createSurfaces(FaceState& face, bool layoutChange) {
     if (face.unit < 1) {
         return false;
@@ -81,12 +81,16 @@ std::int32_t changeLayout(FaceState& face, const platform::Clock& clock) {
         return rebuildSurfaces(face, clock);
     }
     // The old canvases go before the new ones are made, so that the two sizes
-    // never hold memory together. The globe canvas, which the layout's work
-    // makes anew at the new size when it begins, shrinks to a pixel meanwhile,
-    // its memory given back for the new canvases to take.
+    // hold no canvases together (the old unit's kept backgrounds stay until
+    // the layout's work replaces them). The globe canvas, which the layout's
+    // work makes anew at the new size when it begins, shrinks to a pixel
+    // meanwhile, its memory given back for the new canvases to take.
     face.calendarCanvas.reset();
     face.clockCanvas.reset();
-    static_cast<void>(face.globeCanvas->create(1, 1, 1));
+    if (face.globeCanvas->create(1, 1, 1) == 0) {
+        dropSurfaces(face);
+        return 0;
+    }
     face.lastFrame = {};
     face.minuteWork.reset();
     if (!createSurfaces(face, true)) {

@@ -222,6 +222,10 @@ void ticksToExact(benchmark::State& run) {
         (void)changeLayout(face, clockAtTicks(ticks));
         ticksTaken = 0;
         while (face.minuteWork.layoutPending()) {
+            if (ticksTaken == 1000) {
+                run.SkipWithError("the picture is not exact after 1000 ticks");
+                return;
+            }
             ticks += 2'500'000;
             tickFace(face, ticks);
             ++ticksTaken;

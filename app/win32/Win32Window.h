@@ -24,7 +24,7 @@ public:
     // The clock's requests, as Windows answers them: each asks the window
     // system afresh, which keeps its own account of the window.
     std::vector<PixelRect> screens() const override;  // every monitor, the primary first
-    PixelSize frameSize() const override;             // from AdjustWindowRectExForDpi at the window's DPI
+    PixelSize frameSize() const override;             // the window's rectangle less its client's
     PixelSize clientSize() const override;
     PixelPoint outerPosition() const override;
     std::int32_t dpi() const override;                // the window's, or the system's before it exists

@@ -122,6 +122,7 @@ TEST(LayoutChange, EndsWithThePicturesOfAFullRebuildAndSpreadsItsWork) {
         {"a change in the last half second of the minute", {{tenOhEight + 59.6, 56}}, tenOhEight + 80.0},
         {"a change whose work the turn overtakes", {{tenOhEight + 58.1, 60}}, tenOhEight + 80.0},
         {"a change in the quarter minute before the turn", {{tenOhEight + 50.1, 60}}, tenOhEight + 80.0},
+        {"a change whose work ends a moment before the turn", {{tenOhEight + 55.6, 60}}, tenOhEight + 80.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
