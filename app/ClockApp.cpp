@@ -155,6 +155,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
     case MenuCommand::Close:
         closeRequested(host);
         break;
+    case MenuCommand::OnTheDesktop:  // the shells that offer it do it themselves
     case MenuCommand::Nothing:
         break;
     }
