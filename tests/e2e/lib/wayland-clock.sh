@@ -7,7 +7,8 @@ e2e_lib=$(dirname "${BASH_SOURCE[0]}")
 source "$e2e_lib/report.sh"
 source "$e2e_lib/pinned-clock.sh"
 look() { python3 "$e2e_lib/window-look.py" "$@"; }
-wayland_look() { python3 "$e2e_lib/wayland-look.py" "$@"; }
+# The system's Python, which has numpy from its package.
+wayland_look() { /usr/bin/python3 "$e2e_lib/wayland-look.py" "$@"; }
 
 settings="$work/home/.config/Brantolm/Horavel/Settings.txt"
 # The application id is the name of the desktop entry, which names the window.

@@ -13,11 +13,14 @@
 #                             1024) at an integer SCALE; sets compositor and
 #                             WAYLAND_DISPLAY, SWAYSOCK for the tools run here
 #   start_weston [W H]        headless weston drawing with pixman
+#   add_seat_devices          gives sway's seat a pointer and a keyboard, which
+#                             a headless seat lacks (tests/e2e/lib/seat-devices.c)
 #   stop_compositor           ends the compositor started last
 # Only processes started here are ever ended, by their process ids.
 wayland_user_name=${HORAVEL_E2E_USER:-horavel-e2e}
 compositor=
 compositor_log=
+seat_devices=
 
 wayland_prepare() {
   mkdir -p "$work/runtime" "$work/home"
@@ -93,11 +96,12 @@ EOF
   wait_for_socket || return 1
   local socket
   for _ in $(seq 100); do
-    socket=$(ls "$work"/runtime/sway-ipc.*.sock 2>/dev/null | head -1)
-    if [ -n "$socket" ] && SWAYSOCK=$socket swaymsg -t get_version >/dev/null 2>&1; then
-      export SWAYSOCK=$socket WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime"
-      return 0
-    fi
+    for socket in "$work"/runtime/sway-ipc.*.sock; do
+      if [ -S "$socket" ] && SWAYSOCK=$socket swaymsg -t get_version >/dev/null 2>&1; then
+        export SWAYSOCK=$socket WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime"
+        return 0
+      fi
+    done
     sleep 0.1
   done
   echo "  sway answers on no IPC socket"
@@ -129,10 +133,30 @@ EOF
   export WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/runtime"
 }
 
+add_seat_devices() {
+  if [ ! -x "$work/seat-devices" ]; then
+    cc -o "$work/seat-devices" "$(dirname "${BASH_SOURCE[0]}")/seat-devices.c" -lwayland-client -lxkbcommon ||
+      { echo "  the seat's devices do not build (libwayland-dev, libxkbcommon-dev)"; return 1; }
+  fi
+  "$work/seat-devices" >"$work/seat-devices.out" 2>&1 &
+  seat_devices=$!
+  for _ in $(seq 50); do
+    [ "$(cat "$work/seat-devices.out")" = ready ] && return 0
+    sleep 0.1
+  done
+  echo "  the seat got no devices: $(cat "$work/seat-devices.out")"
+  return 1
+}
+
 stop_compositor() {
+  if [ -n "$seat_devices" ]; then
+    kill "$seat_devices" 2>/dev/null
+    wait "$seat_devices" 2>/dev/null || true
+  fi
+  seat_devices=
   if [ -n "$compositor" ]; then
     kill "$compositor" 2>/dev/null
-    wait "$compositor" 2>/dev/null
+    wait "$compositor" 2>/dev/null || true
   fi
   compositor=
   rm -f "$work"/runtime/wayland-* "$work"/runtime/sway-ipc.*
