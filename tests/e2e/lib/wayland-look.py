@@ -4,7 +4,11 @@ compositor where a window or a layer surface stands.
   find SCREEN PICTURE    prints "LEFT TOP" of every place where PICTURE shows
                          in SCREEN pixel for pixel, one a line; exit 1 if none
   changed BEFORE AFTER   prints "WIDTHxHEIGHT+LEFT+TOP", the smallest rectangle
-                         holding every pixel that differs; exit 1 if none"""
+                         holding every pixel that differs; exit 1 if none
+  grey SCREEN Y LEFT WIDTH
+                         prints the share in per cent of the pixels of row Y
+                         from LEFT, WIDTH pixels, that are grey (red, green and
+                         blue within 2 of each other)"""
 import sys
 
 import numpy
@@ -51,6 +55,11 @@ def changed(before, after):
     return (xs.min(), ys.min(), xs.max() + 1 - xs.min(), ys.max() + 1 - ys.min())
 
 
+if sys.argv[1] == "grey":
+    y, left, width = (int(number) for number in sys.argv[3:6])
+    row = read_ppm(sys.argv[2])[y, left:left + width].astype(int)
+    print(round(100 * float(numpy.mean(row.max(axis=1) - row.min(axis=1) <= 2))))
+    sys.exit(0)
 kind, first, second = sys.argv[1], read_ppm(sys.argv[2]), read_ppm(sys.argv[3])
 if kind == "find":
     places = find(first, second)
