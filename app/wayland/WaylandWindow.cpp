@@ -56,7 +56,7 @@ WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
 
 WaylandWindow::~WaylandWindow() {
     menu.reset();
-    destroyToplevel();
+    destroySurface();
     if (pointer != nullptr) {
         wl_pointer_release(pointer);
     }
@@ -97,12 +97,98 @@ bool WaylandWindow::open() {
     // The place stays as the settings hold it: the compositor places the window.
     outer = placement.outer;
     client = placement.client;
-    createToplevel();
+    if (globals.layerShell != nullptr && placement.desktop.corner != ScreenCorner::None) {
+        desktop = placement.desktop;
+        createLayerSurface();
+    } else {
+        createToplevel();
+    }
     app.created(*this);
     return true;
 }
 
-void WaylandWindow::createToplevel() {
+void WaylandWindow::createLayerSurface() {
+    createSurface();
+    layer = zwlr_layer_shell_v1_get_layer_surface(globals.layerShell, surface, nullptr,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    static const zwlr_layer_surface_v1_listener layerListener{
+        [](void* data, zwlr_layer_surface_v1* self, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
+            zwlr_layer_surface_v1_ack_configure(self, serial);
+            static_cast<WaylandWindow*>(data)->configured(static_cast<std::int32_t>(width),
+                                                         static_cast<std::int32_t>(height));
+        },
+        [](void* data, zwlr_layer_surface_v1*) {
+            // The compositor took the desktop away (its output went): the
+            // clock becomes an ordinary window again.
+            static_cast<WaylandWindow*>(data)->layerClosed = true;
+        }};
+    zwlr_layer_surface_v1_add_listener(layer, &layerListener, this);
+    // Keys reach it once it is clicked, never by taking the focus itself.
+    zwlr_layer_surface_v1_set_keyboard_interactivity(
+        layer, globals.layerShellVersion >= 4 ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
+                                              : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    placeLayer();
+    wl_surface_commit(surface);
+}
+
+void WaylandWindow::placeLayer() {
+    const SurfaceScaling scaling = this->scaling();
+    layerSize = scaling.logical;
+    zwlr_layer_surface_v1_set_size(layer, static_cast<std::uint32_t>(layerSize.width),
+                                   static_cast<std::uint32_t>(layerSize.height));
+    const bool right = desktop.corner == ScreenCorner::TopRight || desktop.corner == ScreenCorner::BottomRight;
+    const bool bottom = desktop.corner == ScreenCorner::BottomLeft || desktop.corner == ScreenCorner::BottomRight;
+    zwlr_layer_surface_v1_set_anchor(layer, (right ? ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT : ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT) |
+                                                (bottom ? ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM : ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP));
+    // The margins are kept in the output's pixels and given in logical ones.
+    const PixelSize margins = logicalSize({desktop.marginXPx, desktop.marginYPx}, scale120);
+    const std::int32_t x = desktop.marginXPx == 0 ? 0 : margins.width;
+    const std::int32_t y = desktop.marginYPx == 0 ? 0 : margins.height;
+    zwlr_layer_surface_v1_set_margin(layer, bottom ? 0 : y, right ? x : 0, bottom ? y : 0, right ? 0 : x);
+}
+
+void WaylandWindow::setOnDesktop(bool on) {
+    menu.reset();
+    destroySurface();
+    buffers = std::make_unique<ShmBuffers>(globals.shm);
+    if (on) {
+        // Where it first lies: the top-right corner, a unit from its edges.
+        const std::int32_t unit = app.state().face.unit;
+        desktop = {ScreenCorner::TopRight, unit, unit};
+        createLayerSurface();
+    } else {
+        desktop = {};
+        createToplevel();
+    }
+    addAllWaiting();
+    app.placeSettled(*this);
+}
+
+PixelSize WaylandWindow::outputSizePx() const {
+    for (const wl_output* handle : entered) {
+        if (const Output* output = globals.output(handle); output != nullptr && output->widthPx > 0) {
+            return {output->widthPx, output->heightPx};
+        }
+    }
+    return {};
+}
+
+void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
+    const PixelSize screen = outputSizePx();
+    if (screen.width <= 0 || layer == nullptr) {
+        return;
+    }
+    const PixelSize delta = bufferSize({std::abs(deltaLogical.x), std::abs(deltaLogical.y)}, scale120);
+    const PixelRect now = rectangleAt(desktop, client, screen);
+    const std::int32_t dx = deltaLogical.x < 0 ? -delta.width : delta.width;
+    const std::int32_t dy = deltaLogical.y < 0 ? -delta.height : delta.height;
+    desktop = nearestCorner({now.left + dx, now.top + dy, now.right + dx, now.bottom + dy}, screen);
+    placeLayer();
+    wl_surface_commit(surface);
+    app.placeChanged(*this);
+}
+
+void WaylandWindow::createSurface() {
     surface = wl_compositor_create_surface(globals.compositor);
     static const wl_surface_listener surfaceListener{
         [](void* data, wl_surface*, wl_output* output) {
@@ -129,6 +215,10 @@ void WaylandWindow::createToplevel() {
             }};
         wp_fractional_scale_v1_add_listener(fractional, &fractionalListener, this);
     }
+}
+
+void WaylandWindow::createToplevel() {
+    createSurface();
     const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
     const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
     if (globals.decorations == nullptr) {
@@ -201,7 +291,7 @@ void WaylandWindow::createDecoratedToplevel(PixelSize smallest, PixelSize larges
     libdecor_frame_map(decorFrame);
 }
 
-void WaylandWindow::destroyToplevel() {
+void WaylandWindow::destroySurface() {
     if (frameCallback != nullptr) {
         wl_callback_destroy(frameCallback);
         frameCallback = nullptr;
@@ -221,6 +311,10 @@ void WaylandWindow::destroyToplevel() {
     if (toplevel != nullptr) {
         xdg_toplevel_destroy(toplevel);
         toplevel = nullptr;
+    }
+    if (layer != nullptr) {
+        zwlr_layer_surface_v1_destroy(layer);
+        layer = nullptr;
     }
     if (xdgSurface != nullptr) {
         xdg_surface_destroy(xdgSurface);
@@ -338,6 +432,9 @@ void WaylandWindow::paint() {
         wp_viewport_set_destination(viewport, scaling.viewport ? scaling.logical.width : -1,
                                     scaling.viewport ? scaling.logical.height : -1);
     }
+    if (layer != nullptr && scaling.logical != layerSize) {
+        placeLayer();
+    }
     wl_surface_attach(surface, buffer->handle(), 0, 0);
     for (const PixelRect& area : sameSize ? changed : std::vector<PixelRect>{whole}) {
         wl_surface_damage_buffer(surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
@@ -359,6 +456,10 @@ int WaylandWindow::run() {
             return connectionFailed();
         }
         checkMenuDismissed();
+        if (layerClosed) {
+            layerClosed = false;
+            setOnDesktop(false);
+        }
         if (closed) {
             break;
         }
@@ -494,6 +595,11 @@ const wl_keyboard_listener WaylandWindow::keyboardListener{
     [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
 
 void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
+    if (dragging && pointerSurface == surface) {
+        // The surface moves with the pointer, which stays where it grabbed it.
+        dragDesktopBy({atLogical.x - pointerAt.x, atLogical.y - pointerAt.y});
+        return;
+    }
     pointerAt = atLogical;
     if (menu && menu->owns(pointerSurface)) {
         menu->pointerMoved(atLogical);
@@ -517,6 +623,12 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, 
     }
     if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
         openMenu(pointerAt, serial);
+    } else if (button == BTN_LEFT && layer != nullptr) {
+        // On the desktop the clock is moved by dragging it anywhere.
+        dragging = pressed && pointerSurface == surface;
+        if (!pressed) {
+            app.placeSettled(*this);
+        }
     }
 }
 
@@ -539,9 +651,12 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
 }
 
 void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
-    const std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
+    std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
+    if (globals.layerShell != nullptr) {
+        items = withDesktopItem(std::move(items), layer != nullptr);
+    }
     xdg_surface* parent = decorFrame != nullptr ? libdecor_frame_get_xdg_surface(decorFrame) : xdgSurface;
-    menu = std::make_unique<MenuPopup>(globals, parent, nullptr, items, scale120, atLogical, serial);
+    menu = std::make_unique<MenuPopup>(globals, parent, layer, items, scale120, atLogical, serial);
     if (!menu->isOpen()) {
         menu.reset();
     }
@@ -549,6 +664,10 @@ void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
 
 void WaylandWindow::closeMenu(MenuCommand chosen) {
     menu.reset();
+    if (chosen == MenuCommand::OnTheDesktop) {
+        setOnDesktop(layer == nullptr);
+        return;
+    }
     app.menuChosen(*this, chosen);
 }
 
