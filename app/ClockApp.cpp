@@ -35,7 +35,7 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
     WindowPlacement placement{{settings.left, settings.top},
                               {gridColumns * face.unit, gridRows * face.unit},
                               appState.alwaysOnTop,
-                              settings.desktop};
+                              settings.desktop()};
     const PixelSize frame = host.frameSize();
     bringOntoScreen(placement.outer.x, placement.outer.y, placement.client.width + frame.width,
                     placement.client.height + frame.height, host.screens());
@@ -283,7 +283,8 @@ void ClockApp::saveSettings(const WindowHost& host) {
 
 Settings ClockApp::current(const WindowHost& host) const {
     const PixelPoint outer = host.outerPosition();
-    const DesktopPlace kept = appState.savedSettings ? appState.savedSettings->desktop : DesktopPlace{};
-    return {outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop,
-            host.desktopPlace().value_or(kept)};
+    Settings now{outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
+    const DesktopPlace kept = appState.savedSettings ? appState.savedSettings->desktop() : DesktopPlace{};
+    now.setDesktop(host.desktopPlace().value_or(kept));
+    return now;
 }

@@ -53,19 +53,19 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
         desktop.marginXPx <= largestDesktopMarginPx && desktop.marginYPx >= 0 &&
         desktop.marginYPx <= largestDesktopMarginPx) {
         desktop.corner = static_cast<ScreenCorner>(corner);
-        settings.desktop = desktop;
+        settings.setDesktop(desktop);
     }
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
     char line[120];
-    if (settings.desktop.corner != ScreenCorner::None) {
+    if (settings.desktopCorner != ScreenCorner::None) {
         std::snprintf(line, sizeof line, "%ld %ld %ld %ld %d %ld %ld %ld\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit),
                       static_cast<long>(settings.dpi), settings.alwaysOnTop ? 1 : 0,
-                      static_cast<long>(settings.desktop.corner), static_cast<long>(settings.desktop.marginXPx),
-                      static_cast<long>(settings.desktop.marginYPx));
+                      static_cast<long>(settings.desktopCorner), static_cast<long>(settings.desktopMarginXPx),
+                      static_cast<long>(settings.desktopMarginYPx));
     } else if (settings.alwaysOnTop) {
         std::snprintf(line, sizeof line, "%ld %ld %ld %ld 1\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit),

@@ -24,7 +24,17 @@ struct Settings {
     std::int32_t unit = defaultUnit; // layout unit U, pixels of that screen
     std::int32_t dpi = baseDpi;      // the screen's resolution, dots per inch
     bool alwaysOnTop = false;  // the window stays above the others
-    DesktopPlace desktop;      // where the window lies on the desktop; None for an ordinary window
+    // Where the window lies on the desktop: the corner, None for an ordinary
+    // window, and the margins from its edges, pixels of that screen.
+    ScreenCorner desktopCorner = ScreenCorner::None;
+    std::int32_t desktopMarginXPx = 0;
+    std::int32_t desktopMarginYPx = 0;
+    DesktopPlace desktop() const { return {desktopCorner, desktopMarginXPx, desktopMarginYPx}; }
+    void setDesktop(const DesktopPlace& place) {
+        desktopCorner = place.corner;
+        desktopMarginXPx = place.marginXPx;
+        desktopMarginYPx = place.marginYPx;
+    }
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
