@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 
 namespace shell {
 
@@ -25,6 +27,16 @@ constexpr const char* applicationId = "com.brantolm.Horavel";
 // area: a window the compositor does not show gets no frame callbacks and
 // would otherwise pile them up tick after tick.
 constexpr std::int32_t areasWaitingLimit = 64;
+
+// What the client library last said, which the clock says in its own line
+// instead: a protocol error comes with its text there.
+char libraryMessage[256] = "";
+
+void keepLibraryMessage(const char* format, va_list arguments) {
+    std::vsnprintf(libraryMessage, sizeof libraryMessage, format, arguments);
+    // One line: the library ends its messages with a line end.
+    libraryMessage[std::strcspn(libraryMessage, "\n")] = '\0';
+}
 
 int openTickTimer() {
     const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
@@ -45,9 +57,17 @@ wl_display* connectToCompositor() {
     const char* xDisplay = std::getenv("DISPLAY");
     // A session that names only an X display runs on X, even when a compositor
     // listens on the default socket.
-    if ((named == nullptr || *named == '\0') && xDisplay != nullptr && *xDisplay != '\0') {
+    const bool isNamed = named != nullptr && *named != '\0';
+    if (!isNamed && xDisplay != nullptr && *xDisplay != '\0') {
         return nullptr;
     }
+    // The default socket lies in the session's runtime folder; without one
+    // there is no session to ask, and the library would say so on its own.
+    const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR");
+    if (!isNamed && (runtimeFolder == nullptr || *runtimeFolder == '\0')) {
+        return nullptr;
+    }
+    wl_log_set_handler_client(keepLibraryMessage);
     return wl_display_connect(nullptr);
 }
 
@@ -84,6 +104,7 @@ bool WaylandWindow::open() {
     signals = platform::openSessionSignals();
     timer = openTickTimer();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
+    cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
     if (globals.seat != nullptr) {
         static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
         wl_seat_add_listener(globals.seat, &seatListener, this);
@@ -516,8 +537,10 @@ int WaylandWindow::connectionFailed() {
         const wl_interface* interface = nullptr;
         std::uint32_t objectId = 0;
         const std::uint32_t code = wl_display_get_protocol_error(display, &interface, &objectId);
-        std::fprintf(stderr, "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u); the settings are saved\n",
-                     interface != nullptr ? interface->name : "unknown object", objectId, code);
+        std::fprintf(stderr,
+                     "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u: %s); "
+                     "the settings are saved\n",
+                     interface != nullptr ? interface->name : "unknown object", objectId, code, libraryMessage);
         return 1;
     }
     std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
@@ -556,9 +579,13 @@ PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x)
 }  // namespace
 
 const wl_pointer_listener WaylandWindow::pointerListener{
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
+    [](void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
         WaylandWindow& window = windowOf(data);
         window.pointerSurface = over;
+        // libdecor shows its own cursors over the frame it draws.
+        if (over == window.surface || (window.menu && window.menu->owns(over))) {
+            window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
+        }
         window.pointerMovedTo(logicalPoint(x, y));
     },
     [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { windowOf(data).pointerSurface = nullptr; },

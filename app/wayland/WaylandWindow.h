@@ -7,6 +7,7 @@
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
+#include "app/wayland/PointerCursor.h"
 #include "app/wayland/ShmBuffers.h"
 
 #include <libdecor.h>
@@ -111,6 +112,7 @@ private:
     wl_display* display;
     Globals globals;
     std::unique_ptr<ShmBuffers> buffers;
+    std::unique_ptr<PointerCursor> cursor;
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     Keyboard keys;
 
