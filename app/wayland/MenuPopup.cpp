@@ -100,30 +100,7 @@ MenuOutcome MenuPopup::buttonReleased() {
 }
 
 MenuOutcome MenuPopup::key(const PressedKey& press) {
-    MenuOutcome outcome;
-    switch (press.symbol) {
-    case XKB_KEY_Up:
-        outcome = session.key(MenuKey::Up);
-        break;
-    case XKB_KEY_Down:
-        outcome = session.key(MenuKey::Down);
-        break;
-    case XKB_KEY_Home:
-        outcome = session.key(MenuKey::Home);
-        break;
-    case XKB_KEY_End:
-        outcome = session.key(MenuKey::End);
-        break;
-    case XKB_KEY_Return:
-    case XKB_KEY_KP_Enter:
-        outcome = session.key(MenuKey::Enter);
-        break;
-    case XKB_KEY_Escape:
-        outcome = session.key(MenuKey::Escape);
-        break;
-    default:
-        return session.letter(press.upperCaseLetter);
-    }
+    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter);
     picture.draw(session.highlighted());
     paint();
     return outcome;

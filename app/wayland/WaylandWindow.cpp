@@ -1,9 +1,7 @@
 #include "app/wayland/WaylandWindow.h"
 
-#include "app/Keys.h"
 #include "platform/SessionSignals.h"
 
-#include <linux/input-event-codes.h>
 #include <poll.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -11,20 +9,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 
 namespace shell {
 
 namespace {
 
-// The name the desktop entry is installed under, which desktops match the
-// window to for its icon and name.
-constexpr const char* applicationId = "com.brantolm.Horavel";
-
 // Rectangles waiting to be painted beyond this count are painted as the whole
 // area: a window the compositor does not show gets no frame callbacks and
 // would otherwise pile them up tick after tick.
 constexpr std::int32_t areasWaitingLimit = 64;
+
+// What the client library last said, which the clock says in its own line
+// instead: a protocol error comes with its text there.
+char libraryMessage[256] = "";
+
+void keepLibraryMessage(const char* format, va_list arguments) {
+    std::vsnprintf(libraryMessage, sizeof libraryMessage, format, arguments);
+    // One line: the library ends its messages with a line end.
+    libraryMessage[std::strcspn(libraryMessage, "\n")] = '\0';
+}
 
 int openTickTimer() {
     const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
@@ -45,9 +51,17 @@ wl_display* connectToCompositor() {
     const char* xDisplay = std::getenv("DISPLAY");
     // A session that names only an X display runs on X, even when a compositor
     // listens on the default socket.
-    if ((named == nullptr || *named == '\0') && xDisplay != nullptr && *xDisplay != '\0') {
+    const bool isNamed = named != nullptr && *named != '\0';
+    if (!isNamed && xDisplay != nullptr && *xDisplay != '\0') {
         return nullptr;
     }
+    // The default socket lies in the session's runtime folder; without one
+    // there is no session to ask, and the library would say so on its own.
+    const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR");
+    if (!isNamed && (runtimeFolder == nullptr || *runtimeFolder == '\0')) {
+        return nullptr;
+    }
+    wl_log_set_handler_client(keepLibraryMessage);
     return wl_display_connect(nullptr);
 }
 
@@ -56,7 +70,7 @@ WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
 
 WaylandWindow::~WaylandWindow() {
     menu.reset();
-    destroyToplevel();
+    destroySurface();
     if (pointer != nullptr) {
         wl_pointer_release(pointer);
     }
@@ -84,6 +98,7 @@ bool WaylandWindow::open() {
     signals = platform::openSessionSignals();
     timer = openTickTimer();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
+    cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
     if (globals.seat != nullptr) {
         static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
         wl_seat_add_listener(globals.seat, &seatListener, this);
@@ -97,149 +112,14 @@ bool WaylandWindow::open() {
     // The place stays as the settings hold it: the compositor places the window.
     outer = placement.outer;
     client = placement.client;
-    createToplevel();
+    if (globals.layerShell != nullptr && placement.desktop.corner != ScreenCorner::None) {
+        desktop = placement.desktop;
+        createLayerSurface();
+    } else {
+        createToplevel();
+    }
     app.created(*this);
     return true;
-}
-
-void WaylandWindow::createToplevel() {
-    surface = wl_compositor_create_surface(globals.compositor);
-    static const wl_surface_listener surfaceListener{
-        [](void* data, wl_surface*, wl_output* output) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->entered.push_back(output);
-            window->scaleChanged(window->enteredScale120());
-        },
-        [](void* data, wl_surface*, wl_output* output) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            std::erase(window->entered, output);
-            window->scaleChanged(window->enteredScale120());
-        }};
-    wl_surface_add_listener(surface, &surfaceListener, this);
-    if (globals.viewporter != nullptr) {
-        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
-    }
-    if (globals.fractionalScale != nullptr && globals.viewporter != nullptr) {
-        fractional = wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale, surface);
-        static const wp_fractional_scale_v1_listener fractionalListener{
-            [](void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
-                auto* window = static_cast<WaylandWindow*>(data);
-                window->fractionalScale120 = static_cast<std::int32_t>(scale);
-                window->scaleChanged(window->enteredScale120());
-            }};
-        wp_fractional_scale_v1_add_listener(fractional, &fractionalListener, this);
-    }
-    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
-    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
-    if (globals.decorations == nullptr) {
-        createDecoratedToplevel(smallest, largest);
-        return;
-    }
-    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
-    static const xdg_surface_listener xdgSurfaceListener{[](void* data, xdg_surface* self, std::uint32_t serial) {
-        xdg_surface_ack_configure(self, serial);
-        auto* window = static_cast<WaylandWindow*>(data);
-        window->configured(window->pendingSize.width, window->pendingSize.height);
-    }};
-    xdg_surface_add_listener(xdgSurface, &xdgSurfaceListener, this);
-    toplevel = xdg_surface_get_toplevel(xdgSurface);
-    static const xdg_toplevel_listener toplevelListener{
-        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array*) {
-            static_cast<WaylandWindow*>(data)->pendingSize = {width, height};
-        },
-        [](void* data, xdg_toplevel*) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},
-        [](void*, xdg_toplevel*, wl_array*) {}};
-    xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
-    xdg_toplevel_set_title(toplevel, "Horavel");
-    xdg_toplevel_set_app_id(toplevel, applicationId);
-    xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
-    xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
-    decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
-    zxdg_toplevel_decoration_v1_set_mode(decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
-    // The first commit has no buffer: the compositor answers with a configure.
-    wl_surface_commit(surface);
-}
-
-void WaylandWindow::createDecoratedToplevel(PixelSize smallest, PixelSize largest) {
-    static libdecor_interface decorInterface{
-        [](libdecor*, libdecor_error, const char* message) {
-            std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
-        },
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorContext = libdecor_new(display, &decorInterface);
-    static libdecor_frame_interface frameInterface{
-        [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            int width = 0;
-            int height = 0;
-            if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height)) {
-                width = 0;
-                height = 0;
-            }
-            window->configured(width, height);
-            const SurfaceScaling scaling = window->scaling();
-            libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-            libdecor_frame_commit(frame, state, configuration);
-            libdecor_state_free(state);
-        },
-        [](libdecor_frame*, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](libdecor_frame*, void* data) { static_cast<WaylandWindow*>(data)->waiting.addAll(); },
-        [](libdecor_frame*, const char*, void*) {},
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
-    libdecor_frame_set_title(decorFrame, "Horavel");
-    libdecor_frame_set_app_id(decorFrame, applicationId);
-    libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
-    libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
-    libdecor_frame_map(decorFrame);
-}
-
-void WaylandWindow::destroyToplevel() {
-    if (frameCallback != nullptr) {
-        wl_callback_destroy(frameCallback);
-        frameCallback = nullptr;
-    }
-    if (decoration != nullptr) {
-        zxdg_toplevel_decoration_v1_destroy(decoration);
-        decoration = nullptr;
-    }
-    if (decorFrame != nullptr) {
-        libdecor_frame_unref(decorFrame);
-        decorFrame = nullptr;
-    }
-    if (decorContext != nullptr) {
-        libdecor_unref(decorContext);
-        decorContext = nullptr;
-    }
-    if (toplevel != nullptr) {
-        xdg_toplevel_destroy(toplevel);
-        toplevel = nullptr;
-    }
-    if (xdgSurface != nullptr) {
-        xdg_surface_destroy(xdgSurface);
-        xdgSurface = nullptr;
-    }
-    if (fractional != nullptr) {
-        wp_fractional_scale_v1_destroy(fractional);
-        fractional = nullptr;
-    }
-    if (viewport != nullptr) {
-        wp_viewport_destroy(viewport);
-        viewport = nullptr;
-    }
-    if (surface != nullptr) {
-        wl_surface_destroy(surface);
-        surface = nullptr;
-    }
-    isConfigured = false;
-    entered.clear();
 }
 
 SurfaceScaling WaylandWindow::scaling() const {
@@ -338,6 +218,9 @@ void WaylandWindow::paint() {
         wp_viewport_set_destination(viewport, scaling.viewport ? scaling.logical.width : -1,
                                     scaling.viewport ? scaling.logical.height : -1);
     }
+    if (layer != nullptr && scaling.logical != layerSize) {
+        placeLayer();
+    }
     wl_surface_attach(surface, buffer->handle(), 0, 0);
     for (const PixelRect& area : sameSize ? changed : std::vector<PixelRect>{whole}) {
         wl_surface_damage_buffer(surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
@@ -359,6 +242,10 @@ int WaylandWindow::run() {
             return connectionFailed();
         }
         checkMenuDismissed();
+        if (layerClosed) {
+            layerClosed = false;
+            setOnDesktop(false);
+        }
         if (closed) {
             break;
         }
@@ -415,147 +302,14 @@ int WaylandWindow::connectionFailed() {
         const wl_interface* interface = nullptr;
         std::uint32_t objectId = 0;
         const std::uint32_t code = wl_display_get_protocol_error(display, &interface, &objectId);
-        std::fprintf(stderr, "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u); the settings are saved\n",
-                     interface != nullptr ? interface->name : "unknown object", objectId, code);
+        std::fprintf(stderr,
+                     "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u: %s); "
+                     "the settings are saved\n",
+                     interface != nullptr ? interface->name : "unknown object", objectId, code, libraryMessage);
         return 1;
     }
     std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
                stderr);
     return 0;
 }
-
-// Input.
-
-void WaylandWindow::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
-    auto* window = static_cast<WaylandWindow*>(data);
-    const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
-    if (hasPointer && window->pointer == nullptr) {
-        window->pointer = wl_seat_get_pointer(seat);
-        wl_pointer_add_listener(window->pointer, &pointerListener, window);
-    } else if (!hasPointer && window->pointer != nullptr) {
-        wl_pointer_release(window->pointer);
-        window->pointer = nullptr;
-    }
-    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
-    if (hasKeyboard && window->keyboard == nullptr) {
-        window->keyboard = wl_seat_get_keyboard(seat);
-        wl_keyboard_add_listener(window->keyboard, &keyboardListener, window);
-    } else if (!hasKeyboard && window->keyboard != nullptr) {
-        wl_keyboard_release(window->keyboard);
-        window->keyboard = nullptr;
-    }
-}
-
-namespace {
-
-WaylandWindow& windowOf(void* data) { return *static_cast<WaylandWindow*>(data); }
-
-PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x), wl_fixed_to_int(y)}; }
-
-}  // namespace
-
-const wl_pointer_listener WaylandWindow::pointerListener{
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
-        WaylandWindow& window = windowOf(data);
-        window.pointerSurface = over;
-        window.pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { windowOf(data).pointerSurface = nullptr; },
-    [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
-        windowOf(data).pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t serial, std::uint32_t, std::uint32_t button, std::uint32_t state) {
-        windowOf(data).onPointerButton(serial, button, state == WL_POINTER_BUTTON_STATE_PRESSED);
-    },
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
-    [](void*, wl_pointer*) {},
-    [](void*, wl_pointer*, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
-    nullptr};  // high-resolution wheel steps come from version 8 on, which is not bound
-
-const wl_keyboard_listener WaylandWindow::keyboardListener{
-    [](void* data, wl_keyboard*, std::uint32_t format, std::int32_t descriptor, std::uint32_t size) {
-        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
-            windowOf(data).keys.setKeymap(descriptor, size);
-        } else {
-            close(descriptor);
-        }
-    },
-    [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
-    [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
-    [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key, std::uint32_t state) {
-        if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
-            windowOf(data).onKey(serial, key);
-        }
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed, std::uint32_t latched,
-       std::uint32_t locked, std::uint32_t group) { windowOf(data).keys.setModifiers(depressed, latched, locked, group); },
-    [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
-
-void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
-    pointerAt = atLogical;
-    if (menu && menu->owns(pointerSurface)) {
-        menu->pointerMoved(atLogical);
-    }
-}
-
-void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed) {
-    if (menu) {
-        if (!menu->owns(pointerSurface)) {
-            return;
-        }
-        if (pressed) {
-            menu->buttonPressed();
-            return;
-        }
-        const MenuOutcome outcome = menu->buttonReleased();
-        if (outcome.closes) {
-            closeMenu(outcome.chosen);
-        }
-        return;
-    }
-    if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
-        openMenu(pointerAt, serial);
-    }
-}
-
-void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
-    const PressedKey press = keys.read(key);
-    if (menu) {
-        const MenuOutcome outcome = menu->key(press);
-        if (outcome.closes) {
-            closeMenu(outcome.chosen);
-        }
-        return;
-    }
-    if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
-        // From the keyboard the menu opens at the client area's corner.
-        openMenu({0, 0}, serial);
-    } else if (press.upperCaseLetter != alwaysOnTopKey) {
-        // No window can ask a compositor to keep it above the others.
-        app.key(*this, press.upperCaseLetter);
-    }
-}
-
-void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
-    const std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
-    xdg_surface* parent = decorFrame != nullptr ? libdecor_frame_get_xdg_surface(decorFrame) : xdgSurface;
-    menu = std::make_unique<MenuPopup>(globals, parent, nullptr, items, scale120, atLogical, serial);
-    if (!menu->isOpen()) {
-        menu.reset();
-    }
-}
-
-void WaylandWindow::closeMenu(MenuCommand chosen) {
-    menu.reset();
-    app.menuChosen(*this, chosen);
-}
-
-void WaylandWindow::checkMenuDismissed() {
-    if (menu && menu->dismissed()) {
-        closeMenu(MenuCommand::Nothing);
-    }
-}
-
 }  // namespace shell

@@ -7,6 +7,7 @@
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
+#include "app/wayland/PointerCursor.h"
 #include "app/wayland/ShmBuffers.h"
 
 #include <libdecor.h>
@@ -52,13 +53,28 @@ public:
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool) override {}
     void destroy() override { closed = true; }
+    std::optional<DesktopPlace> desktopPlace() const override {
+        return globals.layerShell != nullptr ? std::optional<DesktopPlace>(desktop) : std::nullopt;
+    }
 
 private:
+    // The surface, without a role yet.
+    void createSurface();
     void createToplevel();
+    // The surface as a layer of the desktop, below the windows, at desktop.
+    void createLayerSurface();
+    // Anchors the layer surface to desktop's corner, with its margins and size.
+    void placeLayer();
+    // Lays the clock on the desktop, or makes it an ordinary window again.
+    void setOnDesktop(bool on);
+    // The size of the output the surface is on, its own pixels; 0 × 0 unknown.
+    PixelSize outputSizePx() const;
+    // The pointer dragged the clock on the desktop by this much, logical pixels.
+    void dragDesktopBy(PixelPoint deltaLogical);
     // The toplevel framed by libdecor, for a compositor that draws no frames;
     // sizes in logical pixels.
     void createDecoratedToplevel(PixelSize smallest, PixelSize largest);
-    void destroyToplevel();
+    void destroySurface();
     // How the surface shows the client area at the scale now.
     SurfaceScaling scaling() const;
     void addAllWaiting();
@@ -96,6 +112,7 @@ private:
     wl_display* display;
     Globals globals;
     std::unique_ptr<ShmBuffers> buffers;
+    std::unique_ptr<PointerCursor> cursor;
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     Keyboard keys;
 
@@ -105,6 +122,7 @@ private:
     zxdg_toplevel_decoration_v1* decoration = nullptr;
     libdecor* decorContext = nullptr;  // client-side decorations where the compositor draws none
     libdecor_frame* decorFrame = nullptr;
+    zwlr_layer_surface_v1* layer = nullptr;  // the surface's role while the clock lies on the desktop
     wp_viewport* viewport = nullptr;
     wp_fractional_scale_v1* fractional = nullptr;
     wl_callback* frameCallback = nullptr;  // a commit waits for the compositor to show the last one
@@ -119,6 +137,10 @@ private:
     PixelSize pendingSize;               // the size of the configure under way, logical pixels; 0 for the window's choice
     bool isConfigured = false;           // the compositor configured the surface: buffers may be attached
     bool closed = false;
+    DesktopPlace desktop;                // where the clock lies on the desktop; None as a window
+    PixelSize layerSize;                 // the layer surface's size as last given, logical pixels
+    bool layerClosed = false;            // the compositor closed the layer surface
+    bool dragging = false;               // the left button drags the clock on the desktop
     wl_surface* pointerSurface = nullptr;  // the surface under the pointer
     PixelPoint pointerAt;                  // where on it, logical pixels
     int timer = -1;    // the 250 ms tick, a timerfd
