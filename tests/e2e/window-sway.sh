@@ -199,6 +199,10 @@ kill "$cover"
 wait "$cover" 2>/dev/null
 kill -TERM "$pid"
 check "SIGTERM ends the clock on the desktop with code 0" 'wait_for_end SIGTERM'
+# The settings line's sixth to eighth fields: the corner (4, bottom right) and
+# the margins from the output's right and bottom edges.
+check "the corner and the margins are saved: bottom right, 84 and 76 pixels" \
+  '[ "$(saved | awk "{ print \$6, \$7, \$8 }")" = "4 84 76" ]'
 start_clock frozen "$moment" "$zone"
 check "after a restart the clock is on the desktop again, in the same corner with the same margins" \
   'shows_at "1000 500" && [ -z "$(node)" ]'

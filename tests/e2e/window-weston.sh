@@ -56,6 +56,7 @@ check "the clock shows, pixel for pixel, the snapshot's picture at U = 28 (at ${
 # high that only a few rows of the title bar show.)
 frame_around() {
   local box left top width height x y grey
+  [ -n "$place" ] || return 1
   box=$(wayland_look changed "$work/empty.ppm" "$work/desktop.ppm") || return 1
   read -r width height left top <<<"$(sed 's/[x+]/ /g' <<<"$box")"
   read -r x y <<<"$place"
