@@ -155,6 +155,7 @@ void WaylandWindow::scaleChanged(std::int32_t newScale120) {
     }
     const std::int32_t oldScale120 = scale120;
     scale120 = newScale120;
+    limitSize();
     // The window keeps its logical size: its pixels follow the new scale.
     const PixelSize logical = logicalSize(client, oldScale120);
     const PixelSize pixels = bufferSize(logical, scale120);
