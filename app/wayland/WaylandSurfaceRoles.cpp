@@ -127,10 +127,8 @@ void WaylandWindow::createSurface() {
 
 void WaylandWindow::createToplevel() {
     createSurface();
-    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
-    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
     if (globals.decorations == nullptr) {
-        createDecoratedToplevel(smallest, largest);
+        createDecoratedToplevel();
         return;
     }
     xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
@@ -154,15 +152,26 @@ void WaylandWindow::createToplevel() {
     xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
     xdg_toplevel_set_title(toplevel, "Horavel");
     xdg_toplevel_set_app_id(toplevel, applicationId);
-    xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
-    xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
+    limitSize();
     decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
     zxdg_toplevel_decoration_v1_set_mode(decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
     // The first commit has no buffer: the compositor answers with a configure.
     wl_surface_commit(surface);
 }
 
-void WaylandWindow::createDecoratedToplevel(PixelSize smallest, PixelSize largest) {
+void WaylandWindow::limitSize() {
+    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
+    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
+    if (toplevel != nullptr) {
+        xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
+        xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
+    } else if (decorFrame != nullptr) {
+        libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
+        libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
+    }
+}
+
+void WaylandWindow::createDecoratedToplevel() {
     static libdecor_interface decorInterface{
         [](libdecor*, libdecor_error, const char* message) {
             std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
@@ -194,8 +203,7 @@ void WaylandWindow::createDecoratedToplevel(PixelSize smallest, PixelSize larges
     decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
     libdecor_frame_set_title(decorFrame, "Horavel");
     libdecor_frame_set_app_id(decorFrame, applicationId);
-    libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
-    libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
+    limitSize();
     libdecor_frame_map(decorFrame);
 }
 

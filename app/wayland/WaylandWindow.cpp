@@ -155,6 +155,7 @@ void WaylandWindow::scaleChanged(std::int32_t newScale120) {
     }
     const std::int32_t oldScale120 = scale120;
     scale120 = newScale120;
+    limitSize();
     // The window keeps its logical size: its pixels follow the new scale.
     const PixelSize logical = logicalSize(client, oldScale120);
     const PixelSize pixels = bufferSize(logical, scale120);
@@ -253,11 +254,15 @@ int WaylandWindow::run() {
         if (wl_display_prepare_read(display) != 0) {
             continue;
         }
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+        // A full socket keeps the rest for when it can take more.
+        const bool unsent = wl_display_flush(display) < 0;
+        if (unsent && errno != EAGAIN) {
             wl_display_cancel_read(display);
             return connectionFailed();
         }
-        pollfd descriptors[3] = {{wl_display_get_fd(display), POLLIN, 0}, {timer, POLLIN, 0}, {signals, POLLIN, 0}};
+        const short connectionEvents = static_cast<short>(unsent ? POLLIN | POLLOUT : POLLIN);
+        pollfd descriptors[3] = {
+            {wl_display_get_fd(display), connectionEvents, 0}, {timer, POLLIN, 0}, {signals, POLLIN, 0}};
         const int result = poll(descriptors, 3, -1);
         if (result < 0 && errno != EINTR) {
             wl_display_cancel_read(display);

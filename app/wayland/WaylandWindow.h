@@ -71,9 +71,11 @@ private:
     PixelSize outputSizePx() const;
     // The pointer dragged the clock on the desktop by this much, logical pixels.
     void dragDesktopBy(PixelPoint deltaLogical);
-    // The toplevel framed by libdecor, for a compositor that draws no frames;
-    // sizes in logical pixels.
-    void createDecoratedToplevel(PixelSize smallest, PixelSize largest);
+    // The toplevel framed by libdecor, for a compositor that draws no frames.
+    void createDecoratedToplevel();
+    // Tells the compositor the toplevel's smallest and largest sizes at the
+    // scale now, in logical pixels.
+    void limitSize();
     void destroySurface();
     // How the surface shows the client area at the scale now.
     SurfaceScaling scaling() const;

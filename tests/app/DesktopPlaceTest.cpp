@@ -58,7 +58,8 @@ TEST(DesktopPlace, TheSettingsLineKeepsItAfterTheFieldsOlderProgramsRead) {
     EXPECT_EQ(formatSettingsLine({312, 140, 28, 96, false}), "312 140 28\n");
     // A damaged or partial place counts as none, the rest of the line standing.
     for (const char* damaged : {"1 2 28 96 1 5 10 10", "1 2 28 96 1 0 10 10", "1 2 28 96 1 2 -1 10",
-                                "1 2 28 96 1 2 10 100001", "1 2 28 96 1 2 10", "1 2 28 96 1 2 x 10"}) {
+                                "1 2 28 96 1 2 10 100001", "1 2 28 96 1 2 100001 10", "1 2 28 96 1 2 10",
+                                "1 2 28 96 1 2 x 10"}) {
         const Settings s = parseSettingsLine(damaged, Settings{});
         EXPECT_EQ(s.desktop(), DesktopPlace{}) << damaged;
         EXPECT_TRUE(s.alwaysOnTop) << damaged;
