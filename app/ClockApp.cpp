@@ -34,7 +34,8 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
 
     WindowPlacement placement{{settings.left, settings.top},
                               {gridColumns * face.unit, gridRows * face.unit},
-                              appState.alwaysOnTop};
+                              appState.alwaysOnTop,
+                              settings.desktop()};
     const PixelSize frame = host.frameSize();
     bringOntoScreen(placement.outer.x, placement.outer.y, placement.client.width + frame.width,
                     placement.client.height + frame.height, host.screens());
@@ -155,6 +156,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
     case MenuCommand::Close:
         closeRequested(host);
         break;
+    case MenuCommand::OnTheDesktop:  // the shells that offer it do it themselves
     case MenuCommand::Nothing:
         break;
     }
@@ -281,5 +283,8 @@ void ClockApp::saveSettings(const WindowHost& host) {
 
 Settings ClockApp::current(const WindowHost& host) const {
     const PixelPoint outer = host.outerPosition();
-    return {outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
+    Settings now{outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
+    const DesktopPlace kept = appState.savedSettings ? appState.savedSettings->desktop() : DesktopPlace{};
+    now.setDesktop(host.desktopPlace().value_or(kept));
+    return now;
 }

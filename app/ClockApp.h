@@ -48,6 +48,7 @@ struct WindowPlacement {
     PixelPoint outer;
     PixelSize client;
     bool alwaysOnTop = false;
+    DesktopPlace desktop;  // where it lies on the desktop, as saved; None for an ordinary window
 };
 
 // The clock's whole life, written once for every window system. A backend keeps

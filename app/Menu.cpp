@@ -15,6 +15,22 @@ std::vector<MenuItem> menuItems(const MenuState& state) {
     };
 }
 
+std::vector<MenuItem> withoutItem(std::vector<MenuItem> items, MenuCommand command) {
+    std::erase_if(items, [command](const MenuItem& item) { return item.command == command; });
+    return items;
+}
+
+std::vector<MenuItem> withDesktopItem(std::vector<MenuItem> items, bool onDesktop) {
+    auto after = items.begin();
+    for (auto item = items.begin(); item != items.end(); ++item) {
+        if (item->kind == MenuItemKind::Check) {
+            after = item + 1;
+        }
+    }
+    items.insert(after, {MenuItemKind::Check, MenuCommand::OnTheDesktop, "On the desktop", 0, onDesktop});
+    return items;
+}
+
 MenuCommand menuCommandForKey(const std::vector<MenuItem>& items, char32_t upperCaseKey) {
     for (const MenuItem& item : items) {
         if (upperCaseKey != 0 && item.key == upperCaseKey) {

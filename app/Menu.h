@@ -14,6 +14,7 @@ enum class MenuCommand : std::uint8_t {
     StartAtLogin,  // the clock starts with the session, or no longer
     About,         // the version, the licence and the maps' credits
     Close,         // the window closes, as its close button does
+    OnTheDesktop,  // the window lies on the desktop, below the others, or no longer
 };
 
 enum class MenuItemKind : std::uint8_t {
@@ -42,6 +43,14 @@ struct MenuState {
 // The clock's menu, in its order: the three sizes, always on top, start at
 // login, a separator, about, close.
 std::vector<MenuItem> menuItems(const MenuState& state);
+
+// The menu without the item of the command: for a window system that cannot do
+// what it does (keep a window above the others).
+std::vector<MenuItem> withoutItem(std::vector<MenuItem> items, MenuCommand command);
+
+// The menu with the check item "On the desktop" after the last check item, for a
+// window system that can lay the window on the desktop; marked when it lies there.
+std::vector<MenuItem> withDesktopItem(std::vector<MenuItem> items, bool onDesktop);
 
 // The item a key chooses while the menu is open, an upper-case letter; none for
 // other keys.

@@ -32,6 +32,11 @@ public:
     MenuOutcome key(MenuKey pressed);
     // An item's own key (upper case) chooses it; other letters do nothing.
     MenuOutcome letter(char32_t upperCaseKey);
+    // A key by its keysym, the number X11 and XKB give a key's symbol alike: the
+    // arrows, Home and End (of the keypad too) move; Return, keypad Enter and
+    // space choose; Escape, Menu and F10 close; any other key is read as its
+    // letter, upper case (0 for none).
+    MenuOutcome keysym(std::uint32_t symbol, char32_t upperCaseKey);
     // The pointer is over the item (-1: over none): it is highlighted. True when
     // the highlight moved.
     bool pointAt(std::int32_t item);

@@ -43,13 +43,30 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
     const bool dpiScanned = scanField(cursor, dpi);
     settings.dpi = dpiScanned && dpi >= smallestSavedDpi && dpi <= largestSavedDpi ? dpi : baseDpi;
     std::int32_t onTop = 0;
-    settings.alwaysOnTop = dpiScanned && scanField(cursor, onTop) && onTop == 1;
+    const bool onTopScanned = dpiScanned && scanField(cursor, onTop);
+    settings.alwaysOnTop = onTopScanned && onTop == 1;
+    std::int32_t corner = 0;
+    DesktopPlace desktop;
+    if (onTopScanned && scanField(cursor, corner) && scanField(cursor, desktop.marginXPx) &&
+        scanField(cursor, desktop.marginYPx) && corner >= static_cast<std::int32_t>(ScreenCorner::TopLeft) &&
+        corner <= static_cast<std::int32_t>(ScreenCorner::BottomRight) && desktop.marginXPx >= 0 &&
+        desktop.marginXPx <= largestDesktopMarginPx && desktop.marginYPx >= 0 &&
+        desktop.marginYPx <= largestDesktopMarginPx) {
+        desktop.corner = static_cast<ScreenCorner>(corner);
+        settings.setDesktop(desktop);
+    }
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
-    char line[80];
-    if (settings.alwaysOnTop) {
+    char line[120];
+    if (settings.desktopCorner != ScreenCorner::None) {
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld %d %ld %ld %ld\n", static_cast<long>(settings.left),
+                      static_cast<long>(settings.top), static_cast<long>(settings.unit),
+                      static_cast<long>(settings.dpi), settings.alwaysOnTop ? 1 : 0,
+                      static_cast<long>(settings.desktopCorner), static_cast<long>(settings.desktopMarginXPx),
+                      static_cast<long>(settings.desktopMarginYPx));
+    } else if (settings.alwaysOnTop) {
         std::snprintf(line, sizeof line, "%ld %ld %ld %ld 1\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit),
                       static_cast<long>(settings.dpi));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DesktopPlace.h"
 #include "app/Layout.h"
 
 #include <cstdint>
@@ -13,13 +14,27 @@
 // the window keeps its physical size on a screen of another resolution. Files
 // written before the resolution was kept hold only the first three, and the
 // resolution of 100 % (96 DPI) is what those programs drew at. Whether the
-// window stays above the others came last, as a fifth field.
+// window stays above the others came fifth. Where the window lies on the desktop,
+// on the window systems that can put it there, came last: the corner (1 top
+// left, 2 top right, 3 bottom left, 4 bottom right) and the margins, written
+// only while it lies there.
 struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
     std::int32_t unit = defaultUnit; // layout unit U, pixels of that screen
     std::int32_t dpi = baseDpi;      // the screen's resolution, dots per inch
     bool alwaysOnTop = false;  // the window stays above the others
+    // Where the window lies on the desktop: the corner, None for an ordinary
+    // window, and the margins from its edges, pixels of that screen.
+    ScreenCorner desktopCorner = ScreenCorner::None;
+    std::int32_t desktopMarginXPx = 0;
+    std::int32_t desktopMarginYPx = 0;
+    DesktopPlace desktop() const { return {desktopCorner, desktopMarginXPx, desktopMarginYPx}; }
+    void setDesktop(const DesktopPlace& place) {
+        desktopCorner = place.corner;
+        desktopMarginXPx = place.marginXPx;
+        desktopMarginYPx = place.marginYPx;
+    }
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
@@ -33,18 +48,21 @@ inline constexpr std::int32_t largestSavedDpi = 960;
 // The file's one line is at most this many characters; more is ignored.
 inline constexpr std::size_t settingsLineLimit = 127;
 
-// Scans "left top unit [dpi [on-top]]" as decimal integers separated by white
-// space. The scan stops at the first field that is not a number or does not fit
+// Scans "left top unit [dpi [on-top [corner margin-x margin-y]]]" as decimal
+// integers separated by white space. The scan stops at the first field that is not a number or does not fit
 // 32 bits; that field and the ones after it keep the defaults. A unit outside
 // the sane bounds keeps the default unit and resolution and is not on top; a
 // resolution outside its bounds, or none, is 96. The window is on top only when
-// the fifth field is 1.
+// the fifth field is 1. The window lies on the desktop only when all three of
+// the last fields are there, the corner 1 to 4 and the margins 0 to
+// largestDesktopMarginPx.
 Settings parseSettingsLine(std::string_view line, const Settings& defaults);
 
 // The line written to the file, "left top unit" and a line end, with the
 // resolution as a fourth field when it is not 96 or when a fifth follows, and 1
-// as the fifth when the window stays on top: at 100 % and not on top the file
-// reads as it always has. A program that reads only three or four fields still
+// as the fifth when the window stays on top, and the desktop's corner and
+// margins after those while the window lies on the desktop: at 100 %, not on top
+// and not on the desktop the file reads as it always has. A program that reads only three or four fields still
 // finds the place, the unit and the resolution where they always were.
 std::string formatSettingsLine(const Settings& settings);
 

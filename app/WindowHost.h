@@ -1,9 +1,11 @@
 #pragma once
 
+#include "app/DesktopPlace.h"
 #include "app/Layout.h"
 #include "raster/PaintTarget.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // What the clock asks of the window system that shows it. Each backend
@@ -40,6 +42,10 @@ public:
     virtual void invalidateArea(const PixelRect& area) = 0;
     // Keeps the window above the others, or lets it go.
     virtual void setAlwaysOnTop(bool on) = 0;
+    // Where the window lies on the desktop (None while it is an ordinary window),
+    // on a window system that can put it there; nothing on others, which keep
+    // what the settings hold for the next start on one that can.
+    virtual std::optional<DesktopPlace> desktopPlace() const { return std::nullopt; }
     // Closes the window for good; the backend's event loop ends with it.
     virtual void destroy() = 0;
 };

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs what building and running Horavel needs on Debian 12, as root.
-#   scripts/setup.sh run    the Linux clock: compiler, libraries, fonts
-#   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb and the test tools, and the
-#                           arm64 cross compiler, libraries and qemu
+#   scripts/setup.sh run    the Linux clock: compiler, libraries (X11 and
+#                           Wayland), fonts
+#   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb, headless sway and weston
+#                           and the test tools, and the arm64 cross compiler,
+#                           libraries and qemu
 # Packages already installed are left alone, so running it again does nothing.
 set -euo pipefail
 
 run_packages=(
   g++ cmake ninja-build pkg-config
   libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libtiff-dev
+  libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev libdecor-0-plugin-1-cairo
   fonts-crosextra-caladea
 )
 test_packages=(
@@ -16,6 +19,7 @@ test_packages=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 nsis
   xvfb x11-apps x11-utils xdotool imagemagick faketime openbox
+  sway grim weston wayland-utils wtype jq
   python3 python3-numpy python3-astropy
   desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip
   g++-aarch64-linux-gnu qemu-user

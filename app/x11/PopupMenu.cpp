@@ -99,16 +99,7 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         return {};
     case KeyPress: {
         const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
-        MenuOutcome outcome;
-        switch (key) {
-        case XK_Up: case XK_KP_Up: outcome = session.key(MenuKey::Up); break;
-        case XK_Down: case XK_KP_Down: outcome = session.key(MenuKey::Down); break;
-        case XK_Home: case XK_KP_Home: outcome = session.key(MenuKey::Home); break;
-        case XK_End: case XK_KP_End: outcome = session.key(MenuKey::End); break;
-        case XK_Return: case XK_KP_Enter: case XK_space: outcome = session.key(MenuKey::Enter); break;
-        case XK_Escape: case XK_Menu: case XK_F10: outcome = session.key(MenuKey::Escape); break;
-        default: outcome = session.letter(letterOf(key)); break;
-        }
+        const MenuOutcome outcome = session.keysym(static_cast<std::uint32_t>(key), letterOf(key));
         paint();
         return outcome;
     }

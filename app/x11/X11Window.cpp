@@ -2,14 +2,13 @@
 
 #include "app/x11/StayAbove.h"
 #include "app/x11/WindowIcon.h"
+#include "platform/SessionSignals.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,20 +28,6 @@ constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
 
 // The window whose clock saves its settings when the display goes away.
 X11Window* windowOfConnection = nullptr;
-
-// A descriptor that reads the signals ending a session, which are blocked from
-// here on so that they arrive only there, in the event loop, never in a handler.
-int openSignalDescriptor() {
-    sigset_t endingSignals;
-    sigemptyset(&endingSignals);
-    sigaddset(&endingSignals, SIGTERM);
-    sigaddset(&endingSignals, SIGHUP);
-    sigaddset(&endingSignals, SIGINT);
-    if (sigprocmask(SIG_BLOCK, &endingSignals, nullptr) != 0) {
-        return -1;
-    }
-    return signalfd(-1, &endingSignals, SFD_CLOEXEC | SFD_NONBLOCK);
-}
 
 // The resolution desktops set for their programs as Xft.dpi in the display's
 // resource database (the scaling of a desktop's settings); 96 when unset or
@@ -113,7 +98,7 @@ bool X11Window::open() {
     }
     windowOfConnection = this;
     XSetIOErrorHandler(onIoError);
-    signals = openSignalDescriptor();
+    signals = platform::openSessionSignals();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     resolution = resourceDpi(display);
@@ -258,9 +243,7 @@ X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point 
         (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
         return Wakeup::connectionLost;
     }
-    signalfd_siginfo received{};
-    if (result > 0 && (descriptors[1].revents & POLLIN) != 0 &&
-        read(signals, &received, sizeof received) == static_cast<ssize_t>(sizeof received)) {
+    if (result > 0 && (descriptors[1].revents & POLLIN) != 0 && platform::takeSessionSignal(signals)) {
         // Asked to end, as a session or service manager asks: save, then close.
         app.sessionEnding(*this);
         destroy();

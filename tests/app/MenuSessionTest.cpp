@@ -102,4 +102,30 @@ TEST(MenuSession, ThePictureLaysTheItemsOutInRows) {
     EXPECT_GT(larger.layout().heightPx, layout.heightPx * 19 / 10);
 }
 
+// The keysyms of both window systems: the keypad's keys as the others, and a
+// key without a movement of its own read as its letter.
+TEST(MenuSession, KeysymsMoveAndChooseAsTheirKeys) {
+    MenuSession session(menuItems({}));
+    EXPECT_FALSE(session.keysym(0xff54, 0).closes);  // Down
+    EXPECT_EQ(session.highlighted(), 0);
+    EXPECT_FALSE(session.keysym(0xff99, 0).closes);  // keypad Down
+    EXPECT_EQ(session.highlighted(), 1);
+    EXPECT_FALSE(session.keysym(0xff57, 0).closes);  // End
+    EXPECT_EQ(session.highlighted(), 7);
+    EXPECT_FALSE(session.keysym(0xff95, 0).closes);  // keypad Home
+    EXPECT_EQ(session.highlighted(), 0);
+    EXPECT_FALSE(session.keysym(0xff97, 0).closes);  // keypad Up, round the top
+    EXPECT_EQ(session.highlighted(), 7);
+    const MenuOutcome chosen = session.keysym(0xff8d, 0);  // keypad Enter
+    EXPECT_TRUE(chosen.closes);
+    EXPECT_EQ(chosen.chosen, MenuCommand::Close);
+    for (const std::uint32_t closing : {0xff1bu, 0xff67u, 0xffc7u}) {  // Escape, Menu, F10
+        const MenuOutcome outcome = MenuSession(menuItems({})).keysym(closing, 0);
+        EXPECT_TRUE(outcome.closes) << closing;
+        EXPECT_EQ(outcome.chosen, MenuCommand::Nothing) << closing;
+    }
+    EXPECT_EQ(MenuSession(menuItems({})).keysym(0x6c, U'L').chosen, MenuCommand::Large);
+    EXPECT_FALSE(MenuSession(menuItems({})).keysym(0x71, U'Q').closes);
+}
+
 }  // namespace

@@ -190,3 +190,26 @@ TEST_F(ClockMenuTest, AboutNamesTheVersionTheLicenceAndTheMapsCredits) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where a window system cannot keep a window above the others the item goes,
+// and where it can lay the window on the desktop that item comes after the
+// other check items, before the separator.
+TEST(Menu, WindowSystemsLeaveOutOrAddTheirOwnItems) {
+    const std::vector<MenuItem> items = withDesktopItem(withoutItem(menuItems({}), MenuCommand::AlwaysOnTop), true);
+    std::vector<MenuCommand> commands;
+    for (const MenuItem& item : items) {
+        commands.push_back(item.command);
+    }
+    EXPECT_EQ(commands, (std::vector<MenuCommand>{MenuCommand::Small, MenuCommand::Medium, MenuCommand::Large,
+                                                  MenuCommand::StartAtLogin, MenuCommand::OnTheDesktop,
+                                                  MenuCommand::Nothing, MenuCommand::About, MenuCommand::Close}));
+    EXPECT_EQ(items[4].label, "On the desktop");
+    EXPECT_EQ(items[4].kind, MenuItemKind::Check);
+    EXPECT_TRUE(items[4].marked);
+    EXPECT_FALSE(withDesktopItem(menuItems({}), false)[5].marked);
+    EXPECT_EQ(withDesktopItem(menuItems({}), false)[5].command, MenuCommand::OnTheDesktop);
+}
+
+}  // namespace

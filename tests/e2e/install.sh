@@ -19,6 +19,8 @@ source tests/e2e/lib/lintian.sh
 linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source tests/e2e/lib/x11-only.sh
+keep_to_x11 "$work/x11-runtime"
 prefix=$work/prefix
 
 # What an installation holds, relative to its prefix.

@@ -1,0 +1,50 @@
+// The clock program on Linux: on a Wayland compositor when one answers, on an
+// X11 display otherwise.
+#include "app/ClockApp.h"
+#include "app/x11/MessageWindow.h"
+#include "app/x11/X11Window.h"
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+
+#ifdef HORAVEL_WITH_WAYLAND
+#include "app/wayland/WaylandWindow.h"
+#endif
+
+#include <cstdio>
+
+namespace {
+
+#ifdef HORAVEL_WITH_WAYLAND
+// The clock on the compositor that answers; none when none does, or when it
+// offers no windows.
+std::optional<int> runOnWayland(ClockApp& app) {
+    wl_display* connection = shell::connectToCompositor();
+    if (connection == nullptr) {
+        return std::nullopt;
+    }
+    shell::WaylandWindow window(app, connection);
+    if (!window.open()) {
+        return std::nullopt;
+    }
+    return window.run();
+}
+#endif
+
+}  // namespace
+
+int main() {
+    const platform::SystemClock clock;
+    ClockApp app(clock);
+#ifdef HORAVEL_WITH_WAYLAND
+    if (const std::optional<int> exitCode = runOnWayland(app)) {
+        return *exitCode;
+    }
+#endif
+    platform::setMessageSink(shell::dialogMessageSink);
+    shell::X11Window window(app);
+    if (!window.open()) {
+        std::fputs("Horavel: no X display could be opened (is DISPLAY set?)\n", stderr);
+        return 1;
+    }
+    return window.run();
+}

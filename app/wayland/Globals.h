@@ -1,0 +1,56 @@
+#pragma once
+
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
+#include "app/wayland/LayerShellProtocol.h"
+#include "xdg-decoration-unstable-v1-client-protocol.h"
+#include "xdg-shell-client-protocol.h"
+
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace shell {
+
+// A screen the compositor shows surfaces on, and its whole scale.
+struct Output {
+    wl_output* handle = nullptr;
+    std::uint32_t name = 0;  // the registry's name of the global
+    std::int32_t scale = 1;
+    std::int32_t widthPx = 0;  // its current mode, the screen's own pixels; 0 until told
+    std::int32_t heightPx = 0;
+};
+
+// What the compositor offers that the clock uses, bound from its registry. The
+// optional ones stay null where they are not offered.
+struct Globals {
+    wl_compositor* compositor = nullptr;
+    wl_shm* shm = nullptr;
+    wl_seat* seat = nullptr;
+    xdg_wm_base* wmBase = nullptr;
+    zxdg_decoration_manager_v1* decorations = nullptr;
+    wp_viewporter* viewporter = nullptr;
+    wp_fractional_scale_manager_v1* fractionalScale = nullptr;
+    zwlr_layer_shell_v1* layerShell = nullptr;
+    std::uint32_t layerShellVersion = 0;
+    std::vector<std::unique_ptr<Output>> outputs;
+
+    // Binds what the registry offers and waits until the outputs have told
+    // their scales; false when the connection failed meanwhile.
+    bool bind(wl_display* display);
+    ~Globals();
+    // The output of a handle; null for one not known.
+    Output* output(const wl_output* handle) const;
+    // The largest scale of all outputs, 1 without any.
+    std::int32_t largestScale() const;
+
+private:
+    static void onGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                         std::uint32_t version);
+    static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t name);
+    wl_registry* registry = nullptr;
+};
+
+}  // namespace shell

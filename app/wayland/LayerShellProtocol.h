@@ -1,0 +1,7 @@
+#pragma once
+
+// The layer-shell protocol's generated header names a parameter "namespace",
+// which is a keyword in C++: it is renamed while the header is read.
+#define namespace layerNamespace
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#undef namespace

@@ -1,0 +1,129 @@
+#include "app/wayland/MenuPopup.h"
+
+#include "app/SurfaceScale.h"
+
+namespace shell {
+
+namespace {
+
+void onPopupConfigure(void*, xdg_popup*, std::int32_t, std::int32_t, std::int32_t, std::int32_t) {}
+
+void onPopupDone(void* data, xdg_popup*) { *static_cast<bool*>(data) = true; }
+
+void onPopupRepositioned(void*, xdg_popup*, std::uint32_t) {}
+
+const xdg_popup_listener popupListener{onPopupConfigure, onPopupDone, onPopupRepositioned};
+
+}  // namespace
+
+MenuPopup::MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
+                     std::vector<MenuItem> items, std::int32_t scale, PixelPoint atLogical,
+                     std::uint32_t serial)
+    : picture(items, dpiForScale(scale)), session(std::move(items)), buffers(globals.shm), scale120(scale) {
+    if (!picture.ready()) {
+        return;
+    }
+    picture.draw(-1);
+    const MenuLayout& layout = picture.layout();
+    const SurfaceScaling scaling =
+        surfaceScaling({layout.widthPx, layout.heightPx}, scale120, globals.viewporter != nullptr);
+    surface = wl_compositor_create_surface(globals.compositor);
+    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
+    static const xdg_surface_listener surfaceListener{[](void* data, xdg_surface* self, std::uint32_t configureSerial) {
+        xdg_surface_ack_configure(self, configureSerial);
+        auto* menu = static_cast<MenuPopup*>(data);
+        menu->configured = true;
+        menu->paint();
+    }};
+    xdg_surface_add_listener(xdgSurface, &surfaceListener, this);
+
+    xdg_positioner* positioner = xdg_wm_base_create_positioner(globals.wmBase);
+    xdg_positioner_set_size(positioner, scaling.logical.width, scaling.logical.height);
+    xdg_positioner_set_anchor_rect(positioner, atLogical.x, atLogical.y, 1, 1);
+    xdg_positioner_set_anchor(positioner, XDG_POSITIONER_ANCHOR_TOP_LEFT);
+    xdg_positioner_set_gravity(positioner, XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
+    // Kept on the screen: flipped to the pointer's other side, else slid.
+    xdg_positioner_set_constraint_adjustment(
+        positioner, XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_Y |
+                        XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_Y);
+    popup = xdg_surface_get_popup(xdgSurface, parent, positioner);
+    xdg_positioner_destroy(positioner);
+    if (layerParent != nullptr) {
+        zwlr_layer_surface_v1_get_popup(layerParent, popup);
+    }
+    xdg_popup_add_listener(popup, &popupListener, &done);
+    if (globals.seat != nullptr) {
+        xdg_popup_grab(popup, globals.seat, serial);
+    }
+    if (scaling.viewport) {
+        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
+        wp_viewport_set_destination(viewport, scaling.logical.width, scaling.logical.height);
+    }
+    wl_surface_set_buffer_scale(surface, scaling.bufferScale);
+    wl_surface_commit(surface);
+}
+
+MenuPopup::~MenuPopup() {
+    if (viewport != nullptr) {
+        wp_viewport_destroy(viewport);
+    }
+    if (popup != nullptr) {
+        xdg_popup_destroy(popup);
+    }
+    if (xdgSurface != nullptr) {
+        xdg_surface_destroy(xdgSurface);
+    }
+    if (surface != nullptr) {
+        wl_surface_destroy(surface);
+    }
+}
+
+std::int32_t MenuPopup::itemAt(PixelPoint atLogical) const {
+    const PixelSize at = bufferSize({atLogical.x, atLogical.y}, scale120);
+    return menuItemAt(picture.layout(), picture.items(), at.width, at.height);
+}
+
+void MenuPopup::pointerMoved(PixelPoint atLogical) {
+    pointerWentOver = true;
+    if (session.pointAt(itemAt(atLogical))) {
+        picture.draw(session.highlighted());
+        paint();
+    }
+}
+
+MenuOutcome MenuPopup::buttonReleased() {
+    // The release of the click that opened the menu chooses nothing.
+    if (!pressedInside && !pointerWentOver) {
+        return {};
+    }
+    return session.release(session.highlighted());
+}
+
+MenuOutcome MenuPopup::key(const PressedKey& press) {
+    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter);
+    picture.draw(session.highlighted());
+    paint();
+    return outcome;
+}
+
+void MenuPopup::paint() {
+    if (!configured) {
+        return;
+    }
+    const MenuLayout& layout = picture.layout();
+    const PixelRect whole{0, 0, layout.widthPx, layout.heightPx};
+    std::size_t index = 0;
+    ShmBuffer* buffer = buffers.take({layout.widthPx, layout.heightPx}, index);
+    if (buffer == nullptr) {
+        return;
+    }
+    for (const PixelRect& area : buffers.damage().paintInto(index, {whole}, whole)) {
+        picture.paint(*buffer, area);
+    }
+    wl_surface_attach(surface, buffer->handle(), 0, 0);
+    wl_surface_damage_buffer(surface, 0, 0, layout.widthPx, layout.heightPx);
+    buffer->lend();
+    wl_surface_commit(surface);
+}
+
+}  // namespace shell

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/MenuPicture.h"
+#include "app/MenuSession.h"
+#include "app/wayland/Globals.h"
+#include "app/wayland/Keyboard.h"
+#include "app/wayland/ShmBuffers.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace shell {
+
+// The clock's menu on a Wayland compositor: a popup of the window's surface
+// showing the picture the clock draws, holding the keyboard and pointer while
+// it is open (a grab), so that the compositor closes it on a click elsewhere.
+// The arrows, Home, End, Enter, Escape and the items' keys move and choose.
+class MenuPopup {
+public:
+    // Opens the menu at the point (logical pixels of the parent surface) for
+    // the input event with the serial. The parent is the window's xdg surface,
+    // or for a layer surface null with layerParent set.
+    MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
+              std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical, std::uint32_t serial);
+    ~MenuPopup();
+    MenuPopup(const MenuPopup&) = delete;
+    MenuPopup& operator=(const MenuPopup&) = delete;
+
+    bool isOpen() const { return surface != nullptr; }
+    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    // The compositor closed it (a click outside): choose nothing.
+    bool dismissed() const { return done; }
+
+    void pointerMoved(PixelPoint atLogical);
+    void buttonPressed() { pressedInside = true; }
+    MenuOutcome buttonReleased();
+    MenuOutcome key(const PressedKey& press);
+
+private:
+    void paint();
+    std::int32_t itemAt(PixelPoint atLogical) const;
+
+    MenuPicture picture;
+    MenuSession session;
+    ShmBuffers buffers;
+    std::int32_t scale120;
+    wl_surface* surface = nullptr;
+    xdg_surface* xdgSurface = nullptr;
+    xdg_popup* popup = nullptr;
+    wp_viewport* viewport = nullptr;
+    bool configured = false;
+    bool done = false;
+    bool pressedInside = false;  // a button went down over the menu since it opened
+    bool pointerWentOver = false;  // the pointer moved over the menu since it opened
+};
+
+}  // namespace shell

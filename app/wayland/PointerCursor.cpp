@@ -1,0 +1,51 @@
+#include "app/wayland/PointerCursor.h"
+
+#include <cstdlib>
+
+namespace shell {
+
+namespace {
+
+// The cursor's size at 100 %, pixels: XCURSOR_SIZE when it says one, else 24.
+int cursorSize() {
+    const char* size = std::getenv("XCURSOR_SIZE");
+    const long named = size != nullptr ? std::strtol(size, nullptr, 10) : 0;
+    return named > 0 && named <= 256 ? static_cast<int>(named) : 24;
+}
+
+}  // namespace
+
+PointerCursor::~PointerCursor() {
+    if (theme != nullptr) {
+        wl_cursor_theme_destroy(theme);
+    }
+    wl_surface_destroy(surface);
+}
+
+void PointerCursor::show(wl_pointer* pointer, std::uint32_t serial, std::int32_t scale) {
+    if (theme == nullptr || themeScale != scale) {
+        if (theme != nullptr) {
+            wl_cursor_theme_destroy(theme);
+        }
+        theme = wl_cursor_theme_load(std::getenv("XCURSOR_THEME"), cursorSize() * scale, shm);
+        themeScale = scale;
+    }
+    wl_cursor* arrow = theme != nullptr ? wl_cursor_theme_get_cursor(theme, "left_ptr") : nullptr;
+    if (arrow == nullptr || arrow->image_count == 0) {
+        return;
+    }
+    wl_cursor_image* image = arrow->images[0];
+    wl_buffer* buffer = wl_cursor_image_get_buffer(image);
+    if (buffer == nullptr) {
+        return;
+    }
+    wl_pointer_set_cursor(pointer, serial, surface, static_cast<std::int32_t>(image->hotspot_x) / scale,
+                          static_cast<std::int32_t>(image->hotspot_y) / scale);
+    wl_surface_set_buffer_scale(surface, scale);
+    wl_surface_attach(surface, buffer, 0, 0);
+    wl_surface_damage_buffer(surface, 0, 0, static_cast<std::int32_t>(image->width),
+                             static_cast<std::int32_t>(image->height));
+    wl_surface_commit(surface);
+}
+
+}  // namespace shell

@@ -1,0 +1,103 @@
+#include "app/wayland/ShmBuffers.h"
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace shell {
+
+namespace {
+
+constexpr std::int32_t bytesPerPixel = 4;
+
+}  // namespace
+
+std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, PixelSize sizePx) {
+    if (sizePx.width < 1 || sizePx.height < 1) {
+        return nullptr;
+    }
+    const std::size_t bytes = static_cast<std::size_t>(sizePx.width) * bytesPerPixel * sizePx.height;
+    const int file = memfd_create("horavel-picture", MFD_CLOEXEC);
+    if (file < 0) {
+        return nullptr;
+    }
+    if (ftruncate(file, static_cast<off_t>(bytes)) != 0) {
+        close(file);
+        return nullptr;
+    }
+    void* memory = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, file, 0);
+    if (memory == MAP_FAILED) {
+        close(file);
+        return nullptr;
+    }
+    std::unique_ptr<ShmBuffer> result(new ShmBuffer(sizePx, static_cast<std::uint32_t*>(memory), bytes));
+    wl_shm_pool* pool = wl_shm_create_pool(shm, file, static_cast<std::int32_t>(bytes));
+    result->buffer = wl_shm_pool_create_buffer(pool, 0, sizePx.width, sizePx.height, sizePx.width * bytesPerPixel,
+                                               WL_SHM_FORMAT_XRGB8888);
+    wl_shm_pool_destroy(pool);
+    close(file);
+    static const wl_buffer_listener listener{onRelease};
+    wl_buffer_add_listener(result->buffer, &listener, result.get());
+    return result;
+}
+
+ShmBuffer::ShmBuffer(PixelSize size, std::uint32_t* memory, std::size_t bytes)
+    : sizePx(size), pixels(memory), byteCount(bytes) {
+    // Black until painted, as a new window's background.
+    std::memset(pixels, 0, byteCount);
+}
+
+ShmBuffer::~ShmBuffer() {
+    if (buffer != nullptr) {
+        wl_buffer_destroy(buffer);
+    }
+    munmap(pixels, byteCount);
+}
+
+void ShmBuffer::onRelease(void* data, wl_buffer*) { static_cast<ShmBuffer*>(data)->held = false; }
+
+void ShmBuffer::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                 const std::uint8_t* rows, const PixelRect& area) {
+    if (rows == nullptr || width <= 0 || height <= 0) {
+        return;
+    }
+    const PixelRect painted =
+        area.intersect({0, 0, sizePx.width, sizePx.height}).intersect({x, y, x + width, y + height});
+    if (painted.empty()) {
+        return;
+    }
+    for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
+        const std::uint8_t* source = rows + static_cast<std::size_t>(3 * width) *
+                                                static_cast<std::size_t>(flipRow(row - y, height));
+        std::uint32_t* target = pixels + static_cast<std::size_t>(sizePx.width) * row;
+        for (std::int32_t column = painted.left; column < painted.right; ++column) {
+            const std::uint8_t* bgr = source + static_cast<std::size_t>(3 * (column - x));
+            target[column] = 0xff000000u | static_cast<std::uint32_t>(bgr[2]) << 16 |
+                             static_cast<std::uint32_t>(bgr[1]) << 8 | bgr[0];
+        }
+    }
+}
+
+ShmBuffer* ShmBuffers::take(PixelSize sizePx, std::size_t& index) {
+    for (std::size_t i = 0; i < count; ++i) {
+        std::unique_ptr<ShmBuffer>& buffer = buffers[i];
+        if (buffer && buffer->busy()) {
+            continue;
+        }
+        if (!buffer || buffer->size() != sizePx) {
+            // A buffer of the old size is dropped once the compositor lets it go.
+            buffer = ShmBuffer::create(shm, sizePx);
+            lacking.forgetAll();
+            if (!buffer) {
+                return nullptr;
+            }
+        }
+        index = i;
+        return buffer.get();
+    }
+    return nullptr;
+}
+
+}  // namespace shell

@@ -1,0 +1,165 @@
+#include "app/wayland/WaylandWindow.h"
+
+#include "app/Keys.h"
+
+#include <linux/input-event-codes.h>
+#include <unistd.h>
+
+// The seat's pointer and keyboard, and the menu they open.
+namespace shell {
+
+void WaylandWindow::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
+    auto* window = static_cast<WaylandWindow*>(data);
+    const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
+    if (hasPointer && window->pointer == nullptr) {
+        window->pointer = wl_seat_get_pointer(seat);
+        wl_pointer_add_listener(window->pointer, &pointerListener, window);
+    } else if (!hasPointer && window->pointer != nullptr) {
+        wl_pointer_release(window->pointer);
+        window->pointer = nullptr;
+    }
+    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
+    if (hasKeyboard && window->keyboard == nullptr) {
+        window->keyboard = wl_seat_get_keyboard(seat);
+        wl_keyboard_add_listener(window->keyboard, &keyboardListener, window);
+    } else if (!hasKeyboard && window->keyboard != nullptr) {
+        wl_keyboard_release(window->keyboard);
+        window->keyboard = nullptr;
+    }
+}
+
+namespace {
+
+WaylandWindow& windowOf(void* data) { return *static_cast<WaylandWindow*>(data); }
+
+PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x), wl_fixed_to_int(y)}; }
+
+}  // namespace
+
+const wl_pointer_listener WaylandWindow::pointerListener{
+    [](void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
+        WaylandWindow& window = windowOf(data);
+        window.pointerSurface = over;
+        // libdecor shows its own cursors over the frame it draws.
+        if (over == window.surface || (window.menu && window.menu->owns(over))) {
+            window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
+        }
+        window.pointerMovedTo(logicalPoint(x, y));
+    },
+    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { windowOf(data).pointerSurface = nullptr; },
+    [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
+        windowOf(data).pointerMovedTo(logicalPoint(x, y));
+    },
+    [](void* data, wl_pointer*, std::uint32_t serial, std::uint32_t, std::uint32_t button, std::uint32_t state) {
+        windowOf(data).onPointerButton(serial, button, state == WL_POINTER_BUTTON_STATE_PRESSED);
+    },
+    [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
+    [](void*, wl_pointer*) {},
+    [](void*, wl_pointer*, std::uint32_t) {},
+    [](void*, wl_pointer*, std::uint32_t, std::uint32_t) {},
+    [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
+    nullptr};  // high-resolution wheel steps come from version 8 on, which is not bound
+
+const wl_keyboard_listener WaylandWindow::keyboardListener{
+    [](void* data, wl_keyboard*, std::uint32_t format, std::int32_t descriptor, std::uint32_t size) {
+        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
+            windowOf(data).keys.setKeymap(descriptor, size);
+        } else {
+            close(descriptor);
+        }
+    },
+    [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
+    [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
+    [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key, std::uint32_t state) {
+        if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
+            windowOf(data).onKey(serial, key);
+        }
+    },
+    [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed, std::uint32_t latched,
+       std::uint32_t locked, std::uint32_t group) { windowOf(data).keys.setModifiers(depressed, latched, locked, group); },
+    [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
+
+void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
+    if (dragging && pointerSurface == surface) {
+        // The surface moves with the pointer, which stays where it grabbed it.
+        dragDesktopBy({atLogical.x - pointerAt.x, atLogical.y - pointerAt.y});
+        return;
+    }
+    pointerAt = atLogical;
+    if (menu && menu->owns(pointerSurface)) {
+        menu->pointerMoved(atLogical);
+    }
+}
+
+void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed) {
+    if (menu) {
+        if (!menu->owns(pointerSurface)) {
+            return;
+        }
+        if (pressed) {
+            menu->buttonPressed();
+            return;
+        }
+        const MenuOutcome outcome = menu->buttonReleased();
+        if (outcome.closes) {
+            closeMenu(outcome.chosen);
+        }
+        return;
+    }
+    if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
+        openMenu(pointerAt, serial);
+    } else if (button == BTN_LEFT && layer != nullptr) {
+        // On the desktop the clock is moved by dragging it anywhere.
+        dragging = pressed && pointerSurface == surface;
+        if (!pressed) {
+            app.placeSettled(*this);
+        }
+    }
+}
+
+void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
+    const PressedKey press = keys.read(key);
+    if (menu) {
+        const MenuOutcome outcome = menu->key(press);
+        if (outcome.closes) {
+            closeMenu(outcome.chosen);
+        }
+        return;
+    }
+    if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
+        // From the keyboard the menu opens at the client area's corner.
+        openMenu({0, 0}, serial);
+    } else if (press.upperCaseLetter != alwaysOnTopKey) {
+        // No window can ask a compositor to keep it above the others.
+        app.key(*this, press.upperCaseLetter);
+    }
+}
+
+void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
+    std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
+    if (globals.layerShell != nullptr) {
+        items = withDesktopItem(std::move(items), layer != nullptr);
+    }
+    xdg_surface* parent = decorFrame != nullptr ? libdecor_frame_get_xdg_surface(decorFrame) : xdgSurface;
+    menu = std::make_unique<MenuPopup>(globals, parent, layer, items, scale120, atLogical, serial);
+    if (!menu->isOpen()) {
+        menu.reset();
+    }
+}
+
+void WaylandWindow::closeMenu(MenuCommand chosen) {
+    menu.reset();
+    if (chosen == MenuCommand::OnTheDesktop) {
+        setOnDesktop(layer == nullptr);
+        return;
+    }
+    app.menuChosen(*this, chosen);
+}
+
+void WaylandWindow::checkMenuDismissed() {
+    if (menu && menu->dismissed()) {
+        closeMenu(MenuCommand::Nothing);
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,255 @@
+#include "app/wayland/WaylandWindow.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+// The roles the window's surface takes: a toplevel window framed by the
+// compositor or by libdecor, or a layer of the desktop.
+namespace shell {
+
+namespace {
+
+// The name the desktop entry is installed under, which desktops match the
+// window to for its icon and name.
+constexpr const char* applicationId = "com.brantolm.Horavel";
+
+}  // namespace
+
+void WaylandWindow::createLayerSurface() {
+    createSurface();
+    layer = zwlr_layer_shell_v1_get_layer_surface(globals.layerShell, surface, nullptr,
+                                                  ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    static const zwlr_layer_surface_v1_listener layerListener{
+        [](void* data, zwlr_layer_surface_v1* self, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
+            zwlr_layer_surface_v1_ack_configure(self, serial);
+            static_cast<WaylandWindow*>(data)->configured(static_cast<std::int32_t>(width),
+                                                         static_cast<std::int32_t>(height));
+        },
+        [](void* data, zwlr_layer_surface_v1*) {
+            // The compositor took the desktop away (its output went): the
+            // clock becomes an ordinary window again.
+            static_cast<WaylandWindow*>(data)->layerClosed = true;
+        }};
+    zwlr_layer_surface_v1_add_listener(layer, &layerListener, this);
+    // Keys reach it once it is clicked, never by taking the focus itself.
+    zwlr_layer_surface_v1_set_keyboard_interactivity(
+        layer, globals.layerShellVersion >= 4 ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
+                                              : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    placeLayer();
+    wl_surface_commit(surface);
+}
+
+void WaylandWindow::placeLayer() {
+    const SurfaceScaling scaling = this->scaling();
+    layerSize = scaling.logical;
+    zwlr_layer_surface_v1_set_size(layer, static_cast<std::uint32_t>(layerSize.width),
+                                   static_cast<std::uint32_t>(layerSize.height));
+    const bool right = desktop.corner == ScreenCorner::TopRight || desktop.corner == ScreenCorner::BottomRight;
+    const bool bottom = desktop.corner == ScreenCorner::BottomLeft || desktop.corner == ScreenCorner::BottomRight;
+    zwlr_layer_surface_v1_set_anchor(layer, (right ? ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT : ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT) |
+                                                (bottom ? ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM : ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP));
+    // The margins are kept in the output's pixels and given in logical ones.
+    const PixelSize margins = logicalSize({desktop.marginXPx, desktop.marginYPx}, scale120);
+    const std::int32_t x = desktop.marginXPx == 0 ? 0 : margins.width;
+    const std::int32_t y = desktop.marginYPx == 0 ? 0 : margins.height;
+    zwlr_layer_surface_v1_set_margin(layer, bottom ? 0 : y, right ? x : 0, bottom ? y : 0, right ? 0 : x);
+}
+
+void WaylandWindow::setOnDesktop(bool on) {
+    menu.reset();
+    destroySurface();
+    buffers = std::make_unique<ShmBuffers>(globals.shm);
+    if (on) {
+        // Where it first lies: the top-right corner, a unit from its edges.
+        const std::int32_t unit = app.state().face.unit;
+        desktop = {ScreenCorner::TopRight, unit, unit};
+        createLayerSurface();
+    } else {
+        desktop = {};
+        createToplevel();
+    }
+    addAllWaiting();
+    app.placeSettled(*this);
+}
+
+PixelSize WaylandWindow::outputSizePx() const {
+    for (const wl_output* handle : entered) {
+        if (const Output* output = globals.output(handle); output != nullptr && output->widthPx > 0) {
+            return {output->widthPx, output->heightPx};
+        }
+    }
+    return {};
+}
+
+void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
+    const PixelSize screen = outputSizePx();
+    if (screen.width <= 0 || layer == nullptr) {
+        return;
+    }
+    const PixelSize delta = bufferSize({std::abs(deltaLogical.x), std::abs(deltaLogical.y)}, scale120);
+    const PixelRect now = rectangleAt(desktop, client, screen);
+    const std::int32_t dx = deltaLogical.x < 0 ? -delta.width : delta.width;
+    const std::int32_t dy = deltaLogical.y < 0 ? -delta.height : delta.height;
+    desktop = nearestCorner({now.left + dx, now.top + dy, now.right + dx, now.bottom + dy}, screen);
+    placeLayer();
+    wl_surface_commit(surface);
+    app.placeChanged(*this);
+}
+
+void WaylandWindow::createSurface() {
+    surface = wl_compositor_create_surface(globals.compositor);
+    static const wl_surface_listener surfaceListener{
+        [](void* data, wl_surface*, wl_output* output) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            window->entered.push_back(output);
+            window->scaleChanged(window->enteredScale120());
+        },
+        [](void* data, wl_surface*, wl_output* output) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            std::erase(window->entered, output);
+            window->scaleChanged(window->enteredScale120());
+        }};
+    wl_surface_add_listener(surface, &surfaceListener, this);
+    if (globals.viewporter != nullptr) {
+        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
+    }
+    if (globals.fractionalScale != nullptr && globals.viewporter != nullptr) {
+        fractional = wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale, surface);
+        static const wp_fractional_scale_v1_listener fractionalListener{
+            [](void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
+                auto* window = static_cast<WaylandWindow*>(data);
+                window->fractionalScale120 = static_cast<std::int32_t>(scale);
+                window->scaleChanged(window->enteredScale120());
+            }};
+        wp_fractional_scale_v1_add_listener(fractional, &fractionalListener, this);
+    }
+}
+
+void WaylandWindow::createToplevel() {
+    createSurface();
+    if (globals.decorations == nullptr) {
+        createDecoratedToplevel();
+        return;
+    }
+    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
+    static const xdg_surface_listener xdgSurfaceListener{[](void* data, xdg_surface* self, std::uint32_t serial) {
+        xdg_surface_ack_configure(self, serial);
+        auto* window = static_cast<WaylandWindow*>(data);
+        window->configured(window->pendingSize.width, window->pendingSize.height);
+    }};
+    xdg_surface_add_listener(xdgSurface, &xdgSurfaceListener, this);
+    toplevel = xdg_surface_get_toplevel(xdgSurface);
+    static const xdg_toplevel_listener toplevelListener{
+        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array*) {
+            static_cast<WaylandWindow*>(data)->pendingSize = {width, height};
+        },
+        [](void* data, xdg_toplevel*) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            window->app.closeRequested(*window);
+        },
+        [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},
+        [](void*, xdg_toplevel*, wl_array*) {}};
+    xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
+    xdg_toplevel_set_title(toplevel, "Horavel");
+    xdg_toplevel_set_app_id(toplevel, applicationId);
+    limitSize();
+    decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
+    zxdg_toplevel_decoration_v1_set_mode(decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+    // The first commit has no buffer: the compositor answers with a configure.
+    wl_surface_commit(surface);
+}
+
+void WaylandWindow::limitSize() {
+    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
+    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
+    if (toplevel != nullptr) {
+        xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
+        xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
+    } else if (decorFrame != nullptr) {
+        libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
+        libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
+    }
+}
+
+void WaylandWindow::createDecoratedToplevel() {
+    static libdecor_interface decorInterface{
+        [](libdecor*, libdecor_error, const char* message) {
+            std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
+        },
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    decorContext = libdecor_new(display, &decorInterface);
+    static libdecor_frame_interface frameInterface{
+        [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            int width = 0;
+            int height = 0;
+            if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height)) {
+                width = 0;
+                height = 0;
+            }
+            window->configured(width, height);
+            const SurfaceScaling scaling = window->scaling();
+            libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
+            libdecor_frame_commit(frame, state, configuration);
+            libdecor_state_free(state);
+        },
+        [](libdecor_frame*, void* data) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            window->app.closeRequested(*window);
+        },
+        [](libdecor_frame*, void* data) { static_cast<WaylandWindow*>(data)->waiting.addAll(); },
+        [](libdecor_frame*, const char*, void*) {},
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
+    libdecor_frame_set_title(decorFrame, "Horavel");
+    libdecor_frame_set_app_id(decorFrame, applicationId);
+    limitSize();
+    libdecor_frame_map(decorFrame);
+}
+
+void WaylandWindow::destroySurface() {
+    if (frameCallback != nullptr) {
+        wl_callback_destroy(frameCallback);
+        frameCallback = nullptr;
+    }
+    if (decoration != nullptr) {
+        zxdg_toplevel_decoration_v1_destroy(decoration);
+        decoration = nullptr;
+    }
+    if (decorFrame != nullptr) {
+        libdecor_frame_unref(decorFrame);
+        decorFrame = nullptr;
+    }
+    if (decorContext != nullptr) {
+        libdecor_unref(decorContext);
+        decorContext = nullptr;
+    }
+    if (toplevel != nullptr) {
+        xdg_toplevel_destroy(toplevel);
+        toplevel = nullptr;
+    }
+    if (layer != nullptr) {
+        zwlr_layer_surface_v1_destroy(layer);
+        layer = nullptr;
+    }
+    if (xdgSurface != nullptr) {
+        xdg_surface_destroy(xdgSurface);
+        xdgSurface = nullptr;
+    }
+    if (fractional != nullptr) {
+        wp_fractional_scale_v1_destroy(fractional);
+        fractional = nullptr;
+    }
+    if (viewport != nullptr) {
+        wp_viewport_destroy(viewport);
+        viewport = nullptr;
+    }
+    if (surface != nullptr) {
+        wl_surface_destroy(surface);
+        surface = nullptr;
+    }
+    isConfigured = false;
+    entered.clear();
+}
+
+}  // namespace shell

@@ -1,0 +1,320 @@
+#include "app/wayland/WaylandWindow.h"
+
+#include "platform/SessionSignals.h"
+
+#include <poll.h>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+namespace shell {
+
+namespace {
+
+// Rectangles waiting to be painted beyond this count are painted as the whole
+// area: a window the compositor does not show gets no frame callbacks and
+// would otherwise pile them up tick after tick.
+constexpr std::int32_t areasWaitingLimit = 64;
+
+// What the client library last said, which the clock says in its own line
+// instead: a protocol error comes with its text there.
+char libraryMessage[256] = "";
+
+void keepLibraryMessage(const char* format, va_list arguments) {
+    std::vsnprintf(libraryMessage, sizeof libraryMessage, format, arguments);
+    // One line: the library ends its messages with a line end.
+    libraryMessage[std::strcspn(libraryMessage, "\n")] = '\0';
+}
+
+int openTickTimer() {
+    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    if (timer < 0) {
+        return -1;
+    }
+    itimerspec period{};
+    period.it_interval.tv_nsec = static_cast<long>(tickPeriodMs) * 1000000L;
+    period.it_value = period.it_interval;
+    timerfd_settime(timer, 0, &period, nullptr);
+    return timer;
+}
+
+}  // namespace
+
+wl_display* connectToCompositor() {
+    const char* named = std::getenv("WAYLAND_DISPLAY");
+    const char* xDisplay = std::getenv("DISPLAY");
+    // A session that names only an X display runs on X, even when a compositor
+    // listens on the default socket.
+    const bool isNamed = named != nullptr && *named != '\0';
+    if (!isNamed && xDisplay != nullptr && *xDisplay != '\0') {
+        return nullptr;
+    }
+    // The default socket lies in the session's runtime folder; without one
+    // there is no session to ask, and the library would say so on its own.
+    const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR");
+    if (!isNamed && (runtimeFolder == nullptr || *runtimeFolder == '\0')) {
+        return nullptr;
+    }
+    wl_log_set_handler_client(keepLibraryMessage);
+    return wl_display_connect(nullptr);
+}
+
+WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
+    : TrackedWindowHost(baseDpi), app(clockApp), connection{display_}, display(display_) {}
+
+WaylandWindow::~WaylandWindow() {
+    menu.reset();
+    destroySurface();
+    if (pointer != nullptr) {
+        wl_pointer_release(pointer);
+    }
+    if (keyboard != nullptr) {
+        wl_keyboard_release(keyboard);
+    }
+    if (timer >= 0) {
+        close(timer);
+    }
+    if (signals >= 0) {
+        close(signals);
+    }
+}
+
+bool WaylandWindow::open() {
+    if (!globals.bind(display)) {
+        std::fputs("Horavel: the Wayland compositor closed the connection at once\n", stderr);
+        return false;
+    }
+    if (globals.compositor == nullptr || globals.shm == nullptr || globals.wmBase == nullptr) {
+        std::fputs("Horavel: the Wayland compositor offers no windows (wl_compositor, wl_shm, xdg_wm_base)\n",
+                   stderr);
+        return false;
+    }
+    signals = platform::openSessionSignals();
+    timer = openTickTimer();
+    buffers = std::make_unique<ShmBuffers>(globals.shm);
+    cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
+    if (globals.seat != nullptr) {
+        static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
+        wl_seat_add_listener(globals.seat, &seatListener, this);
+    }
+    // Until the surface enters an output, the largest scale is the likeliest.
+    scale120 = scaleDenominator * globals.largestScale();
+    resolution = dpiForScale(scale120);
+    StartOptions options;
+    options.tellLosses = true;
+    const WindowPlacement placement = app.start(*this, options);
+    // The place stays as the settings hold it: the compositor places the window.
+    outer = placement.outer;
+    client = placement.client;
+    if (globals.layerShell != nullptr && placement.desktop.corner != ScreenCorner::None) {
+        desktop = placement.desktop;
+        createLayerSurface();
+    } else {
+        createToplevel();
+    }
+    app.created(*this);
+    return true;
+}
+
+SurfaceScaling WaylandWindow::scaling() const {
+    return surfaceScaling(client, scale120, viewport != nullptr);
+}
+
+void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
+    isConfigured = true;
+    if (widthLogical > 0 && heightLogical > 0) {
+        // The size the compositor proposes, snapped to the grid by the clock.
+        app.sizeReported(*this, bufferSize({widthLogical, heightLogical}, scale120));
+        app.placeChanged(*this);
+    }
+    waiting.addAll();
+}
+
+std::int32_t WaylandWindow::enteredScale120() const {
+    if (fractionalScale120 > 0) {
+        return fractionalScale120;
+    }
+    std::int32_t scale = 0;
+    for (const wl_output* handle : entered) {
+        if (const Output* output = globals.output(handle)) {
+            scale = std::max(scale, output->scale);
+        }
+    }
+    return scale > 0 ? scale * scaleDenominator : scale120;
+}
+
+void WaylandWindow::scaleChanged(std::int32_t newScale120) {
+    if (newScale120 == scale120) {
+        return;
+    }
+    const std::int32_t oldScale120 = scale120;
+    scale120 = newScale120;
+    limitSize();
+    // The window keeps its logical size: its pixels follow the new scale.
+    const PixelSize logical = logicalSize(client, oldScale120);
+    const PixelSize pixels = bufferSize(logical, scale120);
+    app.dpiChanged(*this, dpiForScale(scale120), {0, 0, pixels.width, pixels.height});
+}
+
+void WaylandWindow::moveOuter(const PixelRect& outerRect) {
+    // Only the size counts: the compositor places the window. It answers at
+    // once, as a size event would.
+    app.sizeReported(*this, {outerRect.right - outerRect.left, outerRect.bottom - outerRect.top});
+}
+
+void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
+    if (widthPx < 1 || heightPx < 1) {
+        return;
+    }
+    client = {widthPx, heightPx};
+    addAllWaiting();
+}
+
+void WaylandWindow::addAllWaiting() {
+    waiting.addAll();
+    areasWaiting = 0;
+}
+
+void WaylandWindow::invalidate(bool eraseBackground) {
+    addAllWaiting();
+    if (eraseBackground && buffers) {
+        buffers->damage().forgetAll();
+    }
+}
+
+void WaylandWindow::invalidateArea(const PixelRect& area) {
+    if (++areasWaiting > areasWaitingLimit) {
+        addAllWaiting();
+        return;
+    }
+    waiting.add(area);
+}
+
+void WaylandWindow::paint() {
+    if (!isConfigured || frameCallback != nullptr || !waiting.pending() || surface == nullptr) {
+        return;
+    }
+    std::size_t index = 0;
+    ShmBuffer* buffer = buffers->take(client, index);
+    if (buffer == nullptr) {
+        // Both are on the screen: a release comes, and the paint waits for it.
+        return;
+    }
+    const PixelRect whole = app.clientArea();
+    const bool sameSize = buffer->size() == PixelSize{whole.right, whole.bottom};
+    std::vector<PixelRect> changed = waiting.take(whole);
+    areasWaiting = 0;
+    for (const PixelRect& area : buffers->damage().paintInto(index, changed, whole)) {
+        app.paint(*buffer, area);
+    }
+    const SurfaceScaling scaling = this->scaling();
+    wl_surface_set_buffer_scale(surface, scaling.bufferScale);
+    if (viewport != nullptr) {
+        wp_viewport_set_destination(viewport, scaling.viewport ? scaling.logical.width : -1,
+                                    scaling.viewport ? scaling.logical.height : -1);
+    }
+    if (layer != nullptr && scaling.logical != layerSize) {
+        placeLayer();
+    }
+    wl_surface_attach(surface, buffer->handle(), 0, 0);
+    for (const PixelRect& area : sameSize ? changed : std::vector<PixelRect>{whole}) {
+        wl_surface_damage_buffer(surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    }
+    buffer->lend();
+    frameCallback = wl_surface_frame(surface);
+    static const wl_callback_listener frameListener{[](void* data, wl_callback* callback, std::uint32_t) {
+        auto* window = static_cast<WaylandWindow*>(data);
+        wl_callback_destroy(callback);
+        window->frameCallback = nullptr;
+    }};
+    wl_callback_add_listener(frameCallback, &frameListener, this);
+    wl_surface_commit(surface);
+}
+
+int WaylandWindow::run() {
+    while (!closed) {
+        if (wl_display_dispatch_pending(display) < 0) {
+            return connectionFailed();
+        }
+        checkMenuDismissed();
+        if (layerClosed) {
+            layerClosed = false;
+            setOnDesktop(false);
+        }
+        if (closed) {
+            break;
+        }
+        paint();
+        if (wl_display_prepare_read(display) != 0) {
+            continue;
+        }
+        // A full socket keeps the rest for when it can take more.
+        const bool unsent = wl_display_flush(display) < 0;
+        if (unsent && errno != EAGAIN) {
+            wl_display_cancel_read(display);
+            return connectionFailed();
+        }
+        const short connectionEvents = static_cast<short>(unsent ? POLLIN | POLLOUT : POLLIN);
+        pollfd descriptors[3] = {
+            {wl_display_get_fd(display), connectionEvents, 0}, {timer, POLLIN, 0}, {signals, POLLIN, 0}};
+        const int result = poll(descriptors, 3, -1);
+        if (result < 0 && errno != EINTR) {
+            wl_display_cancel_read(display);
+            return connectionFailed();
+        }
+        if (result > 0 && (descriptors[0].revents & POLLIN) != 0) {
+            if (wl_display_read_events(display) < 0) {
+                return connectionFailed();
+            }
+        } else {
+            wl_display_cancel_read(display);
+            if (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0) {
+                return connectionFailed();
+            }
+        }
+        if (result > 0 && (descriptors[1].revents & POLLIN) != 0) {
+            tickFromTimer();
+        }
+        if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && platform::takeSessionSignal(signals)) {
+            // Asked to end, as a session or service manager asks: save, then close.
+            app.sessionEnding(*this);
+            closed = true;
+        }
+    }
+    wl_display_flush(display);
+    return 0;
+}
+
+void WaylandWindow::tickFromTimer() {
+    std::uint64_t expirations = 0;
+    // After a stall several periods may have passed: the clock ticks once.
+    if (read(timer, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
+        app.tick(*this);
+    }
+}
+
+int WaylandWindow::connectionFailed() {
+    closed = true;
+    const int error = wl_display_get_error(display);
+    app.sessionEnding(*this);
+    if (error == EPROTO) {
+        const wl_interface* interface = nullptr;
+        std::uint32_t objectId = 0;
+        const std::uint32_t code = wl_display_get_protocol_error(display, &interface, &objectId);
+        std::fprintf(stderr,
+                     "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u: %s); "
+                     "the settings are saved\n",
+                     interface != nullptr ? interface->name : "unknown object", objectId, code, libraryMessage);
+        return 1;
+    }
+    std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
+               stderr);
+    return 0;
+}
+}  // namespace shell

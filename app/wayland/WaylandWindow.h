@@ -1,0 +1,152 @@
+#pragma once
+
+#include "app/ClockApp.h"
+#include "app/PaintQueue.h"
+#include "app/SurfaceScale.h"
+#include "app/TrackedWindowHost.h"
+#include "app/wayland/Globals.h"
+#include "app/wayland/Keyboard.h"
+#include "app/wayland/MenuPopup.h"
+#include "app/wayland/PointerCursor.h"
+#include "app/wayland/ShmBuffers.h"
+
+#include <libdecor.h>
+#include <wayland-client.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace shell {
+
+// The compositor's connection when one answers: the one WAYLAND_DISPLAY names,
+// or when that is unset and no X display is named either, the default socket
+// (wayland-0). Null otherwise.
+wl_display* connectToCompositor();
+
+// The clock's one window on a Wayland compositor. It turns the compositor's
+// events, its 250 ms timer and the signals that end a session (SIGTERM, SIGHUP,
+// SIGINT) into calls of the clock, and does what only the compositor can: the
+// surface, its scale and the pixels in shared memory. The compositor keeps the
+// window's place to itself, so the place the settings hold is left as it was.
+class WaylandWindow final : public TrackedWindowHost {
+public:
+    // Takes the connection, and closes it at the end.
+    WaylandWindow(ClockApp& clockApp, wl_display* connection);
+    ~WaylandWindow() override;
+    WaylandWindow(const WaylandWindow&) = delete;
+    WaylandWindow& operator=(const WaylandWindow&) = delete;
+
+    // Starts the clock and shows its window. False, with a line on standard
+    // error, when the compositor lacks what a window needs.
+    bool open();
+    // Handles events and timer ticks until the window is closed; the exit code:
+    // 0 when closed, ended by a signal or by the compositor going away, 1 after
+    // a protocol error.
+    int run();
+
+    std::vector<PixelRect> screens() const override { return {}; }
+    PixelSize frameSize() const override { return {}; }
+    void moveOuter(const PixelRect& outerRect) override;
+    void resizeClient(std::int32_t widthPx, std::int32_t heightPx) override;
+    void invalidate(bool eraseBackground) override;
+    void invalidateArea(const PixelRect& area) override;
+    void setAlwaysOnTop(bool) override {}
+    void destroy() override { closed = true; }
+    std::optional<DesktopPlace> desktopPlace() const override {
+        return globals.layerShell != nullptr ? std::optional<DesktopPlace>(desktop) : std::nullopt;
+    }
+
+private:
+    // The surface, without a role yet.
+    void createSurface();
+    void createToplevel();
+    // The surface as a layer of the desktop, below the windows, at desktop.
+    void createLayerSurface();
+    // Anchors the layer surface to desktop's corner, with its margins and size.
+    void placeLayer();
+    // Lays the clock on the desktop, or makes it an ordinary window again.
+    void setOnDesktop(bool on);
+    // The size of the output the surface is on, its own pixels; 0 × 0 unknown.
+    PixelSize outputSizePx() const;
+    // The pointer dragged the clock on the desktop by this much, logical pixels.
+    void dragDesktopBy(PixelPoint deltaLogical);
+    // The toplevel framed by libdecor, for a compositor that draws no frames.
+    void createDecoratedToplevel();
+    // Tells the compositor the toplevel's smallest and largest sizes at the
+    // scale now, in logical pixels.
+    void limitSize();
+    void destroySurface();
+    // How the surface shows the client area at the scale now.
+    SurfaceScaling scaling() const;
+    void addAllWaiting();
+    // The toplevel was configured: its size in logical pixels, 0 when the
+    // window chooses.
+    void configured(std::int32_t widthLogical, std::int32_t heightLogical);
+    // The scale of the outputs the surface is on changed, 120ths.
+    void scaleChanged(std::int32_t newScale120);
+    std::int32_t enteredScale120() const;
+    void paint();
+    // A connection that failed: the settings are saved and the exit code given.
+    int connectionFailed();
+    void tickFromTimer();
+
+    // Input.
+    void pointerMovedTo(PixelPoint atLogical);
+    void onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed);
+    void onKey(std::uint32_t serial, std::uint32_t key);
+    void openMenu(PixelPoint atLogical, std::uint32_t serial);
+    void closeMenu(MenuCommand chosen);
+    // The compositor closed the menu (a click elsewhere): nothing is chosen.
+    void checkMenuDismissed();
+    static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
+    static const wl_pointer_listener pointerListener;
+    static const wl_keyboard_listener keyboardListener;
+
+    // The connection, closed after everything else is gone.
+    struct Connection {
+        wl_display* display;
+        ~Connection() { wl_display_disconnect(display); }
+    };
+
+    ClockApp& app;
+    Connection connection;
+    wl_display* display;
+    Globals globals;
+    std::unique_ptr<ShmBuffers> buffers;
+    std::unique_ptr<PointerCursor> cursor;
+    std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
+    Keyboard keys;
+
+    wl_surface* surface = nullptr;
+    xdg_surface* xdgSurface = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    zxdg_toplevel_decoration_v1* decoration = nullptr;
+    libdecor* decorContext = nullptr;  // client-side decorations where the compositor draws none
+    libdecor_frame* decorFrame = nullptr;
+    zwlr_layer_surface_v1* layer = nullptr;  // the surface's role while the clock lies on the desktop
+    wp_viewport* viewport = nullptr;
+    wp_fractional_scale_v1* fractional = nullptr;
+    wl_callback* frameCallback = nullptr;  // a commit waits for the compositor to show the last one
+    wl_pointer* pointer = nullptr;
+    wl_keyboard* keyboard = nullptr;
+
+    PaintQueue waiting;                  // what changed that the window does not show yet
+    std::int32_t areasWaiting = 0;       // rectangles in waiting, which a hidden window would pile up
+    std::vector<wl_output*> entered;     // the outputs the surface is on
+    std::int32_t scale120 = scaleDenominator;  // the scale the window's pixels are drawn at, 120ths
+    std::int32_t fractionalScale120 = 0;       // the compositor's preferred fractional scale; 0 before it says
+    PixelSize pendingSize;               // the size of the configure under way, logical pixels; 0 for the window's choice
+    bool isConfigured = false;           // the compositor configured the surface: buffers may be attached
+    bool closed = false;
+    DesktopPlace desktop;                // where the clock lies on the desktop; None as a window
+    PixelSize layerSize;                 // the layer surface's size as last given, logical pixels
+    bool layerClosed = false;            // the compositor closed the layer surface
+    bool dragging = false;               // the left button drags the clock on the desktop
+    wl_surface* pointerSurface = nullptr;  // the surface under the pointer
+    PixelPoint pointerAt;                  // where on it, logical pixels
+    int timer = -1;    // the 250 ms tick, a timerfd
+    int signals = -1;  // reads SIGTERM, SIGHUP and SIGINT, or -1
+};
+
+}  // namespace shell
