@@ -96,6 +96,8 @@ void Globals::onGlobal(void* data, wl_registry* registry, std::uint32_t name, co
     } else if (is(wl_seat_interface) && globals->seat == nullptr) {
         // The first seat: a desktop clock follows one pointer and one keyboard.
         globals->seat = bindAt<wl_seat>(registry, name, wl_seat_interface, version, seatVersion);
+        static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
+        wl_seat_add_listener(globals->seat, &seatListener, globals);
     } else if (is(xdg_wm_base_interface)) {
         globals->wmBase = bindAt<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, 1);
         xdg_wm_base_add_listener(globals->wmBase, &wmBaseListener, nullptr);
@@ -129,6 +131,14 @@ void Globals::onGlobalRemove(void* data, wl_registry*, std::uint32_t name) {
         wl_output_destroy(output->handle);
         return true;
     });
+}
+
+void Globals::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
+    auto* globals = static_cast<Globals*>(data);
+    globals->seatCapabilities = capabilities;
+    if (globals->seatChanged != nullptr) {
+        globals->seatChanged(globals->seatChangedData, seat, capabilities);
+    }
 }
 
 Output* Globals::output(const wl_output* handle) const {

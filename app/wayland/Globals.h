@@ -36,6 +36,12 @@ struct Globals {
     zwlr_layer_shell_v1* layerShell = nullptr;
     std::uint32_t layerShellVersion = 0;
     std::vector<std::unique_ptr<Output>> outputs;
+    // What the seat has (WL_SEAT_CAPABILITY_* bits), as it last said: it says
+    // so first during the binding, before any window listens. seatChanged, when
+    // set, hears each later change with seatChangedData.
+    std::uint32_t seatCapabilities = 0;
+    void (*seatChanged)(void* data, wl_seat* seat, std::uint32_t capabilities) = nullptr;
+    void* seatChangedData = nullptr;
 
     // Binds what the registry offers and waits until the outputs have told
     // their scales; false when the connection failed meanwhile.
@@ -50,6 +56,7 @@ private:
     static void onGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
                          std::uint32_t version);
     static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t name);
+    static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
     wl_registry* registry = nullptr;
 };
 

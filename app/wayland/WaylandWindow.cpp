@@ -99,9 +99,12 @@ bool WaylandWindow::open() {
     timer = openTickTimer();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
     cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
+    // The seat told what it has while the globals were bound; later changes
+    // come as they happen.
+    globals.seatChanged = onSeatCapabilities;
+    globals.seatChangedData = this;
     if (globals.seat != nullptr) {
-        static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
-        wl_seat_add_listener(globals.seat, &seatListener, this);
+        onSeatCapabilities(this, globals.seat, globals.seatCapabilities);
     }
     // Until the surface enters an output, the largest scale is the likeliest.
     scale120 = scaleDenominator * globals.largestScale();
