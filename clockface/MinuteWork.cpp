@@ -65,20 +65,32 @@ void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     const FaceTime time = FaceTime::fromLocalTime(local);
     const std::int64_t minute = shownMinute(local, time);
     if (forLayout) {
-        // The turn's pictures take the place of the new layout's when their work
-        // is due, in the quarter minute before the turn as without a change, or
-        // at the turn itself when the change came later, and are made the same
-        // way, a step a tick, the old ones showing meanwhile. Were the layout's
-        // work left to end first, what remains of the turn's could fall to the
-        // turn's one tick.
         if (time.minuteIsTurning() && turn != minute) {
-            start(face, minute, clock);
+            // The turn's pictures take the place of the new layout's, and are
+            // made the same way, a step a tick, the old ones showing meanwhile.
+            // They are for the moment the turn's work would have had, had it
+            // not waited for the layout's.
+            if (deferredTurn == minute) {
+                start(face, minute, turnOf(minute, local, clock.utcNow()));
+            } else {
+                start(face, minute, clock);
+            }
             staged = {};
-        } else if (time.showsMoon() && time.seconds > 45.0 && turn != minute + 1) {
-            start(face, minute + 1, turnOf(minute + 1, local, clock.utcNow()));
-            staged = {};
+        } else if (time.showsMoon() && time.seconds > 45.0) {
+            deferredTurn = minute + 1;
+            // Once the Moon that shows is done, the Earth of the turn to come is
+            // due, as without a change, so that the turn never finds it undone
+            // with one tick left to do it in. Its Moon waits for the turn.
+            if (!layoutMoment && moon.stage == Stage::Idle && turn != minute + 1) {
+                start(face, minute + 1, turnOf(minute + 1, local, clock.utcNow()));
+                staged = {};
+            }
         }
-        stepLayout(face, time.showsMoon() ? Globe::Moon : Globe::Earth);
+        if (turn == minute + 1) {
+            step(face, Globe::Earth, pixelsPerStep);
+        } else {
+            stepLayout(face, time.showsMoon() ? Globe::Moon : Globe::Earth);
+        }
         return;
     }
     if (time.minuteIsTurning()) {
@@ -128,6 +140,7 @@ void MinuteWork::reset() {
     turn = -1;
     forLayout = false;
     layoutMoment.reset();
+    deferredTurn = -1;
     earth = {};
     moon = {};
     staged = {};

@@ -30,11 +30,12 @@ inline constexpr std::int64_t pixelsPerStep = std::int64_t{1} << 18;
 // the moment of the change at the new size, and their backgrounds drawn. Until
 // a globe's new picture and background are both ready, the face shows its old
 // picture scaled onto the new dial; then both take its place at once. This
-// work goes before the minute's, one step a tick, the globe showing first. The
-// turn of the minute whose work falls due before it is done (from the quarter
-// minute before the turn) brings pictures of its own, which take the place of
-// what is left and are made the same way, so that no tick after a change traces
-// a whole globe. Once the work is done the pictures
+// work goes before the minute's, one step a tick, the globe showing first. In
+// the quarter minute before a turn, once the Moon that shows is done, the
+// turn's Earth is traced next, as without a change. A turn of the minute that
+// comes before the layout's work is done brings pictures of its own, which
+// take the place of what is left and are made the same way, so that no tick
+// after a change traces a whole globe. Once the work is done the pictures
 // are those a rebuild at the moment of the change would have made, followed by
 // the same ticks, and the minute's work goes on as it would have after it.
 class MinuteWork {
@@ -93,6 +94,10 @@ private:
     GlobePictures staged;
     // The moment a new layout's pictures are for, until its work begins.
     std::optional<platform::FixedClock> layoutMoment;
+    // A turn whose work was due while a new layout's work went first: when the
+    // layout's work is still not done at that turn, the turn's pictures are
+    // still made for its moment, as they would have been.
+    std::int64_t deferredTurn = -1;
     Piece earth;
     Piece moon;
     // The canvas the backgrounds are drawn on before they are taken, of the clock

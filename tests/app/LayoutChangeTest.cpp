@@ -188,3 +188,29 @@ TEST(LayoutChange, ShowsTheOldPictureAtOnceAndTheExactOneAFewTicksLater) {
         EXPECT_EQ(displayOf(*changed.clockCanvas) == displayOf(*rebuilt.clockCanvas), tick == 3) << tick;
     }
 }
+
+// A clock whose time stands still in the quarter minute before a turn, as the
+// window checks pin it: once a change's work is done, it shows the Moon of its
+// moment as a clock rebuilt at that size does, the turn's Earth traced ahead
+// and out of sight.
+TEST(LayoutChange, AClockStandingStillBeforeTheTurnShowsItsOwnMoment) {
+    constexpr std::int32_t unit = 40;
+    const double changeAt = tenOhEight + 50.1;  // the Moon showing
+    FaceState changed;
+    FaceState rebuilt;
+    static_cast<void>(run(changed, {{changeAt, unit}}, changeAt - 0.1, changeLayout));
+    static_cast<void>(run(rebuilt, {{changeAt, unit}}, changeAt - 0.1, rebuildSurfaces));
+    const platform::FixedClock still = clockAt(december9th2026, changeAt);
+    changed.setUnit(unit);
+    ASSERT_EQ(changeLayout(changed, still), 1);
+    rebuilt.setUnit(unit);
+    ASSERT_EQ(rebuildSurfaces(rebuilt, still), 1);
+    for (std::int32_t tick = 0; tick < 40; ++tick) {
+        for (FaceState* face : {&changed, &rebuilt}) {
+            face->minuteWork.tick(*face, still);
+            static_cast<void>(drawClockFace(*face, still));
+        }
+    }
+    EXPECT_TRUE(storeOf(changed.globes.moonGlobe.get()) == storeOf(rebuilt.globes.moonGlobe.get()));
+    EXPECT_TRUE(displayOf(*changed.clockCanvas) == displayOf(*rebuilt.clockCanvas));
+}
