@@ -7,8 +7,8 @@ scripts/setup.sh run
 cmake -S . -B build/run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DHORAVEL_BUILD_TESTS=OFF -DHORAVEL_BENCHMARKS=OFF >/dev/null
 cmake --build build/run --target horavel horavel-snapshot
-if [ -z "${DISPLAY:-}" ]; then
-  echo "There is no display here (DISPLAY is not set), so the clock cannot open its window."
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "There is no display here (neither WAYLAND_DISPLAY nor DISPLAY is set), so the clock cannot open its window."
   echo "Its pictures can still be made without one, for example:"
   echo "  build/run/tools/snapshot/horavel-snapshot --out clock.png"
   echo "  build/run/tools/snapshot/horavel-snapshot --help"
