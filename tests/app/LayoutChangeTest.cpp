@@ -14,6 +14,9 @@ namespace {
 
 using facetest::clockAt;
 using facetest::december9th2026;
+using facetest::displayOf;
+using facetest::loadMaps;
+using facetest::storeOf;
 
 constexpr double tenOhEight = 10 * 3600 + 8 * 60;  // 10:08:00, seconds into the day
 
@@ -32,28 +35,9 @@ struct Pictures {
     std::vector<std::uint8_t> calendar;
 };
 
-std::vector<std::uint8_t> storeOf(const Image* picture) {
-    if (picture == nullptr) {
-        return {};
-    }
-    const std::uint8_t* store = picture->pixelStore.get();
-    return {store, store + static_cast<std::size_t>(picture->stride) * picture->height};
-}
-
-std::vector<std::uint8_t> displayOf(const Canvas& canvas) {
-    const std::uint8_t* display = canvas.display.get();
-    return {display, display + static_cast<std::size_t>(3 * canvas.displayWidth() * canvas.displayHeight())};
-}
-
 Pictures picturesOf(const FaceState& face) {
     return {storeOf(face.globes.earthGlobe.get()), storeOf(face.globes.moonGlobe.get()),
             displayOf(*face.clockCanvas), displayOf(*face.calendarCanvas)};
-}
-
-void loadMaps(FaceState& face) {
-    const std::filesystem::path assets = HORAVEL_TEST_ASSET_DIR;
-    ASSERT_EQ(face.earthTexture.load(assets / "Earth.png"), 1);
-    ASSERT_EQ(face.moonTexture.load(assets / "Moon.png"), 1);
 }
 
 // What a run of the clock did after its first change: the most work of a

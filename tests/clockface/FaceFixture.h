@@ -1,13 +1,17 @@
 #pragma once
 
 #include "clockface/FaceState.h"
+#include "image/Image.h"
 #include "platform/Clock.h"
 #include "raster/Canvas.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace facetest {
 
@@ -56,6 +60,28 @@ inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
 inline Rgb displayPixel(const Canvas& canvas, std::int32_t x, std::int32_t y) {
     const std::uint8_t* p = canvas.display.get() + 3 * (y * canvas.displayWidth() + x);
     return {p[2], p[1], p[0]};
+}
+
+// The Earth and Moon maps of the tests, loaded into the face.
+inline void loadMaps(FaceState& face) {
+    const std::filesystem::path assets = HORAVEL_TEST_ASSET_DIR;
+    ASSERT_EQ(face.earthTexture.load(assets / "Earth.png"), 1);
+    ASSERT_EQ(face.moonTexture.load(assets / "Moon.png"), 1);
+}
+
+// A picture's stored bytes; none without a picture.
+inline std::vector<std::uint8_t> storeOf(const Image* picture) {
+    if (picture == nullptr) {
+        return {};
+    }
+    const std::uint8_t* store = picture->pixelStore.get();
+    return {store, store + static_cast<std::size_t>(picture->stride) * picture->height};
+}
+
+// A presented canvas's display bytes.
+inline std::vector<std::uint8_t> displayOf(const Canvas& canvas) {
+    const std::uint8_t* display = canvas.display.get();
+    return {display, display + static_cast<std::size_t>(3 * canvas.displayWidth() * canvas.displayHeight())};
 }
 
 }  // namespace facetest

@@ -16,6 +16,9 @@ namespace {
 
 using facetest::clockAt;
 using facetest::december9th2026;
+using facetest::displayOf;
+using facetest::loadMaps;
+using facetest::storeOf;
 
 // A unit large enough that each globe takes more than one step to trace and
 // its background more than one to draw: (10U + 1)² and 7U × 8U × 4 pixels.
@@ -25,25 +28,6 @@ static_assert((10 * unit + 1) * (10 * unit + 1) > pixelsPerStep && 7 * unit * 8 
 // 10:08:40 and 10:08:59.5, when the hands, half a second ahead, reach 10:09.
 constexpr double fortySeconds = 10 * 3600 + 8 * 60 + 40;
 constexpr double turnMoment = 10 * 3600 + 8 * 60 + 59.5;
-
-void loadMaps(FaceState& face) {
-    const std::filesystem::path assets = HORAVEL_TEST_ASSET_DIR;
-    ASSERT_EQ(face.earthTexture.load(assets / "Earth.png"), 1);
-    ASSERT_EQ(face.moonTexture.load(assets / "Moon.png"), 1);
-}
-
-std::vector<std::uint8_t> storeOf(const Image* picture) {
-    if (picture == nullptr) {
-        return {};
-    }
-    const std::uint8_t* store = picture->pixelStore.get();
-    return {store, store + static_cast<std::size_t>(picture->stride) * picture->height};
-}
-
-std::vector<std::uint8_t> displayOf(const Canvas& canvas) {
-    const std::uint8_t* display = canvas.display.get();
-    return {display, display + static_cast<std::size_t>(3 * canvas.displayWidth() * canvas.displayHeight())};
-}
 
 // A face made as a rebuild makes it, its pictures rendered at secondsIntoDay.
 void buildFace(FaceState& face, double secondsIntoDay) {

@@ -13,24 +13,12 @@ import sys
 
 import numpy
 
+import ppm
+
 
 def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    width, height = int(fields[1]), int(fields[2])
-    pixels = numpy.frombuffer(data[pos + 1:pos + 1 + 3 * width * height], dtype=numpy.uint8)
-    return pixels.reshape(height, width, 3)
+    width, height, pixels = ppm.read_ppm(path)
+    return numpy.frombuffer(pixels, dtype=numpy.uint8).reshape(height, width, 3)
 
 
 def find(screen, picture):

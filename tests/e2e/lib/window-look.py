@@ -2,22 +2,8 @@
 area) for the end-to-end window tests."""
 import sys
 
-def read_ppm(path):
-    data = open(path, "rb").read()
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos)
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, data[pos + 1:pos + 1 + 3 * width * height]
+from ppm import read_ppm
+
 
 def differing(a, b, rows):
     """The (x, y) of every pixel in the first rows rows where a and b differ."""
