@@ -96,6 +96,21 @@ void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     app.placeChanged(*this);
 }
 
+void WaylandWindow::keepDesktopPlaceOnScreen() {
+    const PixelSize screen = outputSizePx();
+    if (layer == nullptr || screen.width <= 0) {
+        return;
+    }
+    const PixelRect at = rectangleAt(desktop, client, screen);
+    if (at.left >= 0 && at.top >= 0 && at.right <= screen.width && at.bottom <= screen.height) {
+        return;
+    }
+    desktop = nearestCorner(at, screen);
+    placeLayer();
+    wl_surface_commit(surface);
+    app.placeChanged(*this);
+}
+
 void WaylandWindow::createSurface() {
     surface = wl_compositor_create_surface(globals.compositor);
     static const wl_surface_listener surfaceListener{
@@ -103,6 +118,7 @@ void WaylandWindow::createSurface() {
             auto* window = static_cast<WaylandWindow*>(data);
             window->entered.push_back(output);
             window->scaleChanged(window->enteredScale120());
+            window->keepDesktopPlaceOnScreen();
         },
         [](void* data, wl_surface*, wl_output* output) {
             auto* window = static_cast<WaylandWindow*>(data);
@@ -187,7 +203,9 @@ void WaylandWindow::createDecoratedToplevel() {
                 width = 0;
                 height = 0;
             }
+            window->inDecorConfigure = true;
             window->configured(width, height);
+            window->inDecorConfigure = false;
             const SurfaceScaling scaling = window->scaling();
             libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
             libdecor_frame_commit(frame, state, configuration);

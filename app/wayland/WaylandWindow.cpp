@@ -132,8 +132,11 @@ SurfaceScaling WaylandWindow::scaling() const {
 void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
     isConfigured = true;
     if (widthLogical > 0 && heightLogical > 0) {
-        // The size the compositor proposes, snapped to the grid by the clock.
-        app.sizeReported(*this, bufferSize({widthLogical, heightLogical}, scale120));
+        // The size the compositor proposes is the window's from now on; the
+        // clock snaps it to the grid, asking for another when it is off it.
+        const PixelSize proposed = bufferSize({widthLogical, heightLogical}, scale120);
+        resizeClient(proposed.width, proposed.height);
+        app.sizeReported(*this, proposed);
         app.placeChanged(*this);
     }
     waiting.addAll();
@@ -177,6 +180,14 @@ void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     addAllWaiting();
+    if (decorFrame != nullptr && !inDecorConfigure) {
+        // The frame drawn around the window follows a size the clock chose;
+        // one the compositor proposed it is told of as its configure ends.
+        const SurfaceScaling scaling = this->scaling();
+        libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
+        libdecor_frame_commit(decorFrame, state, nullptr);
+        libdecor_state_free(state);
+    }
 }
 
 void WaylandWindow::addAllWaiting() {

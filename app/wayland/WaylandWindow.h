@@ -71,6 +71,9 @@ private:
     PixelSize outputSizePx() const;
     // The pointer dragged the clock on the desktop by this much, logical pixels.
     void dragDesktopBy(PixelPoint deltaLogical);
+    // On the desktop, a place that leaves the window partly off the output it
+    // entered (saved on a larger one) moves to the nearest corner's edges.
+    void keepDesktopPlaceOnScreen();
     // The toplevel framed by libdecor, for a compositor that draws no frames.
     void createDecoratedToplevel();
     // Tells the compositor the toplevel's smallest and largest sizes at the
@@ -124,6 +127,7 @@ private:
     zxdg_toplevel_decoration_v1* decoration = nullptr;
     libdecor* decorContext = nullptr;  // client-side decorations where the compositor draws none
     libdecor_frame* decorFrame = nullptr;
+    bool inDecorConfigure = false;  // libdecor's configure is being answered
     zwlr_layer_surface_v1* layer = nullptr;  // the surface's role while the clock lies on the desktop
     wp_viewport* viewport = nullptr;
     wp_fractional_scale_v1* fractional = nullptr;
