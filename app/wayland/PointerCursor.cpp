@@ -39,9 +39,12 @@ void PointerCursor::show(wl_pointer* pointer, std::uint32_t serial, std::int32_t
     if (buffer == nullptr) {
         return;
     }
-    wl_pointer_set_cursor(pointer, serial, surface, static_cast<std::int32_t>(image->hotspot_x) / scale,
-                          static_cast<std::int32_t>(image->hotspot_y) / scale);
-    wl_surface_set_buffer_scale(surface, scale);
+    // A buffer scale must divide the picture's size; a theme without a picture
+    // of that size gives one drawn for scale 1.
+    const std::int32_t bufferScale = image->width % scale == 0 && image->height % scale == 0 ? scale : 1;
+    wl_pointer_set_cursor(pointer, serial, surface, static_cast<std::int32_t>(image->hotspot_x) / bufferScale,
+                          static_cast<std::int32_t>(image->hotspot_y) / bufferScale);
+    wl_surface_set_buffer_scale(surface, bufferScale);
     wl_surface_attach(surface, buffer, 0, 0);
     wl_surface_damage_buffer(surface, 0, 0, static_cast<std::int32_t>(image->width),
                              static_cast<std::int32_t>(image->height));
