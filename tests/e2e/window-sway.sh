@@ -111,6 +111,8 @@ keys M
 check "key M gives a client area of 196 x 448" 'wait_for_size 196x448'
 keys s
 check "key S gives a client area of 140 x 320" 'wait_for_size 140x320'
+swaymsg "[pid=$pid] resize set 280 640" >/dev/null
+check "the compositor's size of 280 x 640, on the grid, is taken as it is" 'wait_for_size 280x640'
 swaymsg "[pid=$pid] resize set 210 320" >/dev/null
 check "the compositor's width of 210 snaps the height to 480" 'wait_for_size 210x480'
 swaymsg "[pid=$pid] resize set 210 160" >/dev/null
@@ -218,16 +220,22 @@ kill "$cover"
 wait "$cover" 2>/dev/null
 kill -TERM "$pid"
 check "SIGTERM ends the clock on the desktop with code 0" 'wait_for_end SIGTERM'
-check "the saved corner and margins are the place it showed at" '[ "$(saved_place)" = "$place" ]'
+check "the saved corner and margins are the place it showed at" '[ -n "$place" ] && [ "$(saved_place)" = "$place" ]'
 start_clock frozen "$moment" "$zone"
 check "after a restart the clock is on the desktop again, in the same corner with the same margins" \
-  'sleep 1 && [ "$(found_place)" = "$place" ] && [ -z "$(node)" ]'
+  'sleep 1 && [ -n "$place" ] && [ "$(found_place)" = "$place" ] && [ -z "$(node)" ]'
 end_clock
 # A corner and margins of the settings line's own: bottom left, 40 and 60.
 printf '0 0 28 96 0 3 40 60\n' >"$settings"
 start_clock frozen "$moment" "$zone"
 check "settings naming the bottom-left corner with margins 40 and 60 put the clock at (40, 516)" \
   'sleep 1 && [ "$(found_place)" = "40 516" ]'
+end_clock
+# Margins saved on a far larger output than this one: the clock comes onto it.
+printf '0 0 28 96 0 4 5000 5000\n' >"$settings"
+start_clock frozen "$moment" "$zone"
+check "margins that would put the clock off the output bring it to the nearest corner's edges instead" \
+  'sleep 1 && [ "$(found_place)" = "0 0" ]'
 end_clock
 
 printf '37 53 40\n' >"$settings"

@@ -27,7 +27,7 @@ wayland_prepare() {
   chmod 700 "$work/runtime"
   if [ "$(id -u)" -eq 0 ]; then
     id -u "$wayland_user_name" >/dev/null 2>&1 ||
-      useradd -m -s /usr/sbin/nologin "$wayland_user_name" ||
+      useradd --system --no-create-home --home-dir /nonexistent -s /usr/sbin/nologin "$wayland_user_name" ||
       { echo "  the user $wayland_user_name could not be created"; return 1; }
     chown -R "$wayland_user_name:" "$work"
     chmod 755 "$work"
