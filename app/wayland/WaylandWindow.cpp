@@ -268,13 +268,17 @@ int WaylandWindow::run() {
         if (wl_display_prepare_read(display) != 0) {
             continue;
         }
-        // A full socket keeps the rest for when it can take more.
+        // A full socket keeps the rest for when it can take more. One the
+        // compositor closed may still hold its last words (a protocol error),
+        // which are read before the connection counts as lost.
         const bool unsent = wl_display_flush(display) < 0;
-        if (unsent && errno != EAGAIN) {
+        const int flushError = errno;
+        if (unsent && flushError != EAGAIN && flushError != EPIPE) {
             wl_display_cancel_read(display);
             return connectionFailed();
         }
-        const short connectionEvents = static_cast<short>(unsent ? POLLIN | POLLOUT : POLLIN);
+        const bool full = unsent && flushError == EAGAIN;
+        const short connectionEvents = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
         pollfd descriptors[3] = {
             {wl_display_get_fd(display), connectionEvents, 0}, {timer, POLLIN, 0}, {signals, POLLIN, 0}};
         const int result = poll(descriptors, 3, -1);
