@@ -35,6 +35,7 @@ void WaylandWindow::createLayerSurface() {
     zwlr_layer_surface_v1_set_keyboard_interactivity(
         layer, globals.layerShellVersion >= 4 ? ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_ON_DEMAND
                                               : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    keepDesktopPlaceOnScreen();
     placeLayer();
     wl_surface_commit(surface);
 }
@@ -78,6 +79,13 @@ PixelSize WaylandWindow::outputSizePx() const {
             return {output->widthPx, output->heightPx};
         }
     }
+    // Before the surface enters one (and a surface placed off every output
+    // enters none), the first output the compositor told of.
+    for (const std::unique_ptr<Output>& output : globals.outputs) {
+        if (output->widthPx > 0) {
+            return {output->widthPx, output->heightPx};
+        }
+    }
     return {};
 }
 
@@ -96,19 +104,17 @@ void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     app.placeChanged(*this);
 }
 
-void WaylandWindow::keepDesktopPlaceOnScreen() {
+bool WaylandWindow::keepDesktopPlaceOnScreen() {
     const PixelSize screen = outputSizePx();
-    if (layer == nullptr || screen.width <= 0) {
-        return;
+    if (screen.width <= 0) {
+        return false;
     }
     const PixelRect at = rectangleAt(desktop, client, screen);
     if (at.left >= 0 && at.top >= 0 && at.right <= screen.width && at.bottom <= screen.height) {
-        return;
+        return false;
     }
     desktop = nearestCorner(at, screen);
-    placeLayer();
-    wl_surface_commit(surface);
-    app.placeChanged(*this);
+    return true;
 }
 
 void WaylandWindow::createSurface() {
@@ -118,7 +124,11 @@ void WaylandWindow::createSurface() {
             auto* window = static_cast<WaylandWindow*>(data);
             window->entered.push_back(output);
             window->scaleChanged(window->enteredScale120());
-            window->keepDesktopPlaceOnScreen();
+            if (window->layer != nullptr && window->keepDesktopPlaceOnScreen()) {
+                window->placeLayer();
+                wl_surface_commit(window->surface);
+                window->app.placeChanged(*window);
+            }
         },
         [](void* data, wl_surface*, wl_output* output) {
             auto* window = static_cast<WaylandWindow*>(data);

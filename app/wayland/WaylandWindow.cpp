@@ -180,7 +180,7 @@ void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     addAllWaiting();
-    if (decorFrame != nullptr && !inDecorConfigure) {
+    if (decorFrame != nullptr && isConfigured && !inDecorConfigure) {
         // The frame drawn around the window follows a size the clock chose;
         // one the compositor proposed it is told of as its configure ends.
         const SurfaceScaling scaling = this->scaling();

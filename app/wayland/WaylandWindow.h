@@ -67,13 +67,14 @@ private:
     void placeLayer();
     // Lays the clock on the desktop, or makes it an ordinary window again.
     void setOnDesktop(bool on);
-    // The size of the output the surface is on, its own pixels; 0 × 0 unknown.
+    // The size of the output the surface is on (before it is on one, the first
+    // output known), its own pixels; 0 × 0 unknown.
     PixelSize outputSizePx() const;
     // The pointer dragged the clock on the desktop by this much, logical pixels.
     void dragDesktopBy(PixelPoint deltaLogical);
-    // On the desktop, a place that leaves the window partly off the output it
-    // entered (saved on a larger one) moves to the nearest corner's edges.
-    void keepDesktopPlaceOnScreen();
+    // A desktop place that leaves the window partly off its output (saved on a
+    // larger one) moves to the nearest corner's edges: true when it moved.
+    bool keepDesktopPlaceOnScreen();
     // The toplevel framed by libdecor, for a compositor that draws no frames.
     void createDecoratedToplevel();
     // Tells the compositor the toplevel's smallest and largest sizes at the

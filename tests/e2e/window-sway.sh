@@ -113,6 +113,8 @@ keys s
 check "key S gives a client area of 140 x 320" 'wait_for_size 140x320'
 swaymsg "[pid=$pid] resize set 280 640" >/dev/null
 check "the compositor's size of 280 x 640, on the grid, is taken as it is" 'wait_for_size 280x640'
+keys s
+wait_for_size 140x320 >/dev/null
 swaymsg "[pid=$pid] resize set 210 320" >/dev/null
 check "the compositor's width of 210 snaps the height to 480" 'wait_for_size 210x480'
 swaymsg "[pid=$pid] resize set 210 160" >/dev/null
@@ -231,11 +233,13 @@ start_clock frozen "$moment" "$zone"
 check "settings naming the bottom-left corner with margins 40 and 60 put the clock at (40, 516)" \
   'sleep 1 && [ "$(found_place)" = "40 516" ]'
 end_clock
-# Margins saved on a far larger output than this one: the clock comes onto it.
-printf '0 0 28 96 0 4 5000 5000\n' >"$settings"
+# Margins saved on a far larger output than this one, from the top-left
+# corner (where the pointer is parked): the clock comes onto this output, into
+# the bottom-right corner, nearest to where it would have been.
+printf '0 0 28 96 0 1 5000 5000\n' >"$settings"
 start_clock frozen "$moment" "$zone"
 check "margins that would put the clock off the output bring it to the nearest corner's edges instead" \
-  'sleep 1 && [ "$(found_place)" = "0 0" ]'
+  'sleep 1 && [ "$(found_place)" = "1084 576" ]'
 end_clock
 
 printf '37 53 40\n' >"$settings"
