@@ -36,8 +36,13 @@ if(NOT WIN32)
   # The libraries the programs link, with the versions their symbols need.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # The numerals and the date are set in Cambria, which fontconfig replaces by
-  # its metric twin Caladea; without it, another face stands in.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+  # its metric twin Caladea; without it, another face stands in. On a Wayland
+  # compositor that draws no window frames, libdecor draws them with a plugin.
+  if(HORAVEL_WAYLAND)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-caladea, libdecor-0-plugin-1-cairo")
+  else()
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+  endif()
   # A cross build is packaged for the processor it is built for, not the
   # building machine's (which is what CPack asks dpkg otherwise).
   if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL aarch64)

@@ -237,7 +237,7 @@ fi
 depended=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{ print $1 }' | sort | tr '\n' ' ')
 check "the package is version $version and depends on the libraries the programs link (dpkg-shlibdeps)" \
   '[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] &&
-   [ "$depended" = "libc6 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libx11-6 libxext6 " ]'
+   [ "$depended" = "libc6 libdecor-0-0 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libwayland-client0 libwayland-cursor0 libx11-6 libxext6 libxkbcommon0 " ]'
 
 dpkg-deb -x "$deb" "$work/root"
 draw_from_root "$work/root/usr/bin/horavel-snapshot" packaged 2>"$work/packaged.err"
