@@ -14,15 +14,8 @@
 # a copy of its build's prefix. Each clock starts without settings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The X11 clocks stay on X under a Wayland session (the wayland mode names its
-# own compositor).
-unset WAYLAND_DISPLAY WAYLAND_SOCKET
-
-which=${1:-both}
+source scripts/measure-common.sh
 seconds=${2:-40}
-linux_program=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel")
-windows_build=$(realpath -m "${HORAVEL_WINDOWS_BUILD:-build/windows}")
-work=$(mktemp -d)
 servers=()
 programs=()
 source tests/e2e/lib/wayland-session.sh

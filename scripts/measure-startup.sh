@@ -13,15 +13,8 @@
 # (default: both 7; both is linux and windows, all adds wayland).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# The X11 clocks stay on X under a Wayland session (the wayland mode names its
-# own compositor).
-unset WAYLAND_DISPLAY WAYLAND_SOCKET
-
-which=${1:-both}
+source scripts/measure-common.sh
 starts=${2:-7}
-linux_program=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}/app/horavel")
-windows_build=$(realpath -m "${HORAVEL_WINDOWS_BUILD:-build/windows}")
-work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cc -O2 -o "$work/first-frame" tests/e2e/lib/first-frame.c -lX11
 

@@ -12,11 +12,8 @@
 
 namespace {
 
-using facetest::clockAt;
-using facetest::december9th2026;
-using facetest::displayOf;
-using facetest::loadMaps;
-using facetest::storeOf;
+// The face tests' clock, maps and picture readers.
+using namespace facetest;
 
 constexpr double tenOhEight = 10 * 3600 + 8 * 60;  // 10:08:00, seconds into the day
 
@@ -86,6 +83,21 @@ void expectSamePictures(const Pictures& shown, const Pictures& rebuilt) {
     EXPECT_TRUE(shown.calendar == rebuilt.calendar) << "the calendar";
 }
 
+// Two clocks of U = 28 run until a moment before changeAt, their unit then set
+// to unit at changeAt: changed by a change of layout, rebuilt by a rebuild. The
+// Earth that changed showed before its change.
+std::vector<std::uint8_t> changeBoth(FaceState& changed, FaceState& rebuilt, double changeAt, std::int32_t unit) {
+    static_cast<void>(run(changed, {{changeAt, unit}}, changeAt - 0.1, changeLayout));
+    static_cast<void>(run(rebuilt, {{changeAt, unit}}, changeAt - 0.1, rebuildSurfaces));
+    std::vector<std::uint8_t> oldEarth = storeOf(changed.globes.earthGlobe.get());
+    const platform::FixedClock clock = clockAt(december9th2026, changeAt);
+    changed.setUnit(unit);
+    EXPECT_EQ(changeLayout(changed, clock), 1);
+    rebuilt.setUnit(unit);
+    EXPECT_EQ(rebuildSurfaces(rebuilt, clock), 1);
+    return oldEarth;
+}
+
 }  // namespace
 
 // After each run of changes and the ticks that follow, every picture is byte
@@ -129,14 +141,8 @@ TEST(LayoutChange, ShowsTheOldPictureAtOnceAndTheExactOneAFewTicksLater) {
     const double changeAt = tenOhEight + 5.1;  // the Earth showing
     FaceState changed;
     FaceState rebuilt;
-    static_cast<void>(run(changed, {{changeAt, unit}}, changeAt - 0.1, changeLayout));
-    static_cast<void>(run(rebuilt, {{changeAt, unit}}, changeAt - 0.1, changeLayout));
-    const std::vector<std::uint8_t> oldEarth = storeOf(changed.globes.earthGlobe.get());
-
-    changed.setUnit(unit);
-    ASSERT_EQ(changeLayout(changed, clockAt(december9th2026, changeAt)), 1);
-    rebuilt.setUnit(unit);
-    ASSERT_EQ(rebuildSurfaces(rebuilt, clockAt(december9th2026, changeAt)), 1);
+    const std::vector<std::uint8_t> oldEarth = changeBoth(changed, rebuilt, changeAt, unit);
+    ASSERT_TRUE(changed.clockCanvas && rebuilt.clockCanvas);
     EXPECT_EQ(changed.clockCanvas->displayWidth(), 7 * unit);
     EXPECT_EQ(changed.clockCanvas->displayHeight(), 8 * unit);
     EXPECT_EQ(storeOf(changed.globes.earthGlobe.get()), oldEarth);
@@ -182,13 +188,9 @@ TEST(LayoutChange, AClockStandingStillBeforeTheTurnShowsItsOwnMoment) {
     const double changeAt = tenOhEight + 50.1;  // the Moon showing
     FaceState changed;
     FaceState rebuilt;
-    static_cast<void>(run(changed, {{changeAt, unit}}, changeAt - 0.1, changeLayout));
-    static_cast<void>(run(rebuilt, {{changeAt, unit}}, changeAt - 0.1, rebuildSurfaces));
+    static_cast<void>(changeBoth(changed, rebuilt, changeAt, unit));
+    ASSERT_TRUE(changed.clockCanvas && rebuilt.clockCanvas);
     const platform::FixedClock still = clockAt(december9th2026, changeAt);
-    changed.setUnit(unit);
-    ASSERT_EQ(changeLayout(changed, still), 1);
-    rebuilt.setUnit(unit);
-    ASSERT_EQ(rebuildSurfaces(rebuilt, still), 1);
     for (std::int32_t tick = 0; tick < 40; ++tick) {
         for (FaceState* face : {&changed, &rebuilt}) {
             face->minuteWork.tick(*face, still);

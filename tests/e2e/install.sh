@@ -94,6 +94,19 @@ same_pictures() {
     cmp -s "$work/$1-$picture.png" "$work/$2-$picture.png" || return 1
   done
 }
+# Passes with the sentence $3 when program $1, run from the root folder, says
+# nothing on standard error and draws the pictures the build's program drew;
+# fails naming it as $2 otherwise.
+check_drawn_from_root() {  # PROGRAM NAME SENTENCE
+  local status
+  draw_from_root "$1" "$2" 2>"$work/$2.err"
+  status=$?
+  if [ $status -eq 0 ] && [ ! -s "$work/$2.err" ] && same_pictures "$2" build; then
+    pass "$3"
+  else
+    fail "$2 horavel-snapshot from /: exit $status, stderr '$(cat "$work/$2.err")', pictures $(same_pictures "$2" build && echo same || echo different)"
+  fi
+}
 
 # The Linux build, brought up to date for what it installs.
 if [ ! -f "$linux_build/build.ninja" ]; then
@@ -128,13 +141,8 @@ check "the programs are executable and the maps are the project's" \
   '[ -x "$prefix/bin/horavel" ] && [ -x "$prefix/bin/horavel-snapshot" ] &&
    cmp -s assets/Earth.png "$prefix/share/horavel/Earth.png" && cmp -s assets/Moon.png "$prefix/share/horavel/Moon.png"'
 
-draw_from_root "$prefix/bin/horavel-snapshot" installed 2>"$work/installed.err"
-status=$?
-if [ $status -eq 0 ] && [ ! -s "$work/installed.err" ] && same_pictures installed build; then
-  pass "the installed horavel-snapshot, run from /, warns of nothing and draws what the build's program draws"
-else
-  fail "installed horavel-snapshot from /: exit $status, stderr '$(cat "$work/installed.err")', pictures $(same_pictures installed build && echo same || echo different)"
-fi
+check_drawn_from_root "$prefix/bin/horavel-snapshot" installed \
+  "the installed horavel-snapshot, run from /, warns of nothing and draws what the build's program draws"
 # The maps above came from share/horavel: without it, the same run warns of both.
 mv "$prefix/share/horavel" "$work/maps-away"
 (cd / && "$prefix/bin/horavel-snapshot" --at $moment --unit 20 --out "$work/blind.png" 2>"$work/blind.err")
@@ -240,12 +248,7 @@ check "the package is version $version and depends on the libraries the programs
    [ "$depended" = "libc6 libdecor-0-0 libfontconfig1 libfreetype6 libgcc-s1 libpng16-16 libstdc++6 libtiff6 libwayland-client0 libwayland-cursor0 libx11-6 libxext6 libxkbcommon0 " ]'
 
 dpkg-deb -x "$deb" "$work/root"
-draw_from_root "$work/root/usr/bin/horavel-snapshot" packaged 2>"$work/packaged.err"
-status=$?
-if [ $status -eq 0 ] && [ ! -s "$work/packaged.err" ] && same_pictures packaged build; then
-  pass "the packaged horavel-snapshot, run from /, finds its maps and draws the tested build's pictures"
-else
-  fail "packaged horavel-snapshot: exit $status, stderr '$(cat "$work/packaged.err")', pictures $(same_pictures packaged build && echo same || echo different)"
-fi
+check_drawn_from_root "$work/root/usr/bin/horavel-snapshot" packaged \
+  "the packaged horavel-snapshot, run from /, finds its maps and draws the tested build's pictures"
 
 finish

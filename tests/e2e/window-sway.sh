@@ -9,19 +9,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-build=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}")
-for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
-  if [ ! -x "$needed" ]; then
-    echo "FAIL window-sway: $needed has not been built"
-    exit 1
-  fi
-done
-work=$(mktemp -d)
 e2e_name=window-sway
-source tests/e2e/lib/wayland-session.sh
-wayland_prepare || { echo "FAIL window-sway: no user to run sway as"; exit 1; }
-source tests/e2e/lib/wayland-clock.sh
-trap 'end_clock; stop_compositor; rm -rf "$work"' EXIT
+source tests/e2e/lib/wayland-start.sh
 
 # sway with a pointer and a keyboard in its seat from the start, as on a desktop.
 start_desktop() {  # SCALE
@@ -36,15 +25,6 @@ node() {
 # Its client area in the output's logical pixels, "WIDTHxHEIGHT+LEFT+TOP".
 geometry() {
   node | jq -r '"\(.window_rect.width)x\(.window_rect.height)+\(.rect.x + .window_rect.x)+\(.rect.y + .window_rect.y)"' 2>/dev/null
-}
-# Waits up to 5 s for the client area to take a size, or a size and a place.
-wait_for_size() {
-  for _ in $(seq 50); do
-    case "$(geometry)" in "$1" | "$1"+*) return 0 ;; esac
-    sleep 0.1
-  done
-  echo "  the client area is '$(geometry)', not $1"
-  return 1
 }
 # A screenshot of the client area in the output's pixels (twice the logical
 # ones at scale 2), or of the whole output, as binary PPM.
@@ -139,13 +119,8 @@ check "SIGTERM saves the unit 40 and leaves the saved place as it was" '[ "$(sav
 # ---- The menu and the desktop ---------------------------------------------
 # The part of the output that changed since the screenshot $work/before.ppm,
 # "WIDTHxHEIGHT+LEFT+TOP", after up to 5 s; nothing if nothing changed.
-changed_since_before() {
-  for _ in $(seq 25); do
-    shot_output "$work/after.ppm" && wayland_look changed "$work/before.ppm" "$work/after.ppm" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+output_changed() { shot_output "$work/after.ppm" && wayland_look changed "$work/before.ppm" "$work/after.ppm"; }
+changed_since_before() { retry_for_5s output_changed; }
 # Waits up to 10 s for the snapshot's picture in $work/reference.ppm to show
 # on the output at exactly "LEFT TOP".
 shows_at() {
@@ -188,13 +163,8 @@ saved_place() {
     if (corner >= 1 && corner <= 4) print x, y }'
 }
 # Where the snapshot's picture shows on the output, "LEFT TOP", after up to 5 s.
-found_place() {
-  for _ in $(seq 25); do
-    shot_output "$work/output.ppm" && wayland_look find "$work/output.ppm" "$work/reference.ppm" && return 0
-    sleep 0.2
-  done
-  return 1
-}
+output_shows_reference() { shot_output "$work/output.ppm" && wayland_look find "$work/output.ppm" "$work/reference.ppm"; }
+found_place() { retry_for_5s output_shows_reference; }
 rm -f "$settings"
 draw_reference "$zone" "$moment" 28 "$work/reference.ppm"
 start_clock frozen "$moment" "$zone"

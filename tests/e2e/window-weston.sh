@@ -8,19 +8,8 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-build=$(realpath -m "${HORAVEL_LINUX_BUILD:-build/linux}")
-for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
-  if [ ! -x "$needed" ]; then
-    echo "FAIL window-weston: $needed has not been built"
-    exit 1
-  fi
-done
-work=$(mktemp -d)
 e2e_name=window-weston
-source tests/e2e/lib/wayland-session.sh
-wayland_prepare || { echo "FAIL window-weston: no user to run weston as"; exit 1; }
-source tests/e2e/lib/wayland-clock.sh
-trap 'end_clock; stop_compositor; rm -rf "$work"' EXIT
+source tests/e2e/lib/wayland-start.sh
 
 # The whole output as binary PPM. weston-screenshooter writes a PNG named
 # after the hour into its current folder, the user's home.

@@ -16,13 +16,10 @@ cd "$(dirname "$0")/../.."
 export FAKETIME_DONT_FAKE_MONOTONIC=1
 
 if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
+  e2e_name=window-windows
+  source tests/e2e/lib/built-programs.sh
   build=${HORAVEL_WINDOWS_BUILD:-build/windows}
-  for needed in "$build/app/horavel.exe" "$build/tools/snapshot/horavel-snapshot.exe"; do
-    if [ ! -f "$needed" ]; then
-      echo "FAIL window-windows: $needed has not been built"
-      exit 1
-    fi
-  done
+  require_built "$build" app/horavel.exe tools/snapshot/horavel-snapshot.exe
   # The build's prefix is made once by its Wine wrapper; each run works in a copy.
   if [ ! -f "$build/wineprefix/.horavel-ready-2" ]; then
     "$build/wine-run" cmd /c exit >/dev/null 2>&1

@@ -8,13 +8,9 @@
 #   (the caller's folder is the repository's top)
 
 if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
+  source tests/e2e/lib/built-programs.sh
   build=${HORAVEL_LINUX_BUILD:-build/linux}
-  for needed in "$build/app/horavel" "$build/tools/snapshot/horavel-snapshot"; do
-    if [ ! -x "$needed" ]; then
-      echo "FAIL $e2e_name: $needed has not been built"
-      exit 1
-    fi
-  done
+  require_built "$build" app/horavel tools/snapshot/horavel-snapshot
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \

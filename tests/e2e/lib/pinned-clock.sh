@@ -37,6 +37,28 @@ wait_for_end() {  # WHAT_ENDS_IT
   return 1
 }
 
+# Waits up to 5 s for the client area to take a size ("WIDTHxHEIGHT"), or a size
+# and a place ("WIDTHxHEIGHT+LEFT+TOP"), as the sourcing script's geometry
+# function reports it.
+wait_for_size() {
+  for _ in $(seq 50); do
+    case "$(geometry)" in "$1" | "$1"+*) return 0 ;; esac
+    sleep 0.1
+  done
+  echo "  the client area is '$(geometry)', not $1"
+  return 1
+}
+
+# Runs a command up to 25 times, 0.2 s apart, until it succeeds; fails when it
+# never does.
+retry_for_5s() {  # command and its arguments
+  for _ in $(seq 25); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # Waits up to 5 s for a command to print EXPECTED; otherwise says what it
 # printed last: "  WHAT 'printed', not 'EXPECTED'".
 wait_for_output() {  # what, expected, command and its arguments

@@ -58,17 +58,6 @@ geometry() {
     /Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h "+" x "+" y}'
 }
 
-# Waits up to 5 s for the client area to take a size ("WIDTHxHEIGHT"), or a size
-# and a place ("WIDTHxHEIGHT+LEFT+TOP").
-wait_for_size() {
-  for _ in $(seq 50); do
-    case "$(geometry)" in "$1" | "$1"+*) return 0 ;; esac
-    sleep 0.1
-  done
-  echo "  the client area is $(geometry), not $1"
-  return 1
-}
-
 # Waits up to 5 s for the settings file to hold the line (saved, defined by the
 # sourcing script, reads it without its line end).
 wait_for_saved() { wait_for_output "the settings file holds" "$1" saved; }
