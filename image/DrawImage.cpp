@@ -6,7 +6,52 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <vector>
+
+namespace {
+
+// Where a picture drawn into the box dw × dh centred on (cx, cy) lands on the
+// canvas, within rows firstRow to lastRow.
+struct Footprint {
+    double scale = 0.0;       // source pixels per canvas pixel
+    std::int32_t halfIw = 0;  // the image's centre, image pixels
+    std::int32_t halfIh = 0;
+    std::int64_t xFirst = 0;  // the canvas pixels to visit, those on the canvas
+    std::int64_t xLast = 0;
+    std::int64_t yFirst = 0;
+    std::int64_t yLast = 0;
+    bool clipping = false;  // a clip shape limits drawing
+};
+
+// None for a box without area, or an image without pixels, which draw
+// nothing; this also keeps every division finite.
+std::optional<Footprint> footprintOf(const Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw,
+                                     std::int32_t dh, const Image& image, std::int32_t firstRow,
+                                     std::int32_t lastRow) {
+    const std::int32_t iw = image.width;
+    const std::int32_t ih = image.height;
+    if (dw <= 0 || dh <= 0 || image.valid == 0 || iw <= 0 || ih <= 0 || !canvas.hasPixels()) {
+        return std::nullopt;
+    }
+    Footprint f;
+    // Both axes take the larger scale so the whole image fits the box with its
+    // aspect ratio kept.
+    f.scale = std::max(static_cast<double>(iw) / dw, static_cast<double>(ih) / dh);
+    const std::int32_t hw = static_cast<std::int32_t>(iw / f.scale * 0.5);
+    const std::int32_t hh = static_cast<std::int32_t>(ih / f.scale * 0.5);
+    f.halfIw = iw / 2;
+    f.halfIh = ih / 2;
+    // Pixels off the canvas are skipped, so the loops need only cover its part.
+    f.xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
+    f.xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
+    f.yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
+    f.yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
+    f.clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
+    return f;
+}
+
+}  // namespace
 
 void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                const Image& image) {
@@ -15,29 +60,14 @@ void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw
 
 void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                    const Image& image, std::int32_t firstRow, std::int32_t lastRow) {
-    const std::int32_t iw = image.width;
-    const std::int32_t ih = image.height;
-    // A box without area, or an image without pixels, draws nothing; this also
-    // keeps every division below finite.
-    if (dw <= 0 || dh <= 0 || image.valid == 0 || iw <= 0 || ih <= 0 || !canvas.hasPixels()) {
+    const std::optional<Footprint> footprint = footprintOf(canvas, cx, cy, dw, dh, image, firstRow, lastRow);
+    if (!footprint) {
         return;
     }
-    // Source pixels per canvas pixel; both axes take the larger one so the whole
-    // image fits the box with its aspect ratio kept.
-    const double scale = std::max(static_cast<double>(iw) / dw, static_cast<double>(ih) / dh);
+    const auto [scale, halfIw, halfIh, xFirst, xLast, yFirst, yLast, clipping] = *footprint;
     // Up to 1.1 source pixels per canvas pixel interpolate; stronger reductions
     // average a box of one canvas pixel's footprint.
     const bool interpolate = scale <= 1.1;
-    const std::int32_t hw = static_cast<std::int32_t>(iw / scale * 0.5);
-    const std::int32_t hh = static_cast<std::int32_t>(ih / scale * 0.5);
-    const std::int32_t halfIw = iw / 2;
-    const std::int32_t halfIh = ih / 2;
-    // Pixels off the canvas are skipped, so the loops need only cover its part.
-    const std::int64_t xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
-    const std::int64_t xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
-    const std::int64_t yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
-    const std::int64_t yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
-    const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
     // Each row's samples are plotted together, the canvas's lock taken once.
     const auto span = static_cast<std::size_t>(std::max<std::int64_t>(xLast - xFirst + 1, 0));
     std::vector<std::int32_t> columns(span);
@@ -66,21 +96,13 @@ void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_
 
 void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                           const Image& image, std::int32_t firstRow, std::int32_t lastRow) {
-    const std::int32_t iw = image.width;
-    const std::int32_t ih = image.height;
-    if (dw <= 0 || dh <= 0 || image.valid == 0 || iw <= 0 || ih <= 0 || !canvas.hasPixels()) {
+    const std::optional<Footprint> footprint = footprintOf(canvas, cx, cy, dw, dh, image, firstRow, lastRow);
+    if (!footprint) {
         return;
     }
-    const double scale = std::max(static_cast<double>(iw) / dw, static_cast<double>(ih) / dh);
-    const std::int32_t hw = static_cast<std::int32_t>(iw / scale * 0.5);
-    const std::int32_t hh = static_cast<std::int32_t>(ih / scale * 0.5);
-    const std::int32_t halfIw = iw / 2;
-    const std::int32_t halfIh = ih / 2;
-    const std::int64_t xFirst = std::max<std::int64_t>(std::int64_t{cx} - hw, 0);
-    const std::int64_t xLast = std::min<std::int64_t>(std::int64_t{cx} + hw, canvas.width - 1);
-    const std::int64_t yFirst = std::max<std::int64_t>({std::int64_t{cy} - hh, 0, firstRow});
-    const std::int64_t yLast = std::min<std::int64_t>({std::int64_t{cy} + hh, canvas.height - 1, lastRow});
-    const bool clipping = canvas.clipShape != ClipNone && canvas.clipEnabled != 0;
+    const auto [scale, halfIw, halfIh, xFirst, xLast, yFirst, yLast, clipping] = *footprint;
+    const std::int32_t iw = image.width;
+    const std::int32_t ih = image.height;
     // The image column of every canvas column, the same for each row; columns
     // that fall outside the image are left out.
     std::vector<std::int32_t> canvasColumns;
