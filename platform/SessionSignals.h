@@ -5,12 +5,19 @@
 // handler. POSIX systems only: Windows ends a session with window messages.
 namespace platform {
 
-// Blocks the signals for the whole process from here on and gives a
-// non-blocking descriptor that becomes readable when one arrives; -1 when that
-// cannot be done, and the signals then act as they would have.
-int openSessionSignals();
+// The process's one descriptor for those signals, non-blocking, readable while
+// one waits: the first call blocks the signals for the whole process (so call it
+// first thing in main, before any thread starts, and every thread inherits the
+// mask) and opens it; later calls give the same one. -1 when that cannot be
+// done, and the signals then act as they would have. It stays open for the life
+// of the process.
+int sessionSignals();
 
 // Reads one arrived signal from the descriptor: true when one was there.
 bool takeSessionSignal(int descriptor);
+
+// True when a signal waits on the descriptor, left there for the event loop
+// to take: for a dialog, which then closes so that the loop can end the clock.
+bool sessionSignalWaiting(int descriptor);
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include "app/x11/X11Window.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
+#include "platform/SessionSignals.h"
 
 #ifdef HORAVEL_WITH_WAYLAND
 #include "app/wayland/WaylandWindow.h"
@@ -28,11 +29,21 @@ std::optional<int> runOnWayland(ClockApp& app) {
     }
     return window.run();
 }
+
+constexpr char noDisplay[] = "Horavel: neither a Wayland compositor nor an X display could be reached (are "
+                             "WAYLAND_DISPLAY and DISPLAY set?); horavel-snapshot draws the clock without one\n";
+#else
+constexpr char noDisplay[] =
+    "Horavel: no X display could be opened (is DISPLAY set?); horavel-snapshot draws the clock without one\n";
 #endif
 
 }  // namespace
 
 int main() {
+    // From the first moment on, a signal that ends the session waits for the
+    // clock's loop, which saves the settings and ends with 0; nothing before
+    // it (the maps, a message) can make the clock miss it.
+    platform::sessionSignals();
     const platform::SystemClock clock;
     ClockApp app(clock);
 #ifdef HORAVEL_WITH_WAYLAND
@@ -43,7 +54,7 @@ int main() {
     platform::setMessageSink(shell::dialogMessageSink);
     shell::X11Window window(app);
     if (!window.open()) {
-        std::fputs("Horavel: no X display could be opened (is DISPLAY set?)\n", stderr);
+        std::fputs(noDisplay, stderr);
         return 1;
     }
     return window.run();

@@ -80,9 +80,6 @@ WaylandWindow::~WaylandWindow() {
     if (timer >= 0) {
         close(timer);
     }
-    if (signals >= 0) {
-        close(signals);
-    }
 }
 
 bool WaylandWindow::open() {
@@ -95,7 +92,7 @@ bool WaylandWindow::open() {
                    stderr);
         return false;
     }
-    signals = platform::openSessionSignals();
+    signals = platform::sessionSignals();
     timer = openTickTimer();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
     cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);

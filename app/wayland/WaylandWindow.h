@@ -151,7 +151,7 @@ private:
     wl_surface* pointerSurface = nullptr;  // the surface under the pointer
     PixelPoint pointerAt;                  // where on it, logical pixels
     int timer = -1;    // the 250 ms tick, a timerfd
-    int signals = -1;  // reads SIGTERM, SIGHUP and SIGINT, or -1
+    int signals = -1;  // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
 };
 
 }  // namespace shell

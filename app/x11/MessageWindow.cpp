@@ -1,13 +1,16 @@
 #include "app/x11/MessageWindow.h"
 
 #include "platform/Messages.h"
+#include "platform/SessionSignals.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -181,13 +184,23 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
     }
     XMapRaised(display, window);
 
+    // A signal that ends the session closes the dialog too, and is left for
+    // the clock's own loop to take: no message ever keeps the clock from ending.
+    const int signals = platform::sessionSignals();
     for (bool open = true; open;) {
-        XEvent event;
-        XNextEvent(display, &event);
-        if (event.type == Expose && event.xexpose.count == 0) {
-            draw(display, window, gc, font, layout, lines);
+        while (open && XPending(display) > 0) {
+            XEvent event;
+            XNextEvent(display, &event);
+            if (event.type == Expose && event.xexpose.count == 0) {
+                draw(display, window, gc, font, layout, lines);
+            }
+            open = !dismisses(event, layout, deleteWindow);
         }
-        open = !dismisses(event, layout, deleteWindow);
+        pollfd descriptors[2] = {{ConnectionNumber(display), POLLIN, 0}, {signals, POLLIN, 0}};
+        if (open && poll(descriptors, signals >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) {
+            open = false;
+        }
+        open = open && !platform::sessionSignalWaiting(signals);
     }
     XFreeGC(display, gc);
     XDestroyWindow(display, window);

@@ -74,9 +74,6 @@ char32_t upperCaseLetter(KeySym key) {
 
 X11Window::~X11Window() {
     target.reset();
-    if (signals >= 0) {
-        close(signals);
-    }
     if (windowOfConnection == this) {
         windowOfConnection = nullptr;
     }
@@ -98,7 +95,7 @@ bool X11Window::open() {
     }
     windowOfConnection = this;
     XSetIOErrorHandler(onIoError);
-    signals = platform::openSessionSignals();
+    signals = platform::sessionSignals();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     resolution = resourceDpi(display);

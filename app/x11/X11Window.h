@@ -80,7 +80,7 @@ private:
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
-    int signals = -1;             // a descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
+    int signals = -1;             // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
     bool mapped = false;          // the window is on the screen
