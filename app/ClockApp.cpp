@@ -171,14 +171,14 @@ void ClockApp::setAlwaysOnTop(WindowHost& host, bool on) {
 void ClockApp::setStartAtLogin(bool on) {
     const std::filesystem::path& folder = appState.autostartFolder;
     const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder));
+    std::string reason;
     if (folder.empty()) {
         platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
-    } else if (on && !platform::addAutostart(folder, appState.program)) {
-        platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry +
-                                             " could not be written.");
-    } else if (!on && !platform::removeAutostart(folder, appState.program)) {
-        platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry +
-                                             " could not be removed.");
+    } else if (on && !platform::addAutostart(folder, appState.program, reason)) {
+        platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry + ": " + reason + ".");
+    } else if (!on && !platform::removeAutostart(folder, appState.program, reason)) {
+        platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry + ": " +
+                                             reason + ".");
     }
 }
 

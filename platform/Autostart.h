@@ -1,13 +1,30 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 // Starting the clock with the user's session, as the desktop itself does it: an
 // entry in a folder that the session reads at login (no service of the clock's
 // own, no registry). On Linux the entry is a desktop entry file,
 // com.brantolm.Horavel.desktop, in the XDG autostart folder; on Windows a
 // shortcut, Horavel.lnk, in the user's Startup folder.
+//
+// The clock writes and removes only an entry of its own: a regular file that
+// starts this very program. Anything else of that name (a symbolic link, a
+// FIFO, a folder, an entry that starts another program or a copy of the clock
+// elsewhere) is the user's, and is left as it is.
 namespace platform {
+
+// What stands at the clock's entry, looked at without following a link and
+// without opening anything but a regular file, which is opened without waiting.
+enum class AutostartEntry : std::int32_t {
+    Absent = 0,        // nothing: the clock may make its entry
+    Starts = 1,        // a regular file that starts this program
+    Disabled = 2,      // a regular file for this program that the desktop's settings turned off (Hidden=true)
+    OtherProgram = 3,  // a regular file that starts something else, or that cannot be read
+    NotAFile = 4,      // a symbolic link, a folder, a FIFO, a device or a socket
+};
 
 // The folder the session starts entries from: $XDG_CONFIG_HOME/autostart
 // (~/.config/autostart when unset), or the user's Startup folder. Empty when the
@@ -17,16 +34,23 @@ std::filesystem::path autostartFolder();
 // The clock's entry in an autostart folder.
 std::filesystem::path autostartEntry(const std::filesystem::path& folder);
 
+// What the folder holds at the clock's entry, for program.
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program);
+
 // Whether the folder holds the clock's entry and it starts program, this very
 // file (an entry left by a copy of the clock elsewhere does not count).
 bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program);
 
-// Makes the entry that starts program, the folder created when missing, replacing
-// an entry of the same name that starts something else. True when it is in place.
-[[nodiscard]] bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program);
+// Makes the entry that starts program, the folder created when missing; an
+// entry of the clock's own that is turned off is replaced, anything else that
+// is not the clock's is left alone. True when it is in place; otherwise reason
+// says why in a few words.
+[[nodiscard]] bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                                std::string& reason);
 
-// Removes the clock's entry when it starts program; an entry that starts
-// something else is left alone. True when no entry starting program remains.
-[[nodiscard]] bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program);
+// Removes the clock's entry when it starts program; anything else is left
+// alone. True when no entry starting program remains; otherwise reason says why.
+[[nodiscard]] bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                                   std::string& reason);
 
 }  // namespace platform

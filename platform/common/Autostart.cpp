@@ -1,18 +1,63 @@
 #include "platform/Autostart.h"
 
+#include "platform/common/AutostartEntryFile.h"
+
 #include <system_error>
 
-// Removing is the same on every system: only an entry that starts this very
-// program goes, and the answer is what the folder holds afterwards.
+// Deciding whose the entry is, and so whether it may be written or removed, is
+// the same on every system: only reading and writing the entry differ.
 namespace platform {
 
-bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
+namespace {
+
+// Why an entry that is not the clock's own is left alone.
+std::string leftAlone(AutostartEntry entry) {
+    return entry == AutostartEntry::NotAFile ? "it is not a regular file (a link, a folder or a pipe), so it is left as it is"
+                                             : "it starts another program, so it is left as it is";
+}
+
+}  // namespace
+
+bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    return autostartEntryFor(folder, program) == AutostartEntry::Starts;
+}
+
+bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string& reason) {
+    if (folder.empty() || program.empty()) {
+        reason = "there is no folder of programs to start at login";
+        return false;
+    }
+    const AutostartEntry entry = autostartEntryFor(folder, program);
+    if (entry == AutostartEntry::Starts) {
+        return true;
+    }
+    if (entry == AutostartEntry::OtherProgram || entry == AutostartEntry::NotAFile) {
+        reason = leftAlone(entry);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (!writeAutostartEntry(folder, program, reason)) {
+        return false;
+    }
+    if (!autostartStarts(folder, program)) {
+        reason = "it was written but does not read back as starting this program";
+        return false;
+    }
+    return true;
+}
+
+bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string& reason) {
     if (!autostartStarts(folder, program)) {
         return true;
     }
     std::error_code error;
     std::filesystem::remove(autostartEntry(folder), error);
-    return !autostartStarts(folder, program);
+    if (autostartStarts(folder, program)) {
+        reason = error ? error.message() : "it is still there";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

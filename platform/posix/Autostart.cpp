@@ -1,10 +1,13 @@
 #include "platform/Autostart.h"
 
+#include "platform/FileAccess.h"
 #include "platform/ReplaceFile.h"
+#include "platform/common/AutostartEntryFile.h"
 #include "platform/posix/HomeFolder.h"
 
-#include <fstream>
+#include <cstdint>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -16,12 +19,48 @@ namespace {
 // The application id the desktop knows the clock by, which names its entry.
 constexpr char applicationId[] = "com.brantolm.Horavel";
 
+// An entry larger than this is no desktop entry the clock wrote, and is not read
+// further than that, bytes.
+constexpr std::size_t entryReadLimit = 64 * 1024;
+
+// True when text is UTF-8 as desktop entries must be: no stray continuation
+// byte, no overlong form, no surrogate, nothing past U+10FFFF.
+bool isUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<std::uint8_t>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                  : lead >= 0xE0 && lead < 0xF0   ? 3
+                                                  : lead >= 0xF0 && lead < 0xF5   ? 4
+                                                                                  : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto trail = static_cast<std::uint8_t>(text[i + k]);
+            if ((trail & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (trail & 0x3F);
+        }
+        const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < smallest[length] || (code >= 0xD800 && code < 0xE000) || code > 0x10FFFF) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 // An Exec value that runs program and nothing else: the path as one quoted
 // argument. Inside the quotes ", `, $ and \ take a backslash; the value is a
 // string, whose own escaping then doubles every backslash; % is doubled so that
 // it is no field code. None for a path no entry can hold (a control character,
-// which would break the line).
+// which would break the line; bytes that are not UTF-8, which desktops refuse).
 std::optional<std::string> execValue(const std::string& program) {
+    if (!isUtf8(program)) {
+        return std::nullopt;
+    }
     std::string quoted = "\"";
     for (const char c : program) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
@@ -86,16 +125,20 @@ std::string firstArgument(std::string_view exec) {
     return unpercented;
 }
 
-// What the entry's main group says: the program its Exec starts, empty when it
-// has none or is hidden (Hidden=true, as the autostart convention disables an
-// entry).
-std::filesystem::path startedProgram(const std::filesystem::path& entry) {
-    std::ifstream file(entry);
+// What an entry's main group says: the program its Exec starts (empty when it
+// has none) and whether it is hidden (Hidden=true, as the autostart convention
+// turns an entry off).
+struct EntryContent {
+    std::filesystem::path program;
+    bool hidden = false;
+};
+
+EntryContent readEntry(const std::string& text) {
+    std::istringstream lines(text);
     std::string line;
     bool inMainGroup = false;
-    bool hidden = false;
-    std::filesystem::path program;
-    while (std::getline(file, line)) {
+    EntryContent content;
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') {
             line.pop_back();
         }
@@ -120,12 +163,12 @@ std::filesystem::path startedProgram(const std::filesystem::path& entry) {
         }
         const std::string value = unescapeString(std::string_view(line).substr(valueStart));
         if (key == "Exec") {
-            program = firstArgument(value);
+            content.program = firstArgument(value);
         } else if (key == "Hidden") {
-            hidden = value == "true";
+            content.hidden = value == "true";
         }
     }
-    return hidden ? std::filesystem::path{} : program;
+    return content;
 }
 
 bool sameProgram(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -147,17 +190,44 @@ std::filesystem::path autostartEntry(const std::filesystem::path& folder) {
     return folder / (std::string(applicationId) + ".desktop");
 }
 
-bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    return sameProgram(startedProgram(autostartEntry(folder)), program);
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    if (folder.empty()) {
+        return AutostartEntry::Absent;
+    }
+    const std::filesystem::path entry = autostartEntry(folder);
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return AutostartEntry::Absent;
+    }
+    if (type != std::filesystem::file_type::regular) {
+        return AutostartEntry::NotAFile;
+    }
+    std::string text;
+    switch (readRegularFile(entry, entryReadLimit, text)) {
+    case FileRead::Read:
+        break;
+    case FileRead::Missing:
+        return AutostartEntry::Absent;
+    case FileRead::NotRegular:
+        return AutostartEntry::NotAFile;
+    case FileRead::Failed:
+        return AutostartEntry::OtherProgram;
+    }
+    const EntryContent content = readEntry(text);
+    if (!sameProgram(content.program, program)) {
+        return AutostartEntry::OtherProgram;
+    }
+    return content.hidden ? AutostartEntry::Disabled : AutostartEntry::Starts;
 }
 
-bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
+bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
+                         std::string& reason) {
     const std::optional<std::string> exec = execValue(program.string());
-    if (folder.empty() || program.empty() || !exec) {
+    if (!exec) {
+        reason = "the program's path holds a line end or bytes that are not UTF-8, which no desktop entry can hold";
         return false;
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
     const std::string entry = "[Desktop Entry]\n"
                               "Type=Application\n"
                               "Name=Horavel\n"
@@ -166,7 +236,11 @@ bool addAutostart(const std::filesystem::path& folder, const std::filesystem::pa
                               "Exec=" + *exec + "\n"
                               "Terminal=false\n"
                               "StartupNotify=false\n";
-    return replaceTextFile(autostartEntry(folder), entry) && autostartStarts(folder, program);
+    if (!replaceTextFile(autostartEntry(folder), entry)) {
+        reason = lastFileError();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace platform

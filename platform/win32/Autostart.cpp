@@ -1,5 +1,6 @@
 #include "platform/Autostart.h"
 
+#include "platform/common/AutostartEntryFile.h"
 #include "platform/win32/Com.h"
 
 #include <objbase.h>
@@ -53,22 +54,27 @@ std::filesystem::path autostartFolder() {
 
 std::filesystem::path autostartEntry(const std::filesystem::path& folder) { return folder / L"Horavel.lnk"; }
 
-bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    if (folder.empty()) {
+        return AutostartEntry::Absent;
+    }
     const std::filesystem::path entry = autostartEntry(folder);
     std::error_code error;
-    if (folder.empty() || program.empty() || !std::filesystem::is_regular_file(entry, error)) {
-        return false;
+    const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return AutostartEntry::Absent;
+    }
+    if (type != std::filesystem::file_type::regular) {
+        return AutostartEntry::NotAFile;
     }
     const std::filesystem::path target = shortcutTarget(entry);
-    return !target.empty() && std::filesystem::equivalent(target, program, error);
+    return !target.empty() && !program.empty() && std::filesystem::equivalent(target, program, error)
+               ? AutostartEntry::Starts
+               : AutostartEntry::OtherProgram;
 }
 
-bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    if (folder.empty() || program.empty()) {
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
+bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
+                         std::string& reason) {
     const ComScope com;
     ComReference<IShellLinkW> link;
     ComReference<IPersistFile> file;
@@ -77,9 +83,10 @@ bool addAutostart(const std::filesystem::path& folder, const std::filesystem::pa
         FAILED(link->SetDescription(L"Horavel, a desktop clock")) ||
         FAILED(link->SetIconLocation(program.c_str(), 0)) ||
         FAILED(file->Save(autostartEntry(folder).c_str(), TRUE))) {
+        reason = "the shell could not save the shortcut";
         return false;
     }
-    return autostartStarts(folder, program);
+    return true;
 }
 
 }  // namespace platform

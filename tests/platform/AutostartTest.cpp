@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -25,33 +30,78 @@ protected:
     std::filesystem::path other;
 };
 
-TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
-    EXPECT_FALSE(platform::autostartStarts(folder, program));
-    ASSERT_TRUE(platform::addAutostart(folder, program));
-    EXPECT_TRUE(std::filesystem::exists(platform::autostartEntry(folder)));
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_FALSE(platform::autostartStarts(folder, other)) << "the entry starts this very program";
-    EXPECT_TRUE(platform::removeAutostart(folder, other));
-    EXPECT_TRUE(platform::autostartStarts(folder, program)) << "another copy's removal leaves it";
-    EXPECT_TRUE(platform::removeAutostart(folder, program));
-    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder)));
-    EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_TRUE(platform::removeAutostart(folder, program)) << "nothing to remove is no failure";
+std::string contents(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
-TEST_F(AutostartTest, AnEntryForAnotherProgramIsReplaced) {
-    ASSERT_TRUE(platform::addAutostart(folder, other));
-    EXPECT_FALSE(platform::autostartStarts(folder, program));
-    ASSERT_TRUE(platform::addAutostart(folder, program));
+TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
+    std::string reason;
+    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Absent);
+    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
     EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_FALSE(platform::autostartStarts(folder, other));
+    EXPECT_TRUE(platform::removeAutostart(folder, other, reason)) << "another copy has nothing to remove";
+    EXPECT_TRUE(platform::autostartStarts(folder, program));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
+    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder)));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, reason)) << "nothing to remove is no failure";
+}
+
+// Whatever stands at the entry's name and is not the clock's own regular file
+// for this very program is the user's: neither replaced, nor written through,
+// nor removed, nor opened in a way that could wait; each refusal says why.
+TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
+    const std::filesystem::path entry = platform::autostartEntry(folder);
+    std::string reason;
+    ASSERT_TRUE(platform::addAutostart(folder, other, reason)) << reason;
+    const std::string othersEntry = contents(entry);
+    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::OtherProgram);
+    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_NE(reason.find("another program"), std::string::npos) << reason;
+    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
+    EXPECT_EQ(contents(entry), othersEntry);
+    std::filesystem::remove(entry);
+
+    const std::filesystem::path scratchFile = scratch.path / "scratch.txt";
+    std::ofstream(scratchFile) << "the user's own text\n";
+    std::error_code refused;
+    std::filesystem::create_symlink(scratchFile, entry, refused);
+    if (!refused) {
+        EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
+        EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+        EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
+        EXPECT_EQ(contents(scratchFile), "the user's own text\n");
+        EXPECT_TRUE(std::filesystem::is_symlink(entry));
+        std::filesystem::remove(entry);
+    }
+#ifndef _WIN32
+    // A FIFO without a writer: reading it in the usual way waits forever.
+    ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
+    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
+    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_TRUE(std::filesystem::is_fifo(entry));
+    std::filesystem::remove(entry);
+
+    // A path that is not UTF-8 cannot stand in a desktop entry.
+    const std::filesystem::path latin1 = scratch.path / "caf\xe9" / "horavel";
+    std::filesystem::create_directories(latin1.parent_path());
+    std::ofstream(latin1) << "a program";
+    EXPECT_FALSE(platform::addAutostart(folder, latin1, reason));
+    EXPECT_NE(reason.find("UTF-8"), std::string::npos) << reason;
+    EXPECT_FALSE(std::filesystem::exists(entry));
+#endif
 }
 
 TEST_F(AutostartTest, AFolderThatCannotBeMadeFails) {
+    std::string reason;
     std::ofstream(folder) << "a file, not a folder";
-    EXPECT_FALSE(platform::addAutostart(folder, program));
+    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(platform::autostartStarts(folder, program));
-    EXPECT_FALSE(platform::addAutostart({}, program));
+    EXPECT_FALSE(platform::addAutostart({}, program, reason));
 }
 
 }  // namespace
