@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -25,6 +26,69 @@ bool scanField(const char*& cursor, std::int32_t& value) {
     cursor = end;
     value = static_cast<std::int32_t>(scanned);
     return true;
+}
+
+// The bytes of a settings file as text: a UTF-8 byte-order mark skipped, and
+// UTF-16 with its mark (as some editors and shells write text) taken unit by
+// unit, whatever lies outside ASCII read as '?', which no field holds.
+std::string settingsText(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        return std::string(bytes.substr(3));
+    }
+    const bool littleEndian = bytes.starts_with("\xFF\xFE");
+    if (!littleEndian && !bytes.starts_with("\xFE\xFF")) {
+        return std::string(bytes);
+    }
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        const auto low = static_cast<unsigned char>(bytes[littleEndian ? i : i + 1]);
+        const auto high = static_cast<unsigned char>(bytes[littleEndian ? i + 1 : i]);
+        text += high == 0 && low < 0x80 ? static_cast<char>(low) : '?';
+    }
+    return text;
+}
+
+// The first line of a text, without its end (CR LF on Windows).
+std::string_view firstLine(std::string_view text) { return text.substr(0, text.find_first_of("\r\n")); }
+
+// Whether a line is one the clock wrote, or could have: its first three fields
+// are whole numbers.
+bool isSettingsLine(std::string_view line) {
+    const std::string text(line.substr(0, settingsLineLimit));
+    const char* cursor = text.c_str();
+    std::int32_t field = 0;
+    return scanField(cursor, field) && scanField(cursor, field) && scanField(cursor, field);
+}
+
+// Bytes enough for a line of settingsLineLimit characters in UTF-16 with its mark.
+constexpr std::size_t settingsReadLimit = 2 * settingsLineLimit + 4;
+
+// A settings file that is a symbolic link is followed only to the clock's own
+// kind of file: none yet (a dangling link, whose target is made), or a regular
+// file that is empty or begins with a settings line. Anything else it leads to
+// is another file of the user's, never overwritten: false then, and failure
+// says why.
+bool linkLeadsToSettings(const std::filesystem::path& link, std::string& failure) {
+    std::string bytes;
+    switch (platform::readRegularFile(link, settingsReadLimit, bytes)) {
+    case platform::FileRead::Missing:
+        return true;
+    case platform::FileRead::NotRegular:
+        failure = "it is not a regular file";
+        return false;
+    case platform::FileRead::Failed:
+        failure = platform::lastFileError();
+        return false;
+    case platform::FileRead::Read:
+        break;
+    }
+    const std::string text = settingsText(bytes);
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos || isSettingsLine(firstLine(text))) {
+        return true;
+    }
+    failure = "it is a link to " + platform::utf8FromPath(platform::linkTarget(link)) +
+              ", which holds no settings line, so that file is left as it is";
+    return false;
 }
 
 }  // namespace
@@ -90,8 +154,8 @@ std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, co
         return std::nullopt;
     }
     const std::filesystem::path path = settingsFilePath(folder);
-    std::string text;
-    switch (platform::readRegularFile(path, settingsLineLimit, text)) {
+    std::string bytes;
+    switch (platform::readRegularFile(path, settingsReadLimit, bytes)) {
     case platform::FileRead::Read:
         break;
     case platform::FileRead::NotRegular:
@@ -102,8 +166,7 @@ std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, co
     default:
         return std::nullopt;
     }
-    // The first line, without its end (CR LF on Windows).
-    return parseSettingsLine(text.substr(0, text.find_first_of("\r\n")), defaults);
+    return parseSettingsLine(firstLine(settingsText(bytes)), defaults);
 }
 
 std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure) {
@@ -113,11 +176,17 @@ std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settin
     }
     // A FIFO or a device in the file's place (or at the end of its link) is
     // neither replaced nor written into.
-    if (!platform::regularOrAbsent(settingsFilePath(folder))) {
+    const std::filesystem::path path = settingsFilePath(folder);
+    if (!platform::regularOrAbsent(path)) {
         failure = "it is not a regular file";
         return 0;
     }
-    if (!platform::replaceTextFile(settingsFilePath(folder), formatSettingsLine(settings))) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)) &&
+        !linkLeadsToSettings(path, failure)) {
+        return 0;
+    }
+    if (!platform::replaceTextFile(path, formatSettingsLine(settings))) {
         failure = platform::lastFileError();
         return 0;
     }

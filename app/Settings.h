@@ -70,13 +70,17 @@ std::string formatSettingsLine(const Settings& settings);
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 
 // Reads the first line of the settings file in the folder, as parseSettingsLine
-// reads it; none when there is no such file or it cannot be read. Only a
-// regular file (or a link to one) is read, and opening it never waits: for
-// anything else (a FIFO, a device, a folder) one line on standard error says so.
+// reads it; none when there is no such file or it cannot be read. A UTF-8
+// byte-order mark before it is skipped, and a file in UTF-16 with its mark is
+// read as the same text. Only a regular file (or a link to one) is read, and
+// opening it never waits: for anything else (a FIFO, a device, a folder) one
+// line on standard error says so.
 std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, const Settings& defaults);
 
 // Replaces the settings file in the folder, all or nothing: 1 when the new file
 // is in place, 0 when it could not be written (no folder, no permission, a full
 // disk), the old file then left as it was and failure saying why. A settings
-// file that is a symbolic link stays one: the file it leads to is replaced.
+// file that is a symbolic link stays one: the file it leads to is replaced, or
+// made when the link dangles, but only when that file is empty or begins with a
+// settings line; a link to any other file leaves that file alone and fails.
 std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -190,14 +191,18 @@ TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
     EXPECT_EQ(left, std::vector<std::string>{"Settings.txt"});
 }
 
-// Only the first line is read; Windows line ends are fine and garbage gives the
-// defaults.
+// Only the first line is read; Windows line ends are fine, a byte-order mark
+// before it is passed over (UTF-8, or UTF-16 as some shells write text) and
+// garbage gives the defaults.
 TEST_F(SettingsFileTest, ReadsTheFirstLine) {
     const struct {
         std::string content;
         std::int32_t left, top, unit;
     } cases[] = {
         {"5 6\n7 8 40\n", 5, 6, 28},
+        {"\xEF\xBB\xBF" "100 100 40", 100, 100, 40},
+        {std::string("\xFF\xFE" "1\0" "2\0" " \0" "3\0" " \0" "4\0" "0\0" "\r\0" "\n\0", 20), 12, 3, 40},
+        {std::string("\xFE\xFF" "\0" "9" "\0" " " "\0" "8" "\0" " " "\0" "2" "\0" "0", 14), 9, 8, 20},
         {"9 10 20\r\n", 9, 10, 20},
         {std::string("\x01\xff\xfe garbage", 11), 0, 0, 28},
     };
@@ -247,6 +252,28 @@ TEST_F(SettingsFileTest, ALinkedFileStaysALink) {
     std::string line;
     std::getline(in, line);
     EXPECT_EQ(line.substr(0, 6), "1 2 40");
+}
+
+// A link that leads to a file holding anything but settings (text of the
+// user's, a system file) never makes the clock overwrite it: the save fails and
+// says why, and the file stays byte for byte. An empty file may become one.
+TEST_F(SettingsFileTest, ALinkToAnotherFileLeavesItAlone) {
+    const std::filesystem::path foreign = folder / "notes.txt";
+    const std::string notes = "root:x:0:0:root:/root:/bin/sh\n1 2 3 further down\n";
+    std::ofstream(foreign, std::ios::binary) << notes;
+    std::error_code refused;
+    std::filesystem::create_symlink(foreign, settingsFilePath(folder), refused);
+    if (refused) {
+        GTEST_SKIP() << "no symbolic links here: " << refused.message();
+    }
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
+    EXPECT_NE(failure.find("holds no settings line"), std::string::npos) << failure;
+    std::ifstream in(foreign, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), notes);
+    std::ofstream(foreign, std::ios::trunc).close();
+    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1) << "an empty file is the clock's to fill";
+    EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
+    EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
 }
 
 TEST_F(SettingsFileTest, AFailedWriteSaysWhy) {
