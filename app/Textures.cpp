@@ -7,17 +7,18 @@
 
 namespace {
 
-bool somethingAt(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
-}
-
 // What went wrong with the first of the places that holds a file, or that none does.
 std::string lossOf(const std::vector<std::filesystem::path>& places, const char* fileName) {
     for (const std::filesystem::path& place : places) {
-        if (somethingAt(place)) {
+        std::error_code error;
+        const std::filesystem::file_status status = std::filesystem::status(place, error);
+        if (status.type() == std::filesystem::file_type::regular) {
             return "The map " + platform::utf8FromPath(place) +
                    " could not be read as a picture; that globe is drawn black.";
+        }
+        if (std::filesystem::exists(status)) {
+            return "The map " + platform::utf8FromPath(place) +
+                   " is not a regular file and was left unread; that globe is drawn black.";
         }
     }
     return std::string("The map ") + fileName + " was found nowhere (" +

@@ -1,8 +1,15 @@
 #include "image/TiffProbe.h"
 
 #include <fstream>
+#include <system_error>
 
 std::int32_t probeTiffVersion(const std::filesystem::path& path) {
+    // Only a regular file is opened: a FIFO in a picture's place would wait
+    // for a writer.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return 0;
+    }
     std::ifstream file(path, std::ios::in | std::ios::binary);
     if (!file) {
         return 0;

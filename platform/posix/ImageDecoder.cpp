@@ -4,6 +4,10 @@
 #include "platform/posix/PngDecoder.h"
 #include "platform/posix/TiffDecoder.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -20,8 +24,17 @@ ImageDecoder::~ImageDecoder() = default;
 
 std::int32_t ImageDecoder::open(const std::filesystem::path& path) {
     native.reset();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Opened without waiting, and read only when it is a regular file: a FIFO
+    // put in a picture's place is never waited on.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    struct stat status {};
+    if (descriptor < 0) {
+        return 0;
+    }
+    std::FILE* file = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) ? ::fdopen(descriptor, "rb")
+                                                                                   : nullptr;
     if (file == nullptr) {
+        ::close(descriptor);
         return 0;
     }
     // The format is told by the file's signature, not by its name.
