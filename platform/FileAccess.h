@@ -29,6 +29,14 @@ enum class FileRead : std::int32_t {
 // waited on.
 FileRead readRegularFile(const std::filesystem::path& path, std::size_t maxBytes, std::string& text);
 
+// Reads everything a stream gives until it ends, at most maxBytes: standard
+// input for "-", else what stands at path, a pipe included, opened as it is, so
+// that a FIFO waits for its writer. Only for a stream the user named to be read
+// so. False with reason in a few words when it cannot be opened or read, or
+// gives more than maxBytes.
+[[nodiscard]] bool readWholeStream(const std::filesystem::path& path, std::size_t maxBytes, std::string& bytes,
+                                   std::string& reason);
+
 // Writes bytes as the whole file at path. A regular file (or a link to one, or
 // nothing yet) is replaced in one step by a file written beside its target and
 // renamed over it, so that a failure leaves it as it was and links stay links.

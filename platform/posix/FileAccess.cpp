@@ -1,6 +1,7 @@
 #include "platform/FileAccess.h"
 
 #include "platform/ReplaceFile.h"
+#include "platform/common/BinaryStream.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -100,5 +101,9 @@ bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, s
 }
 
 std::string lastFileError() { return std::strerror(errno); }
+
+std::FILE* openBinaryStream(const std::filesystem::path& path) {
+    return path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+}
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #include "platform/FileAccess.h"
 
 #include "platform/ReplaceFile.h"
+#include "platform/common/BinaryStream.h"
 #include "platform/common/Utf16.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -95,6 +98,14 @@ std::string lastFileError() {
         units.pop_back();
     }
     return units.empty() ? "error " + std::to_string(error) : utf8FromUtf16(units);
+}
+
+std::FILE* openBinaryStream(const std::filesystem::path& path) {
+    if (path == L"-") {
+        _setmode(_fileno(stdin), _O_BINARY);
+        return stdin;
+    }
+    return _wfopen(path.c_str(), L"rb");
 }
 
 }  // namespace platform

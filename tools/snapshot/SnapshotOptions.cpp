@@ -3,6 +3,8 @@
 #include "tools/common/IsoTime.h"
 
 #include <charconv>
+#include <iterator>
+#include <system_error>
 #include <string_view>
 
 namespace {
@@ -96,6 +98,41 @@ bool takesValue(std::string_view name) {
     return name == "--at" || name == "--unit";
 }
 
+// Whether two paths name one file: the same path once links and dots are
+// resolved, whether or not the file exists yet.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    const std::filesystem::path first = std::filesystem::weakly_canonical(a, error);
+    const std::filesystem::path second = error ? b : std::filesystem::weakly_canonical(b, error);
+    return error ? a == b : first == second;
+}
+
+// The pictures must go to files of their own, or one would be lost; and
+// standard input can give one map only. False with the reason in error.
+bool pathsApart(const SnapshotOptions& options, std::string& error) {
+    const struct {
+        const char* name;
+        const std::optional<std::filesystem::path>& path;
+    } outputs[] = {{"--out", options.windowOut},
+                   {"--earth-out", options.earthOut},
+                   {"--moon-out", options.moonOut},
+                   {"--menu-out", options.menuOut}};
+    for (std::size_t i = 0; i < std::size(outputs); ++i) {
+        for (std::size_t k = i + 1; k < std::size(outputs); ++k) {
+            if (outputs[i].path && outputs[k].path && sameFile(*outputs[i].path, *outputs[k].path)) {
+                error = std::string(outputs[i].name) + " and " + outputs[k].name +
+                        " name the same file, which would keep only one of the pictures";
+                return false;
+            }
+        }
+    }
+    if (options.earthTexture == std::filesystem::path("-") && options.moonTexture == std::filesystem::path("-")) {
+        error = "--earth-texture and --moon-texture cannot both read standard input";
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options, std::string& error) {
@@ -120,7 +157,7 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
         error = "nothing to do: give --out, --earth-out, --moon-out, --menu-out or --describe";
         return false;
     }
-    return true;
+    return pathsApart(options, error);
 }
 
 std::string snapshotUsage() {
@@ -132,7 +169,8 @@ std::string snapshotUsage() {
            "  --unit U             layout unit in pixels, 1 to 500 (default 28); the globes are 14U x 14U,\n"
            "                       two columns wider for an odd U\n"
            "  --earth-texture PATH Earth map (default: Earth.png here, else beside the program,\n"
-           "                       else in ../share/horavel beside the program's folder)\n"
+           "                       else in ../share/horavel beside the program's folder); - reads\n"
+           "                       it from standard input, and a named pipe is read to its end\n"
            "  --moon-texture PATH  Moon map (default: Moon.png, found the same way)\n"
            "  --out PNG            write the whole window picture, 7U x 16U: the clock above the calendar,\n"
            "                       in local time by the TZ environment variable\n"

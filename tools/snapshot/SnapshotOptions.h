@@ -31,8 +31,9 @@ inline constexpr std::int32_t smallestUnit = 1;
 inline constexpr std::int32_t largestUnit = 500;
 
 // Reads the arguments after the program name. false with a one-line reason in
-// error when an argument is unknown, lacks its value, has a bad value or when
-// nothing is asked for.
+// error when an argument is unknown, lacks its value, has a bad value, when
+// nothing is asked for, when two pictures would go to one file, or when both
+// maps would read standard input.
 bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& options, std::string& error);
 
 // The usage text, several lines, ending with a line end.

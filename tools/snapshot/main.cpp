@@ -4,6 +4,7 @@
 
 #include "GlobeDescription.h"
 #include "HoravelVersion.h"
+#include "PipedMaps.h"
 #include "PngOutput.h"
 #include "SnapshotOptions.h"
 
@@ -112,6 +113,14 @@ int main(int argc, char** argv) {
     const platform::FileTime utc = options.atUtc ? *options.atUtc : platform::SystemClock().utcNow();
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
 
+    // Maps from pipes are read before anything is drawn; their copies go when
+    // the pictures are written.
+    PipedMaps pipedMaps;
+    if (!pipedMaps.take(options.earthTexture, "--earth-texture", error) ||
+        !pipedMaps.take(options.moonTexture, "--moon-texture", error)) {
+        std::fprintf(stderr, "horavel-snapshot: %s\n", error.c_str());
+        return exitBadArguments;
+    }
     bool succeeded = true;
     if (options.wantsPictures()) {
         succeeded = writePictures(options, clock);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// Maps named on the command line that are read from a pipe: standard input for
+// "-", or a FIFO named explicitly (as a shell's <(...) names one). Their bytes,
+// at most pipedMapLimitBytes, go into a folder of the tool's own in the
+// temporary folder, from which the clock's loader reads them as any map; the
+// folder goes with this object. Anything else that is no regular file (a
+// folder, a device, a socket) is refused, so that no read can block.
+class PipedMaps {
+public:
+    PipedMaps() = default;
+    ~PipedMaps();
+    PipedMaps(const PipedMaps&) = delete;
+    PipedMaps& operator=(const PipedMaps&) = delete;
+
+    // Turns a --earth-texture or --moon-texture path (option names it) that is
+    // a pipe into the path of its copy; a regular file, or nothing at the path,
+    // stays as it is. False with a one-line reason in error when it is
+    // refused or cannot be read.
+    [[nodiscard]] bool take(std::optional<std::filesystem::path>& map, const char* option, std::string& error);
+
+private:
+    std::filesystem::path folder;  // made at the first pipe; empty before
+};
+
+// The most a pipe may give for one map, bytes: a map twice the size of the
+// largest the clock's pictures can use, with room to spare.
+inline constexpr std::size_t pipedMapLimitBytes = std::size_t{512} << 20;
