@@ -19,7 +19,14 @@ std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
 
 constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};
 
+// The local Julian date with the hands' half-second lead.
+double leadingJulianDayLocal(const platform::Clock& clock) { return currentJulianDayLocal(clock) + 0.5 / 86400.0; }
+
+std::int32_t dayOf(double julianDay) { return static_cast<std::int32_t>(std::floor(julianDay - 2451545.5)); }
+
 }  // namespace
+
+std::int32_t calendarDay(const platform::Clock& clock) { return dayOf(leadingJulianDayLocal(clock)); }
 
 void drawCalendar(FaceState& face, const platform::Clock& clock) {
     if (!canDrawOn(face, face.calendarCanvas)) {
@@ -34,10 +41,11 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
 
     canvas.clear();
 
-    // The local Julian date with the hands' half-second lead, and the whole days
-    // since Sunday 2000-01-02 00:00.
-    const double julianDay = currentJulianDayLocal(clock) + 0.5 / 86400.0;
-    const auto dayIndex = static_cast<std::int32_t>(std::floor(julianDay - 2451545.5));
+    // The local Julian date with the hands' lead, and the whole days since
+    // Sunday 2000-01-02 00:00.
+    const double julianDay = leadingJulianDayLocal(clock);
+    const std::int32_t dayIndex = dayOf(julianDay);
+    face.calendarDay = dayIndex;
     const std::int32_t currentWeek = floorDiv(dayIndex, 7);
 
     // 61 days around today cover every cell of the seven weeks.

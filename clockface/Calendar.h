@@ -2,10 +2,17 @@
 
 #include "platform/Clock.h"
 
+#include <cstdint>
+
 struct FaceState;
 
 // Redraws the calendar canvas: seven weeks of seven days, Sunday to Saturday,
 // the current week in the middle, under a header of weekday names. Each cell's
 // hue tells its month, weekends are more saturated and today takes the opposite
-// hue. Then presents it. Does nothing while the canvases do not exist.
+// hue. Then presents it and notes the day it shows (FaceState::calendarDay).
+// Does nothing while the canvases do not exist.
 void drawCalendar(FaceState& face, const platform::Clock& clock);
+
+// The day the calendar shows as today for the clock's local time, with the
+// hands' half-second lead: whole days since Sunday 2000-01-02.
+std::int32_t calendarDay(const platform::Clock& clock);

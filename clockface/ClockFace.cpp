@@ -60,7 +60,9 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     const DialGeometry dial = DialGeometry::forUnit(face.unit);
     const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
 
-    if (time.minuteIsTurning()) {
+    // At the turn of each minute, and at once when the wall clock jumped to
+    // another day.
+    if (time.minuteIsTurning() || face.calendarDay != calendarDay(clock)) {
         drawCalendar(face, clock);
         damage.calendar = true;
     }

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 // What the clock canvas shows since the last drawClockFace, so that the next
@@ -42,6 +43,9 @@ struct FaceState {
     DialBackground dialBackground;  // the globe, marks and numerals, kept between ticks
     FaceFrame lastFrame;            // what the clock canvas shows now
     MinuteWork minuteWork;          // the next minute's pictures, made ahead
+    // The day the calendar canvas shows as today (calendarDay), so that a jump
+    // of the wall clock to another day redraws it at the next tick.
+    std::optional<std::int32_t> calendarDay;
 
     void setUnit(std::int32_t newUnit) {
         unit = newUnit;
