@@ -13,6 +13,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 // A small modal-looking window on the X display: the caption as its title, the
@@ -209,9 +211,8 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
     }
 }
 
-}  // namespace
-
-void dialogMessageSink(std::string_view caption, std::string_view text) {
+// The dialog on a display connection of its own, or standard error without one.
+void showMessageWindow(const std::string& caption, const std::string& text) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         platform::stderrMessageSink(caption, text);
@@ -219,6 +220,19 @@ void dialogMessageSink(std::string_view caption, std::string_view text) {
     }
     runMessageWindow(display, caption, text);
     XCloseDisplay(display);
+}
+
+}  // namespace
+
+void dialogMessageSink(std::string_view caption, std::string_view text) {
+    // The dialog waits for its OK on a thread of its own, with a display
+    // connection of its own, so that the clock's loop never stops for it.
+    try {
+        std::thread(showMessageWindow, std::string(caption), std::string(text)).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the words still reach the user.
+        platform::stderrMessageSink(caption, text);
+    }
 }
 
 }  // namespace shell
