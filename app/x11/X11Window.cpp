@@ -73,6 +73,9 @@ char32_t upperCaseLetter(KeySym key) {
 }  // namespace
 
 X11Window::~X11Window() {
+    // A menu still open (the session ended while it showed) goes while the
+    // display it lives on is still open.
+    menu.reset();
     target.reset();
     if (windowOfConnection == this) {
         windowOfConnection = nullptr;
