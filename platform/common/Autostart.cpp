@@ -18,6 +18,22 @@ std::string leftAlone(AutostartEntry entry) {
 
 }  // namespace
 
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
+    if (folder.empty()) {
+        return AutostartEntry::Absent;
+    }
+    const std::filesystem::path entry = autostartEntry(folder);
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
+    if (type == std::filesystem::file_type::not_found) {
+        return AutostartEntry::Absent;
+    }
+    if (type != std::filesystem::file_type::regular) {
+        return AutostartEntry::NotAFile;
+    }
+    return readAutostartEntry(entry, program);
+}
+
 bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
     return autostartEntryFor(folder, program) == AutostartEntry::Starts;
 }

@@ -190,19 +190,7 @@ std::filesystem::path autostartEntry(const std::filesystem::path& folder) {
     return folder / (std::string(applicationId) + ".desktop");
 }
 
-AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    if (folder.empty()) {
-        return AutostartEntry::Absent;
-    }
-    const std::filesystem::path entry = autostartEntry(folder);
-    std::error_code error;
-    const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
-    if (type == std::filesystem::file_type::not_found) {
-        return AutostartEntry::Absent;
-    }
-    if (type != std::filesystem::file_type::regular) {
-        return AutostartEntry::NotAFile;
-    }
+AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program) {
     std::string text;
     switch (readRegularFile(entry, entryReadLimit, text)) {
     case FileRead::Read:

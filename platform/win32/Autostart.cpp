@@ -54,19 +54,8 @@ std::filesystem::path autostartFolder() {
 
 std::filesystem::path autostartEntry(const std::filesystem::path& folder) { return folder / L"Horavel.lnk"; }
 
-AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    if (folder.empty()) {
-        return AutostartEntry::Absent;
-    }
-    const std::filesystem::path entry = autostartEntry(folder);
+AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program) {
     std::error_code error;
-    const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
-    if (type == std::filesystem::file_type::not_found) {
-        return AutostartEntry::Absent;
-    }
-    if (type != std::filesystem::file_type::regular) {
-        return AutostartEntry::NotAFile;
-    }
     const std::filesystem::path target = shortcutTarget(entry);
     return !target.empty() && !program.empty() && std::filesystem::equivalent(target, program, error)
                ? AutostartEntry::Starts
