@@ -1,5 +1,6 @@
 #include "SnapshotOptions.h"
 
+#include "platform/FileAccess.h"
 #include "tools/common/IsoTime.h"
 
 #include <charconv>
@@ -98,13 +99,17 @@ bool takesValue(std::string_view name) {
     return name == "--at" || name == "--unit";
 }
 
-// Whether two paths name one file: the same path once links and dots are
-// resolved, whether or not the file exists yet.
+// Whether two paths name one file: the same path once links (a dangling one
+// too) and dots are resolved, whether or not the file exists yet.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
-    const std::filesystem::path first = std::filesystem::weakly_canonical(a, error);
-    const std::filesystem::path second = error ? b : std::filesystem::weakly_canonical(b, error);
-    return error ? a == b : first == second;
+    const auto resolved = [&error](const std::filesystem::path& path) {
+        const std::filesystem::path absolute = std::filesystem::absolute(platform::linkTarget(path), error);
+        return error ? path : std::filesystem::weakly_canonical(absolute, error);
+    };
+    const std::filesystem::path first = resolved(a);
+    const std::filesystem::path second = resolved(b);
+    return error ? a.lexically_normal() == b.lexically_normal() : first == second;
 }
 
 // The pictures must go to files of their own, or one would be lost; and
