@@ -2,14 +2,17 @@
 # What the user's own files can do to the Linux clock and horavel-snapshot:
 # a decoded-map cache cut short while the clock runs, a FIFO or a link in the
 # settings file's place, a settings folder that refuses writing, a resize far
-# past the largest unit, and pictures written to a device node or through a
-# link. Nothing may crash, hang, lose work without a word or remove a path the
-# programs did not make. Runs with its own temporary home folder.
+# past the largest unit, pictures written to a device node or through a link,
+# links, FIFOs and other programs' entries in the autostart folder, maps that
+# are FIFOs, and the session's end while a message or the menu is open.
+# Nothing may crash, hang, lose work without a word, overwrite a file that is
+# not the programs' own or remove a path they did not make. Runs with its own
+# temporary home folder.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
 e2e_name=user-files-linux
-e2e_seconds=500
+e2e_seconds=700
 source tests/e2e/lib/linux-display.sh
 cache="$HOME/.cache/Brantolm/Horavel"
 source tests/e2e/lib/window-session.sh
@@ -192,5 +195,165 @@ mkdir -p "$work/pictures"
 ln -s "$work/pictures/clock.png" "$work/clock-link.png"
 check "a dangling link to a picture is written through and stays a link" \
   '"$snapshot" --at 2026-12-09T13:00:00Z --out "$work/clock-link.png" && [ -L "$work/clock-link.png" ] && [ -s "$work/pictures/clock.png" ]'
+
+# A byte-order mark before the settings line, as some editors write it, hides
+# nothing.
+mkdir -p "$(dirname "$settings")"
+printf '\xef\xbb\xbf100 100 40' >"$settings"
+check "a settings file that begins with a byte-order mark opens the clock at U = 40" \
+  'start_clock && wait_for_size 280x640'
+close_clock >/dev/null
+
+# A settings file linked to a file of other text: that file is no settings
+# file, so L and closing leave it byte for byte, and the failed save is said once.
+printf 'root:x:0:0:root:/root:/bin/sh\n' >"$work/passwd"
+cp "$work/passwd" "$work/passwd.kept"
+rm -f "$settings"
+ln -s "$work/passwd" "$settings"
+if start_clock; then
+  xdotool key --window "$window" l 2>/dev/null
+  wait_for_size 280x640 >/dev/null
+  close_clock >/dev/null
+  check "a settings link to other text: L and closing leave that file as it was" \
+    'cmp -s "$work/passwd" "$work/passwd.kept" && [ -L "$settings" ]'
+  check "and the failed save is said once" \
+    '[ "$(grep -c "The settings could not be saved to $settings" "$work/clock.err")" = 1 ]'
+else
+  fail "the clock starts with its settings linked to another file"
+fi
+rm -f "$settings"
+
+# Whatever is not the clock's own at its autostart entry's name is left alone
+# when "Start at login" is chosen: a link to a scratch file, a FIFO (which once
+# froze the menu) and another program's entry. A message says why, and the
+# clock ticks on while it shows.
+autostart="$HOME/.config/autostart/com.brantolm.Horavel.desktop"
+messages_shown() { xdotool search --onlyvisible --name '^Horavel$' 2>/dev/null | grep -cvx "$window"; }
+menus_shown() { xdotool search --onlyvisible --name '^Horavel menu$' 2>/dev/null | wc -l; }
+mkdir -p "$(dirname "$autostart")"
+printf 'the user'"'"'s own text\n' >"$work/scratch.txt"
+cp "$work/scratch.txt" "$work/scratch.kept"
+printf '[Desktop Entry]\nType=Application\nName=Another\nExec=/usr/bin/true\n' >"$work/other.desktop"
+for kind in "a link" "a FIFO" "another program's entry"; do
+  rm -f "$autostart"
+  case $kind in
+    "a link") ln -s "$work/scratch.txt" "$autostart" ;;
+    "a FIFO") mkfifo "$autostart" ;;
+    *) cp "$work/other.desktop" "$autostart" ;;
+  esac
+  if ! start_clock; then
+    fail "the clock starts with $kind at its autostart entry's name"
+    continue
+  fi
+  xdotool mousemove --window "$window" 60 80 click 3
+  sleep 0.5
+  xdotool key End Up Up Return
+  check "$kind at the autostart entry's name: \"Start at login\" says why it is left alone" \
+    'wait_for_output "message windows" 1 messages_shown'
+  shot "$work/a.ppm"
+  sleep 1.5
+  shot "$work/b.ppm"
+  check "and the clock ticks meanwhile" 'kill -0 "$pid" && look differs "$work/a.ppm" "$work/b.ppm"'
+  case $kind in
+    "a link") check "the link's target is byte for byte as it was" 'cmp -s "$work/scratch.txt" "$work/scratch.kept" && [ -L "$autostart" ]' ;;
+    "a FIFO") check "the FIFO is still a FIFO" '[ -p "$autostart" ]' ;;
+    *) check "the other program's entry is as it was" 'cmp -s "$autostart" "$work/other.desktop"' ;;
+  esac
+  close_clock >/dev/null
+done
+rm -f "$autostart"
+
+# The session's end always ends the clock: SIGTERM ends it within 2 s with 0,
+# its settings saved, while a start-up message is open (a map that is no
+# picture) and while its menu is open.
+ends_on_sigterm() {
+  kill -TERM "$pid"
+  for _ in $(seq 20); do
+    kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+    sleep 0.1
+  done
+  echo "  the clock runs on 2 s after SIGTERM"
+  kill -KILL "$pid"
+  return 1
+}
+mkdir -p "$work/unreadable"
+cp "$clock_program" "$work/unreadable/"
+echo "no picture" >"$work/unreadable/Earth.png"
+cp "$build/app/Moon.png" "$work/unreadable/"
+kept_program=$clock_program
+clock_program=$work/unreadable/horavel
+rm -f "$settings"
+if start_clock && wait_for_output "message windows" 1 messages_shown; then
+  check "SIGTERM while a start-up message is open: the clock ends with 0 within 2 s" 'ends_on_sigterm'
+  check "and its settings are saved" '[ "$(saved)" = "0 0 28" ]'
+else
+  fail "a map that is no picture is said in a message"
+fi
+clock_program=$kept_program
+rm -f "$settings"
+if start_clock; then
+  xdotool mousemove --window "$window" 60 80 click 3
+  check "the menu opens" 'wait_for_output "menu windows" 1 menus_shown'
+  check "SIGTERM while the menu is open: the clock ends with 0 within 2 s" 'ends_on_sigterm'
+  check "and its settings are saved" '[ "$(saved)" = "0 0 28" ]'
+else
+  fail "the clock starts for its menu"
+fi
+
+# A FIFO as Earth.png in the clock's folder is passed over without waiting
+# for a writer: the window appears, and SIGTERM ends the clock.
+mkfifo "$work/cwd/Earth.png"
+started=$SECONDS
+check "a FIFO as Earth.png: the window appears within 10 s" 'start_clock && [ $((SECONDS - started)) -le 10 ]'
+check "and SIGTERM ends the clock with 0" 'ends_on_sigterm'
+check "horavel-snapshot passes it over too" \
+  '(cd "$work/cwd" && timeout 20 "$snapshot" --at 2026-12-09T13:00:00Z --earth-out "$work/past-fifo.png" 2>/dev/null)'
+
+# A FIFO or standard input named as a map is read to its end: the Earth the
+# same as from the file. Anything else that is no regular file is refused, as
+# are two pictures named to one file, with 2.
+earth_map=$(dirname "$snapshot")/Earth.png
+"$snapshot" --at 2026-12-09T13:00:00Z --earth-texture "$earth_map" --earth-out "$work/from-file.png"
+mkfifo "$work/earth.fifo"
+(cat "$earth_map" >"$work/earth.fifo" &)
+check "a FIFO named as --earth-texture gives the Earth of the file" \
+  'timeout 20 "$snapshot" --at 2026-12-09T13:00:00Z --earth-texture "$work/earth.fifo" --earth-out "$work/from-fifo.png" && cmp -s "$work/from-file.png" "$work/from-fifo.png"'
+check "and so does standard input, as -" \
+  'timeout 20 "$snapshot" --at 2026-12-09T13:00:00Z --earth-texture - --earth-out "$work/from-stdin.png" <"$earth_map" && cmp -s "$work/from-file.png" "$work/from-stdin.png"'
+"$snapshot" --at 2026-12-09T13:00:00Z --earth-texture "$work" --earth-out "$work/refused.png" 2>/dev/null
+status=$?
+check "a folder as --earth-texture is refused with 2" '[ $status = 2 ] && [ ! -e "$work/refused.png" ]'
+"$snapshot" --at 2026-12-09T13:00:00Z --out "$work/same.png" --earth-out "$work/./same.png" 2>/dev/null
+status=$?
+check "the same picture file named twice is refused with 2" '[ $status = 2 ] && [ ! -e "$work/same.png" ]'
+
+# A jump of the wall clock by a day: the calendar shows the new day at once,
+# not at the next turn of the minute (the clock here stands still at 25 s).
+stamps="$work/jumping-time"
+echo "2026-12-09 13:00:20" >"$stamps"
+clock_env=(-u FAKETIME_SHARED -u FAKETIME -u FAKETIME_FMT LD_PRELOAD="$faketime_library"
+           FAKETIME_TIMESTAMP_FILE="$stamps" FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 TZ=UTC)
+rm -f "$settings"
+calendar_of() {  # PICTURE PPM: the calendar, the lower half of the window
+  convert "$1" -crop 196x224+0+224 +repage -depth 8 "ppm:$2"
+}
+shows_calendar() { shot "$work/jump.ppm" && calendar_of "$work/jump.ppm" "$work/jump-calendar.ppm" && cmp -s "$work/jump-calendar.ppm" "$1"; }
+calendar_within_2s() {
+  for _ in $(seq 10); do
+    shows_calendar "$1" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+draw_snapshot UTC 2026-12-09T13:00:20Z 28 "$work/day-before.png" && calendar_of "$work/day-before.png" "$work/day-before.ppm"
+draw_snapshot UTC 2026-12-10T13:00:25Z 28 "$work/day-after.png" && calendar_of "$work/day-after.png" "$work/day-after.ppm"
+if open_clock && wait_for_size 196x448 && retry_for_5s shows_calendar "$work/day-before.ppm"; then
+  echo "2026-12-10 13:00:25" >"$stamps"
+  check "a jump of the wall clock by a day: the calendar shows the new day within 2 s" \
+    'calendar_within_2s "$work/day-after.ppm"'
+  close_clock >/dev/null
+else
+  fail "the clock starts showing the calendar of its first day"
+fi
 
 finish

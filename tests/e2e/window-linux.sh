@@ -50,7 +50,9 @@ close_clock >/dev/null
 
 check_damaged_settings '\n' 0 0
 
-check_without_display '\n' "Horavel: no X display could be opened (is DISPLAY set?)" "$clock_program"
+no_display="Horavel: neither a Wayland compositor nor an X display could be reached (are WAYLAND_DISPLAY and DISPLAY set?); horavel-snapshot draws the clock without one"
+check_without_display '\n' "$no_display" "$clock_program"
+check_without_display '\n' "$no_display" env WAYLAND_DISPLAY=horavel-nowhere "$clock_program"
 
 # A desktop scaled to 150 % says so with Xft.dpi: the clock keeps the physical
 # sizes it has at 100 %, and saves the resolution beside the unit. (The server
