@@ -25,7 +25,8 @@ MessageSink setMessageSink(MessageSink sink);
 // saved, a map that could not be read): "caption: text" on standard error, and
 // the same through the installed sink when that is not standard error already.
 // The sink runs on a thread of its own, so that a dialog waiting for its OK
-// never stops the caller.
+// never stops the caller, whichever sink is installed (the X11 dialog starts a
+// thread of its own anyway; a Windows message box waits on the thread it gets).
 void reportLoss(std::string_view caption, std::string_view text);
 
 // Writes "caption: text" and a line end to standard error.

@@ -1,16 +1,14 @@
 #include "app/x11/MessageWindow.h"
 
 #include "platform/Messages.h"
-#include "platform/SessionSignals.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
 #include <algorithm>
-#include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -186,28 +184,27 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
     }
     XMapRaised(display, window);
 
-    // A signal that ends the session closes the dialog too, and is left for
-    // the clock's own loop to take: no message ever keeps the clock from ending.
-    const int signals = platform::sessionSignals();
     for (bool open = true; open;) {
-        while (open && XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == Expose && event.xexpose.count == 0) {
-                draw(display, window, gc, font, layout, lines);
-            }
-            open = !dismisses(event, layout, deleteWindow);
+        XEvent event;
+        XNextEvent(display, &event);
+        if (event.type == Expose && event.xexpose.count == 0) {
+            draw(display, window, gc, font, layout, lines);
         }
-        pollfd descriptors[2] = {{ConnectionNumber(display), POLLIN, 0}, {signals, POLLIN, 0}};
-        if (open && poll(descriptors, signals >= 0 ? 2 : 1, -1) < 0 && errno != EINTR) {
-            open = false;
-        }
-        open = open && !platform::sessionSignalWaiting(signals);
+        open = !dismisses(event, layout, deleteWindow);
     }
     XFreeGC(display, gc);
     XDestroyWindow(display, window);
     if (font != nullptr) {
         XFreeFont(display, font);
+    }
+}
+
+// The X server went away under a dialog: the clock's own connection notices
+// too, and ends the process after saving its settings. This thread only waits
+// for that; left to Xlib, it would end the process at once from here.
+[[noreturn]] void waitForTheClockToEnd(Display*, void*) {
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::hours(1));
     }
 }
 
@@ -218,6 +215,7 @@ void showMessageWindow(const std::string& caption, const std::string& text) {
         platform::stderrMessageSink(caption, text);
         return;
     }
+    XSetIOErrorExitHandler(display, waitForTheClockToEnd, nullptr);
     runMessageWindow(display, caption, text);
     XCloseDisplay(display);
 }

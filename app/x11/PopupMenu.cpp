@@ -72,6 +72,14 @@ PopupMenu::~PopupMenu() {
     XFlush(display);
 }
 
+void PopupMenu::connectionGone() {
+    if (target) {
+        target->connectionGone();
+    }
+    target.reset();
+    window = 0;
+}
+
 bool PopupMenu::owns(const XEvent& event) const {
     switch (event.type) {
     case KeyPress:

@@ -27,6 +27,9 @@ public:
     PopupMenu& operator=(const PopupMenu&) = delete;
 
     bool isOpen() const { return open; }
+    // The display's connection is gone: the menu goes without a word to the
+    // server, which would only fail.
+    void connectionGone();
     // Whether the event belongs to the menu: every event of its window, and
     // while it holds them, every key and pointer event.
     bool owns(const XEvent& event) const;

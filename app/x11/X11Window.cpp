@@ -73,13 +73,13 @@ char32_t upperCaseLetter(KeySym key) {
 }  // namespace
 
 X11Window::~X11Window() {
+    if (windowOfConnection == this) {
+        windowOfConnection = nullptr;
+    }
     // A menu still open (the session ended while it showed) goes while the
     // display it lives on is still open.
     menu.reset();
     target.reset();
-    if (windowOfConnection == this) {
-        windowOfConnection = nullptr;
-    }
     if (display != nullptr) {
         if (gc != nullptr) {
             XFreeGC(display, gc);
@@ -92,6 +92,8 @@ X11Window::~X11Window() {
 }
 
 bool X11Window::open() {
+    // Messages show on threads of their own, each with its own connection.
+    XInitThreads();
     display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
@@ -262,18 +264,28 @@ void X11Window::connectionLost() {
     app.sessionEnding(*this);
     closed = true;
     // Nothing may be sent to a connection that is gone, not even a goodbye.
+    if (menu) {
+        menu->connectionGone();
+    }
+    menu.reset();
+    if (target) {
+        target->connectionGone();
+    }
     display = nullptr;
     gc = nullptr;
     target.reset();
 }
 
-int X11Window::onIoError(Display*) {
+int X11Window::onIoError(Display* lost) {
+    // Only the clock's own connection ends the clock here: a message's
+    // connection, lost on its own thread, leaves that to this one.
+    if (windowOfConnection == nullptr || lost != windowOfConnection->display) {
+        return 0;
+    }
     // Xlib ends the program when this returns; the settings are saved first,
     // from what the clock already knows.
     sayConnectionLost();
-    if (windowOfConnection != nullptr) {
-        windowOfConnection->app.sessionEnding(*windowOfConnection);
-    }
+    windowOfConnection->app.sessionEnding(*windowOfConnection);
     return 0;
 }
 

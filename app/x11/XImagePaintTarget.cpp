@@ -26,8 +26,10 @@ struct XImagePaintTarget::Picture {
             return;
         }
         if (shared) {
-            XShmDetach(display, &segment);
-            XSync(display, False);
+            if (display != nullptr) {
+                XShmDetach(display, &segment);
+                XSync(display, False);
+            }
             shmdt(segment.shmaddr);
         }
         image->data = nullptr;  // the pixels belong to the segment or the vector
@@ -131,6 +133,12 @@ XImagePaintTarget::~XImagePaintTarget() = default;
 
 void XImagePaintTarget::forget() {
     pictures.clear();
+}
+
+void XImagePaintTarget::connectionGone() {
+    for (const auto& picture : pictures) {
+        picture->display = nullptr;
+    }
 }
 
 XImagePaintTarget::Picture* XImagePaintTarget::pictureAt(std::int32_t x, std::int32_t y, std::int32_t width,

@@ -30,6 +30,9 @@ public:
     void put(Window window, GC gc);
     // Forgets every picture: after a layout change the old places are stale.
     void forget();
+    // The display's connection is gone: the pictures are freed from here on
+    // without a word to the server, which would only fail.
+    void connectionGone();
 
 private:
     struct Picture;

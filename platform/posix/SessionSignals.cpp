@@ -1,9 +1,10 @@
 #include "platform/SessionSignals.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
+
+#include <initializer_list>
 
 namespace platform {
 
@@ -12,13 +13,23 @@ namespace {
 int openSessionSignals() {
     sigset_t endingSignals;
     sigemptyset(&endingSignals);
-    sigaddset(&endingSignals, SIGTERM);
-    sigaddset(&endingSignals, SIGHUP);
-    sigaddset(&endingSignals, SIGINT);
-    if (sigprocmask(SIG_BLOCK, &endingSignals, nullptr) != 0) {
+    for (const int ending : {SIGTERM, SIGHUP, SIGINT}) {
+        // A signal the starter set to be ignored stays ignored (nohup's
+        // SIGHUP): blocking it would make it arrive.
+        struct sigaction current {};
+        if (sigaction(ending, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            sigaddset(&endingSignals, ending);
+        }
+    }
+    sigset_t previous;
+    if (sigprocmask(SIG_BLOCK, &endingSignals, &previous) != 0) {
         return -1;
     }
-    return signalfd(-1, &endingSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+    const int descriptor = signalfd(-1, &endingSignals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (descriptor < 0) {
+        sigprocmask(SIG_SETMASK, &previous, nullptr);
+    }
+    return descriptor;
 }
 
 }  // namespace
@@ -31,11 +42,6 @@ int sessionSignals() {
 bool takeSessionSignal(int descriptor) {
     signalfd_siginfo received{};
     return descriptor >= 0 && read(descriptor, &received, sizeof received) == static_cast<ssize_t>(sizeof received);
-}
-
-bool sessionSignalWaiting(int descriptor) {
-    pollfd waiting{descriptor, POLLIN, 0};
-    return descriptor >= 0 && poll(&waiting, 1, 0) > 0 && (waiting.revents & POLLIN) != 0;
 }
 
 }  // namespace platform
