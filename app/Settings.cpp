@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -82,8 +81,10 @@ bool linkLeadsToSettings(const std::filesystem::path& link, std::string& failure
     case platform::FileRead::Read:
         break;
     }
+    // White space alone counts as empty only when it is the whole file.
     const std::string text = settingsText(bytes);
-    if (text.find_first_not_of(" \t\r\n") == std::string::npos || isSettingsLine(firstLine(text))) {
+    const bool empty = bytes.size() < settingsReadLimit && text.find_first_not_of(" \t\r\n") == std::string::npos;
+    if (empty || isSettingsLine(firstLine(text))) {
         return true;
     }
     failure = "it is a link to " + platform::utf8FromPath(platform::linkTarget(link)) +
@@ -181,9 +182,7 @@ std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settin
         failure = "it is not a regular file";
         return 0;
     }
-    std::error_code error;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)) &&
-        !linkLeadsToSettings(path, failure)) {
+    if (platform::isSymbolicLink(path) && !linkLeadsToSettings(path, failure)) {
         return 0;
     }
     if (!platform::replaceTextFile(path, formatSettingsLine(settings))) {

@@ -22,8 +22,9 @@ enum class AutostartEntry : std::int32_t {
     Absent = 0,        // nothing: the clock may make its entry
     Starts = 1,        // a regular file that starts this program
     Disabled = 2,      // a regular file for this program that the desktop's settings turned off (Hidden=true)
-    OtherProgram = 3,  // a regular file that starts something else, or that cannot be read
+    OtherProgram = 3,  // a regular file that starts something else
     NotAFile = 4,      // a symbolic link, a folder, a FIFO, a device or a socket
+    Unreadable = 5,    // something that cannot be looked at or read
 };
 
 // The folder the session starts entries from: $XDG_CONFIG_HOME/autostart

@@ -45,6 +45,10 @@ FileRead readRegularFile(const std::filesystem::path& path, std::size_t maxBytes
 // was at path is ever removed. On failure, reason says why in a few words.
 [[nodiscard]] bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason);
 
+// True when path itself is a symbolic link (on Windows, any reparse point),
+// whatever it leads to; false for anything else and for nothing there.
+bool isSymbolicLink(const std::filesystem::path& path);
+
 // True when path (following links) names a regular file or nothing at all:
 // what a file that is replaced whole may stand in place of.
 bool regularOrAbsent(const std::filesystem::path& path);

@@ -19,4 +19,9 @@ namespace platform {
 // The same for bytes written as they stand, the pieces one after the other.
 [[nodiscard]] bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces);
 
+// The same for the path itself: a symbolic link standing there is replaced by
+// the new file, never followed, for a file that must be the program's own.
+[[nodiscard]] bool replaceFileItself(const std::filesystem::path& path,
+                                     std::initializer_list<std::string_view> pieces);
+
 }  // namespace platform

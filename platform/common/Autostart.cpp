@@ -1,5 +1,6 @@
 #include "platform/Autostart.h"
 
+#include "platform/FileAccess.h"
 #include "platform/common/AutostartEntryFile.h"
 
 #include <system_error>
@@ -12,8 +13,14 @@ namespace {
 
 // Why an entry that is not the clock's own is left alone.
 std::string leftAlone(AutostartEntry entry) {
-    return entry == AutostartEntry::NotAFile ? "it is not a regular file (a link, a folder or a pipe), so it is left as it is"
-                                             : "it starts another program, so it is left as it is";
+    switch (entry) {
+    case AutostartEntry::NotAFile:
+        return "it is not a regular file (a link, a folder or a pipe), so it is left as it is";
+    case AutostartEntry::Unreadable:
+        return "it cannot be read, so it is left as it is";
+    default:
+        return "it starts another program, so it is left as it is";
+    }
 }
 
 }  // namespace
@@ -28,7 +35,10 @@ AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std:
     if (type == std::filesystem::file_type::not_found) {
         return AutostartEntry::Absent;
     }
-    if (type != std::filesystem::file_type::regular) {
+    if (error) {
+        return AutostartEntry::Unreadable;
+    }
+    if (type != std::filesystem::file_type::regular || isSymbolicLink(entry)) {
         return AutostartEntry::NotAFile;
     }
     return readAutostartEntry(entry, program);
@@ -39,15 +49,19 @@ bool autostartStarts(const std::filesystem::path& folder, const std::filesystem:
 }
 
 bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string& reason) {
-    if (folder.empty() || program.empty()) {
+    if (folder.empty()) {
         reason = "there is no folder of programs to start at login";
+        return false;
+    }
+    if (program.empty()) {
+        reason = "the system does not say where this program lies";
         return false;
     }
     const AutostartEntry entry = autostartEntryFor(folder, program);
     if (entry == AutostartEntry::Starts) {
         return true;
     }
-    if (entry == AutostartEntry::OtherProgram || entry == AutostartEntry::NotAFile) {
+    if (entry != AutostartEntry::Absent && entry != AutostartEntry::Disabled) {
         reason = leftAlone(entry);
         return false;
     }

@@ -9,8 +9,8 @@ namespace platform {
 
 // What the regular file at entry is, each system reading its own kind of entry:
 // one that starts program (Starts), the clock's entry for it turned off
-// (Disabled), or anything else (OtherProgram). A file that changed into
-// something else meanwhile is NotAFile, or Absent when it went.
+// (Disabled), anything else (OtherProgram), or Unreadable. A file that went
+// meanwhile is Absent.
 AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program);
 
 // Writes the entry that starts program over whatever regular file or nothing

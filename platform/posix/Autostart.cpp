@@ -200,7 +200,7 @@ AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std:
     case FileRead::NotRegular:
         return AutostartEntry::NotAFile;
     case FileRead::Failed:
-        return AutostartEntry::OtherProgram;
+        return AutostartEntry::Unreadable;
     }
     const EntryContent content = readEntry(text);
     if (!sameProgram(content.program, program)) {
@@ -213,7 +213,8 @@ bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesys
                          std::string& reason) {
     const std::optional<std::string> exec = execValue(program.string());
     if (!exec) {
-        reason = "the program's path holds a line end or bytes that are not UTF-8, which no desktop entry can hold";
+        reason = "the program's path holds a control character or bytes that are not UTF-8, which no desktop entry "
+                 "can hold";
         return false;
     }
     const std::string entry = "[Desktop Entry]\n"
@@ -224,7 +225,9 @@ bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesys
                               "Exec=" + *exec + "\n"
                               "Terminal=false\n"
                               "StartupNotify=false\n";
-    if (!replaceTextFile(autostartEntry(folder), entry)) {
+    // Written over the entry's name itself: should a link have taken its
+    // place since it was looked at, the link goes, never what it leads to.
+    if (!replaceFileItself(autostartEntry(folder), {entry})) {
         reason = lastFileError();
         return false;
     }

@@ -100,6 +100,11 @@ bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, s
     return written;
 }
 
+bool isSymbolicLink(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 std::string lastFileError() { return std::strerror(errno); }
 
 std::FILE* openBinaryStream(const std::filesystem::path& path) {

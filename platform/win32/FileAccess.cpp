@@ -81,6 +81,11 @@ bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, s
     return true;
 }
 
+bool isSymbolicLink(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 std::string lastFileError() {
     const DWORD error = GetLastError();
     wchar_t* text = nullptr;

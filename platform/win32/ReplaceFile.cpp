@@ -10,7 +10,10 @@
 namespace platform {
 
 bool replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
-    const std::filesystem::path path = linkTarget(linkOrFile);
+    return replaceFileItself(linkTarget(linkOrFile), pieces);
+}
+
+bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;

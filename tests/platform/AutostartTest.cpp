@@ -48,6 +48,16 @@ TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
     EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder)));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
     EXPECT_TRUE(platform::removeAutostart(folder, program, reason)) << "nothing to remove is no failure";
+
+#ifndef _WIN32
+    // The clock's own desktop entry, turned off by the desktop's settings, is
+    // turned on again by writing it anew.
+    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
+    std::ofstream(platform::autostartEntry(folder), std::ios::app) << "Hidden=true\n";
+    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Disabled);
+    EXPECT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
+    EXPECT_TRUE(platform::autostartStarts(folder, program));
+#endif
 }
 
 // Whatever stands at the entry's name and is not the clock's own regular file
