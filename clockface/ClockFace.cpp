@@ -61,8 +61,9 @@ FaceDamage drawClockFace(FaceState& face, const platform::Clock& clock) {
     const FaceTime time = FaceTime::fromLocalTime(clock.localNow());
 
     // At the turn of each minute, and at once when the wall clock jumped to
-    // another day.
-    if (time.minuteIsTurning() || face.calendarDay != calendarDay(clock)) {
+    // another day than the calendar shows.
+    const bool dayChanged = canDrawOn(face, face.calendarCanvas) && face.calendarDay != calendarDay(clock);
+    if (time.minuteIsTurning() || dayChanged) {
         drawCalendar(face, clock);
         damage.calendar = true;
     }

@@ -1,22 +1,14 @@
 #include "image/TiffProbe.h"
 
-#include <fstream>
-#include <system_error>
+#include "platform/FileAccess.h"
+
+#include <string>
 
 std::int32_t probeTiffVersion(const std::filesystem::path& path) {
-    // Only a regular file is opened: a FIFO in a picture's place would wait
-    // for a writer.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return 0;
-    }
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    if (!file) {
-        return 0;
-    }
-    char head[4] = {};
-    file.read(head, sizeof head);
-    if (file.gcount() != static_cast<std::streamsize>(sizeof head)) {
+    // Only a regular file is read, and opening it never waits: a FIFO in a
+    // picture's place would wait for a writer.
+    std::string head;
+    if (platform::readRegularFile(path, 4, head) != platform::FileRead::Read || head.size() != 4) {
         return 0;
     }
     // Bytes 0 and 1 are the byte-order mark, ignored: the word is taken

@@ -1,5 +1,7 @@
 #include "clockface/ClockFace.h"
 
+#include "clockface/Calendar.h"
+
 #include "FaceFixture.h"
 #include "image/Image.h"
 #include "raster/Primitives.h"
@@ -157,4 +159,23 @@ TEST_F(ClockFaceAt10h08, TickByTickTheFaceIsTheWholeFaceAndTheDamageHoldsEveryCh
         ASSERT_EQ(std::memcmp(shown.data(), canvas.display.get(), displayBytes), 0) << "display at " << t;
     }
     EXPECT_GT(incremental, 300) << "most ticks redraw parts, not the whole face";
+}
+
+// Within a day only the turn of a minute redraws the calendar; a jump of the
+// wall clock to another day (a clock set right, a machine woken up) redraws it
+// at the next tick, as that day's calendar.
+TEST_F(ClockFaceAt10h08, AJumpToAnotherDayRedrawsTheCalendarAtTheNextTick) {
+    drawAt(tenOhEightThirty);
+    ASSERT_TRUE(face.calendarDay.has_value()) << "the first tick draws the calendar of its day";
+    EXPECT_FALSE(drawClockFace(face, facetest::clockAt(facetest::december9th2026, tenOhEightThirty + 0.25)).calendar);
+    const Canvas& calendar = *face.calendarCanvas;
+    const auto bytes = static_cast<std::size_t>(3 * calendar.displayWidth() * calendar.displayHeight());
+    const std::vector<std::uint8_t> dayBefore(calendar.display.get(), calendar.display.get() + bytes);
+
+    const auto nextDay = facetest::clockAt(facetest::december9th2026 + 1, tenOhEightThirty + 0.5);
+    EXPECT_TRUE(drawClockFace(face, nextDay).calendar);
+    const std::vector<std::uint8_t> dayAfter(calendar.display.get(), calendar.display.get() + bytes);
+    EXPECT_NE(dayAfter, dayBefore);
+    drawCalendar(face, nextDay);
+    EXPECT_EQ(std::memcmp(dayAfter.data(), calendar.display.get(), bytes), 0) << "the next day's own calendar";
 }

@@ -246,7 +246,7 @@ for kind in "a link" "a FIFO" "another program's entry"; do
     continue
   fi
   xdotool mousemove --window "$window" 60 80 click 3
-  sleep 0.5
+  wait_for_output "menu windows" 1 menus_shown >/dev/null
   xdotool key End Up Up Return
   check "$kind at the autostart entry's name: \"Start at login\" says why it is left alone" \
     'wait_for_output "message windows" 1 messages_shown'
@@ -308,6 +308,7 @@ check "a FIFO as Earth.png: the window appears within 10 s" 'start_clock && [ $(
 check "and SIGTERM ends the clock with 0" 'ends_on_sigterm'
 check "horavel-snapshot passes it over too" \
   '(cd "$work/cwd" && timeout 20 "$snapshot" --at 2026-12-09T13:00:00Z --earth-out "$work/past-fifo.png" 2>/dev/null)'
+rm -f "$work/cwd/Earth.png"
 
 # A FIFO or standard input named as a map is read to its end: the Earth the
 # same as from the file. Anything else that is no regular file is refused, as
@@ -315,7 +316,7 @@ check "horavel-snapshot passes it over too" \
 earth_map=$(dirname "$snapshot")/Earth.png
 "$snapshot" --at 2026-12-09T13:00:00Z --earth-texture "$earth_map" --earth-out "$work/from-file.png"
 mkfifo "$work/earth.fifo"
-(cat "$earth_map" >"$work/earth.fifo" &)
+(timeout 20 cat "$earth_map" >"$work/earth.fifo" &)
 check "a FIFO named as --earth-texture gives the Earth of the file" \
   'timeout 20 "$snapshot" --at 2026-12-09T13:00:00Z --earth-texture "$work/earth.fifo" --earth-out "$work/from-fifo.png" && cmp -s "$work/from-file.png" "$work/from-fifo.png"'
 check "and so does standard input, as -" \

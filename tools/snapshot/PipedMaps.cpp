@@ -65,8 +65,9 @@ bool PipedMaps::take(std::optional<std::filesystem::path>& map, const char* opti
         error = "cannot keep " + named + ": " + reason;
         return false;
     }
-    // The copy keeps the name, and with it the ending by which the loader
-    // tells PDS IMG and FITS files from the others.
+    // A FIFO's copy keeps its name, and with it the ending by which the loader
+    // tells PDS IMG and FITS files from the others; standard input has none,
+    // so what it gives is read as a PNG or TIFF picture.
     std::filesystem::path copy = folder / (option + 2);
     copy += "-";
     copy += *map == "-" ? std::filesystem::path("standard-input") : map->filename();

@@ -102,14 +102,15 @@ bool takesValue(std::string_view name) {
 // Whether two paths name one file: the same path once links (a dangling one
 // too) and dots are resolved, whether or not the file exists yet.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error;
-    const auto resolved = [&error](const std::filesystem::path& path) {
+    const auto resolved = [](const std::filesystem::path& path, std::error_code& error) {
         const std::filesystem::path absolute = std::filesystem::absolute(platform::linkTarget(path), error);
         return error ? path : std::filesystem::weakly_canonical(absolute, error);
     };
-    const std::filesystem::path first = resolved(a);
-    const std::filesystem::path second = resolved(b);
-    return error ? a.lexically_normal() == b.lexically_normal() : first == second;
+    std::error_code firstError;
+    std::error_code secondError;
+    const std::filesystem::path first = resolved(a, firstError);
+    const std::filesystem::path second = resolved(b, secondError);
+    return firstError || secondError ? a.lexically_normal() == b.lexically_normal() : first == second;
 }
 
 // The pictures must go to files of their own, or one would be lost; and
