@@ -45,7 +45,7 @@ FileRead readRegularFile(const std::filesystem::path& path, std::size_t maxBytes
 // was at path is ever removed. On failure, reason says why in a few words.
 [[nodiscard]] bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason);
 
-// True when path itself is a symbolic link (on Windows, any reparse point),
+// True when path itself is a symbolic link (on Windows, a junction too),
 // whatever it leads to; false for anything else and for nothing there.
 bool isSymbolicLink(const std::filesystem::path& path);
 
