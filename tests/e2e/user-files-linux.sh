@@ -265,7 +265,7 @@ rm -f "$autostart"
 
 # The session's end always ends the clock: SIGTERM ends it within 2 s with 0,
 # its settings saved, while a start-up message is open (a map that is no
-# picture) and while its menu is open.
+# picture), a moment after the start, and while its menu is open.
 ends_on_sigterm() {
   kill -TERM "$pid"
   for _ in $(seq 20); do
@@ -289,6 +289,12 @@ if start_clock && wait_for_output "message windows" 1 messages_shown; then
 else
   fail "a map that is no picture is said in a message"
 fi
+rm -f "$settings"
+pin_clock running ${moments[0]}
+launch
+sleep 0.3
+check "SIGTERM 0.3 s after the start, while the maps load: the clock ends with 0 within 2 s" 'ends_on_sigterm'
+check "and its settings are saved" '[ "$(saved)" = "0 0 28" ]'
 clock_program=$kept_program
 rm -f "$settings"
 if start_clock; then
