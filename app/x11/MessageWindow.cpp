@@ -199,9 +199,10 @@ void runMessageWindow(Display* display, std::string_view caption, std::string_vi
     }
 }
 
-// The X server went away under a dialog: the clock's own connection notices
-// too, and ends the process after saving its settings. This thread only waits
-// for that; left to Xlib, it would end the process at once from here.
+// The dialog's connection is gone: the X server went away, and the clock's own
+// connection notices too and ends the process after saving its settings; or
+// only this client was killed, and the clock goes on. Either way this thread
+// only waits; left to Xlib, it would end the process at once from here.
 [[noreturn]] void waitForTheClockToEnd(Display*, void*) {
     for (;;) {
         std::this_thread::sleep_for(std::chrono::hours(1));

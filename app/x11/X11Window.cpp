@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <chrono>
@@ -26,8 +27,13 @@ namespace {
 
 constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
 
-// The window whose clock saves its settings when the display goes away.
+// The window whose clock saves its settings when the display goes away, and
+// its connection. The I/O error handler is the process's, and also runs on a
+// message's thread for that message's connection: it reads only the atomic
+// connection there, and touches the window only for its own connection, which
+// only the window's thread uses.
 X11Window* windowOfConnection = nullptr;
+std::atomic<Display*> connectionOfWindow{nullptr};
 
 // The resolution desktops set for their programs as Xft.dpi in the display's
 // resource database (the scaling of a desktop's settings); 96 when unset or
@@ -74,6 +80,7 @@ char32_t upperCaseLetter(KeySym key) {
 
 X11Window::~X11Window() {
     if (windowOfConnection == this) {
+        connectionOfWindow = nullptr;
         windowOfConnection = nullptr;
     }
     // A menu still open (the session ended while it showed) goes while the
@@ -99,6 +106,7 @@ bool X11Window::open() {
         return false;
     }
     windowOfConnection = this;
+    connectionOfWindow = display;
     XSetIOErrorHandler(onIoError);
     signals = platform::sessionSignals();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
@@ -271,6 +279,7 @@ void X11Window::connectionLost() {
     if (target) {
         target->connectionGone();
     }
+    connectionOfWindow = nullptr;
     display = nullptr;
     gc = nullptr;
     target.reset();
@@ -279,7 +288,7 @@ void X11Window::connectionLost() {
 int X11Window::onIoError(Display* lost) {
     // Only the clock's own connection ends the clock here: a message's
     // connection, lost on its own thread, leaves that to this one.
-    if (windowOfConnection == nullptr || lost != windowOfConnection->display) {
+    if (lost == nullptr || lost != connectionOfWindow.load()) {
         return 0;
     }
     // Xlib ends the program when this returns; the settings are saved first,

@@ -30,6 +30,10 @@ AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std:
         return AutostartEntry::Absent;
     }
     const std::filesystem::path entry = autostartEntry(folder);
+    // A link first, dangling or not: not every system's library tells one.
+    if (isSymbolicLink(entry)) {
+        return AutostartEntry::NotAFile;
+    }
     std::error_code error;
     const std::filesystem::file_type type = std::filesystem::symlink_status(entry, error).type();
     if (type == std::filesystem::file_type::not_found) {
@@ -38,7 +42,7 @@ AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std:
     if (error) {
         return AutostartEntry::Unreadable;
     }
-    if (type != std::filesystem::file_type::regular || isSymbolicLink(entry)) {
+    if (type != std::filesystem::file_type::regular) {
         return AutostartEntry::NotAFile;
     }
     return readAutostartEntry(entry, program);

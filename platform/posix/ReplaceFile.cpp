@@ -48,7 +48,12 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     // write into the same temporary file.
     std::filesystem::path temporary = path;
     temporary += "." + std::to_string(::getpid()) + ".tmp";
-    const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // Whatever a crash left at that name goes first (a link itself, not what it
+    // leads to), and the new file is made there afresh: nothing standing there
+    // is followed, truncated or waited on.
+    ::unlink(temporary.c_str());
+    const int descriptor =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         return false;
     }

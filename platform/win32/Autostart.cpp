@@ -9,6 +9,7 @@
 #include <shobjidl.h>
 #include <windows.h>
 
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -23,14 +24,14 @@ bool createShellLink(ComReference<IShellLinkW>& link, ComReference<IPersistFile>
            SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.out())));
 }
 
-// The program the shortcut starts, as its target stands in it; empty when it
-// cannot be read.
-std::filesystem::path shortcutTarget(const std::filesystem::path& shortcut) {
+// The program the shortcut starts, as its target stands in it: empty when it
+// names no file, none when the shortcut cannot be read.
+std::optional<std::filesystem::path> shortcutTarget(const std::filesystem::path& shortcut) {
     const ComScope com;
     ComReference<IShellLinkW> link;
     ComReference<IPersistFile> file;
     if (!createShellLink(link, file) || FAILED(file->Load(shortcut.c_str(), STGM_READ))) {
-        return {};
+        return std::nullopt;
     }
     // Long paths fit: the shortcut holds as many characters as the system allows.
     std::vector<wchar_t> target(32768);
@@ -55,9 +56,12 @@ std::filesystem::path autostartFolder() {
 std::filesystem::path autostartEntry(const std::filesystem::path& folder) { return folder / L"Horavel.lnk"; }
 
 AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program) {
+    const std::optional<std::filesystem::path> target = shortcutTarget(entry);
+    if (!target) {
+        return AutostartEntry::Unreadable;
+    }
     std::error_code error;
-    const std::filesystem::path target = shortcutTarget(entry);
-    return !target.empty() && !program.empty() && std::filesystem::equivalent(target, program, error)
+    return !target->empty() && !program.empty() && std::filesystem::equivalent(*target, program, error)
                ? AutostartEntry::Starts
                : AutostartEntry::OtherProgram;
 }

@@ -18,8 +18,11 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     // write into the same temporary file.
     std::filesystem::path temporary = path;
     temporary += L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Whatever a crash left at that name goes first (a link itself, not what it
+    // leads to), and the new file is made there afresh.
+    DeleteFileW(temporary.c_str());
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }

@@ -246,7 +246,7 @@ for kind in "a link" "a FIFO" "another program's entry"; do
     continue
   fi
   xdotool mousemove --window "$window" 60 80 click 3
-  wait_for_output "menu windows" 1 menus_shown >/dev/null
+  wait_for_output "menu windows" 1 menus_shown
   xdotool key End Up Up Return
   check "$kind at the autostart entry's name: \"Start at login\" says why it is left alone" \
     'wait_for_output "message windows" 1 messages_shown'
