@@ -28,6 +28,7 @@ private:
     std::filesystem::path folder;  // made at the first pipe; empty before
 };
 
-// The most a pipe may give for one map, bytes: a map twice the size of the
-// largest the clock's pictures can use, with room to spare.
+// The most a pipe may give for one map, bytes: far more than any map needs
+// (the Earth's that comes with the clock is 2 MiB), yet a pipe that never ends
+// cannot take all the memory.
 inline constexpr std::size_t pipedMapLimitBytes = std::size_t{512} << 20;
