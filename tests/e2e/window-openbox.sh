@@ -38,15 +38,25 @@ e2e_name=window-openbox
 # An X server on a free display, with openbox managing it.
 start_display() {
   local number=90
-  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  server=$!
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  # A server that ends at once found its display taken (a server just ended
+  # may not have let it go yet): the next number is tried.
+  for _ in 1 2 3; do
+    while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    server=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 100); do
+      xdpyinfo >/dev/null 2>&1 && break
+      kill -0 "$server" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -0 "$server" 2>/dev/null && break
+    number=$((number + 1))
+  done
   openbox >/dev/null 2>&1 &
   manager=$!
   # openbox is ready once it names itself on the root window.
-  for _ in $(seq 50); do
+  for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
     sleep 0.1
   done
