@@ -2,6 +2,7 @@
 
 #include "image/RasterFile.h"
 #include "image/TiffProbe.h"
+#include "platform/FileAccess.h"
 #include "platform/ImageDecoder.h"
 
 #include <cstddef>
@@ -38,24 +39,53 @@ bool nameContains(const std::basic_string<Char>& name, std::string_view text) {
     return false;
 }
 
+// The reader that a file's first bytes ask for when its name names none: a
+// FITS primary header opens with its SIMPLE card, a PDS label with the
+// PDS_VERSION_ID statement or the SFDU line that may stand before it. Anything
+// else (TIFF among it, whose byte-order mark the decoder knows) is left to the
+// platform's decoder.
+ImageKind kindByFirstBytes(const std::filesystem::path& path) {
+    std::string head;
+    if (platform::readRegularFile(path, 16, head) != platform::FileRead::Read) {
+        return ImagePixels;
+    }
+    const std::string_view start(head);
+    if (start.substr(0, 9) == "SIMPLE  =") {
+        return ImageFits;
+    }
+    if (start.substr(0, 14) == "PDS_VERSION_ID" || start.substr(0, 7) == "CCSD3ZF") {
+        return ImagePdsImg;
+    }
+    return ImagePixels;
+}
+
 }  // namespace
 
 std::int32_t Image::load(const std::filesystem::path& path) {
     release();
-    // The extension tests look at the whole name in the platform's own
-    // character type, so a name of any length is tested and opened unchanged.
-    const auto& name = path.native();
+    // The extension tests look at the file's own name, never at its folders'
+    // (a folder called backup.img says nothing of the pictures in it), in the
+    // platform's own character type, so a name of any length is tested whole;
+    // the path is opened unchanged.
+    const auto name = path.filename().native();
     if (nameContains(name, ".tif") && probeTiffVersion(path) == 2) {
         return 0;
     }
-    const bool isImg = nameContains(name, ".img");
-    if (isImg || nameContains(name, ".fit")) {
-        kind = isImg ? ImagePdsImg : ImageFits;
+    ImageKind reader = ImagePixels;
+    if (nameContains(name, ".img")) {
+        reader = ImagePdsImg;
+    } else if (nameContains(name, ".fit")) {
+        reader = ImageFits;
+    } else if (!nameContains(name, ".tif")) {
+        reader = kindByFirstBytes(path);
+    }
+    if (reader != ImagePixels) {
+        kind = reader;
         rasterFile.reset(new (std::nothrow) RasterFile);
         if (!rasterFile) {
             return 0;
         }
-        const std::int32_t opened = isImg ? rasterFile->openImg(path) : rasterFile->openFits(path);
+        const std::int32_t opened = reader == ImagePdsImg ? rasterFile->openImg(path) : rasterFile->openFits(path);
         if (opened != 0) {
             width = rasterFile->width;
             height = rasterFile->height;

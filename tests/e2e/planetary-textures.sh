@@ -2,7 +2,9 @@
 # A 16-bit FITS Moon map written by astropy and a 16-bit PDS IMG Moon map, both
 # made here from assets/Moon.png, passed to horavel-snapshot as --moon-texture on
 # the Linux build and on the Windows build under Wine: each must give a lit Moon
-# picture that looks like the one drawn from Moon.png itself.
+# picture that looks like the one drawn from Moon.png itself. Earth.png copied
+# into folders whose names hold ".fit", ".img" or ".tif" draws the very Earth
+# that the file draws where it lies.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 repo=$(pwd)
@@ -121,6 +123,24 @@ check_build() {
     fi
   else
     fail "$label: --moon-texture moon16-reversed.fits"
+  fi
+
+  # The folder's name says nothing about the file in it.
+  local earth="$work/$label-earth.png" folder failed=""
+  $runner "$program" --at "$moment" --unit 20 --earth-texture "${prefix}$repo/assets/Earth.png" \
+    --earth-out "${prefix}$earth" >/dev/null 2>&1
+  for folder in j.fitzgerald backup.img scans.tif.d; do
+    mkdir -p "$work/$folder" && cp assets/Earth.png "$work/$folder/Earth.png"
+    if ! $runner "$program" --at "$moment" --unit 20 --earth-texture "${prefix}$work/$folder/Earth.png" \
+        --earth-out "${prefix}$work/$label-$folder.png" >/dev/null 2>&1 ||
+        ! cmp -s "$work/$label-$folder.png" "$earth"; then
+      failed+=" $folder"
+    fi
+  done
+  if [ -s "$earth" ] && [ -z "$failed" ]; then
+    pass "$label: Earth.png under j.fitzgerald/, backup.img/ and scans.tif.d/ draws the same Earth"
+  else
+    fail "$label: Earth.png draws another Earth under:${failed:- (no reference picture)}"
   fi
 }
 

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <string>
+#include <tuple>
 
 using imagetest::Bytes;
 using imagetest::bytesOf;
@@ -39,7 +40,7 @@ TEST(LoadDispatch, UpperCaseNamesLoadLikeLowerCaseOnes) {
     expectTheRgbSample(image);
 }
 
-TEST(LoadDispatch, ImgAndFitAnywhereInTheNameChooseTheRasterReaders) {
+TEST(LoadDispatch, ImgAndFitAnywhereInTheFilesOwnNameChooseTheRasterReaders) {
     imagetest::ScratchFolder folder;
     struct Case {
         std::filesystem::path name;
@@ -48,7 +49,6 @@ TEST(LoadDispatch, ImgAndFitAnywhereInTheNameChooseTheRasterReaders) {
     // None of these files exists, so every reader refuses; the kind and the
     // attached raster file show which reader was asked.
     const Case cases[] = {
-        {folder.path / "maps.img" / "earth.png", ImagePdsImg},
         {folder.path / "MARS.IMG", ImagePdsImg},
         {folder.path / "scan.fits", ImageFits},
         {folder.path / "Scan.Fit", ImageFits},
@@ -86,14 +86,34 @@ TEST(LoadDispatch, LittleEndianBigTiffNamedTifIsRefusedBeforeAnyReader) {
 }
 
 // Classic and big-endian TIFF go on to the decoder, and the file's format, not
-// its name, decides how it is read.
-TEST(LoadDispatch, DecodableFilesLoadWhateverTheirName) {
+// its name or its folders' names, decides how it is read.
+TEST(LoadDispatch, DecodableFilesLoadWhateverTheirNameOrFolder) {
     imagetest::ScratchFolder folder;
-    for (const auto& [sample, as] : {std::pair{"rgb.tif", ""}, {"rgb-be.tif", ""}, {"rgb.tif", "photo.tiff"},
-                                     {"rgb.png", "picture.tif"}, {"rgb.tif", "picture.bin"}}) {
+    for (const char* sub : {"j.fitzgerald", "backup.img", "scans.tif.d"}) {
+        std::filesystem::create_directory(folder.path / sub);
+    }
+    for (const auto& [sample, as] :
+         {std::pair{"rgb.tif", ""}, {"rgb-be.tif", ""}, {"rgb.tif", "photo.tiff"}, {"rgb.png", "picture.tif"},
+          {"rgb.tif", "picture.bin"}, {"rgb.png", "j.fitzgerald/Earth.png"}, {"rgb.png", "backup.img/Earth.png"},
+          {"rgb.tif", "scans.tif.d/Earth.png"}}) {
         Image image;
         EXPECT_EQ(image.load(*as ? folder.copyOf(sample, as) : imagetest::sample(sample)), 1) << sample << as;
         expectTheRgbSample(image);
+    }
+}
+
+// A raster whose own name names no format is read in place when its first
+// bytes are a FITS header or a PDS label.
+TEST(LoadDispatch, FirstBytesChooseTheRasterReaderForANameThatSaysNothing) {
+    imagetest::ScratchFolder folder;
+    for (const auto& [sample, as, kind] :
+         {std::tuple{"bitpix8.fits", "Moon.png", ImageFits}, {"gray8.img", "maps.img.d/Earth", ImagePdsImg}}) {
+        std::filesystem::create_directories((folder.path / as).parent_path());
+        const std::filesystem::path copy = folder.path / as;
+        std::filesystem::copy_file(imagetest::planetary(sample), copy);
+        Image image;
+        EXPECT_EQ(image.load(copy), 1) << as;
+        EXPECT_EQ(image.kind, kind) << as;
     }
 }
 

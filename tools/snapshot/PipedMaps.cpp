@@ -67,7 +67,7 @@ bool PipedMaps::take(std::optional<std::filesystem::path>& map, const char* opti
     }
     // A FIFO's copy keeps its name, and with it the ending by which the loader
     // tells PDS IMG and FITS files from the others; standard input has none,
-    // so what it gives is read as a PNG or TIFF picture.
+    // so the loader goes by what its first bytes are.
     std::filesystem::path copy = folder / (option + 2);  // the option's name without its dashes
     copy += "-";
     copy += *map == "-" ? std::filesystem::path("standard-input") : map->filename();
