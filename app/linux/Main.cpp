@@ -1,10 +1,8 @@
 // The clock program on Linux: on a Wayland compositor when one answers, on an
 // X11 display otherwise.
 #include "app/ClockApp.h"
-#include "app/x11/MessageWindow.h"
 #include "app/x11/X11Window.h"
 #include "platform/Clock.h"
-#include "platform/Messages.h"
 #include "platform/SessionSignals.h"
 
 #ifdef HORAVEL_WITH_WAYLAND
@@ -51,7 +49,6 @@ int main() {
         return *exitCode;
     }
 #endif
-    platform::setMessageSink(shell::dialogMessageSink);
     shell::X11Window window(app);
     if (!window.open()) {
         std::fputs(noDisplay, stderr);

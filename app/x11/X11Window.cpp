@@ -1,5 +1,7 @@
 #include "app/x11/X11Window.h"
 
+#include "app/MessageQueue.h"
+#include "platform/Messages.h"
 #include "app/x11/StayAbove.h"
 #include "app/x11/WindowIcon.h"
 #include "platform/SessionSignals.h"
@@ -9,6 +11,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,11 +30,15 @@ namespace {
 
 constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
 
+// Wakes the loop for a message, from whichever thread shows it.
+void wakeForMessage(void* descriptor) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(*static_cast<const int*>(descriptor), &one, sizeof one);
+}
+
 // The window whose clock saves its settings when the display goes away, and
-// its connection. The I/O error handler is the process's, and also runs on a
-// message's thread for that message's connection: it reads only the atomic
-// connection there, and touches the window only for its own connection, which
-// only the window's thread uses.
+// its connection. The I/O error handler is the process's: it acts only for
+// the window's own connection, which only the window's thread uses.
 X11Window* windowOfConnection = nullptr;
 std::atomic<Display*> connectionOfWindow{nullptr};
 
@@ -83,9 +90,15 @@ X11Window::~X11Window() {
         connectionOfWindow = nullptr;
         windowOfConnection = nullptr;
     }
-    // A menu still open (the session ended while it showed) goes while the
-    // display it lives on is still open.
+    // Messages shown from now on go to standard error.
+    if (messageWake >= 0) {
+        messagequeue::close();
+        close(messageWake);
+    }
+    // A menu or messages still open (the session ended while they showed) go
+    // while the display they live on is still open.
     menu.reset();
+    messages.clear();
     target.reset();
     if (display != nullptr) {
         if (gc != nullptr) {
@@ -99,11 +112,15 @@ X11Window::~X11Window() {
 }
 
 bool X11Window::open() {
-    // Messages show on threads of their own, each with its own connection.
-    XInitThreads();
     display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
+    }
+    // From here on messages wait for the loop, which shows them in windows of
+    // their own once the clock's window is there.
+    messageWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (messageWake >= 0) {
+        messagequeue::open(wakeForMessage, &messageWake);
     }
     windowOfConnection = this;
     connectionOfWindow = display;
@@ -246,9 +263,8 @@ void X11Window::tickWhenDue(std::chrono::steady_clock::time_point& nextTick) {
 X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point nextTick) {
     const int connection = ConnectionNumber(display);
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - std::chrono::steady_clock::now());
-    pollfd descriptors[2] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}};
-    const int result = poll(descriptors, signals >= 0 ? 2 : 1,
-                            static_cast<int>(std::max<long long>(wait.count(), 0)));
+    pollfd descriptors[3] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}, {messageWake, POLLIN, 0}};
+    const int result = poll(descriptors, 3, static_cast<int>(std::max<long long>(wait.count(), 0)));
     if ((result < 0 && errno != EINTR) ||
         (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
         return Wakeup::connectionLost;
@@ -257,6 +273,11 @@ X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point 
         // Asked to end, as a session or service manager asks: save, then close.
         app.sessionEnding(*this);
         destroy();
+    }
+    if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && !closed) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
+        openMessages();
     }
     return result > 0 && (descriptors[0].revents & POLLIN) != 0 ? Wakeup::events : Wakeup::timeOrSignal;
 }
@@ -276,6 +297,10 @@ void X11Window::connectionLost() {
         menu->connectionGone();
     }
     menu.reset();
+    for (const std::unique_ptr<MessageWindow>& message : messages) {
+        message->connectionGone();
+    }
+    messages.clear();
     if (target) {
         target->connectionGone();
     }
@@ -298,12 +323,45 @@ int X11Window::onIoError(Display* lost) {
     return 0;
 }
 
+void X11Window::openMessages() {
+    if (window == 0) {
+        return;
+    }
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), client.width / 2, client.height / 2, &x, &y,
+                          &child);
+    for (const messagequeue::Message& message : messagequeue::take()) {
+        auto shown = std::make_unique<MessageWindow>(display, window, PixelPoint{x, y}, message.caption,
+                                                     message.text, resolution);
+        if (shown->isOpen()) {
+            messages.push_back(std::move(shown));
+        } else {
+            platform::stderrMessageSink(message.caption, message.text);
+        }
+    }
+}
+
 void X11Window::onEvent(XEvent& event) {
+    for (auto message = messages.begin(); message != messages.end(); ++message) {
+        if ((*message)->owns(event)) {
+            if ((*message)->handle(event)) {
+                messages.erase(message);
+            }
+            return;
+        }
+    }
     if (menu && menu->owns(event)) {
         const MenuOutcome outcome = menu->handle(event);
         if (outcome.closes) {
             closeMenu(outcome.chosen);
         }
+        return;
+    }
+    // What is left of a message or a menu already gone (its DestroyNotify
+    // above all) is not the clock's.
+    if (event.xany.window != window) {
         return;
     }
     switch (event.type) {

@@ -3,6 +3,7 @@
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
 #include "app/TrackedWindowHost.h"
+#include "app/x11/MessageWindow.h"
 #include "app/x11/PopupMenu.h"
 #include "app/x11/XImagePaintTarget.h"
 
@@ -14,9 +15,10 @@
 
 namespace shell {
 
-// The clock's one window on an X11 display. It turns X events, its 250 ms timer
-// and the signals that end a session (SIGTERM, SIGHUP, SIGINT) into calls of the
-// clock, and does what only X can: the window, its frame as the window manager
+// The clock's window on an X11 display, with its menu and its messages. It
+// turns X events, its 250 ms timer and the signals that end a session
+// (SIGTERM, SIGHUP, SIGINT) into calls of the clock, shows the clock's
+// messages in windows of their own served by the same loop, and does what only X can: the window, its frame as the window manager
 // reports it, the screen, and the pixels. When the connection to the display is
 // lost the clock still saves its settings before the program ends: the place
 // it keeps is where the server last said the window stood, and its resolution
@@ -59,6 +61,8 @@ private:
     Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
     void paint();
+    // Opens a window for each message that waits, over the clock's window.
+    void openMessages();
     // Opens the clock's menu for the point at, root window pixels.
     void openMenu(PixelPoint at);
     // Closes it, doing what was chosen.
@@ -80,6 +84,8 @@ private:
     Atom frameExtentsAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
+    std::vector<std::unique_ptr<MessageWindow>> messages;  // the messages open, oldest first
+    int messageWake = -1;         // an eventfd that a message waiting for the loop makes readable, or -1
     int signals = -1;             // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
