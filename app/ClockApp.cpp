@@ -69,6 +69,17 @@ void ClockApp::created(WindowHost& host) {
         rebuild(host, false);
     }
     appState.lastSeen = current(host);
+    // Without a font the clock runs on without its numerals, date and day
+    // numbers: said once, as a map that cannot be read is.
+    if (appState.tellLosses && face.textRenderer) {
+        std::int32_t widthPx = 0;
+        std::int32_t heightPx = 0;
+        face.textRenderer->measure(u"0", face.unit, widthPx, heightPx);
+        if (widthPx == 0) {
+            platform::reportLoss("Horavel", "No font could be found to draw the numerals, the date and the day "
+                                            "numbers with; the clock runs without them.");
+        }
+    }
 }
 
 void ClockApp::sized(WindowHost& host) {

@@ -14,6 +14,10 @@
 
 namespace shell {
 
+// The name the desktop entry is installed under, which desktops match the
+// clock's windows to for their icon and name.
+inline constexpr const char* applicationId = "com.brantolm.Horavel";
+
 // A screen the compositor shows surfaces on, and its whole scale.
 struct Output {
     wl_output* handle = nullptr;

@@ -41,7 +41,8 @@ const wl_pointer_listener WaylandWindow::pointerListener{
         WaylandWindow& window = windowOf(data);
         window.pointerSurface = over;
         // libdecor shows its own cursors over the frame it draws.
-        if (over == window.surface || (window.menu && window.menu->owns(over))) {
+        if (over == window.surface || (window.menu && window.menu->owns(over)) ||
+            window.messageOf(over) != window.messages.end()) {
             window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
         }
         window.pointerMovedTo(logicalPoint(x, y));
@@ -68,8 +69,10 @@ const wl_keyboard_listener WaylandWindow::keyboardListener{
             close(descriptor);
         }
     },
-    [](void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {},
-    [](void*, wl_keyboard*, std::uint32_t, wl_surface*) {},
+    [](void* data, wl_keyboard*, std::uint32_t, wl_surface* focused, wl_array*) {
+        windowOf(data).keyboardSurface = focused;
+    },
+    [](void* data, wl_keyboard*, std::uint32_t, wl_surface*) { windowOf(data).keyboardSurface = nullptr; },
     [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key, std::uint32_t state) {
         if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
             windowOf(data).onKey(serial, key);
@@ -92,6 +95,12 @@ void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
 }
 
 void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed) {
+    if (const auto message = messageOf(pointerSurface); message != messages.end()) {
+        if (pressed && button == BTN_LEFT && (*message)->clicked(pointerAt)) {
+            closeMessage(message);
+        }
+        return;
+    }
     if (menu) {
         if (!menu->owns(pointerSurface)) {
             return;
@@ -119,6 +128,12 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, 
 
 void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
     const PressedKey press = keys.read(key);
+    if (const auto message = messageOf(keyboardSurface); message != messages.end()) {
+        if (MessageToplevel::ends(press)) {
+            closeMessage(message);
+        }
+        return;
+    }
     if (menu) {
         const MenuOutcome outcome = menu->key(press);
         if (outcome.closes) {

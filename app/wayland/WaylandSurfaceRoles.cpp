@@ -7,14 +7,6 @@
 // compositor or by libdecor, or a layer of the desktop.
 namespace shell {
 
-namespace {
-
-// The name the desktop entry is installed under, which desktops match the
-// window to for its icon and name.
-constexpr const char* applicationId = "com.brantolm.Horavel";
-
-}  // namespace
-
 void WaylandWindow::createLayerSurface() {
     createSurface();
     layer = zwlr_layer_shell_v1_get_layer_surface(globals.layerShell, surface, nullptr,

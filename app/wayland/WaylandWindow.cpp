@@ -1,8 +1,11 @@
 #include "app/wayland/WaylandWindow.h"
 
+#include "app/MessageQueue.h"
+#include "platform/Messages.h"
 #include "platform/SessionSignals.h"
 
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -44,6 +47,12 @@ int openTickTimer() {
     return timer;
 }
 
+// Wakes the loop for a message, from whichever thread shows it.
+void wakeForMessage(void* descriptor) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(*static_cast<const int*>(descriptor), &one, sizeof one);
+}
+
 }  // namespace
 
 wl_display* connectToCompositor() {
@@ -69,6 +78,12 @@ WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
     : TrackedWindowHost(baseDpi), app(clockApp), connection{display_}, display(display_) {}
 
 WaylandWindow::~WaylandWindow() {
+    // Messages shown from now on go to standard error.
+    if (messageWake >= 0) {
+        messagequeue::close();
+        close(messageWake);
+    }
+    messages.clear();
     menu.reset();
     destroySurface();
     if (pointer != nullptr) {
@@ -94,6 +109,12 @@ bool WaylandWindow::open() {
     }
     signals = platform::sessionSignals();
     timer = openTickTimer();
+    // From here on messages wait for the loop, which shows them in windows of
+    // their own once the clock's window is there.
+    messageWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (messageWake >= 0) {
+        messagequeue::open(wakeForMessage, &messageWake);
+    }
     buffers = std::make_unique<ShmBuffers>(globals.shm);
     cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
     // The seat told what it has while the globals were bound; later changes
@@ -254,6 +275,7 @@ int WaylandWindow::run() {
             return connectionFailed();
         }
         checkMenuDismissed();
+        closeAskedMessages();
         if (layerClosed) {
             layerClosed = false;
             setOnDesktop(false);
@@ -276,9 +298,11 @@ int WaylandWindow::run() {
         }
         const bool full = unsent && flushError == EAGAIN;
         const short connectionEvents = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
-        pollfd descriptors[3] = {
-            {wl_display_get_fd(display), connectionEvents, 0}, {timer, POLLIN, 0}, {signals, POLLIN, 0}};
-        const int result = poll(descriptors, 3, -1);
+        pollfd descriptors[4] = {{wl_display_get_fd(display), connectionEvents, 0},
+                                 {timer, POLLIN, 0},
+                                 {signals, POLLIN, 0},
+                                 {messageWake, POLLIN, 0}};
+        const int result = poll(descriptors, 4, -1);
         if (result < 0 && errno != EINTR) {
             wl_display_cancel_read(display);
             return connectionFailed();
@@ -301,6 +325,11 @@ int WaylandWindow::run() {
             app.sessionEnding(*this);
             closed = true;
         }
+        if (result > 0 && (descriptors[3].revents & POLLIN) != 0 && !closed) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
+            openMessages();
+        }
     }
     wl_display_flush(display);
     return 0;
@@ -312,6 +341,44 @@ void WaylandWindow::tickFromTimer() {
     if (read(timer, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
         app.tick(*this);
     }
+}
+
+void WaylandWindow::openMessages() {
+    for (const messagequeue::Message& message : messagequeue::take()) {
+        auto shown = std::make_unique<MessageToplevel>(globals, decorContext, toplevel, decorFrame, message.caption,
+                                                       message.text, scale120);
+        if (shown->isOpen()) {
+            messages.push_back(std::move(shown));
+        } else {
+            platform::stderrMessageSink(message.caption, message.text);
+        }
+    }
+}
+
+void WaylandWindow::closeAskedMessages() {
+    for (auto message = messages.begin(); message != messages.end();) {
+        if ((*message)->closeAsked()) {
+            closeMessage(message);
+            message = messages.begin();
+        } else {
+            ++message;
+        }
+    }
+}
+
+void WaylandWindow::closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message) {
+    if ((*message)->owns(pointerSurface)) {
+        pointerSurface = nullptr;
+    }
+    if ((*message)->owns(keyboardSurface)) {
+        keyboardSurface = nullptr;
+    }
+    messages.erase(message);
+}
+
+std::vector<std::unique_ptr<MessageToplevel>>::iterator WaylandWindow::messageOf(const wl_surface* over) {
+    return std::find_if(messages.begin(), messages.end(),
+                        [over](const std::unique_ptr<MessageToplevel>& message) { return message->owns(over); });
 }
 
 int WaylandWindow::connectionFailed() {

@@ -7,6 +7,7 @@
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
+#include "app/wayland/MessageToplevel.h"
 #include "app/wayland/PointerCursor.h"
 #include "app/wayland/ShmBuffers.h"
 
@@ -24,9 +25,10 @@ namespace shell {
 // (wayland-0). Null otherwise.
 wl_display* connectToCompositor();
 
-// The clock's one window on a Wayland compositor. It turns the compositor's
-// events, its 250 ms timer and the signals that end a session (SIGTERM, SIGHUP,
-// SIGINT) into calls of the clock, and does what only the compositor can: the
+// The clock's window on a Wayland compositor, with its menu and its messages.
+// It turns the compositor's events, its 250 ms timer and the signals that end a
+// session (SIGTERM, SIGHUP, SIGINT) into calls of the clock, shows the clock's
+// messages in windows of their own served by the same loop, and does what only the compositor can: the
 // surface, its scale and the pixels in shared memory. The compositor keeps the
 // window's place to itself, so the place the settings hold is left as it was.
 class WaylandWindow final : public TrackedWindowHost {
@@ -103,6 +105,15 @@ private:
     void closeMenu(MenuCommand chosen);
     // The compositor closed the menu (a click elsewhere): nothing is chosen.
     void checkMenuDismissed();
+    // Opens a window for each message that waits, with the clock's as parent.
+    void openMessages();
+    // Ends the messages whose close button was pressed.
+    void closeAskedMessages();
+    // Ends a message, forgetting its surface as the one under the pointer or
+    // with the keyboard's focus.
+    void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
+    // The message whose surface this is, or none.
+    std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
     static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
     static const wl_pointer_listener pointerListener;
     static const wl_keyboard_listener keyboardListener;
@@ -120,6 +131,7 @@ private:
     std::unique_ptr<ShmBuffers> buffers;
     std::unique_ptr<PointerCursor> cursor;
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
+    std::vector<std::unique_ptr<MessageToplevel>> messages;  // the messages open, oldest first
     Keyboard keys;
 
     wl_surface* surface = nullptr;
@@ -149,9 +161,11 @@ private:
     bool layerClosed = false;            // the compositor closed the layer surface
     bool dragging = false;               // the left button drags the clock on the desktop
     wl_surface* pointerSurface = nullptr;  // the surface under the pointer
+    wl_surface* keyboardSurface = nullptr;  // the surface that has the keyboard's focus
     PixelPoint pointerAt;                  // where on it, logical pixels
     int timer = -1;    // the 250 ms tick, a timerfd
     int signals = -1;  // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
+    int messageWake = -1;  // an eventfd that a message waiting for the loop makes readable, or -1
 };
 
 }  // namespace shell

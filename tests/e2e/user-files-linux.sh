@@ -4,7 +4,8 @@
 # settings file's place, a settings folder that refuses writing, a resize far
 # past the largest unit, pictures written to a device node or through a link,
 # links, FIFOs and other programs' entries in the autostart folder, maps that
-# are FIFOs, and the session's end while a message or the menu is open.
+# are FIFOs, a system without fonts, and the session's end while a message or
+# the menu is open.
 # Nothing may crash, hang, lose work without a word, overwrite a file that is
 # not the programs' own or remove a path they did not make. Runs with its own
 # temporary home folder.
@@ -12,7 +13,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 
 e2e_name=user-files-linux
-e2e_seconds=700
+e2e_seconds=720
 source tests/e2e/lib/linux-display.sh
 cache="$HOME/.cache/Brantolm/Horavel"
 source tests/e2e/lib/window-session.sh
@@ -262,6 +263,22 @@ for kind in "a link" "a FIFO" "another program's entry"; do
   close_clock >/dev/null
 done
 rm -f "$autostart"
+
+# With no font at all (fontconfig knows none), the clock says so in one
+# message and ticks on without its text.
+printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$work/no-fonts.conf"
+pin_clock running ${moments[0]}
+clock_env+=(FONTCONFIG_FILE="$work/no-fonts.conf")
+if open_clock && wait_for_output "message windows" 1 messages_shown; then
+  shot "$work/a.ppm"
+  sleep 1.5
+  shot "$work/b.ppm"
+  check "with no font the clock says so once and ticks on" \
+    '[ "$(messages_shown)" = 1 ] && look differs "$work/a.ppm" "$work/b.ppm"'
+else
+  fail "with no font the clock says so in a message"
+fi
+close_clock >/dev/null
 
 # The session's end always ends the clock: SIGTERM ends it within 2 s with 0,
 # its settings saved, while a start-up message is open (a map that is no

@@ -7,7 +7,8 @@
 # away, after a move has been still for a second, and after S/M/L then close.
 # Then the clock's menu: it opens by a right-click and by Shift+F10 and shows
 # the picture horavel-snapshot draws of it; Escape and a click outside change
-# nothing; Large by keyboard; always on top (_NET_WM_STATE_ABOVE) by T and by
+# nothing; Large by keyboard; "About Horavel" as a dialog while the clock
+# ticks on; always on top (_NET_WM_STATE_ABOVE) by T and by
 # the menu, kept over a restart; start at login makes a valid autostart entry
 # that starts this program, and removes it again.
 set -uo pipefail
@@ -192,6 +193,37 @@ xdotool key --window "$window" shift+F10
 menu_open >/dev/null
 xdotool key Down Down Down Return
 check "Large chosen by keyboard gives 280 x 640" 'menu_closed && wait_for_size 280x640'
+
+# "About Horavel": a dialog of the clock's own, over a clock that goes on
+# ticking, and that shows exactly its picture meanwhile when pinned.
+close_clock >/dev/null
+rm -f "$settings"
+draw_snapshot() {
+  (cd "$work/cwd" && TZ=$1 "$build/tools/snapshot/horavel-snapshot" --at "$2" --unit "$3" --out "$4" "${@:5}" 2>/dev/null)
+}
+abouts() { xdotool search --onlyvisible --name '^About Horavel$' 2>/dev/null | wc -l; }
+open_about() {
+  xdotool key --window "$window" shift+F10 && menu_open >/dev/null && xdotool key End Up Return &&
+    wait_for_output "About windows" 1 abouts
+}
+read -r moment zone <<<"${moments[1]}"
+start_clock running "$moment" "$zone" && wait_for_frame >/dev/null
+check "\"About Horavel\" opens a window of its own" 'open_about'
+shot "$work/a.ppm"; sleep 1.1; shot "$work/b.ppm"
+check "the clock changes from second to second while About is open" '! cmp -s "$work/a.ppm" "$work/b.ppm"'
+# The new dialog has the focus.
+xdotool key Return
+check "Enter ends About, and the clock goes on" 'wait_for_output "About windows" 0 abouts && kill -0 "$pid"'
+close_clock >/dev/null
+start_clock frozen "$moment" "$zone" && wait_for_frame >/dev/null
+# It opens over the clock's middle, and is moved aside to look at the clock.
+move_about_aside() { xdotool search --onlyvisible --name '^About Horavel$' windowmove %@ 560 300 2>/dev/null; }
+check "over a pinned clock with About open the window is the snapshot's picture" \
+  'open_about && move_about_aside && shows_snapshot "$moment" "$zone" 28'
+close_clock >/dev/null
+start_clock && wait_for_frame >/dev/null
+xdotool key --window "$window" l
+wait_for_size 280x640 >/dev/null
 
 xdotool key --window "$window" t
 check "T sets _NET_WM_STATE_ABOVE and saves it" 'wait_for_output "windows above" 1 above && wait_for_saved "0 0 40 96 1"'

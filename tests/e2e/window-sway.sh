@@ -5,7 +5,7 @@
 # snapped to the 7:16 grid; the unit saved and the place left alone on closing,
 # on SIGTERM and when the compositor goes away. At scale 2: the first start is
 # sharp, U = 56 in the output's pixels. The menu by a right-click and the
-# keyboard, and the clock on the desktop's bottom layer, kept over a restart.
+# keyboard, "About Horavel" as a window of its own, and the clock on the desktop's bottom layer, kept over a restart.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -149,6 +149,26 @@ keys -k Down -k Down -k Down -k Return
 park_pointer
 check "\"Large\" chosen by keyboard gives 280 x 640" 'wait_for_size 280x640'
 check "closing after \"Large\" saves the unit 40" 'close_clock && [ "$(saved_unit)" = 40 ]'
+
+# "About Horavel" from the menu: a window of its own beside the clock, whose
+# picture stays the snapshot's meanwhile; Enter ends it.
+about() {
+  swaymsg -t get_tree 2>/dev/null |
+    jq -r 'first(.. | objects | select(.name? == "About Horavel")) | "\(.app_id) \(.rect.width > 100)"'
+}
+rm -f "$settings"
+start_clock frozen "$moment" "$zone"
+wait_for_size 196x448 >/dev/null
+keys -M shift -k F10 -m shift
+sleep 0.5
+keys -k End -k Up -k Return
+check "\"About Horavel\" opens as a window of its own" 'wait_for_output "the About window" "$app_id true" about'
+# sway floats it over the clock's middle: it is moved aside to look at the clock.
+swaymsg '[title="^About Horavel$"] move position 0 0' >/dev/null
+check "the clock shows the snapshot's picture while About is open" 'shows_snapshot "$moment" "$zone" 28'
+keys -k Return
+check "Enter ends About and leaves the clock running" 'wait_for_output "the About window" "" about && kill -0 "$pid"'
+close_clock >/dev/null
 
 # On the desktop: the clock becomes a layer surface in a corner of the output,
 # no longer a window in sway's tree, below the windows; the corner and margins

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/MessagePicture.h"
+#include "app/SurfaceScale.h"
+#include "app/wayland/Globals.h"
+#include "app/wayland/Keyboard.h"
+#include "app/wayland/ShmBuffers.h"
+
+#include <libdecor.h>
+
+#include <cstdint>
+#include <string_view>
+
+namespace shell {
+
+// One of the clock's messages on a Wayland compositor: a toplevel window of
+// its own with the clock's window as its parent, titled with the caption,
+// showing the picture the clock draws at the clock's scale. Framed by the
+// compositor where it offers that, else by libdecor as the clock is. The
+// clock's loop hands it the keys and clicks that reach it; OK, Enter, Escape,
+// space and the close button end it.
+class MessageToplevel {
+public:
+    // The parent is the clock's toplevel, or its libdecor frame, or neither
+    // (a clock on the desktop has no window to be the parent); decorContext is
+    // the clock's libdecor context, null where the compositor draws frames.
+    MessageToplevel(const Globals& globals, libdecor* decorContext, xdg_toplevel* parent,
+                    libdecor_frame* parentFrame, std::string_view caption, std::string_view text,
+                    std::int32_t scale120);
+    ~MessageToplevel();
+    MessageToplevel(const MessageToplevel&) = delete;
+    MessageToplevel& operator=(const MessageToplevel&) = delete;
+
+    bool isOpen() const { return surface != nullptr; }
+    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    // The compositor's close button was pressed.
+    bool closeAsked() const { return closeRequested; }
+    // A left click at the point (logical pixels of its surface): true when it
+    // was on OK and ends the message.
+    bool clicked(PixelPoint atLogical) const;
+    // A key: true when it ends the message.
+    static bool ends(const PressedKey& press) { return keyEndsMessage(press.symbol); }
+
+private:
+    void paint();
+
+    MessagePicture picture;
+    ShmBuffers buffers;
+    std::int32_t scale120;
+    SurfaceScaling scaling;
+    wl_surface* surface = nullptr;
+    xdg_surface* xdgSurface = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    zxdg_toplevel_decoration_v1* decoration = nullptr;
+    libdecor_frame* frame = nullptr;
+    wp_viewport* viewport = nullptr;
+    bool configured = false;
+    bool closeRequested = false;
+};
+
+}  // namespace shell
