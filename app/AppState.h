@@ -26,4 +26,9 @@ struct AppState {
     bool tellLosses = false;                // see StartOptions::tellLosses
     bool saveFailureTold = false;           // a failed save has been told this run
     std::int32_t ticksUntilSave = 0;        // timer ticks of stillness before a moved window's place is saved; 0 when none is due
+    // While the window manager imposes the client area's size (maximised, full
+    // screen, a tile): the place and unit the window had before, which stay
+    // the ones saved and come back when it lets go; none otherwise.
+    std::optional<Settings> beforeImposed;
+    PixelPoint faceOrigin;  // the clock's picture's top-left corner in the client area, pixels: (0, 0) unless a size is imposed
 };

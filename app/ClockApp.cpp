@@ -2,6 +2,7 @@
 
 #include "app/About.h"
 #include "app/Keys.h"
+#include "app/OffsetPaintTarget.h"
 #include "app/ScreenPlacement.h"
 #include "app/Settings.h"
 #include "app/SurfaceRebuild.h"
@@ -12,6 +13,8 @@
 #include "platform/Messages.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SettingsFolder.h"
+
+#include <algorithm>
 
 WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& options) {
     FaceState& face = appState.face;
@@ -100,6 +103,34 @@ void ClockApp::sizeReported(WindowHost& host, PixelSize reported) {
     followClientHeight(host, snapped.height);
 }
 
+void ClockApp::sizeImposed(WindowHost& host, PixelSize imposed) {
+    if (!appState.beforeImposed) {
+        appState.beforeImposed = current(host);
+    }
+    appState.clientSize = imposed;
+    FaceState& face = appState.face;
+    const std::int32_t unit =
+        std::clamp(std::min(imposed.width / gridColumns, imposed.height / gridRows), smallestWindowUnit,
+                   largestWindowUnit);
+    appState.faceOrigin = {std::max(0, (imposed.width - gridColumns * unit) / 2),
+                           std::max(0, (imposed.height - gridRows * unit) / 2)};
+    if (unit != face.unit || !surfacesReady(face)) {
+        face.setUnit(unit);
+        static_cast<void>(changeLayout(face, time));
+    }
+    host.invalidate(true);
+}
+
+void ClockApp::sizeFreed(WindowHost& host) {
+    if (!appState.beforeImposed) {
+        return;
+    }
+    appState.face.setUnit(appState.beforeImposed->unit);
+    appState.beforeImposed.reset();
+    appState.faceOrigin = {};
+    rebuild(host, true);
+}
+
 void ClockApp::sizing(std::int32_t edge, PixelRect& proposedOuter) const {
     constrainSizing(edge, proposedOuter, appState.frameWidth, appState.frameHeight);
 }
@@ -126,6 +157,13 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
     if (unit == 0) {
         return;
     }
+    if (appState.beforeImposed) {
+        // The window manager holds the size: the unit is the one the window
+        // takes when it lets go, and is saved as such now.
+        appState.beforeImposed->unit = boundedUnit(unitAtDpi(unit, baseDpi, appState.dpi));
+        saveSettings(host);
+        return;
+    }
     appState.face.setUnit(boundedUnit(unitAtDpi(unit, baseDpi, appState.dpi)));
     rebuild(host, true);
     saveSettings(host);
@@ -133,8 +171,10 @@ void ClockApp::key(WindowHost& host, char32_t upperCaseKey) {
 
 std::vector<MenuItem> ClockApp::menu() const {
     MenuState state;
+    // The user's unit, not one a size imposed by the window manager holds.
+    const std::int32_t unit = appState.beforeImposed ? appState.beforeImposed->unit : appState.face.unit;
     for (const char32_t sizeKey : {U'S', U'M', U'L'}) {
-        if (appState.face.unit == unitAtDpi(unitForKey(sizeKey), baseDpi, appState.dpi)) {
+        if (unit == unitAtDpi(unitForKey(sizeKey), baseDpi, appState.dpi)) {
             state.sizeKeyUnit = unitForKey(sizeKey);
         }
     }
@@ -209,12 +249,14 @@ void ClockApp::tick(WindowHost& host) {
         face.minuteWork.tick(face, time);
         const FaceDamage damage = drawClockFace(face, time);
         const Canvas& clock = *face.clockCanvas;
+        const PixelPoint o = appState.faceOrigin;
         for (const StoreRect& area : damage.clock) {
-            host.invalidateArea({area.left / clock.scale, flipEdge(area.top / clock.scale, face.halfHeight),
-                                 area.right / clock.scale, flipEdge(area.bottom / clock.scale, face.halfHeight)});
+            host.invalidateArea({o.x + area.left / clock.scale, o.y + flipEdge(area.top / clock.scale, face.halfHeight),
+                                 o.x + area.right / clock.scale,
+                                 o.y + flipEdge(area.bottom / clock.scale, face.halfHeight)});
         }
         if (damage.calendar) {
-            host.invalidateArea({0, face.halfHeight, face.clientWidth, 2 * face.halfHeight});
+            host.invalidateArea({o.x, o.y + face.halfHeight, o.x + face.clientWidth, o.y + 2 * face.halfHeight});
         }
     }
     if (appState.ticksUntilSave > 0 && --appState.ticksUntilSave == 0) {
@@ -227,8 +269,17 @@ void ClockApp::paint(PaintTarget& target, const PixelRect& area) const {
     if (!surfacesReady(face)) {
         return;
     }
-    face.clockCanvas->blit(target, 0, area);
-    face.calendarCanvas->blit(target, face.halfHeight, area);
+    if (appState.faceOrigin == PixelPoint{}) {
+        face.clockCanvas->blit(target, 0, area);
+        face.calendarCanvas->blit(target, face.halfHeight, area);
+        return;
+    }
+    // Inside a size the window manager imposed the picture stands centred;
+    // the rest of the client area stays the window's black background.
+    OffsetPaintTarget centred(target, appState.faceOrigin);
+    const PixelRect shifted = centred.toPicture(area);
+    face.clockCanvas->blit(centred, 0, shifted);
+    face.calendarCanvas->blit(centred, face.halfHeight, shifted);
 }
 
 PixelRect ClockApp::clientArea() const {
@@ -295,6 +346,13 @@ void ClockApp::saveSettings(const WindowHost& host) {
 Settings ClockApp::current(const WindowHost& host) const {
     const PixelPoint outer = host.outerPosition();
     Settings now{outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
+    if (appState.beforeImposed) {
+        // The place and the size the window manager imposed are not the user's.
+        now.left = appState.beforeImposed->left;
+        now.top = appState.beforeImposed->top;
+        now.unit = appState.beforeImposed->unit;
+        now.dpi = appState.beforeImposed->dpi;
+    }
     const DesktopPlace kept = appState.savedSettings ? appState.savedSettings->desktop() : DesktopPlace{};
     now.setDesktop(host.desktopPlace().value_or(kept));
     return now;

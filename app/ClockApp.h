@@ -78,6 +78,15 @@ public:
     // A window system that reports a finished size change instead: the size is
     // first snapped to the 7:16 grid (the window resized when it was off it).
     void sizeReported(WindowHost& host, PixelSize reported);
+    // The window manager imposes the client area's size (a maximised or full
+    // screen window, a tile): the clock draws the largest unit that fits,
+    // centred, without asking for another size, and the place and unit it had
+    // stay the ones saved: the place is the outer position the host gives at
+    // the first call, before it takes the one the window manager chose.
+    void sizeImposed(WindowHost& host, PixelSize imposed);
+    // The window manager lets go of the size: the window takes the unit it had
+    // (or one chosen meanwhile by a key or the menu) again.
+    void sizeFreed(WindowHost& host);
     // The border is being dragged: holds the proposed outer rectangle to the grid.
     void sizing(std::int32_t edge, PixelRect& proposedOuter) const;
     // The window may have moved or taken a new size, and may go on moving (a

@@ -18,7 +18,7 @@ test_packages=(
   googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 wine wine64 nsis
-  xvfb x11-apps x11-utils xdotool imagemagick faketime openbox
+  xvfb x11-apps x11-utils xdotool wmctrl imagemagick faketime openbox
   sway grim weston wayland-utils wtype jq
   python3 python3-numpy python3-astropy
   desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip

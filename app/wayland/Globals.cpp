@@ -99,7 +99,8 @@ void Globals::onGlobal(void* data, wl_registry* registry, std::uint32_t name, co
         static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
         wl_seat_add_listener(globals->seat, &seatListener, globals);
     } else if (is(xdg_wm_base_interface)) {
-        globals->wmBase = bindAt<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, 1);
+        // Version 2 tells a tiled window so, whose size the compositor holds.
+        globals->wmBase = bindAt<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, 2);
         xdg_wm_base_add_listener(globals->wmBase, &wmBaseListener, nullptr);
     } else if (is(zxdg_decoration_manager_v1_interface)) {
         globals->decorations = bindAt<zxdg_decoration_manager_v1>(registry, name, zxdg_decoration_manager_v1_interface,

@@ -158,8 +158,18 @@ void WaylandWindow::createToplevel() {
     xdg_surface_add_listener(xdgSurface, &xdgSurfaceListener, this);
     toplevel = xdg_surface_get_toplevel(xdgSurface);
     static const xdg_toplevel_listener toplevelListener{
-        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array*) {
-            static_cast<WaylandWindow*>(data)->pendingSize = {width, height};
+        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array* states) {
+            auto* window = static_cast<WaylandWindow*>(data);
+            window->pendingSize = {width, height};
+            // Maximised, full screen or a tile: the size is the compositor's.
+            window->pendingImposed = false;
+            for (std::size_t i = 0; i < states->size / sizeof(std::uint32_t); ++i) {
+                const std::uint32_t state = static_cast<const std::uint32_t*>(states->data)[i];
+                window->pendingImposed = window->pendingImposed || state == XDG_TOPLEVEL_STATE_MAXIMIZED ||
+                                         state == XDG_TOPLEVEL_STATE_FULLSCREEN ||
+                                         (state >= XDG_TOPLEVEL_STATE_TILED_LEFT &&
+                                          state <= XDG_TOPLEVEL_STATE_TILED_BOTTOM);
+            }
         },
         [](void* data, xdg_toplevel*) {
             auto* window = static_cast<WaylandWindow*>(data);
@@ -205,6 +215,12 @@ void WaylandWindow::createDecoratedToplevel() {
                 width = 0;
                 height = 0;
             }
+            libdecor_window_state windowState = LIBDECOR_WINDOW_STATE_NONE;
+            window->pendingImposed =
+                libdecor_configuration_get_window_state(configuration, &windowState) &&
+                (windowState & (LIBDECOR_WINDOW_STATE_MAXIMIZED | LIBDECOR_WINDOW_STATE_FULLSCREEN |
+                          LIBDECOR_WINDOW_STATE_TILED_LEFT | LIBDECOR_WINDOW_STATE_TILED_RIGHT |
+                          LIBDECOR_WINDOW_STATE_TILED_TOP | LIBDECOR_WINDOW_STATE_TILED_BOTTOM)) != 0;
             window->inDecorConfigure = true;
             window->configured(width, height);
             window->inDecorConfigure = false;

@@ -149,7 +149,16 @@ SurfaceScaling WaylandWindow::scaling() const {
 
 void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
     isConfigured = true;
-    if (widthLogical > 0 && heightLogical > 0) {
+    if (pendingImposed && widthLogical > 0 && heightLogical > 0) {
+        // The clock draws inside the size it is given, and keeps its own.
+        imposed = true;
+        const PixelSize given = bufferSize({widthLogical, heightLogical}, scale120);
+        resizeClient(given.width, given.height);
+        app.sizeImposed(*this, given);
+    } else if (imposed && !pendingImposed) {
+        imposed = false;
+        app.sizeFreed(*this);
+    } else if (widthLogical > 0 && heightLogical > 0) {
         // The size the compositor proposes is the window's from now on; the
         // clock snaps it to the grid, asking for another when it is off it.
         const PixelSize proposed = bufferSize({widthLogical, heightLogical}, scale120);

@@ -154,6 +154,8 @@ private:
     std::int32_t scale120 = scaleDenominator;  // the scale the window's pixels are drawn at, 120ths
     std::int32_t fractionalScale120 = 0;       // the compositor's preferred fractional scale; 0 before it says
     PixelSize pendingSize;               // the size of the configure under way, logical pixels; 0 for the window's choice
+    bool pendingImposed = false;         // the configure under way holds the size (maximised, full screen, tiled)
+    bool imposed = false;                // the compositor holds the window's size
     bool isConfigured = false;           // the compositor configured the surface: buffers may be attached
     bool closed = false;
     DesktopPlace desktop;                // where the clock lies on the desktop; None as a window

@@ -2,6 +2,7 @@
 
 #include "app/MessageQueue.h"
 #include "platform/Messages.h"
+#include "app/x11/ImposedSize.h"
 #include "app/x11/StayAbove.h"
 #include "app/x11/WindowIcon.h"
 #include "platform/SessionSignals.h"
@@ -128,6 +129,7 @@ bool X11Window::open() {
     signals = platform::sessionSignals();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    stateAtom = XInternAtom(display, "_NET_WM_STATE", False);
     resolution = resourceDpi(display);
     StartOptions options;
     options.tellLosses = true;
@@ -244,6 +246,31 @@ void X11Window::handleQueuedEvents() {
         XNextEvent(display, &event);
         onEvent(event);
     }
+    if (configurePending && !closed) {
+        configurePending = false;
+        followConfiguration();
+    }
+}
+
+void X11Window::followConfiguration() {
+    if (sizeImposed(display, window)) {
+        // Maximised or full screen: the clock draws inside the size, and keeps
+        // the place and unit it had before (still the outer position known).
+        imposed = true;
+        client = configuredClient;
+        app.sizeImposed(*this, client);
+        updateOuterPosition();
+        return;
+    }
+    client = configuredClient;
+    updateOuterPosition();
+    if (imposed) {
+        imposed = false;
+        app.sizeFreed(*this);
+    } else {
+        app.sizeReported(*this, client);
+    }
+    app.placeChanged(*this);
 }
 
 void X11Window::tickWhenDue(std::chrono::steady_clock::time_point& nextTick) {
@@ -371,10 +398,10 @@ void X11Window::onEvent(XEvent& event) {
         }
         break;
     case ConfigureNotify:
-        client = {event.xconfigure.width, event.xconfigure.height};
-        app.sizeReported(*this, client);
-        updateOuterPosition();
-        app.placeChanged(*this);
+        // Followed once the events at hand are handled: a window manager that
+        // maximises the window may tell its new state after its new size.
+        configuredClient = {event.xconfigure.width, event.xconfigure.height};
+        configurePending = true;
         break;
     case MapNotify:
         mapped = true;
@@ -389,6 +416,8 @@ void X11Window::onEvent(XEvent& event) {
     case PropertyNotify:
         if (event.xproperty.atom == frameExtentsAtom) {
             updateOuterPosition();
+        } else if (event.xproperty.atom == stateAtom) {
+            configurePending = true;
         }
         break;
     case KeyPress: {

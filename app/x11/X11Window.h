@@ -60,6 +60,10 @@ private:
     void tickWhenDue(std::chrono::steady_clock::time_point& nextTick);
     Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
+    // The window's size and state as the window manager last configured them:
+    // a size it imposes (maximised, full screen), or one the clock holds to
+    // its grid.
+    void followConfiguration();
     void paint();
     // Opens a window for each message that waits, over the clock's window.
     void openMessages();
@@ -82,6 +86,7 @@ private:
     GC gc = nullptr;
     Atom deleteWindowAtom = 0;
     Atom frameExtentsAtom = 0;
+    Atom stateAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
     std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageWindow>> messages;  // the messages open, oldest first
@@ -90,6 +95,9 @@ private:
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
     bool mapped = false;          // the window is on the screen
+    PixelSize configuredClient;   // the client area's size the last ConfigureNotify gave
+    bool configurePending = false;  // a size or state change waits for followConfiguration
+    bool imposed = false;         // the window manager holds the window's size
 };
 
 }  // namespace shell

@@ -488,4 +488,38 @@ TEST(ClockApp, ASizeKeyEndsShowingWhatAStartAtThatSizeShows) {
     EXPECT_TRUE(picture(app) == picture(started));
 }
 
+// A maximised or tiled window: the largest unit that fits is drawn centred in
+// the size given, the place and unit the user had stay the saved ones (a size
+// key changes only the saved unit), and the window takes that unit again when
+// the window manager lets go.
+TEST_F(ClockAppSettingsTest, ASizeTheWindowManagerImposesIsDrawnCentredAndNeverSaved) {
+    save("37 53 9\n");
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    window.open(keptIn());
+    app.sizeImposed(window, {100, 200});
+    window.moveTo({0, 0});
+    expectSurfacesForUnit(app, 12);
+    RecordingTarget target;
+    app.paint(target, app.clientArea());
+    ASSERT_FALSE(target.painted.empty());
+    for (const Painted& p : target.painted) {
+        EXPECT_GE(p.x, 8);  // (100 - 7 × 12) / 2
+        EXPECT_GE(p.y, 4);  // (200 - 16 × 12) / 2
+        EXPECT_LE(p.y + p.height, 196);
+    }
+    app.placeChanged(window);
+    for (int i = 0; i < 5; ++i) {
+        app.tick(window);
+    }
+    app.sessionEnding(window);
+    EXPECT_EQ(saved(), "37 53 9");
+    app.key(window, U'S');
+    EXPECT_EQ(saved(), "37 53 20");
+    EXPECT_EQ(app.state().face.unit, 12);
+    app.sizeFreed(window);
+    EXPECT_EQ(window.clientSize(), (PixelSize{140, 320}));
+    expectSurfacesForUnit(app, 20);
+}
+
 }  // namespace

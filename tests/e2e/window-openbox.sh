@@ -4,7 +4,8 @@
 # clock: the saved outer position counts the frame (_NET_FRAME_EXTENTS), a
 # border drag through the window manager snaps to the 7:16 grid, and the place
 # and unit are kept when the clock is ended by SIGTERM, when the X server goes
-# away, after a move has been still for a second, and after S/M/L then close.
+# away, after a move has been still for a second, after S/M/L then close, and
+# through a maximised spell.
 # Then the clock's menu: it opens by a right-click and by Shift+F10 and shows
 # the picture horavel-snapshot draws of it; Escape and a click outside change
 # nothing; Large by keyboard; "About Horavel" as a dialog while the clock
@@ -138,6 +139,18 @@ check "a border drag through openbox keeps the client area on the 7:16 grid ($(g
 sleep 1.5
 unit=$(( $(geometry | cut -d+ -f1 | cut -dx -f2) / 16 ))
 check "the dragged size is saved as its unit, $unit" '[ "$(saved)" = "120 80 $unit" ]'
+
+# Maximised by the window manager, the clock draws inside the size it is
+# given, and its saved place and unit stay the ones the user chose; restored,
+# it is the window it was.
+wmctrl -i -r "$window" -b add,maximized_vert,maximized_horz
+check "maximised, the client area is the screen's less the frame ($(geometry | cut -d+ -f1))" \
+  'sleep 1 && [ "$(geometry | cut -dx -f1)" -gt 700 ]'
+sleep 1.5
+check "a maximised clock keeps its saved place and unit" '[ "$(saved)" = "120 80 $unit" ]'
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+check "restored, it is the window it was" \
+  'wait_for_size "$((7 * unit))x$((16 * unit))" && wait_for_place "120 80"'
 
 # S, M, L, then closed by the window manager's close.
 xdotool key --window "$window" l 2>/dev/null

@@ -5,7 +5,8 @@
 # snapped to the 7:16 grid; the unit saved and the place left alone on closing,
 # on SIGTERM and when the compositor goes away. At scale 2: the first start is
 # sharp, U = 56 in the output's pixels. The menu by a right-click and the
-# keyboard, "About Horavel" as a window of its own, and the clock on the desktop's bottom layer, kept over a restart.
+# keyboard, "About Horavel" as a window of its own, a tiled clock keeping its
+# unit, and the clock on the desktop's bottom layer, kept over a restart.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -169,6 +170,20 @@ check "the clock shows the snapshot's picture while About is open" 'shows_snapsh
 keys -k Return
 check "Enter ends About and leaves the clock running" 'wait_for_output "the About window" "" about && kill -0 "$pid"'
 close_clock >/dev/null
+
+# Tiled, the clock draws inside its tile, and its saved unit stays the one
+# chosen; floating again, it is the window it was.
+rm -f "$settings"
+start_clock
+wait_for_size 196x448 >/dev/null
+keys l
+wait_for_size 280x640 >/dev/null
+swaymsg "[pid=$pid] floating disable" >/dev/null
+check "tiled, the clock takes its tile ($(geometry))" 'sleep 1 && [ "$(geometry | cut -dx -f1)" -gt 1000 ]'
+sleep 1.5
+swaymsg "[pid=$pid] floating enable" >/dev/null
+check "floating again, it is the window it was" 'wait_for_size 280x640'
+check "the tile's size never became the saved unit" 'close_clock && [ "$(saved_unit)" = 40 ]'
 
 # On the desktop: the clock becomes a layer surface in a corner of the output,
 # no longer a window in sway's tree, below the windows; the corner and margins

@@ -4,7 +4,8 @@
 # them; then the first window, its ticking, the S, M and L keys, the settings
 # saved on closing and read on the next start, damaged settings files, and
 # border drags held to the 7:16 grid (in a Wine virtual desktop, which draws the
-# frame). Runs in its own copy of the build's Wine prefix. Without a window
+# frame), the menu, and "About Horavel" in a message box while the clock ticks.
+# Runs in its own copy of the build's Wine prefix. Without a window
 # manager Wine draws no frame: the X window is the client area, offset by the
 # frame Windows reserves for it.
 set -uo pipefail
@@ -172,6 +173,26 @@ if start_clock frozen "$moment" "$zone" && wait_for_size 196x448; then
   fi
 else
   fail "the clock starts for its menu"
+fi
+rm -f "$settings"
+
+# "About Horavel", the item above Close, in Windows's message box: the clock's
+# timer goes on while it is open, and Enter ends it.
+about_boxes() { xdotool search --onlyvisible --name '^About Horavel$' 2>/dev/null | wc -l; }
+if start_clock running "$moment" "$zone" && wait_for_size 196x448; then
+  xdotool mousemove --window "$window" 60 60 click 3
+  sleep 1
+  xdotool key End Up Return
+  check "\"About Horavel\" shows in a message box" 'wait_for_output "About boxes" 1 about_boxes'
+  shot "$work/a.ppm"
+  sleep 1.5
+  shot "$work/b.ppm"
+  check "the clock ticks while the box is open" 'look differs "$work/a.ppm" "$work/b.ppm"'
+  xdotool key Return
+  check "Enter ends the box" 'wait_for_output "About boxes" 0 about_boxes'
+  close_clock >/dev/null
+else
+  fail "the clock starts for About"
 fi
 rm -f "$settings"
 
