@@ -106,19 +106,8 @@ void MessageToplevel::paint() {
         return;
     }
     const MessageLayout& layout = picture.layout();
-    const PixelRect whole{0, 0, layout.widthPx, layout.heightPx};
-    std::size_t index = 0;
-    ShmBuffer* buffer = buffers.take({layout.widthPx, layout.heightPx}, index);
-    if (buffer == nullptr) {
-        return;
-    }
-    for (const PixelRect& area : buffers.damage().paintInto(index, {whole}, whole)) {
-        picture.paint(*buffer, area);
-    }
-    wl_surface_attach(surface, buffer->handle(), 0, 0);
-    wl_surface_damage_buffer(surface, 0, 0, layout.widthPx, layout.heightPx);
-    buffer->lend();
-    wl_surface_commit(surface);
+    buffers.showWhole(surface, {layout.widthPx, layout.heightPx},
+                      [this](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
 }
 
 }  // namespace shell

@@ -1,5 +1,7 @@
 #include "app/x11/MessageWindow.h"
 
+#include "app/x11/WindowNames.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -12,16 +14,8 @@ namespace {
 
 constexpr long messageEvents = ExposureMask | KeyPressMask | ButtonPressMask | StructureNotifyMask;
 
-void setTitle(Display* display, Window window, std::string_view caption) {
-    // The old property in Latin-1 as far as it goes, the new one in UTF-8.
-    std::string latin1;
-    for (const char c : caption) {
-        latin1 += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-    }
-    XStoreName(display, window, latin1.c_str());
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),
-                    XInternAtom(display, "UTF8_STRING", False), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(caption.data()), static_cast<int>(caption.size()));
+// Asks for a dialog's frame and place, above the clock's window.
+void markAsDialog(Display* display, Window window) {
     Atom dialogType = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
                     PropModeReplace, reinterpret_cast<unsigned char*>(&dialogType), 1);
@@ -46,14 +40,9 @@ MessageWindow::MessageWindow(Display* connection, Window clock, PixelPoint centr
     window = XCreateWindow(display, RootWindow(display, screen), left, top, static_cast<unsigned>(layout.widthPx),
                            static_cast<unsigned>(layout.heightPx), 0, CopyFromParent, InputOutput, CopyFromParent,
                            CWEventMask, &attributes);
-    setTitle(display, window, caption);
+    nameWindow(display, window, caption);
+    markAsDialog(display, window);
     XSetTransientForHint(display, window, clock);
-    XClassHint classHint{};
-    char className[] = "Horavel";
-    char instanceName[] = "horavel";
-    classHint.res_name = instanceName;
-    classHint.res_class = className;
-    XSetClassHint(display, window, &classHint);
     // Its size is the text's: the window manager is asked to keep it.
     if (XSizeHints* hints = XAllocSizeHints(); hints != nullptr) {
         hints->flags = PPosition | PMinSize | PMaxSize;

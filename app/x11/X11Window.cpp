@@ -5,6 +5,7 @@
 #include "app/x11/ImposedSize.h"
 #include "app/x11/StayAbove.h"
 #include "app/x11/WindowIcon.h"
+#include "app/x11/WindowNames.h"
 #include "platform/SessionSignals.h"
 
 #include <X11/Xatom.h>
@@ -154,12 +155,7 @@ void X11Window::createWindow(const WindowPlacement& placement) {
                            static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
                            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
                            &attributes);
-    XStoreName(display, window, "Horavel");
-    const Atom utf8String = XInternAtom(display, "UTF8_STRING", False);
-    const Atom netWmName = XInternAtom(display, "_NET_WM_NAME", False);
-    const unsigned char title[] = "Horavel";
-    XChangeProperty(display, window, netWmName, utf8String, 8, PropModeReplace, title,
-                    static_cast<int>(sizeof title - 1));
+    nameWindow(display, window, "Horavel");
     // Which process shows the window, for window managers and for tools.
     const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
     const long pid = getpid();
@@ -171,12 +167,6 @@ void X11Window::createWindow(const WindowPlacement& placement) {
                         PropModeReplace, reinterpret_cast<const unsigned char*>(icon.data()),
                         static_cast<int>(icon.size()));
     }
-    XClassHint classHint{};
-    char className[] = "Horavel";
-    char instanceName[] = "horavel";
-    classHint.res_name = instanceName;
-    classHint.res_class = className;
-    XSetClassHint(display, window, &classHint);
 
     // The window manager keeps the client area on the grid by itself when it
     // honours these; when it does not, the clock snaps the size it reports.
