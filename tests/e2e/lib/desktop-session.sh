@@ -123,7 +123,7 @@ start_kwin_input() {
 kwin_input() {  # COMMAND...
   local reply=
   [ -n "$kwin_input_pid" ] || return 1
-  echo "$*" >&"${fake_input[1]}" && read -r -t 10 reply <&"${fake_input[0]}" && [ "$reply" = done ]
+  echo "$*" >&"${fake_input[1]}" && read -r -t 10 reply <&"${fake_input[0]}" && [ "$reply" = "done" ]
 }
 
 start_gnome() {
@@ -235,7 +235,7 @@ stop_desktop() {
     kill "$process" 2>/dev/null
     wait "$process" 2>/dev/null
   done
-  logind= system_bus= session_bus= desktop=
+  logind="" system_bus="" session_bus="" desktop=""
   rm -f "$work"/runtime/bus "$work"/runtime/system-bus
 }
 
