@@ -39,20 +39,20 @@ check "the clock draws its own frame: a grey title bar right above the client ar
 
 # The menu by Shift+F10: the snapshot's menu without its "Always on top" row,
 # which no Wayland menu has, and with no "On the desktop" after "Start at
-# login" either, where a desktop with layer surfaces has it: its part below
+# login" either, where a desktop with layer surfaces has it: what lies below
 # that row follows right below the three sizes.
-menu_parts_together() {  # PLACES (of the top part)
+menu_pieces_together() {  # PLACES (of the top piece)
   local x y
   read -r x y <<<"$1"
   desktop_shot "$work/menu-shot.ppm" &&
     wayland_look find "$work/menu-shot.ppm" "$work/menu-bottom.ppm" | grep -qx "$x $((y + 76))"
 }
-draw_menu_parts
+draw_menu_pieces
 open_menu_by_keys
-menu=$(found_on_output "$work/menu-top.ppm" menu_parts_together)
+menu=$(found_on_output "$work/menu-top.ppm" menu_pieces_together)
 check "the menu offers the sizes, \"Start at login\", \"About Horavel\" and \"Close\", no \"On the desktop\" (at ${menu:-nowhere})" \
   '[ -n "$menu" ]'
-press_keys 1  # Escape
+press_keys $key_escape
 
 # The place kept for the "About Horavel" check, which will open the message
 # from the menu (Shift+F10, five steps down on this desktop, Return) and see a

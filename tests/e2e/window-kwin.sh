@@ -27,7 +27,7 @@ check "at scale 1 and four pinned moments, the client area shows the snapshot's 
 # choose "On the desktop". The clock then lies in a corner of the 1280 x 800
 # output, 28 pixels from its edges.
 at_corner() { case "$1" in "28 28" | "1056 28" | "28 324" | "1056 324") true ;; *) false ;; esac; }
-draw_menu_parts
+draw_menu_pieces
 read -r moment zone <<<"${moments[0]}"
 draw_reference "$zone" "$moment" 28 "$work/reference.ppm"
 rm -f "$settings"

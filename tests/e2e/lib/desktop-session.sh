@@ -13,7 +13,7 @@
 #   hold_key / free_key CODE
 #   point_at X Y           the pointer to (X, Y), logical pixels
 #   open_menu_by_keys      Shift+F10, which opens the clock's menu
-#   found_on_output, shows_snapshot_at_four_moments, draw_menu_parts
+#   found_on_output, shows_snapshot_at_four_moments, draw_menu_pieces
 #                          what the checks look for, below
 #   gnome_eval CODE        GNOME Shell's answer to JavaScript, as JSON
 # Only processes started here are ever ended, by their process ids.
@@ -26,6 +26,7 @@ bus_address="unix:path=$work/runtime/bus"
 system_bus_address="unix:path=$work/runtime/system-bus"
 
 # Linux key codes the checks use.
+key_escape=1
 key_enter=28
 key_shift=42
 key_f10=68
@@ -281,12 +282,12 @@ shows_snapshot_at_four_moments() {  # U
 
 # The clock's menu as horavel-snapshot draws it for U = 28 (Medium marked; the
 # moment does not show in it, but is pinned all the same), in
-# two parts of its left 100 columns, its marks and labels left of the keys
+# two pieces of its left 100 columns, its marks and labels left of the keys
 # column, which moves with the menu's width: $work/menu-top.ppm, the border
 # above and the three sizes, and $work/menu-bottom.ppm, everything below its
 # fourth item ("Always on top", which no Wayland menu has) to the border
 # below. At 100 % the rows are 24 pixels tall below an edge of 4.
-draw_menu_parts() {
+draw_menu_pieces() {
   local height
   (cd "$work" && "$build/tools/snapshot/horavel-snapshot" --at "${moments[0]%% *}" --unit 28 --menu-out "$work/menu.png") &&
     height=$(identify -format %h "$work/menu.png") &&
