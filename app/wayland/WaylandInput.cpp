@@ -155,8 +155,14 @@ void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
     if (globals.layerShell != nullptr) {
         items = withDesktopItem(std::move(items), layer != nullptr);
     }
-    xdg_surface* parent = decorFrame != nullptr ? libdecor_frame_get_xdg_surface(decorFrame) : xdgSurface;
-    menu = std::make_unique<MenuPopup>(globals, parent, layer, items, scale120, atLogical, serial);
+    xdg_surface* parent = xdgSurface;
+    PixelPoint at = atLogical;
+    if (decorFrame != nullptr) {
+        // libdecor's surface begins at its title bar, above the client area.
+        parent = libdecor_frame_get_xdg_surface(decorFrame);
+        libdecor_frame_translate_coordinate(decorFrame, atLogical.x, atLogical.y, &at.x, &at.y);
+    }
+    menu = std::make_unique<MenuPopup>(globals, parent, layer, items, scale120, at, serial);
     if (!menu->isOpen()) {
         menu.reset();
     }
