@@ -9,8 +9,14 @@ constexpr std::uint64_t ticksPerSecond = 10'000'000;
 // Seconds from 1601-01-01 to the Unix epoch 1970-01-01.
 constexpr std::int64_t epochOffsetSeconds = 11'644'473'600;
 
-// Seconds east of Greenwich that the C library's time zone gives this moment.
+// Seconds east of Greenwich that the system's time zone gives this moment.
+// The C library reads the zone once, and localtime_r never looks again, so a
+// clock would keep the zone it started in. tzset() looks again: without TZ it
+// stats /etc/localtime and reads it anew only when the file changed (as when
+// the system's zone is set and the link replaced); with TZ set, which still
+// wins, it only compares the variable with the value it last read.
 std::int64_t utcOffsetSeconds(std::time_t moment) {
+    tzset();
     std::tm local{};
     localtime_r(&moment, &local);
     return local.tm_gmtoff;
