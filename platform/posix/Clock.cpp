@@ -1,5 +1,6 @@
 #include "platform/Clock.h"
 
+#include <atomic>
 #include <ctime>
 
 namespace platform {
@@ -16,6 +17,25 @@ std::int64_t utcOffsetSeconds(std::time_t moment) {
     return local.tm_gmtoff;
 }
 
+// The second of the monotonic clock in which the time zone was last looked at.
+std::atomic<std::int64_t> zoneLookedAt{-1};
+
+// The C library reads the time zone once, and localtime_r never looks again, so
+// a clock would keep the zone it started in. tzset() looks again: without TZ it
+// stats /etc/localtime and reads it anew only when the file changed (as when
+// the system's zone is set and the link replaced); with TZ set, which still
+// wins, it only compares the variable with the value it read last. Asked once
+// a second of the monotonic clock, which runs on whatever is done to the wall
+// clock, it costs the ticking clock one stat a second, and a new zone shows
+// within the second.
+void followTimeZone() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    if (zoneLookedAt.exchange(now.tv_sec, std::memory_order_relaxed) != now.tv_sec) {
+        tzset();
+    }
+}
+
 FileTime ticksFromUnix(std::int64_t seconds, std::int64_t nanoseconds) {
     const auto ticks = static_cast<std::uint64_t>(seconds + epochOffsetSeconds) * ticksPerSecond +
                        static_cast<std::uint64_t>(nanoseconds / 100);
@@ -30,6 +50,7 @@ FileTime SystemClock::utcNow() const {
 }
 
 FileTime SystemClock::localNow() const {
+    followTimeZone();
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return ticksFromUnix(now.tv_sec + utcOffsetSeconds(now.tv_sec), now.tv_nsec);

@@ -16,6 +16,10 @@ FileTime SystemClock::utcNow() const {
     return fromNative(ticks);
 }
 
+// GetLocalTime turns the system time local by the zone Windows holds at that
+// moment, so a change of the system's zone shows at the next tick, at no cost.
+// (The C runtime's localtime would keep the zone its _tzset read. Wine works
+// the zone's offset out again in each new second of the Unix clock.)
 FileTime SystemClock::localNow() const {
     SYSTEMTIME now;
     GetLocalTime(&now);
