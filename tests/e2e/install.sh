@@ -4,8 +4,8 @@
 # horavel-snapshot, run from /, finds its maps in share/horavel and draws what
 # the build's own program draws; the desktop entry, the metainfo and the manual
 # pages pass their validators and agree with the programs (window class,
-# binaries, screenshot size, options, version). Then the Debian package, made
-# by CPack from the same tested build (the "package" preset makes the one to
+# binaries, screenshot size, options, menu, version). Then the Debian
+# package, made by CPack from the same tested build (the "package" preset makes the one to
 # ship, a Release build of its own, from the same rules):
 # lintian reports no error, it holds the same files, and its programs draw the
 # same pictures.
@@ -219,6 +219,20 @@ page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel-snapshot.1.gz
 [ -n "$help_options" ] && [ "$help_options" = "$page_options" ] &&
   pass "horavel-snapshot(1) documents exactly the options of --help: $help_options" ||
   fail "options of --help: $help_options; of the manual page: $page_options"
+help_options=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/horavel" --help | long_options)
+page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel.1.gz" 2>/dev/null |
+  sed -n '/^OPTIONS/,/^[A-Z]/p' | long_options)
+[ -n "$help_options" ] && [ "$help_options" = "$page_options" ] &&
+  pass "horavel(1) documents exactly the options of horavel --help: $help_options" ||
+  fail "options of horavel --help: $help_options; of the manual page: $page_options"
+# The menu's labels as app/Menu.cpp gives them, against the items the page's
+# MENU section describes (each the tag of a .TP or .TQ).
+menu_labels=$(grep -o 'MenuCommand::[A-Za-z]*, "[^"]\+"' app/Menu.cpp | sed 's/.*, "//; s/"$//' | sort | tr '\n' '|')
+page_labels=$(zcat "$prefix/share/man/man1/horavel.1.gz" | sed -n '/^\.SH MENU/,/^\.SH [^M]/p' |
+  awk '/^\.T[PQ]$/ { getline; sub(/^\.B /, ""); print }' | sort | tr '\n' '|')
+[ -n "$menu_labels" ] && [ "$menu_labels" = "$page_labels" ] &&
+  pass "horavel(1) describes each item of the menu, no more: $menu_labels" ||
+  fail "the menu's items: $menu_labels; the manual page's: $page_labels"
 
 # --- The Debian package -----------------------------------------------------
 if (cd "$linux_build" && nice cpack -G DEB -B "$work/deb" >"$work/package.log" 2>&1); then
