@@ -50,9 +50,9 @@ int main(int argc, char** argv) {
         std::fputs(answer.text.c_str(), answer.isError ? stderr : stdout);
         return answer.exitCode;
     }
-    // From the first moment of the clock on, a signal that ends the session waits for the
-    // clock's loop, which saves the settings and ends with 0; nothing before
-    // it (the maps, a message) can make the clock miss it.
+    // From the clock's first moment on, a signal that ends the session waits
+    // for the clock's loop, which saves the settings and ends with 0; nothing
+    // before it (the maps, a message) can make the clock miss it.
     platform::sessionSignals();
     const platform::SystemClock clock;
     ClockApp app(clock);
