@@ -1,6 +1,7 @@
 // The clock program on Linux: on a Wayland compositor when one answers, on an
 // X11 display otherwise.
 #include "app/ClockApp.h"
+#include "app/CommandLine.h"
 #include "app/x11/X11Window.h"
 #include "platform/Clock.h"
 #include "platform/SessionSignals.h"
@@ -10,6 +11,8 @@
 #endif
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -37,10 +40,17 @@ constexpr char noDisplay[] =
 
 }  // namespace
 
-int main() {
-    // From the first moment on, a signal that ends the session waits for the
-    // clock's loop, which saves the settings and ends with 0; nothing before
-    // it (the maps, a message) can make the clock miss it.
+int main(int argc, char** argv) {
+    // --help, --version and a refused command line are answered before any
+    // display is reached, so they work without one.
+    const CommandLineAnswer answer = readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    if (!answer.runsClock) {
+        std::fputs(answer.text.c_str(), answer.isError ? stderr : stdout);
+        return answer.exitCode;
+    }
+    // From the clock's first moment on, a signal that ends the session waits
+    // for the clock's loop, which saves the settings and ends with 0; nothing
+    // before it (the maps, a message) can make the clock miss it.
     platform::sessionSignals();
     const platform::SystemClock clock;
     ClockApp app(clock);

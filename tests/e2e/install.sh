@@ -4,11 +4,12 @@
 # horavel-snapshot, run from /, finds its maps in share/horavel and draws what
 # the build's own program draws; the desktop entry, the metainfo and the manual
 # pages pass their validators and agree with the programs (window class,
-# binaries, screenshot size, options, version). Then the Debian package, made
-# by CPack from the same tested build (the "package" preset makes the one to
-# ship, a Release build of its own, from the same rules):
-# lintian reports no error, it holds the same files, and its programs draw the
-# same pictures.
+# binaries, screenshot size, options, menu, version). Then the commands of
+# docs/packaging.md, run as written in a fresh clone: the Release build of the
+# "package" preset installed into /usr/local and removed, its Debian package
+# installed with apt, the Windows packages made; the Debian package they made,
+# the one to ship, gets no error from lintian, holds the same files, and its
+# programs draw the same pictures.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -219,17 +220,93 @@ page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel-snapshot.1.gz
 [ -n "$help_options" ] && [ "$help_options" = "$page_options" ] &&
   pass "horavel-snapshot(1) documents exactly the options of --help: $help_options" ||
   fail "options of --help: $help_options; of the manual page: $page_options"
+help_options=$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/horavel" --help | long_options)
+page_options=$(MANWIDTH=200 man -l "$prefix/share/man/man1/horavel.1.gz" 2>/dev/null |
+  sed -n '/^OPTIONS/,/^[A-Z]/p' | long_options)
+[ -n "$help_options" ] && [ "$help_options" = "$page_options" ] &&
+  pass "horavel(1) documents exactly the options of horavel --help: $help_options" ||
+  fail "options of horavel --help: $help_options; of the manual page: $page_options"
+# The menu's labels as app/Menu.cpp gives them, against the items the page's
+# MENU section describes (each the tag of a .TP or .TQ).
+menu_labels=$(grep -o 'MenuCommand::[A-Za-z]*, "[^"]\+"' app/Menu.cpp | sed 's/.*, "//; s/"$//' | sort | tr '\n' '|')
+page_labels=$(zcat "$prefix/share/man/man1/horavel.1.gz" | sed -n '/^\.SH MENU/,/^\.SH [^M]/p' |
+  awk '/^\.T[PQ]$/ { getline; sub(/^\.B /, ""); print }' | sort | tr '\n' '|')
+[ -n "$menu_labels" ] && [ "$menu_labels" = "$page_labels" ] &&
+  pass "horavel(1) describes each item of the menu, no more: $menu_labels" ||
+  fail "the menu's items: $menu_labels; the manual page's: $page_labels"
 
-# --- The Debian package -----------------------------------------------------
-if (cd "$linux_build" && nice cpack -G DEB -B "$work/deb" >"$work/package.log" 2>&1); then
-  pass "cpack -G DEB makes the Debian package"
-else
-  fail "making the Debian package: $(tail -5 "$work/package.log")"
+# --- The commands of docs/packaging.md -------------------------------------
+# Every sh block of the page, in its order, runs as written, as root, in a
+# fresh clone of the repository's last commit. They see /usr, /etc and /var
+# through overlays of a mount namespace of their own, which go when they end:
+# the install into /usr/local and apt change nothing of this machine, and what
+# they wrote there stays in $work/system for the checks.
+clone=$work/clone
+git clone -q "$PWD" "$clone"
+mkdir -p "$work/blocks"
+awk -v folder="$work/blocks" '
+  /^```sh$/ { n++; inside = 1; next }
+  /^```$/ { inside = 0; next }
+  inside { print > (folder "/" n ".sh") }' "$clone/docs/packaging.md"
+blocks=$(ls "$work/blocks" | sort -n)
+if [ "$(id -u)" -ne 0 ] || [ -z "$blocks" ]; then
+  fail "docs/packaging.md's commands need root (running as uid $(id -u)) and sh blocks ($(echo $blocks))"
   finish
 fi
-deb=$work/deb/horavel_${version}_$(dpkg --print-architecture).deb
+# Runs each block in turn until one fails, noting each one's status.
+started=$SECONDS
+timeout 3600 unshare --mount --propagation private bash -c '
+  work=$1
+  for folder in usr etc var; do
+    mkdir -p "$work/system/$folder" "$work/overlay/$folder"
+    mount -t overlay overlay \
+      -o "lowerdir=/$folder,upperdir=$work/system/$folder,workdir=$work/overlay/$folder" "/$folder" || exit 1
+  done
+  cd "$work/clone"
+  for block in $(ls "$work/blocks" | sort -n); do
+    nice bash -e "$work/blocks/$block" </dev/null >"$work/blocks/${block%.sh}.log" 2>&1
+    status=$?
+    echo $status >"$work/blocks/${block%.sh}.status"
+    # What the block installed, if anything; CPack writes the list over.
+    cp build/package/install_manifest.txt "$work/blocks/${block%.sh}.manifest" 2>/dev/null
+    [ $status -eq 0 ] || break
+  done
+  # The Windows block started a Wine server for the clone'"'"'s prefix.
+  if [ -d build/windows/wineprefix ]; then
+    WINEPREFIX=$PWD/build/windows/wineprefix wineserver -k 2>/dev/null
+  fi' _ "$work" >"$work/namespace.log" 2>&1
+echo "  the blocks of docs/packaging.md took $((SECONDS - started)) s"
+for block in $blocks; do
+  name=${block%.sh}
+  first=$(grep -v '^#' "$work/blocks/$block" | head -1 | sed 's/ *#.*//')
+  if [ "$(cat "$work/blocks/$name.status" 2>/dev/null)" = 0 ]; then
+    pass "docs/packaging.md, block $name ($first ...): runs as written in a fresh clone"
+  else
+    fail "docs/packaging.md, block $name ($first ...): status $(cat "$work/blocks/$name.status" 2>/dev/null || echo "none, not run"): $(tail -5 "$work/blocks/$name.log" 2>/dev/null) $(cat "$work/namespace.log")"
+  fi
+done
+# The files the blocks' comments name, as "# build/...".
+named=$(cat "$work/blocks"/*.sh | grep -o '# build/[^ ]*' | sed 's/^# //')
+missing=$(for file in $named; do [ -f "$clone/$file" ] || echo "$file"; done)
+check "the blocks made every file their comments name: $(echo $named)" '[ -n "$named" ] && [ -z "$missing" ]'
+
+# The block that installs into /usr/local, and the list of what it installed.
+into_local=$(grep -l -- '--prefix /usr/local' "$work/blocks"/*.sh | head -1)
+manifest=${into_local%.sh}.manifest
+check "the install into /usr/local put exactly the files of an installation there" \
+  '[ -f "$manifest" ] && [ "$(sed "s|^/usr/local/||" "$manifest" | sort)" = "$expected_files" ]'
+# The folders it made stay, and other programs' triggers may write into them.
+leftover=$(for file in $expected_files; do [ -e "$work/system/usr/local/$file" ] && echo "$file"; done)
+check "removing the files of install_manifest.txt left none of them in /usr/local" \
+  '[ -f "$manifest" ] && [ -d "$work/system/usr/local/share/horavel" ] && [ -z "$leftover" ]'
+check "apt installed the package, whose horavel --version answers \"horavel $version\"" \
+  'grep -A1 -x "Package: horavel" "$work/system/var/lib/dpkg/status" | grep -qx "Status: install ok installed" &&
+   [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$work/system/usr/bin/horavel" --version)" = "horavel $version" ]'
+
+# --- The Debian package -----------------------------------------------------
+deb=$clone/build/package/horavel_${version}_$(dpkg --print-architecture).deb
 if [ ! -f "$deb" ]; then
-  fail "no $(basename "$deb"): $(ls "$work/deb")"
+  fail "no $(basename "$deb"): $(ls "$clone/build/package" 2>&1 | tr '\n' ' ')"
   finish
 fi
 

@@ -2,7 +2,8 @@
 # The Windows clock program under Wine on a virtual X display: at four pinned
 # moments the window shows exactly what the Windows horavel-snapshot draws for
 # them; then the first window, its ticking, the S, M and L keys, the settings
-# saved on closing and read on the next start, damaged settings files, and
+# saved on closing and read on the next start, damaged settings files, the
+# command line's answers on the streams, a console and in a message box, and
 # border drags held to the 7:16 grid (in a Wine virtual desktop, which draws the
 # frame), the menu, and "About Horavel" in a message box while the clock ticks.
 # Runs in its own copy of the build's Wine prefix. Without a window
@@ -106,6 +107,54 @@ check_damaged_settings '\r\n' "$frameLeft" "$frameTop"
 # Without a display neither the window nor a message box can be shown: the
 # message goes to standard error.
 check_without_display '\r\n' "Horavel: The window could not be opened." wine "$clock_program"
+
+# The command line is answered before any window is made. Wine hands a program
+# started from a shell that shell's streams: --version and --help write there
+# with 0, without a display too, and an unknown option is refused on standard
+# error with 2. On a terminal Wine gives the program a console, which the text
+# reaches; with no stream to write to, it shows in a message box, closed by
+# Return.
+answer() {  # ARGUMENTS...
+  (cd "$work/cwd" && exec env -u DISPLAY timeout 60 wine "$clock_program" "$@" \
+    </dev/null >"$work/answer.out" 2>"$work/answer.err")
+  answered=$?
+}
+version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+answer --version
+check "without a display --version prints \"horavel $version\" and ends with 0" \
+  '[ $answered -eq 0 ] && cmp -s "$work/answer.out" <(echo "horavel $version") && [ ! -s "$work/answer.err" ]'
+answer --help
+check "without a display --help prints the usage, naming --help and --version, and ends with 0" \
+  '[ $answered -eq 0 ] && [ ! -s "$work/answer.err" ] && head -1 "$work/answer.out" | grep -q "^usage: horavel " &&
+   [ "$(grep -oE "^ +--[a-z]+" "$work/answer.out" | tr -d " " | tr "\n" " ")" = "--help --version " ]'
+refusal="horavel: unknown option '--no-such-option' (see horavel --help)"
+answer --no-such-option
+check "without a display an unknown option is refused in one line on standard error, with 2: $refusal" \
+  '[ $answered -eq 2 ] && [ ! -s "$work/answer.out" ] && cmp -s "$work/answer.err" <(echo "$refusal")'
+# script gives the program a terminal; its output comes back with the
+# console's cursor sequences and CR LF line ends.
+console=$(cd "$work/cwd" && timeout 60 script -qec "wine '$clock_program' --version" /dev/null </dev/null |
+  tr -d '\r' | sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g')
+check "on a terminal --version reaches the console" 'grep -qx "horavel $version" <<<"$console"'
+# Prints the size of the message box of an answer given with no stream open,
+# "WIDTH HEIGHT", once Return has closed it and the program ended with 0.
+box_size() {  # ARGUMENT
+  (cd "$work/cwd" && exec wine "$clock_program" "$1" </dev/null >&- 2>&-) &
+  local box_pid=$! box size
+  box=$(timeout 30 xdotool search --sync --name '^Horavel$' 2>/dev/null | head -1)
+  size=$(xwininfo -id "$box" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+  xdotool key --window "$box" Return 2>/dev/null
+  for _ in $(seq 100); do
+    kill -0 $box_pid 2>/dev/null || break
+    sleep 0.1
+  done
+  kill $box_pid 2>/dev/null
+  wait $box_pid && echo "$size"
+}
+read -r versionWidth versionHeight <<<"$(box_size --version)"
+read -r helpWidth helpHeight <<<"$(box_size --help)"
+check "with no stream open the answer shows in a message box that Return closes, with 0; the usage's box is the larger (${versionWidth:-none} x ${versionHeight:-none}, ${helpWidth:-none} x ${helpHeight:-none})" \
+  '[ -n "$versionWidth" ] && [ -n "$helpWidth" ] && [ "$helpWidth" -gt "$versionWidth" ] && [ "$helpHeight" -gt "$versionHeight" ]'
 
 # The session ends, as at logoff or shutdown: the unit chosen and a place the
 # clock has not saved yet (a move without a drag, which ends in no
