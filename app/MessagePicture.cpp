@@ -40,7 +40,8 @@ void appendCodePoint(std::u16string& out, char32_t c) {
 }
 
 // The text as UTF-16; each byte that does not begin a well-formed sequence
-// becomes one replacement character.
+// becomes one replacement character, as does a sequence for a surrogate or
+// past U+10FFFF.
 std::u16string utf16FromUtf8(std::string_view text) {
     std::u16string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -97,6 +98,10 @@ void wrap(std::u16string_view paragraph, TextRenderer& text, std::int32_t height
         while (word.size() > 1 && widthOf(text, word, heightPx) > widthPx) {
             std::size_t fits = word.size() - 1;
             while (fits > 1 && widthOf(text, std::u16string_view(word).substr(0, fits), heightPx) > widthPx) {
+                --fits;
+            }
+            // A pair of surrogates stays whole.
+            if (fits > 1 && word[fits - 1] >= 0xD800 && word[fits - 1] <= 0xDBFF) {
                 --fits;
             }
             lines.push_back(word.substr(0, fits));

@@ -40,8 +40,6 @@ public:
     bool onButton(std::int32_t xPx, std::int32_t yPx) const;
     // Paints the part in area of the picture at the target's top-left corner.
     void paint(PaintTarget& target, const PixelRect& area) const;
-    // The presented picture, for comparing with what a window shows.
-    const Canvas* picture() const { return canvas.get(); }
 
 private:
     void draw();

@@ -7,8 +7,9 @@
 // Messages to the user: a caption and a line of text, both UTF-8. Every message
 // goes to one process-wide sink. The default sink writes "caption: text" to
 // standard error, so tests, tools and fuzzing never wait for a person; the clock
-// program installs its window shell's dialog sink once at start-up, before
-// anything is loaded.
+// program's window shell installs the sink that shows messages in its windows
+// (a message box on Windows, the clock's own message windows on Linux once the
+// shell has reached its window system).
 namespace platform {
 
 using MessageSink = void (*)(std::string_view caption, std::string_view text);
@@ -25,8 +26,8 @@ MessageSink setMessageSink(MessageSink sink);
 // saved, a map that could not be read): "caption: text" on standard error, and
 // the same through the installed sink when that is not standard error already.
 // The sink runs on a thread of its own, so that a dialog waiting for its OK
-// never stops the caller, whichever sink is installed (the X11 dialog starts a
-// thread of its own anyway; a Windows message box waits on the thread it gets).
+// never stops the caller, whichever sink is installed (the Linux shells only
+// queue it for their loop; a Windows message box waits on the thread it gets).
 void reportLoss(std::string_view caption, std::string_view text);
 
 // Writes "caption: text" and a line end to standard error.

@@ -34,6 +34,16 @@ MessageToplevel::MessageToplevel(const Globals& globals, libdecor* decorContext,
             [](libdecor_frame*, const char*, void*) {},
             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
         frame = libdecor_decorate(decorContext, surface, &frameInterface, this);
+        if (frame == nullptr) {
+            // libdecor has failed before: the message goes to standard error.
+            if (viewport != nullptr) {
+                wp_viewport_destroy(viewport);
+                viewport = nullptr;
+            }
+            wl_surface_destroy(surface);
+            surface = nullptr;
+            return;
+        }
         libdecor_frame_set_title(frame, title.c_str());
         libdecor_frame_set_app_id(frame, applicationId);
         if (parentFrame != nullptr) {

@@ -50,6 +50,16 @@ void WaylandWindow::placeLayer() {
 
 void WaylandWindow::setOnDesktop(bool on) {
     menu.reset();
+    // Messages go with the window they belong to (and the libdecor context
+    // their frames live in); a size the compositor held goes too.
+    messages.clear();
+    pointerSurface = nullptr;
+    keyboardSurface = nullptr;
+    if (imposed) {
+        imposed = false;
+        app.sizeFreed(*this);
+    }
+    pendingImposed = false;
     destroySurface();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
     if (on) {

@@ -243,6 +243,13 @@ void X11Window::handleQueuedEvents() {
 }
 
 void X11Window::followConfiguration() {
+    // A change of state alone leaves the size as the clock knows it, which may
+    // be one it asked for and the server has not answered yet.
+    if (sizeConfigured) {
+        sizeConfigured = false;
+    } else {
+        configuredClient = client;
+    }
     if (sizeImposed(display, window)) {
         // Maximised or full screen: the clock draws inside the size, and keeps
         // the place and unit it had before (still the outer position known).
@@ -292,6 +299,7 @@ X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point 
         destroy();
     }
     if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && !closed) {
+        // The clock's window exists from open() on, before the loop runs.
         std::uint64_t count = 0;
         [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
         openMessages();
@@ -328,8 +336,7 @@ void X11Window::connectionLost() {
 }
 
 int X11Window::onIoError(Display* lost) {
-    // Only the clock's own connection ends the clock here: a message's
-    // connection, lost on its own thread, leaves that to this one.
+    // Only the clock's own connection ends the clock here.
     if (lost == nullptr || lost != connectionOfWindow.load()) {
         return 0;
     }
@@ -341,9 +348,6 @@ int X11Window::onIoError(Display* lost) {
 }
 
 void X11Window::openMessages() {
-    if (window == 0) {
-        return;
-    }
     int x = 0;
     int y = 0;
     Window child = 0;
@@ -391,6 +395,7 @@ void X11Window::onEvent(XEvent& event) {
         // Followed once the events at hand are handled: a window manager that
         // maximises the window may tell its new state after its new size.
         configuredClient = {event.xconfigure.width, event.xconfigure.height};
+        sizeConfigured = true;
         configurePending = true;
         break;
     case MapNotify:

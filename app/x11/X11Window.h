@@ -97,6 +97,7 @@ private:
     bool mapped = false;          // the window is on the screen
     PixelSize configuredClient;   // the client area's size the last ConfigureNotify gave
     bool configurePending = false;  // a size or state change waits for followConfiguration
+    bool sizeConfigured = false;  // the change waiting includes a ConfigureNotify
     bool imposed = false;         // the window manager holds the window's size
 };
 
