@@ -62,18 +62,7 @@ answer() {  # ARGUMENTS...
     </dev/null >"$work/answer.out" 2>"$work/answer.err")
   answered=$?
 }
-version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-answer --version
-check "without a display --version prints \"horavel $version\" and ends with 0" \
-  '[ $answered -eq 0 ] && cmp -s "$work/answer.out" <(echo "horavel $version") && [ ! -s "$work/answer.err" ]'
-answer --help
-check "without a display --help prints the usage, naming --help and --version, and ends with 0" \
-  '[ $answered -eq 0 ] && [ ! -s "$work/answer.err" ] && head -1 "$work/answer.out" | grep -q "^usage: horavel " &&
-   [ "$(grep -oE "^ +--[a-z]+" "$work/answer.out" | tr -d " " | tr "\n" " ")" = "--help --version " ]'
-refusal="horavel: unknown option '--no-such-option' (see horavel --help)"
-answer --no-such-option
-check "without a display an unknown option is refused in one line on standard error, with 2: $refusal" \
-  '[ $answered -eq 2 ] && [ ! -s "$work/answer.out" ] && cmp -s "$work/answer.err" <(echo "$refusal")'
+check_command_line
 
 # A desktop scaled to 150 % says so with Xft.dpi: the clock keeps the physical
 # sizes it has at 100 %, and saves the resolution beside the unit. (The server

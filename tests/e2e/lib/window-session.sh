@@ -184,3 +184,24 @@ check_without_display() {  # LINE_END WORDS COMMAND...
   check "without a display the clock says \"$said\" and ends with 1" \
     '[ $status -eq 1 ] && cmp -s "$work/no-display.err" <(printf "%s$line_end" "$said")'
 }
+
+# The command line's three answers, without a display: --version and --help on
+# standard output with 0, an unknown option in one line on standard error with
+# 2. The sourcing script defines answer ARGUMENTS..., which runs the program
+# with them and sets answered to its exit code, with its streams in
+# $work/answer.out and $work/answer.err.
+check_command_line() {
+  local version refusal
+  version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+  answer --version
+  check "without a display --version prints \"horavel $version\" and ends with 0" \
+    '[ $answered -eq 0 ] && cmp -s "$work/answer.out" <(echo "horavel $version") && [ ! -s "$work/answer.err" ]'
+  answer --help
+  check "without a display --help prints the usage, naming --help and --version, and ends with 0" \
+    '[ $answered -eq 0 ] && [ ! -s "$work/answer.err" ] && head -1 "$work/answer.out" | grep -q "^usage: horavel " &&
+     [ "$(grep -oE "^ +--[a-z]+" "$work/answer.out" | tr -d " " | tr "\n" " ")" = "--help --version " ]'
+  refusal="horavel: unknown option '--no-such-option' (see horavel --help)"
+  answer --no-such-option
+  check "without a display an unknown option is refused in one line on standard error, with 2: $refusal" \
+    '[ $answered -eq 2 ] && [ ! -s "$work/answer.out" ] && cmp -s "$work/answer.err" <(echo "$refusal")'
+}
