@@ -189,9 +189,9 @@ check_without_display() {  # LINE_END WORDS COMMAND...
 # standard output with 0, an unknown option in one line on standard error with
 # 2. The sourcing script defines answer ARGUMENTS..., which runs the program
 # with them and sets answered to its exit code, with its streams in
-# $work/answer.out and $work/answer.err.
+# $work/answer.out and $work/answer.err. Sets version, the project's version.
 check_command_line() {
-  local version refusal
+  local refusal
   version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
   answer --version
   check "without a display --version prints \"horavel $version\" and ends with 0" \
