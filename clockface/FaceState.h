@@ -3,6 +3,7 @@
 #include "astro/Globes.h"
 #include "clockface/DialBackground.h"
 #include "clockface/FaceGrid.h"
+#include "clockface/FaceOptions.h"
 #include "clockface/MinuteWork.h"
 #include "image/Image.h"
 #include "raster/Canvas.h"
@@ -31,6 +32,7 @@ struct FaceFrame {
 // owns one; a rebuild replaces the canvases and the text renderer together.
 struct FaceState {
     std::int32_t unit = defaultUnit;                     // layout unit U, pixels
+    FaceOptions options;                                 // what the user chose to change in the pictures
     std::int32_t clientWidth = gridColumns * defaultUnit;  // 7U, pixels
     std::int32_t halfHeight = faceRows * defaultUnit;      // 8U, pixels: the height of each window canvas
     std::unique_ptr<Canvas> clockCanvas;     // 7U × 8U, supersampling factor 2
