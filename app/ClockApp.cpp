@@ -184,7 +184,7 @@ std::vector<MenuItem> ClockApp::menu() const {
     return menuItems(state);
 }
 
-void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
+void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]] std::string_view zone) {
     switch (command) {
     case MenuCommand::Small:
         key(host, U'S');
@@ -208,6 +208,10 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command) {
         closeRequested(host);
         break;
     case MenuCommand::OnTheDesktop:  // the shells that offer it do it themselves
+    case MenuCommand::TimeZone:      // the shells open the choice of zones themselves
+    case MenuCommand::WeekStartsOnMonday:
+    case MenuCommand::Earthshine:
+    case MenuCommand::ChooseZone:
     case MenuCommand::Nothing:
         break;
     }

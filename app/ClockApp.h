@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // What a start of the clock takes its textures, unit and settings from. The clock
@@ -111,7 +112,9 @@ public:
     // as T; start at login makes or removes the entry, and says in a message
     // when that failed; about shows the clock's version, licence and the maps'
     // credits in a message; close closes as the window's close button does.
-    void menuChosen(WindowHost& host, MenuCommand command);
+    // ChooseZone makes this window the clock of the zone named (local time for
+    // none).
+    void menuChosen(WindowHost& host, MenuCommand command, std::string_view zone = {});
     // The window went to a screen of another resolution, or the resolution
     // changed: the window takes the rectangle the system suggests, held to the
     // 7:16 grid, and its new unit shows as after a size event.

@@ -15,6 +15,10 @@ enum class MenuCommand : std::uint8_t {
     About,         // the version, the licence and the maps' credits
     Close,         // the window closes, as its close button does
     OnTheDesktop,  // the window lies on the desktop, below the others, or no longer
+    WeekStartsOnMonday,  // the calendar's weeks run Monday to Sunday, or Sunday to Saturday again
+    Earthshine,    // the Moon's night side lit by the Earth's light, or dark again
+    TimeZone,      // opens the choice of the time zone this clock shows
+    ChooseZone,    // this clock shows the item's zone (MenuItem::zone), local time for none
 };
 
 enum class MenuItemKind : std::uint8_t {
@@ -38,6 +42,9 @@ struct MenuState {
     std::int32_t sizeKeyUnit = 0;  // the unit of the key S, M or L the window has now, at 100 %; 0 for none
     bool alwaysOnTop = false;
     bool startsAtLogin = false;
+    bool weekStartsOnMonday = false;
+    bool earthshine = false;
+    std::string_view zone;  // the zone this clock shows, an IANA name; empty for local time
 };
 
 // The clock's menu, in its order: the three sizes, always on top, start at

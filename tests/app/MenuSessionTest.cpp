@@ -84,7 +84,10 @@ TEST(MenuSession, TheMenuStaysOnTheScreenAtEveryEdge) {
 // Every row of the picture answers for its own item, the separator and the
 // border for none; the picture is as wide as a canvas can be painted.
 TEST(MenuSession, ThePictureLaysTheItemsOutInRows) {
-    const MenuPicture picture(menuItems({28, true, false}), 96);
+    MenuState state;
+    state.sizeKeyUnit = 28;
+    state.alwaysOnTop = true;
+    const MenuPicture picture(menuItems(state), 96);
     ASSERT_TRUE(picture.ready());
     const MenuLayout& layout = picture.layout();
     EXPECT_EQ(layout.widthPx % 4, 0);

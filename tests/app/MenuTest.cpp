@@ -63,12 +63,20 @@ TEST(Menu, ItemsInTheirOrderWithTheirKeys) {
     EXPECT_EQ(menuCommandForKey(items, 0), MenuCommand::Nothing);
 }
 
+MenuState stateOf(std::int32_t sizeKeyUnit, bool alwaysOnTop, bool startsAtLogin) {
+    MenuState state;
+    state.sizeKeyUnit = sizeKeyUnit;
+    state.alwaysOnTop = alwaysOnTop;
+    state.startsAtLogin = startsAtLogin;
+    return state;
+}
+
 TEST(Menu, MarksFollowTheState) {
-    EXPECT_EQ(marks(menuItems({28, false, false})),
+    EXPECT_EQ(marks(menuItems(stateOf(28, false, false))),
               (std::vector<bool>{false, true, false, false, false, false, false, false}));
-    EXPECT_EQ(marks(menuItems({40, true, true})),
+    EXPECT_EQ(marks(menuItems(stateOf(40, true, true))),
               (std::vector<bool>{false, false, true, true, true, false, false, false}));
-    EXPECT_EQ(marks(menuItems({0, false, true})),
+    EXPECT_EQ(marks(menuItems(stateOf(0, false, true))),
               (std::vector<bool>{false, false, false, false, true, false, false, false}));
 }
 
