@@ -33,6 +33,7 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
     appState.program = platform::runningProgram();
     appState.dpi = host.dpi();
     appState.alwaysOnTop = settings.alwaysOnTop;
+    face.options = options.faceOptions.value_or(settings.options);
     face.setUnit(options.unit.value_or(boundedUnit(unitAtDpi(settings.unit, settings.dpi, appState.dpi))));
 
     WindowPlacement placement{{settings.left, settings.top},
@@ -181,6 +182,9 @@ std::vector<MenuItem> ClockApp::menu() const {
     state.alwaysOnTop = appState.alwaysOnTop;
     state.startsAtLogin = !appState.autostartFolder.empty() &&
                           platform::autostartStarts(appState.autostartFolder, appState.program);
+    state.weekStartsOnMonday = appState.face.options.firstWeekday == FirstWeekday::Monday;
+    state.earthshine = appState.face.options.earthshine;
+    state.zone = appState.zone;
     return menuItems(state);
 }
 
@@ -207,11 +211,23 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
     case MenuCommand::Close:
         closeRequested(host);
         break;
+    case MenuCommand::WeekStartsOnMonday: {
+        FaceOptions options = appState.face.options;
+        options.firstWeekday =
+            options.firstWeekday == FirstWeekday::Monday ? FirstWeekday::Sunday : FirstWeekday::Monday;
+        setFaceOptions(host, options);
+        break;
+    }
+    case MenuCommand::Earthshine: {
+        FaceOptions options = appState.face.options;
+        options.earthshine = !options.earthshine;
+        setFaceOptions(host, options);
+        break;
+    }
+    case MenuCommand::ChooseZone:
+        break;
     case MenuCommand::OnTheDesktop:  // the shells that offer it do it themselves
     case MenuCommand::TimeZone:      // the shells open the choice of zones themselves
-    case MenuCommand::WeekStartsOnMonday:
-    case MenuCommand::Earthshine:
-    case MenuCommand::ChooseZone:
     case MenuCommand::Nothing:
         break;
     }
@@ -220,6 +236,14 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
 void ClockApp::setAlwaysOnTop(WindowHost& host, bool on) {
     appState.alwaysOnTop = on;
     host.setAlwaysOnTop(on);
+    saveSettings(host);
+}
+
+void ClockApp::setFaceOptions(WindowHost& host, const FaceOptions& options) {
+    appState.face.options = options;
+    // The calendar and the globes are drawn anew as after a change of size;
+    // the window keeps its size.
+    rebuild(host, false);
     saveSettings(host);
 }
 
@@ -349,7 +373,13 @@ void ClockApp::saveSettings(const WindowHost& host) {
 
 Settings ClockApp::current(const WindowHost& host) const {
     const PixelPoint outer = host.outerPosition();
-    Settings now{outer.x, outer.y, appState.face.unit, appState.dpi, appState.alwaysOnTop};
+    Settings now;
+    now.left = outer.x;
+    now.top = outer.y;
+    now.unit = appState.face.unit;
+    now.dpi = appState.dpi;
+    now.alwaysOnTop = appState.alwaysOnTop;
+    now.options = appState.face.options;
     if (appState.beforeImposed) {
         // The place and the size the window manager imposed are not the user's.
         now.left = appState.beforeImposed->left;

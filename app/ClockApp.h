@@ -4,6 +4,7 @@
 #include "app/Layout.h"
 #include "app/Menu.h"
 #include "app/WindowHost.h"
+#include "clockface/FaceOptions.h"
 #include "platform/Clock.h"
 #include "raster/PaintTarget.h"
 
@@ -33,7 +34,21 @@ struct StartOptions {
     // without a word: a map that cannot be read, settings that cannot be saved.
     // The clock program's windows tell; the tools and tests say it their own way.
     bool tellLosses = false;
+    // What the pictures show: none for what the settings say (every option off
+    // without settings).
+    std::optional<FaceOptions> faceOptions;
 };
+
+// What a tool starts the clock with: the maps found as the clock finds them,
+// the unit given, and no settings, map cache or autostart entry of the user's.
+inline StartOptions toolStartOptions(std::int32_t unit) {
+    StartOptions options;
+    options.unit = unit;
+    options.settingsFolder = std::filesystem::path();
+    options.mapCacheFolder = std::filesystem::path();
+    options.autostartFolder = std::filesystem::path();
+    return options;
+}
 
 // The period of the shells' timer, whose ticks drive the clock, milliseconds.
 inline constexpr std::int32_t tickPeriodMs = 250;
@@ -154,6 +169,8 @@ private:
     Settings current(const WindowHost& host) const;
     void setAlwaysOnTop(WindowHost& host, bool on);
     void setStartAtLogin(bool on);
+    // The pictures take these options at once, and they are saved.
+    void setFaceOptions(WindowHost& host, const FaceOptions& options);
 
     const platform::Clock& time;
     AppState appState;

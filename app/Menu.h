@@ -44,7 +44,7 @@ struct MenuState {
     bool startsAtLogin = false;
     bool weekStartsOnMonday = false;
     bool earthshine = false;
-    std::string_view zone;  // the zone this clock shows, an IANA name; empty for local time
+    std::string_view zone{};  // the zone this clock shows, an IANA name; empty for local time
 };
 
 // The clock's menu, in its order: the three sizes, always on top, start at

@@ -13,6 +13,10 @@
 
 namespace {
 
+// The options' flags in the ninth field.
+constexpr std::int32_t mondayFirstFlag = 1;
+constexpr std::int32_t earthshineFlag = 2;
+
 // Scans one decimal integer as "%ld" would, after optional white space. False when
 // there is no number or it does not fit 32 bits.
 bool scanField(const char*& cursor, std::int32_t& value) {
@@ -112,20 +116,36 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults) {
     settings.alwaysOnTop = onTopScanned && onTop == 1;
     std::int32_t corner = 0;
     DesktopPlace desktop;
-    if (onTopScanned && scanField(cursor, corner) && scanField(cursor, desktop.marginXPx) &&
-        scanField(cursor, desktop.marginYPx) && corner >= static_cast<std::int32_t>(ScreenCorner::TopLeft) &&
+    const bool desktopScanned = onTopScanned && scanField(cursor, corner) && scanField(cursor, desktop.marginXPx) &&
+                                scanField(cursor, desktop.marginYPx);
+    if (desktopScanned && corner >= static_cast<std::int32_t>(ScreenCorner::TopLeft) &&
         corner <= static_cast<std::int32_t>(ScreenCorner::BottomRight) && desktop.marginXPx >= 0 &&
         desktop.marginXPx <= largestDesktopMarginPx && desktop.marginYPx >= 0 &&
         desktop.marginYPx <= largestDesktopMarginPx) {
         desktop.corner = static_cast<ScreenCorner>(corner);
         settings.setDesktop(desktop);
     }
+    std::int32_t flags = 0;
+    if (desktopScanned && scanField(cursor, flags)) {
+        settings.options.firstWeekday = (flags & mondayFirstFlag) != 0 ? FirstWeekday::Monday : FirstWeekday::Sunday;
+        settings.options.earthshine = (flags & earthshineFlag) != 0;
+    }
     return settings;
 }
 
 std::string formatSettingsLine(const Settings& settings) {
     char line[120];
-    if (settings.desktopCorner != ScreenCorner::None) {
+    const std::int32_t flags = (settings.options.firstWeekday == FirstWeekday::Monday ? mondayFirstFlag : 0) |
+                               (settings.options.earthshine ? earthshineFlag : 0);
+    if (flags != 0) {
+        // An ordinary window's desktop fields read 0 0 0, which no reader takes for a place.
+        const DesktopPlace desktop = settings.desktopCorner == ScreenCorner::None ? DesktopPlace{} : settings.desktop();
+        std::snprintf(line, sizeof line, "%ld %ld %ld %ld %d %ld %ld %ld %ld\n", static_cast<long>(settings.left),
+                      static_cast<long>(settings.top), static_cast<long>(settings.unit),
+                      static_cast<long>(settings.dpi), settings.alwaysOnTop ? 1 : 0, static_cast<long>(desktop.corner),
+                      static_cast<long>(desktop.marginXPx), static_cast<long>(desktop.marginYPx),
+                      static_cast<long>(flags));
+    } else if (settings.desktopCorner != ScreenCorner::None) {
         std::snprintf(line, sizeof line, "%ld %ld %ld %ld %d %ld %ld %ld\n", static_cast<long>(settings.left),
                       static_cast<long>(settings.top), static_cast<long>(settings.unit),
                       static_cast<long>(settings.dpi), settings.alwaysOnTop ? 1 : 0,

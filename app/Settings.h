@@ -2,6 +2,7 @@
 
 #include "app/DesktopPlace.h"
 #include "app/Layout.h"
+#include "clockface/FaceOptions.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -15,9 +16,10 @@
 // written before the resolution was kept hold only the first three, and the
 // resolution of 100 % (96 DPI) is what those programs drew at. Whether the
 // window stays above the others came fifth. Where the window lies on the desktop,
-// on the window systems that can put it there, came last: the corner (1 top
+// on the window systems that can put it there, came next: the corner (1 top
 // left, 2 top right, 3 bottom left, 4 bottom right) and the margins, written
-// only while it lies there.
+// while it lies there. What the user chose to change in the pictures came
+// last: a ninth field of flags, written only when one is set.
 struct Settings {
     std::int32_t left = 0;  // outer window left edge, screen pixels
     std::int32_t top = 0;   // outer window top edge, screen pixels
@@ -29,6 +31,7 @@ struct Settings {
     ScreenCorner desktopCorner = ScreenCorner::None;
     std::int32_t desktopMarginXPx = 0;
     std::int32_t desktopMarginYPx = 0;
+    FaceOptions options{};  // the first weekday and earthshine
     DesktopPlace desktop() const { return {desktopCorner, desktopMarginXPx, desktopMarginYPx}; }
     void setDesktop(const DesktopPlace& place) {
         desktopCorner = place.corner;
@@ -48,22 +51,27 @@ inline constexpr std::int32_t largestSavedDpi = 960;
 // The file's one line is at most this many characters; more is ignored.
 inline constexpr std::size_t settingsLineLimit = 127;
 
-// Scans "left top unit [dpi [on-top [corner margin-x margin-y]]]" as decimal
-// integers separated by white space. The scan stops at the first field that is not a number or does not fit
-// 32 bits; that field and the ones after it keep the defaults. A unit outside
-// the sane bounds keeps the default unit and resolution and is not on top; a
-// resolution outside its bounds, or none, is 96. The window is on top only when
-// the fifth field is 1. The window lies on the desktop only when all three of
-// the last fields are there, the corner 1 to 4 and the margins 0 to
-// largestDesktopMarginPx.
+// Scans "left top unit [dpi [on-top [corner margin-x margin-y [options]]]]" as
+// decimal integers separated by white space. The scan stops at the first field
+// that is not a number or does not fit 32 bits; that field and the ones after
+// it keep the defaults. A unit outside the sane bounds keeps the default unit
+// and resolution and is not on top; a resolution outside its bounds, or none,
+// is 96. The window is on top only when the fifth field is 1. The window lies
+// on the desktop only when all three of the desktop's fields are there, the
+// corner 1 to 4 and the margins 0 to largestDesktopMarginPx (0 0 0 stands for
+// an ordinary window before options). The options are flags: 1 the week starts
+// on Monday, 2 earthshine; flags the clock does not know are passed over.
 Settings parseSettingsLine(std::string_view line, const Settings& defaults);
 
 // The line written to the file, "left top unit" and a line end, with the
 // resolution as a fourth field when it is not 96 or when a fifth follows, and 1
-// as the fifth when the window stays on top, and the desktop's corner and
-// margins after those while the window lies on the desktop: at 100 %, not on top
-// and not on the desktop the file reads as it always has. A program that reads only three or four fields still
-// finds the place, the unit and the resolution where they always were.
+// as the fifth when the window stays on top, the desktop's corner and margins
+// after those while the window lies on the desktop (0 0 0 when it does not but
+// options follow), and the options' flags last when any is set: at 100 %, not
+// on top, not on the desktop and without options the file reads as it always
+// has. A program that reads only three to eight fields still finds the place,
+// the unit, the resolution, "Always on top" and the desktop where they always
+// were.
 std::string formatSettingsLine(const Settings& settings);
 
 // The settings file inside a settings folder.

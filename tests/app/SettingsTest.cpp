@@ -132,6 +132,23 @@ TEST(Settings, NewFilesKeepTheFieldsOlderProgramsRead) {
     EXPECT_EQ(formatSettingsLine({-8, 60, 28, 96, false}), "-8 60 28\n");
 }
 
+// The options come ninth, after desktop fields of 0 0 0 for an ordinary window,
+// which a reader of eight fields takes for no place on the desktop; flags it
+// does not know are passed over.
+TEST(Settings, OptionsComeLastAndOlderReadersPassThem) {
+    Settings chosen{-8, 60, 42, 144, true};
+    chosen.options = {FirstWeekday::Monday, true};
+    EXPECT_EQ(formatSettingsLine(chosen), "-8 60 42 144 1 0 0 0 3\n");
+    EXPECT_EQ(parseSettingsLine(formatSettingsLine(chosen), Settings{}), chosen);
+    Settings older = chosen;
+    older.options = {};
+    EXPECT_EQ(parseSettingsLine("-8 60 42 144 1 0 0 0", Settings{}), older);
+    chosen.options.firstWeekday = FirstWeekday::Sunday;
+    chosen.setDesktop({ScreenCorner::BottomRight, 12, 8});
+    EXPECT_EQ(formatSettingsLine(chosen), "-8 60 42 144 1 4 12 8 2\n");
+    EXPECT_EQ(parseSettingsLine("-8 60 42 144 1 4 12 8 6", Settings{}), chosen);
+}
+
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {

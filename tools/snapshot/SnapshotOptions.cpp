@@ -61,6 +61,18 @@ bool takeValue(std::string_view name, std::string_view value, SnapshotOptions& o
             return true;
         }
     }
+    if (name == "--zone") {
+        options.zone = std::string(value);
+        return true;
+    }
+    if (name == "--first-weekday") {
+        if (value != "monday" && value != "sunday") {
+            error = "--first-weekday wants monday or sunday, not '" + std::string(value) + "'";
+            return false;
+        }
+        options.faceOptions.firstWeekday = value == "monday" ? FirstWeekday::Monday : FirstWeekday::Sunday;
+        return true;
+    }
     if (name == "--at") {
         platform::FileTime moment;
         if (!parseIsoTime(value, moment)) {
@@ -81,6 +93,10 @@ bool takeValue(std::string_view name, std::string_view value, SnapshotOptions& o
 }
 
 bool isFlag(std::string_view name, SnapshotOptions& options) {
+    if (name == "--earthshine") {
+        options.faceOptions.earthshine = true;
+        return true;
+    }
     for (const FlagOption& option : flagOptions) {
         if (name == option.name) {
             options.*option.field = true;
@@ -96,7 +112,7 @@ bool takesValue(std::string_view name) {
             return true;
         }
     }
-    return name == "--at" || name == "--unit";
+    return name == "--at" || name == "--unit" || name == "--zone" || name == "--first-weekday";
 }
 
 // Whether two paths name one file: the same path once links (a dangling one
@@ -167,19 +183,24 @@ bool parseSnapshotOptions(int argc, const char* const* argv, SnapshotOptions& op
 }
 
 std::string snapshotUsage() {
-    return "usage: horavel-snapshot [--at TIME] [--unit U] [--earth-texture PATH] [--moon-texture PATH]\n"
+    return "usage: horavel-snapshot [--at TIME] [--unit U] [--zone NAME] [--first-weekday DAY] [--earthshine]\n"
+           "                        [--earth-texture PATH] [--moon-texture PATH]\n"
            "                        [--out PNG] [--earth-out PNG] [--moon-out PNG] [--menu-out PNG] [--describe]\n"
            "       horavel-snapshot --version | --help\n"
            "  --at TIME            the moment, ISO-8601 with Z or an offset, e.g. 2000-01-01T12:00:00Z\n"
            "                       or 2000-01-01T13:00:00.5+01:00 (default: now)\n"
            "  --unit U             layout unit in pixels, 1 to 500 (default 28); the globes are 14U x 14U,\n"
            "                       two columns wider for an odd U\n"
+           "  --zone NAME          show the time of the IANA zone NAME, such as Asia/Tokyo, as the clock of\n"
+           "                       that zone does (default: local time)\n"
+           "  --first-weekday DAY  monday or sunday (default), the calendar's first column\n"
+           "  --earthshine         light the Moon's night side with the Earth's light\n"
            "  --earth-texture PATH Earth map (default: Earth.png here, else beside the program,\n"
            "                       else in ../share/horavel beside the program's folder); - reads\n"
            "                       it from standard input, and a named pipe is read to its end\n"
            "  --moon-texture PATH  Moon map (default: Moon.png, found the same way)\n"
            "  --out PNG            write the whole window picture, 7U x 16U: the clock above the calendar,\n"
-           "                       in local time by the TZ environment variable\n"
+           "                       in local time by the TZ environment variable, or the zone's\n"
            "  --earth-out PNG      write the Earth as seen from the Sun\n"
            "  --moon-out PNG       write the Moon as seen from the Earth\n"
            "  --menu-out PNG       write the clock's menu as its X11 window shows it at 96 DPI, opened on a\n"

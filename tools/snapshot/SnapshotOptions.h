@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clockface/FaceOptions.h"
 #include "platform/Clock.h"
 
 #include <cstdint>
@@ -17,6 +18,8 @@ struct SnapshotOptions {
     std::optional<std::filesystem::path> moonOut;       // --moon-out: PNG of the Moon picture
     std::optional<std::filesystem::path> windowOut;     // --out: PNG of the whole window picture
     std::optional<std::filesystem::path> menuOut;       // --menu-out: PNG of the menu as the window opens it
+    FaceOptions faceOptions;                            // --first-weekday, --earthshine
+    std::string zone;                                   // --zone: the IANA zone the clock shows; empty for local time
     bool describe = false;                              // --describe: the geometry as JSON on standard output
     bool help = false;                                  // --help
     bool version = false;                               // --version

@@ -49,8 +49,11 @@ void warnIfMissing(const Image& texture, const std::optional<std::filesystem::pa
 bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
     ClockApp app(clock);
     shell::HeadlessWindow window(app);
-    window.open({options.earthTexture, options.moonTexture, options.unit, std::filesystem::path(), std::filesystem::path(),
-                 std::filesystem::path(), false});
+    StartOptions start = toolStartOptions(options.unit);
+    start.earthTexture = options.earthTexture;
+    start.moonTexture = options.moonTexture;
+    start.faceOptions = options.faceOptions;
+    window.open(start);
     const FaceState& face = app.state().face;
     warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
     warnIfMissing(face.moonTexture, options.moonTexture, "Moon.png");

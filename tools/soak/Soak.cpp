@@ -32,8 +32,7 @@ std::int32_t unitOfHour(std::int32_t hour) {
 }
 
 bool Soak::start(std::string& error) {
-    window.open({std::nullopt, std::nullopt, unitOfHour(1), std::filesystem::path(), std::filesystem::path(),
-                 std::filesystem::path()});
+    window.open(toolStartOptions(unitOfHour(1)));
     const FaceState& face = app.state().face;
     if (const char* missing = missingTexture(face)) {
         error = std::string("cannot read the texture ") + missing +
@@ -106,8 +105,7 @@ std::vector<std::uint8_t> windowPicture(platform::FileTime utc, std::int32_t uni
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
     ClockApp app(clock);
     shell::HeadlessWindow window(app);
-    window.open({std::nullopt, std::nullopt, unit, std::filesystem::path(), std::filesystem::path(),
-                 std::filesystem::path(), false});
+    window.open(toolStartOptions(unit));
     if (!surfacesReady(app.state().face)) {
         return {};
     }
