@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/SurfaceRebuild.h"
 #include "app/Textures.h"
+#include "app/ZoneNames.h"
 #include "clockface/ClockFace.h"
 #include "platform/Autostart.h"
 #include "platform/CacheFolder.h"
@@ -312,6 +313,10 @@ void ClockApp::paint(PaintTarget& target, const PixelRect& area) const {
 
 PixelRect ClockApp::clientArea() const {
     return {0, 0, appState.clientSize.width, appState.clientSize.height};
+}
+
+std::string ClockApp::title() const {
+    return clockTitle(appState.zone);
 }
 
 void ClockApp::closeRequested(WindowHost& host) {

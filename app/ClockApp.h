@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -152,6 +153,8 @@ public:
     void sessionEnding(const WindowHost& host);
 
     const AppState& state() const { return appState; }
+    // The window's title: "Horavel", or "Horavel — Tokyo" for a clock of a zone.
+    std::string title() const;
 
 private:
     // Makes the surfaces for the current unit and invalidates the window: at

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // What the clock asks of the window system that shows it. Each backend
@@ -42,6 +43,8 @@ public:
     virtual void invalidateArea(const PixelRect& area) = 0;
     // Keeps the window above the others, or lets it go.
     virtual void setAlwaysOnTop(bool on) = 0;
+    // Names the window, UTF-8, where the window system shows a title.
+    virtual void setTitle(std::string_view title) = 0;
     // Where the window lies on the desktop (None while it is an ordinary window),
     // on a window system that can put it there; nothing on others, which keep
     // what the settings hold for the next start on one that can.

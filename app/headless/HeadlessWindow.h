@@ -36,6 +36,7 @@ public:
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool on) override { onTop = on; }
+    void setTitle(std::string_view) override {}
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:

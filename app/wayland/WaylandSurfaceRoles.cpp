@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 // The roles the window's surface takes: a toplevel window framed by the
 // compositor or by libdecor, or a layer of the desktop.
@@ -188,7 +189,7 @@ void WaylandWindow::createToplevel() {
         [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},
         [](void*, xdg_toplevel*, wl_array*) {}};
     xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
-    xdg_toplevel_set_title(toplevel, "Horavel");
+    xdg_toplevel_set_title(toplevel, app.title().c_str());
     xdg_toplevel_set_app_id(toplevel, applicationId);
     limitSize();
     decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
@@ -247,7 +248,7 @@ void WaylandWindow::createDecoratedToplevel() {
         [](libdecor_frame*, const char*, void*) {},
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
     decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
-    libdecor_frame_set_title(decorFrame, "Horavel");
+    libdecor_frame_set_title(decorFrame, app.title().c_str());
     libdecor_frame_set_app_id(decorFrame, applicationId);
     limitSize();
     libdecor_frame_map(decorFrame);
@@ -296,6 +297,15 @@ void WaylandWindow::destroySurface() {
     }
     isConfigured = false;
     entered.clear();
+}
+
+void WaylandWindow::setTitle(std::string_view title) {
+    const std::string text(title);
+    if (decorFrame != nullptr) {
+        libdecor_frame_set_title(decorFrame, text.c_str());
+    } else if (toplevel != nullptr) {
+        xdg_toplevel_set_title(toplevel, text.c_str());
+    }
 }
 
 }  // namespace shell

@@ -54,6 +54,7 @@ public:
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool) override {}
+    void setTitle(std::string_view title) override;
     void destroy() override { closed = true; }
     std::optional<DesktopPlace> desktopPlace() const override {
         return globals.layerShell != nullptr ? std::optional<DesktopPlace>(desktop) : std::nullopt;

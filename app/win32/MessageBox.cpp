@@ -1,5 +1,7 @@
 #include "app/win32/MessageBox.h"
 
+#include "app/win32/WideText.h"
+
 #include "platform/Messages.h"
 
 #include <windows.h>
@@ -7,24 +9,6 @@
 #include <string>
 
 namespace shell {
-
-namespace {
-
-std::wstring wideFromUtf8(std::string_view text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int bytes = static_cast<int>(text.size());
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, nullptr, 0);
-    if (units <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), bytes, wide.data(), units);
-    return wide;
-}
-
-}  // namespace
 
 void dialogMessageSink(std::string_view caption, std::string_view text) {
     const std::wstring wideCaption = wideFromUtf8(caption);

@@ -2,13 +2,13 @@
 
 #include "app/win32/GdiPaintTarget.h"
 #include "app/win32/NativeMenu.h"
+#include "app/win32/WideText.h"
 
 namespace shell {
 
 namespace {
 
 const wchar_t className[] = L"HoravelWindow";
-const wchar_t windowTitle[] = L"Horavel";
 // A caption with the system menu and a sizing frame; no minimise or maximise box.
 constexpr DWORD windowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
 constexpr UINT_PTR tickTimer = 1;
@@ -70,7 +70,7 @@ bool Win32Window::open(HINSTANCE instance, int showCommand) {
     // WM_CREATE arrives inside this call: the clock builds its surfaces then.
     // A window kept on top is made so, before it shows.
     const DWORD extendedStyle = placement.alwaysOnTop ? WS_EX_TOPMOST : 0;
-    if (CreateWindowExW(extendedStyle, className, windowTitle, windowStyle, placement.outer.x, placement.outer.y,
+    if (CreateWindowExW(extendedStyle, className, wideFromUtf8(app.title()).c_str(), windowStyle, placement.outer.x, placement.outer.y,
                         size.cx, size.cy, nullptr, nullptr, instance, this) == nullptr) {
         return false;
     }
@@ -134,6 +134,10 @@ void Win32Window::invalidate(bool eraseBackground) {
 void Win32Window::invalidateArea(const PixelRect& area) {
     const RECT rect{area.left, area.top, area.right, area.bottom};
     InvalidateRect(handle, &rect, FALSE);
+}
+
+void Win32Window::setTitle(std::string_view title) {
+    SetWindowTextW(handle, wideFromUtf8(title).c_str());
 }
 
 void Win32Window::setAlwaysOnTop(bool on) {

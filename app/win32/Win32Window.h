@@ -34,6 +34,7 @@ public:
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool on) override;  // HWND_TOPMOST
+    void setTitle(std::string_view title) override;
     void destroy() override;
 
 private:

@@ -2,6 +2,7 @@
 #include "app/ClockApp.h"
 #include "app/CommandLine.h"
 #include "app/win32/MessageBox.h"
+#include "app/win32/WideText.h"
 #include "app/win32/Win32Window.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
@@ -26,17 +27,6 @@ std::string utf8FromWide(const wchar_t* text) {
     return utf8;
 }
 
-std::wstring wideFromUtf8(const std::string& text) {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (units <= 1) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), units);
-    wide.pop_back();
-    return wide;
-}
-
 // The arguments after the program's name, as UTF-8.
 std::vector<std::string> commandLineArguments() {
     int count = 0;
@@ -59,7 +49,7 @@ bool writeTo(HANDLE handle, const std::string& text) {
     DWORD mode = 0;
     DWORD written = 0;
     if (GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = wideFromUtf8(text);
+        const std::wstring wide = shell::wideFromUtf8(text);
         return WriteConsoleW(handle, wide.c_str(), static_cast<DWORD>(wide.size()), &written, nullptr) != 0;
     }
     return WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != 0 &&

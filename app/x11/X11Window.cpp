@@ -155,7 +155,7 @@ void X11Window::createWindow(const WindowPlacement& placement) {
                            static_cast<unsigned>(client.width), static_cast<unsigned>(client.height), 0,
                            CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
                            &attributes);
-    nameWindow(display, window, "Horavel");
+    nameWindow(display, window, app.title());
     // Which process shows the window, for window managers and for tools.
     const Atom netWmPid = XInternAtom(display, "_NET_WM_PID", False);
     const long pid = getpid();
@@ -546,6 +546,10 @@ void X11Window::openMenu(PixelPoint at) {
 void X11Window::closeMenu(MenuCommand chosen) {
     menu.reset();
     app.menuChosen(*this, chosen);
+}
+
+void X11Window::setTitle(std::string_view title) {
+    nameWindow(display, window, title);
 }
 
 void X11Window::setAlwaysOnTop(bool on) {

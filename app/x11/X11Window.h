@@ -46,6 +46,7 @@ public:
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool on) override;  // _NET_WM_STATE_ABOVE, asked of the window manager
+    void setTitle(std::string_view title) override;
     void destroy() override;
 
 private:

@@ -231,6 +231,7 @@ public:
     void invalidate(bool) override {}
     void invalidateArea(const PixelRect&) override {}
     void setAlwaysOnTop(bool) override {}
+    void setTitle(std::string_view) override {}
     void destroy() override {}
     ClockApp& app;
     PixelSize client;
