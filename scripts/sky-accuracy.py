@@ -61,10 +61,13 @@ The reference, the real sky at the moment the clock reads:
   move the Moon by 0.5″ per second of it.
 
 The IERS tables and UT1. astropy finds UT1 − UTC and the pole's wander by
-interpolating a table; outside the table it cannot. Its automatic download is
-off here, so only the table installed with astropy is read; the script looks
-moments up in it itself, and a moment outside it gets UT1 − UTC = 0 and no
-wander, the assumptions above. An error in UT1 of one second turns the Earth by
+interpolating a table of observed values, and beyond the table's ends it has
+none: its Time refuses to give UT1 there, and its coordinate transformations
+take UT1 − UTC as 0 with a warning. With the automatic download off, the only
+table is the one installed with astropy (from 1962 to a date near its
+release), so every moment after that date is beyond it, the present included.
+The script looks the moments up in that table itself, and gives a moment
+outside it UT1 − UTC = 0 and no wander, as said above. An error in UT1 of one second turns the Earth by
 15″ (0.25′), about 0.46 km on the equator.
 
 The reference's own limits: the built-in ephemeris (erfa's epv00 for the Earth,
