@@ -21,6 +21,7 @@ struct AppState {
     std::filesystem::path settingsFolder;  // empty when no settings are kept
     std::filesystem::path autostartFolder; // where the entry starting the clock at login goes; empty for none
     std::filesystem::path program;         // the running program, which that entry starts
+    std::string zone;  // the IANA zone this clock shows; empty for local time
     std::optional<Settings> savedSettings;  // what the settings file holds, as far as the clock knows; none without a file
     Settings lastSeen;                      // the window's place and unit when they were last looked at
     bool tellLosses = false;                // see StartOptions::tellLosses

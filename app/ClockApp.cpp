@@ -180,7 +180,7 @@ std::vector<MenuItem> ClockApp::menu() const {
     }
     state.alwaysOnTop = appState.alwaysOnTop;
     state.startsAtLogin = !appState.autostartFolder.empty() &&
-                          platform::autostartStarts(appState.autostartFolder, appState.program);
+                          platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone);
     return menuItems(state);
 }
 
@@ -199,7 +199,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
         setAlwaysOnTop(host, !appState.alwaysOnTop);
         break;
     case MenuCommand::StartAtLogin:
-        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program));
+        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone));
         break;
     case MenuCommand::About:
         platform::showMessage("About Horavel", aboutText());
@@ -225,13 +225,13 @@ void ClockApp::setAlwaysOnTop(WindowHost& host, bool on) {
 
 void ClockApp::setStartAtLogin(bool on) {
     const std::filesystem::path& folder = appState.autostartFolder;
-    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder));
+    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder, appState.zone));
     std::string reason;
     if (folder.empty()) {
         platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
-    } else if (on && !platform::addAutostart(folder, appState.program, reason)) {
+    } else if (on && !platform::addAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry + ": " + reason + ".");
-    } else if (!on && !platform::removeAutostart(folder, appState.program, reason)) {
+    } else if (!on && !platform::removeAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry + ": " +
                                              reason + ".");
     }

@@ -39,24 +39,24 @@ std::string contents(const std::filesystem::path& file) {
 
 TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
     std::string reason;
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Absent);
-    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_TRUE(platform::removeAutostart(folder, other, reason)) << "another copy has nothing to remove";
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
-    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder)));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Absent);
+    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
+    EXPECT_TRUE(platform::removeAutostart(folder, other, "", reason)) << "another copy has nothing to remove";
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
+    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, "")));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason)) << "nothing to remove is no failure";
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason)) << "nothing to remove is no failure";
 
 #ifndef _WIN32
     // The clock's own desktop entry, turned off by the desktop's settings, is
     // turned on again by writing it anew.
-    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    std::ofstream(platform::autostartEntry(folder), std::ios::app) << "Hidden=true\n";
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Disabled);
-    EXPECT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
+    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    std::ofstream(platform::autostartEntry(folder, ""), std::ios::app) << "Hidden=true\n";
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Disabled);
+    EXPECT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
 #endif
 }
 
@@ -64,14 +64,14 @@ TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
 // for this very program is the user's: neither replaced, nor written through,
 // nor removed, nor opened in a way that could wait; each refusal says why.
 TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
-    const std::filesystem::path entry = platform::autostartEntry(folder);
+    const std::filesystem::path entry = platform::autostartEntry(folder, "");
     std::string reason;
-    ASSERT_TRUE(platform::addAutostart(folder, other, reason)) << reason;
+    ASSERT_TRUE(platform::addAutostart(folder, other, "", reason)) << reason;
     const std::string othersEntry = contents(entry);
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::OtherProgram);
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::OtherProgram);
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_NE(reason.find("another program"), std::string::npos) << reason;
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
     EXPECT_EQ(contents(entry), othersEntry);
     std::filesystem::remove(entry);
 
@@ -80,8 +80,8 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     std::error_code refused;
     std::filesystem::create_symlink(scratchFile, entry, refused);
     if (!refused) {
-        EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
-        EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+        EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
+        EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
         EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
         EXPECT_EQ(contents(scratchFile), "the user's own text\n");
         EXPECT_TRUE(std::filesystem::is_symlink(entry));
@@ -90,8 +90,8 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
 #ifndef _WIN32
     // A FIFO without a writer: reading it in the usual way waits forever.
     ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_TRUE(std::filesystem::is_fifo(entry));
     std::filesystem::remove(entry);
 
@@ -99,7 +99,7 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     const std::filesystem::path latin1 = scratch.path / "caf\xe9" / "horavel";
     std::filesystem::create_directories(latin1.parent_path());
     std::ofstream(latin1) << "a program";
-    EXPECT_FALSE(platform::addAutostart(folder, latin1, reason));
+    EXPECT_FALSE(platform::addAutostart(folder, latin1, "", reason));
     EXPECT_NE(reason.find("UTF-8"), std::string::npos) << reason;
     EXPECT_FALSE(std::filesystem::exists(entry));
 #endif
@@ -108,10 +108,10 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
 TEST_F(AutostartTest, AFolderThatCannotBeMadeFails) {
     std::string reason;
     std::ofstream(folder) << "a file, not a folder";
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_FALSE(reason.empty());
-    EXPECT_FALSE(platform::autostartStarts(folder, program));
-    EXPECT_FALSE(platform::addAutostart({}, program, reason));
+    EXPECT_FALSE(platform::autostartStarts(folder, program, ""));
+    EXPECT_FALSE(platform::addAutostart({}, program, "", reason));
 }
 
 }  // namespace
