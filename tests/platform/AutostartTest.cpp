@@ -8,7 +8,11 @@
 #endif
 
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -103,6 +107,58 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     EXPECT_NE(reason.find("UTF-8"), std::string::npos) << reason;
     EXPECT_FALSE(std::filesystem::exists(entry));
 #endif
+}
+
+// Each zone's clock has an entry of its own, which starts the program with
+// --zone and the zone's name: the local clock's and the zones', among them
+// names that a careless mapping to file names would make one, are each made
+// and removed without touching the others, and an entry is this clock's only
+// when it shows this clock's zone.
+TEST_F(AutostartTest, EachZoneHasAnEntryOfItsOwn) {
+    const std::vector<std::string> zones = {"",
+                                            "Asia/Tokyo",
+                                            "America/Argentina/Buenos_Aires",
+                                            "America/Argentina/Buenos-Aires",
+                                            "America/Argentina/Buenos/Aires",
+                                            "America/Argentina.Buenos_Aires",
+                                            "Etc/GMT+5",
+                                            "Etc/GMT-5",
+                                            "Etc/GMT_p5"};
+    std::string reason;
+    std::set<std::filesystem::path> entries;
+    for (const std::string& zone : zones) {
+        EXPECT_EQ(platform::autostartEntryFor(folder, program, zone), platform::AutostartEntry::Absent) << zone;
+        ASSERT_TRUE(platform::addAutostart(folder, program, zone, reason)) << zone << ": " << reason;
+        entries.insert(platform::autostartEntry(folder, zone));
+    }
+    EXPECT_EQ(entries.size(), zones.size());
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                     std::filesystem::directory_iterator())),
+              zones.size());
+#ifndef _WIN32
+    EXPECT_NE(contents(platform::autostartEntry(folder, "Asia/Tokyo")).find(" --zone \"Asia/Tokyo\"\n"),
+              std::string::npos);
+#endif
+
+    // Another clock's entry under this clock's name is not this clock's.
+    const std::filesystem::path copies = scratch.path / "copies";
+    std::filesystem::create_directories(copies);
+    const auto copied = [&](std::string_view from, std::string_view to) {
+        std::filesystem::copy_file(platform::autostartEntry(folder, from), platform::autostartEntry(copies, to));
+        return platform::autostartEntryFor(copies, program, to);
+    };
+    EXPECT_EQ(copied("", "Asia/Tokyo"), platform::AutostartEntry::OtherProgram);
+    EXPECT_EQ(copied("Asia/Tokyo", ""), platform::AutostartEntry::OtherProgram);
+    EXPECT_EQ(copied("America/Argentina/Buenos_Aires", "America/Argentina/Buenos-Aires"),
+              platform::AutostartEntry::OtherProgram);
+
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        ASSERT_TRUE(platform::removeAutostart(folder, program, zones[i], reason)) << zones[i] << ": " << reason;
+        EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, zones[i]))) << zones[i];
+        for (std::size_t j = i + 1; j < zones.size(); ++j) {
+            EXPECT_TRUE(platform::autostartStarts(folder, program, zones[j])) << zones[j] << " after " << zones[i];
+        }
+    }
 }
 
 TEST_F(AutostartTest, AFolderThatCannotBeMadeFails) {
