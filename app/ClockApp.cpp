@@ -182,7 +182,7 @@ std::vector<MenuItem> ClockApp::menu() const {
     }
     state.alwaysOnTop = appState.alwaysOnTop;
     state.startsAtLogin = !appState.autostartFolder.empty() &&
-                          platform::autostartStarts(appState.autostartFolder, appState.program);
+                          platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone);
     state.weekStartsOnMonday = appState.face.options.firstWeekday == FirstWeekday::Monday;
     state.earthshine = appState.face.options.earthshine;
     state.zone = appState.zone;
@@ -204,7 +204,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
         setAlwaysOnTop(host, !appState.alwaysOnTop);
         break;
     case MenuCommand::StartAtLogin:
-        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program));
+        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone));
         break;
     case MenuCommand::About:
         platform::showMessage("About Horavel", aboutText());
@@ -250,13 +250,13 @@ void ClockApp::setFaceOptions(WindowHost& host, const FaceOptions& options) {
 
 void ClockApp::setStartAtLogin(bool on) {
     const std::filesystem::path& folder = appState.autostartFolder;
-    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder));
+    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder, appState.zone));
     std::string reason;
     if (folder.empty()) {
         platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
-    } else if (on && !platform::addAutostart(folder, appState.program, reason)) {
+    } else if (on && !platform::addAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry + ": " + reason + ".");
-    } else if (!on && !platform::removeAutostart(folder, appState.program, reason)) {
+    } else if (!on && !platform::removeAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry + ": " +
                                              reason + ".");
     }
