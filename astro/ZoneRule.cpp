@@ -210,8 +210,11 @@ std::int64_t ZoneRule::offsetSeconds(std::int64_t unixSeconds) const {
         return standardOffsetSeconds;
     }
     // The same moment of the 400-year cycle from 1970 on: nothing overflows
-    // however far the moment lies, and the answer is the same.
-    const std::int64_t moment = unixSeconds - floorDiv(unixSeconds, secondsPer400Years) * secondsPer400Years;
+    // however far the moment lies, and the answer is the same. The remainder
+    // is taken as it is, since the whole cycles before the earliest moments
+    // would not fit in 64 bits.
+    const std::int64_t remainder = unixSeconds % secondsPer400Years;
+    const std::int64_t moment = remainder < 0 ? remainder + secondsPer400Years : remainder;
     const std::int64_t year = yearOfDay(floorDiv(moment, secondsPerDay));
     // The latest change at or before the moment decides: last year's for a
     // moment before this year's first change, next year's when its time of
