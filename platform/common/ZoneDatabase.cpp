@@ -38,6 +38,11 @@ std::string refusal(std::string_view name) {
     if (name.back() == '/' || name.find("//") != std::string_view::npos) {
         return "a time zone's name has no empty part between slashes: " + std::string(name);
     }
+    // The copies that count leap seconds would run about half a minute off
+    // a computer's clock, which does not count them; the plain ones are the zones.
+    if (name.starts_with("right/") || name.starts_with("posix/")) {
+        return "a time zone is named without right/ or posix/ in front, as Europe/Paris: " + std::string(name);
+    }
     return {};
 }
 

@@ -128,7 +128,8 @@ TEST(TimeZone, RefusesWhatIsNotAWholeZoneOfTheDatabase) {
         EXPECT_FALSE(reason.empty()) << what;
         EXPECT_EQ(reason.find('\n'), std::string::npos) << what;
     };
-    for (const char* name : {"Mars/Olympus", "../etc/passwd", "/etc/passwd", "Asia//Tokyo", "", "Asia"}) {
+    for (const char* name :
+         {"Mars/Olympus", "../etc/passwd", "/etc/passwd", "Asia//Tokyo", "", "Asia", "right/Asia/Tokyo"}) {
         std::string reason;
         expectRefused(loadTimeZone(name, reason), reason, name);
     }
