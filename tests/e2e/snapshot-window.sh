@@ -3,7 +3,8 @@
 # Wednesday 2026-12-09 10:08:30 UTC at U = 28 — the dial with the Earth, the
 # marks, the hands and the date text above the seven-week calendar — the same
 # from both builds outside the text (glyphs come from each platform's font
-# engine), and local time taken from TZ.
+# engine), and local time taken from TZ or from a zone named by --zone. Then
+# the options that change the picture: the week's first day and earthshine.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -101,6 +102,12 @@ elif command == "compare":
                 else:
                     outside += 1
     print(inside, outside)
+elif command == "compare-halves":
+    # Whether the clock above and the calendar below are the same in both pictures.
+    a, b = load(sys.argv[2]), load(sys.argv[3])
+    def same(rows):
+        return all(pixel(a, x, y) == pixel(b, x, y) for y in rows for x in range(7 * U))
+    print("same" if same(range(8 * U)) else "different", "same" if same(range(8 * U, 16 * U)) else "different")
 elif command == "rows":
     # The date line of one picture against another's.
     a, b = load(sys.argv[2]), load(sys.argv[3])
@@ -135,5 +142,52 @@ fi
 [ "$(frame rows "$work/berlin.png" "$work/utc11.png")" = same ] &&
   [ "$(frame rows "$work/berlin.png" "$work/linux.png")" = different ] &&
   pass "TZ=Europe/Berlin shows the date line of 11:08:30" || fail "TZ=Europe/Berlin does not show 11:08:30"
+
+# --zone draws what TZ draws, byte for byte, for zones of odd offsets and
+# daylight saving, ten seconds before and after a change of their offset (one
+# far ahead, where the zone file's closing rule holds): and the Windows build,
+# reading the zone files it carries, the same hands and calendar outside the
+# text.
+zone_moments=(
+  "Asia/Kathmandu 1985-12-31T18:29:50Z 1985-12-31T18:30:10Z"    # +5:30 becomes +5:45
+  "America/St_Johns 2026-03-08T05:29:50Z 2026-03-08T05:30:10Z"  # -3:30 becomes -2:30
+  "Australia/Lord_Howe 2090-04-01T14:59:50Z 2090-04-01T15:00:10Z"  # +11 becomes +10:30
+)
+for entry in "${zone_moments[@]}"; do
+  read -r zone before after <<<"$entry"
+  for at in "$before" "$after"; do
+    name="${zone#*/}-$at"
+    (cd "$work" && TZ=UTC "$linux_program" --zone "$zone" --at "$at" --out "zone-$name.png" &&
+      TZ=$zone "$linux_program" --at "$at" --out "tz-$name.png")
+    check "Linux: --zone $zone at $at draws what TZ=$zone draws" 'cmp -s "$work/zone-$name.png" "$work/tz-$name.png"'
+    (cd "$work" && "$wine_run" "$windows_program" --zone "$zone" --at "$at" --out "windows-$name.png")
+    read -r inside outside <<<"$(frame compare "$work/zone-$name.png" "$work/windows-$name.png" 2>&1)"
+    check "Windows: --zone $zone at $at shows Linux's hands and calendar ($inside text pixels differ)" \
+      '[ "$outside" = 0 ]'
+  done
+done
+for program in "$linux_program" "$windows_program"; do
+  run=("$program")
+  [ "$program" = "$windows_program" ] && run=("$wine_run" "$program")
+  refusal=$(cd "$work" && "${run[@]}" --zone Mars/Olympus_Mons --out mars.png 2>&1 >/dev/null)
+  status=$?
+  check "$(basename "$program"): an unknown zone ends with 2, naming it, and draws nothing" \
+    '[ $status = 2 ] && [[ $refusal == *"Mars/Olympus_Mons"* ]] && [ ! -e "$work/mars.png" ]'
+done
+
+# The options: Sunday first is the default picture; Monday first changes the
+# calendar and nothing above it; earthshine lights the Moon a day from new and
+# leaves the full Moon as it was.
+(cd "$work" && TZ=UTC "$linux_program" --at $moment --first-weekday sunday --out sunday.png &&
+  TZ=UTC "$linux_program" --at $moment --first-weekday monday --out monday.png)
+check "--first-weekday sunday draws the default picture" 'cmp -s "$work/sunday.png" "$work/linux.png"'
+check "--first-weekday monday changes the calendar alone" \
+  '[ "$(frame compare-halves "$work/monday.png" "$work/linux.png")" = "same different" ]'
+for entry in "2026-12-09T13:00:20Z different" "2026-12-24T03:45:50Z same"; do
+  read -r at expected <<<"$entry"
+  (cd "$work" && "$linux_program" --at "$at" --moon-out moon.png && "$linux_program" --at "$at" --earthshine --moon-out lit.png)
+  check "--earthshine at $at: the Moon's picture is $expected" \
+    '[ "$(cmp -s "$work/moon.png" "$work/lit.png" && echo same || echo different)" = "$expected" ]'
+done
 
 finish

@@ -201,9 +201,9 @@ check_command_line() {
   check "without a display --version prints \"horavel $version\" and ends with 0" \
     '[ $answered -eq 0 ] && cmp -s "$work/answer.out" <(echo "horavel $version") && [ ! -s "$work/answer.err" ]'
   answer --help
-  check "without a display --help prints the usage, naming --help and --version, and ends with 0" \
+  check "without a display --help prints the usage, naming --zone, --help and --version, and ends with 0" \
     '[ $answered -eq 0 ] && [ ! -s "$work/answer.err" ] && head -1 "$work/answer.out" | grep -q "^usage: horavel " &&
-     [ "$(grep -oE "^ +--[a-z]+" "$work/answer.out" | tr -d " " | tr "\n" " ")" = "--help --version " ]'
+     [ "$(grep -oE "^ +--[a-z]+" "$work/answer.out" | tr -d " " | tr "\n" " ")" = "--zone --help --version " ]'
   refusal="horavel: unknown option '--no-such-option' (see horavel --help)"
   answer --no-such-option
   check "without a display an unknown option is refused in one line on standard error, with 2: $refusal" \
