@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "platform/Autostart.h"
 #include "platform/Messages.h"
+#include "astro/TimeZone.h"
 #include "app/headless/HeadlessWindow.h"
 #include "tests/support/ScratchFolder.h"
 
@@ -181,6 +182,48 @@ TEST_F(ClockMenuTest, AFailedEntryIsSaidAndLeftUnmarked) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("Horavel: Horavel could not be set to start at login: ", 0), 0u) << messages[0];
     EXPECT_FALSE(marked(app, MenuCommand::StartAtLogin));
+}
+
+// The options are saved as the clock's own; a zone chosen makes the window
+// that zone's clock, its title naming the place and its settings in a file of
+// its own, the local clock's left as they were; a zone the system does not know
+// is said and changes nothing; the zone's clock opens where it was left.
+TEST_F(ClockMenuTest, OptionsAndZonesAreKeptPerClock) {
+    const std::filesystem::path tokyo = zoneSettingsFolder(scratch.path / "settings", "Asia/Tokyo");
+    {
+        ClockApp app(clock);
+        HeadlessWindow window(app);
+        window.open(options(9));
+        EXPECT_EQ(window.title(), "Horavel");
+        app.menuChosen(window, MenuCommand::WeekStartsOnMonday);
+        app.menuChosen(window, MenuCommand::Earthshine);
+        EXPECT_TRUE(marked(app, MenuCommand::WeekStartsOnMonday) && marked(app, MenuCommand::Earthshine));
+        EXPECT_EQ(saved(), "0 0 9 96 0 0 0 0 3");
+        app.menuChosen(window, MenuCommand::ChooseZone, "Mars/Olympus_Mons");
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("'Mars/Olympus_Mons'"), std::string::npos) << messages[0];
+        app.menuChosen(window, MenuCommand::ChooseZone, "Asia/Tokyo");
+        EXPECT_EQ(window.title(), "Horavel \u2014 Tokyo");
+        EXPECT_EQ(app.state().zone, "Asia/Tokyo");
+        app.menuChosen(window, MenuCommand::Earthshine);
+        window.moveTo({30, 40});
+        app.closeRequested(window);
+    }
+    EXPECT_EQ(saved(), "0 0 9 96 0 0 0 0 3");
+    std::ifstream zoneFile(settingsFilePath(tokyo));
+    std::string zoneLine;
+    std::getline(zoneFile, zoneLine);
+    EXPECT_EQ(zoneLine, "30 40 9 96 0 0 0 0 1");
+    ClockApp app(clock);
+    HeadlessWindow window(app);
+    StartOptions start = options(9);
+    std::string reason;
+    std::optional<TimeZone> rules = loadTimeZone("Asia/Tokyo", reason);
+    ASSERT_TRUE(rules) << reason;
+    start.zone = NamedZone{"Asia/Tokyo", *rules};
+    const WindowPlacement placement = app.start(window, start);
+    EXPECT_EQ(placement.outer, (PixelPoint{30, 40}));
+    EXPECT_TRUE(app.state().face.options.firstWeekday == FirstWeekday::Monday && !app.state().face.options.earthshine);
 }
 
 TEST_F(ClockMenuTest, AboutNamesTheVersionTheLicenceAndTheMapsCredits) {

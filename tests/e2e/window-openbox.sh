@@ -275,7 +275,7 @@ launch() {
   (cd "$work/cwd" && exec env "${clock_env[@]}" "$build/app/horavel" --zone America/New_York) &
   pid=$!
 }
-window_title='^Horavel . New York$'
+window_title='^Horavel .* New York$'
 zone_saved() { cat "$zone_settings" 2>/dev/null; }
 title_of() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = //p'; }
 check "horavel --zone America/New_York opens a window titled \"Horavel — New York\"" \
