@@ -9,18 +9,21 @@
 namespace shell {
 
 // The clock's menu as Windows shows menus: a popup at a point, and the same
-// items below the window's own entries in its system menu.
+// items below the window's own entries in its system menu. The time zone is a
+// submenu of the choice of zones, its headings greyed, its entry an item that
+// ends in an ellipsis: the shell asks for the name when it is chosen.
 
 // Shows the items as a popup at (x, y), screen pixels, and waits until one is
-// chosen or the menu is dismissed: the command chosen, or Nothing.
-MenuCommand trackPopupMenu(HWND window, const std::vector<MenuItem>& items, POINT atScreen);
+// chosen or the menu is dismissed: the item chosen (from the choice of zones
+// too), or an item of command Nothing.
+MenuItem trackPopupMenu(HWND window, const std::vector<MenuItem>& items, POINT atScreen);
 
 // Puts the items, after a separator, at the end of the window's system menu,
 // replacing those put there before, so that their marks are those of now.
 void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items);
 
-// The command of a WM_SYSCOMMAND that one of those items sent, or Nothing for the
-// system's own commands.
-MenuCommand systemMenuCommand(WPARAM wParam);
+// The item of the menu, or of its choice of zones, whose command a
+// WM_SYSCOMMAND sent; an item of command Nothing for the system's own commands.
+MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam);
 
 }  // namespace shell
