@@ -14,6 +14,7 @@
 #include "platform/Messages.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/SettingsFolder.h"
+#include "astro/TimeZone.h"
 
 #include <algorithm>
 
@@ -27,8 +28,8 @@ WindowPlacement ClockApp::start(const WindowHost& host, const StartOptions& opti
         platform::reportLoss("Horavel", loss);
     }
     // The user's folder is made when missing, so it is asked for only when used.
-    appState.settingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
-    appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
+    userSettingsFolder = options.settingsFolder ? *options.settingsFolder : platform::settingsFolder();
+    takeZone(options.zone);
     const Settings settings = appState.savedSettings.value_or(Settings{});
     appState.autostartFolder = options.autostartFolder ? *options.autostartFolder : platform::autostartFolder();
     appState.program = platform::runningProgram();
@@ -118,7 +119,7 @@ void ClockApp::sizeImposed(WindowHost& host, PixelSize imposed) {
                            std::max(0, (imposed.height - gridRows * unit) / 2)};
     if (unit != face.unit || !surfacesReady(face)) {
         face.setUnit(unit);
-        static_cast<void>(changeLayout(face, time));
+        static_cast<void>(changeLayout(face, time()));
     }
     host.invalidate(true);
 }
@@ -182,7 +183,7 @@ std::vector<MenuItem> ClockApp::menu() const {
     }
     state.alwaysOnTop = appState.alwaysOnTop;
     state.startsAtLogin = !appState.autostartFolder.empty() &&
-                          platform::autostartStarts(appState.autostartFolder, appState.program);
+                          platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone);
     state.weekStartsOnMonday = appState.face.options.firstWeekday == FirstWeekday::Monday;
     state.earthshine = appState.face.options.earthshine;
     state.zone = appState.zone;
@@ -204,7 +205,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
         setAlwaysOnTop(host, !appState.alwaysOnTop);
         break;
     case MenuCommand::StartAtLogin:
-        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program));
+        setStartAtLogin(!platform::autostartStarts(appState.autostartFolder, appState.program, appState.zone));
         break;
     case MenuCommand::About:
         platform::showMessage("About Horavel", aboutText());
@@ -226,6 +227,7 @@ void ClockApp::menuChosen(WindowHost& host, MenuCommand command, [[maybe_unused]
         break;
     }
     case MenuCommand::ChooseZone:
+        chooseZone(host, zone);
         break;
     case MenuCommand::OnTheDesktop:  // the shells that offer it do it themselves
     case MenuCommand::TimeZone:      // the shells open the choice of zones themselves
@@ -240,6 +242,44 @@ void ClockApp::setAlwaysOnTop(WindowHost& host, bool on) {
     saveSettings(host);
 }
 
+void ClockApp::chooseZone(WindowHost& host, std::string_view name) {
+    if (name == appState.zone) {
+        return;
+    }
+    if (name.empty()) {
+        showZone(host, std::nullopt);
+        return;
+    }
+    std::string reason;
+    std::optional<TimeZone> rules = loadTimeZone(name, reason);
+    if (!rules) {
+        platform::showMessage("Horavel", "Horavel knows no time zone '" + std::string(name) + "': " + reason + ".");
+        return;
+    }
+    showZone(host, NamedZone{std::string(name), std::move(*rules)});
+}
+
+void ClockApp::showZone(WindowHost& host, const std::optional<NamedZone>& zone) {
+    // What the window was is kept as the clock it was; the zone's clock starts
+    // from what the window is now.
+    saveSettings(host);
+    takeZone(zone);
+    host.setTitle(title());
+    rebuild(host, false);
+    saveSettings(host);
+}
+
+void ClockApp::takeZone(const std::optional<NamedZone>& zone) {
+    appState.zone = zone ? zone->name : std::string();
+    if (zone) {
+        zoneTime.emplace(systemTime, zone->rules);
+    } else {
+        zoneTime.reset();
+    }
+    appState.settingsFolder = zoneSettingsFolder(userSettingsFolder, appState.zone);
+    appState.savedSettings = readSettingsFile(appState.settingsFolder, Settings{});
+}
+
 void ClockApp::setFaceOptions(WindowHost& host, const FaceOptions& options) {
     appState.face.options = options;
     // The calendar and the globes are drawn anew as after a change of size;
@@ -250,13 +290,13 @@ void ClockApp::setFaceOptions(WindowHost& host, const FaceOptions& options) {
 
 void ClockApp::setStartAtLogin(bool on) {
     const std::filesystem::path& folder = appState.autostartFolder;
-    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder));
+    const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder, appState.zone));
     std::string reason;
     if (folder.empty()) {
         platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
-    } else if (on && !platform::addAutostart(folder, appState.program, reason)) {
+    } else if (on && !platform::addAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry + ": " + reason + ".");
-    } else if (!on && !platform::removeAutostart(folder, appState.program, reason)) {
+    } else if (!on && !platform::removeAutostart(folder, appState.program, appState.zone, reason)) {
         platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry + ": " +
                                              reason + ".");
     }
@@ -275,8 +315,8 @@ void ClockApp::dpiChanged(WindowHost& host, std::int32_t dpi, const PixelRect& s
 void ClockApp::tick(WindowHost& host) {
     FaceState& face = appState.face;
     if (surfacesReady(face)) {
-        face.minuteWork.tick(face, time);
-        const FaceDamage damage = drawClockFace(face, time);
+        face.minuteWork.tick(face, time());
+        const FaceDamage damage = drawClockFace(face, time());
         const Canvas& clock = *face.clockCanvas;
         const PixelPoint o = appState.faceOrigin;
         for (const StoreRect& area : damage.clock) {
@@ -337,7 +377,7 @@ void ClockApp::rebuild(WindowHost& host, bool resizeWindow) {
         // rebuild below then uses whatever unit that left.
         host.resizeClient(appState.clientSize.width, appState.clientSize.height);
     }
-    static_cast<void>(changeLayout(face, time));
+    static_cast<void>(changeLayout(face, time()));
     host.invalidate(true);
 }
 
@@ -364,7 +404,11 @@ void ClockApp::saveSettings(const WindowHost& host) {
         return;
     }
     // A failed write keeps the old file, and the next change tries again; the
-    // first failure of a run is told.
+    // first failure of a run is told. A zone's folder is made at its first save.
+    if (!appState.zone.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directories(appState.settingsFolder, ignored);
+    }
     std::string failure;
     if (writeSettingsFile(appState.settingsFolder, now, failure) == 1) {
         appState.savedSettings = now;

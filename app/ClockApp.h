@@ -4,6 +4,8 @@
 #include "app/Layout.h"
 #include "app/Menu.h"
 #include "app/WindowHost.h"
+#include "astro/TimeZone.h"
+#include "astro/ZoneClock.h"
 #include "clockface/FaceOptions.h"
 #include "platform/Clock.h"
 #include "raster/PaintTarget.h"
@@ -14,6 +16,12 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// A zone a clock shows: its IANA name and its rules.
+struct NamedZone {
+    std::string name;
+    TimeZone rules;
+};
 
 // What a start of the clock takes its textures, unit and settings from. The clock
 // program takes the defaults; the snapshot tool names its own and keeps no
@@ -38,6 +46,9 @@ struct StartOptions {
     // What the pictures show: none for what the settings say (every option off
     // without settings).
     std::optional<FaceOptions> faceOptions;
+    // The zone the clock shows, its settings kept apart from the local clock's
+    // and from every other zone's; none for local time.
+    std::optional<NamedZone> zone;
 };
 
 // What a tool starts the clock with: the maps found as the clock finds them,
@@ -75,7 +86,7 @@ struct WindowPlacement {
 // construction.
 class ClockApp {
 public:
-    explicit ClockApp(const platform::Clock& clock) : time(clock) {}
+    explicit ClockApp(const platform::Clock& clock) : systemTime(clock) {}
 
     // Loads the textures and, when asked to, the saved settings; chooses the
     // first unit (the saved one, or 28 at 100 %, kept at its physical size on a
@@ -174,7 +185,21 @@ private:
     void setStartAtLogin(bool on);
     // The pictures take these options at once, and they are saved.
     void setFaceOptions(WindowHost& host, const FaceOptions& options);
+    // The menu chose a zone by its name (local time for none): a zone the
+    // system does not know is said in a message and changes nothing.
+    void chooseZone(WindowHost& host, std::string_view name);
 
-    const platform::Clock& time;
+    // The clock every drawing reads: the system's, or the zone's over it.
+    const platform::Clock& time() const { return zoneTime ? *zoneTime : systemTime; }
+    // This window becomes the clock of the zone (local time for none): its
+    // title, hands and calendar follow it at once, and from now on it keeps
+    // that zone's settings, starting from what the window is now.
+    void showZone(WindowHost& host, const std::optional<NamedZone>& zone);
+    // The clock shows the zone from now on, its settings in the zone's file.
+    void takeZone(const std::optional<NamedZone>& zone);
+
+    const platform::Clock& systemTime;
+    std::optional<ZoneClock> zoneTime;
+    std::filesystem::path userSettingsFolder;  // the local clock's settings folder; empty for none
     AppState appState;
 };

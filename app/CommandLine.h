@@ -4,10 +4,11 @@
 #include <vector>
 
 // What the clock's command line asks for, read the same way by every entry.
-// Without arguments the clock runs; --help and --version answer with a text and
-// end; anything else is refused with one line.
+// Without arguments, or with --zone NAME, the clock runs; --help and --version
+// answer with a text and end; anything else is refused with one line.
 struct CommandLineAnswer {
-    bool runsClock = true;     // no arguments: open the window
+    bool runsClock = true;     // no arguments or a zone: open the window
+    std::string zone;          // the IANA zone the clock shows (--zone); empty for local time
     int exitCode = 0;          // otherwise end with this status after writing text:
     std::string text;          // the usage, the version or the refusal, ending with a line end
     bool isError = false;      // the refusal, for standard error
@@ -18,5 +19,9 @@ inline constexpr int badArgumentsExitCode = 2;
 
 // Reads the arguments after the program's name, UTF-8. An unknown option or a
 // stray argument is refused, naming the first one, whatever else is given;
-// otherwise --help wins over --version.
+// otherwise --help wins over --version, and either over --zone. Whether the zone
+// exists is for the entry to find out (refusedZone).
 CommandLineAnswer readCommandLine(const std::vector<std::string>& arguments);
+
+// The refusal of a zone the system does not know, naming it, with the reason.
+CommandLineAnswer refusedZone(const std::string& zone, const std::string& reason);

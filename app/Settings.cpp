@@ -166,6 +166,13 @@ std::string formatSettingsLine(const Settings& settings) {
     return line;
 }
 
+std::filesystem::path zoneSettingsFolder(const std::filesystem::path& userFolder, std::string_view zone) {
+    if (userFolder.empty() || zone.empty()) {
+        return userFolder;
+    }
+    return userFolder / "Zones" / std::filesystem::path(std::u8string(zone.begin(), zone.end()));
+}
+
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder) {
     return folder / "Settings.txt";
 }

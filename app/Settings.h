@@ -74,6 +74,12 @@ Settings parseSettingsLine(std::string_view line, const Settings& defaults);
 // were.
 std::string formatSettingsLine(const Settings& settings);
 
+// The folder of a clock's settings: the user's settings folder for the local
+// clock, and its subfolder Zones/NAME for the clock of the IANA zone NAME, so
+// that each clock keeps its place, unit and options apart. Empty when the
+// user's folder is empty (no settings).
+std::filesystem::path zoneSettingsFolder(const std::filesystem::path& userFolder, std::string_view zone);
+
 // The settings file inside a settings folder.
 std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 

@@ -70,7 +70,7 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock) {
     reloadIfChanged(face.earthTexture);
     reloadIfChanged(face.moonTexture);
     renderGlobes(*face.globeCanvas, globeSizeForUnit(face.unit), &face.earthTexture, &face.moonTexture, clock,
-                 face.globes);
+                 face.globes, face.options.earthshine);
     drawCalendar(face, clock);
     static_cast<void>(drawClockFace(face, clock));
     return 1;

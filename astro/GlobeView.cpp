@@ -9,6 +9,7 @@
 #include "raster/Camera.h"
 #include "raster/Canvas.h"
 #include "raster/Color.h"
+#include "raster/Matrix3.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,13 +110,16 @@ void castOrigins(const OrthographicOrigins& rays, std::int32_t row, std::int32_t
 }
 
 // The stage "shade": each traced point's grey, and the sine of its latitude.
-void shadeRow(const Vector3& sun, RowWork& work) {
+// shade gives the brightness 0 … 1 of two unit normals; it is a template
+// argument, so that the sunlight alone is the straight-line code it always was.
+template <typename Shade>
+void shadeRow(const Shade& shade, RowWork& work) {
     const RayRow& traced = work.traced;
     for (std::size_t i = 0; i < traced.count; i += 2) {
         const SurfaceNormal<Lanes> surface =
             surfaceNormal<Lanes>({loadLanes(&traced.x[i]), loadLanes(&traced.y[i]), loadLanes(&traced.z[i])});
         storeLanes(&work.sines[i], surface.sineLatitude);
-        const Lanes grey = surfaceShadeOf(surface.normal, sun) * bothLanes(255.5);
+        const Lanes grey = shade(surface.normal) * bothLanes(255.5);
         work.shades[i] = static_cast<std::uint8_t>(firstLane(grey));
         work.shades[i + 1] = static_cast<std::uint8_t>(secondLane(grey));
     }
@@ -206,7 +210,8 @@ GlobeView globeView(const Canvas& globeCanvas, const GlobeSize& size) {
 // pixel no longer holds up the next: the independent pixels of a stage overlap
 // in the processor.
 void renderBody(const Camera& lens, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
-                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow) {
+                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow,
+                double earthlight) {
     // A body without a map draws nothing: its square stays black, traced or not.
     if (texture == nullptr) {
         return;
@@ -220,6 +225,13 @@ void renderBody(const Camera& lens, Canvas& globeCanvas, const GlobeView& view, 
     Vector3 direction;
     camera.pixelRay(view.firstColumn, view.firstRow, origin, direction);
     const BodyRays bodyRays(body, direction);
+    // The eye's light comes back along the rays: from the eye's centre, since
+    // the camera looks from there at the body's centre.
+    const Vector3 towardEye = -transformVector(body.rotation, direction);
+    const auto bySun = [&sun](const Vector3Lanes& normal) { return surfaceShadeOf(normal, sun); };
+    const auto bySunAndEye = [&sun, &towardEye, earthlight](const Vector3Lanes& normal) {
+        return earthlitShadeOf(normal, sun, towardEye, earthlight);
+    };
     const OrthographicOrigins rays(camera);
     const RayCull cull(camera, rays, body);
 
@@ -233,7 +245,11 @@ void renderBody(const Camera& lens, Canvas& globeCanvas, const GlobeView& view, 
         work.traced.count = static_cast<std::size_t>(last - first + 1);
         castOrigins(rays, row, first, work.traced);
         bodyRays.trace(work.traced);
-        shadeRow(sun, work);
+        if (earthlight > 0.0) {
+            shadeRow(bySunAndEye, work);
+        } else {
+            shadeRow(bySun, work);
+        }
         const std::size_t count = textureRow(texels, *texture, first, work);
         globeCanvas.plotRowBytes(row, work.columns.data(), work.rgbt.data(), count, DepthOff, 0.0);
     }

@@ -42,6 +42,10 @@ GlobeView globeView(const Canvas& globeCanvas, const GlobeSize& size);
 // the body and leaves the others as they are. The caller clears the canvas
 // before the first rows and presents it after the last; each row is traced on
 // its own, so a body traced in bands comes out as one traced at once. A null
-// texture draws nothing: the disc stays black.
+// texture draws nothing: the disc stays black. earthlight, on the shade scale
+// 0 … 1, lights the night side with light from the eye's direction, as the
+// Earth lights the Moon seen from it (earthlitShadeOf); 0 leaves the Sun's
+// light alone, every pixel as it has always been traced.
 void renderBody(const Camera& lens, Canvas& globeCanvas, const GlobeView& view, const GlobeBody& body,
-                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow);
+                const Image* texture, const Vector3& eye, std::int32_t firstRow, std::int32_t lastRow,
+                double earthlight = 0.0);

@@ -1,5 +1,6 @@
 #include "astro/Globes.h"
 
+#include "astro/Earthlight.h"
 #include "astro/GlobeBody.h"
 #include "astro/GlobeView.h"
 #include "astro/Scene.h"
@@ -30,10 +31,11 @@ struct GlobeTracing::Scene {
     GlobeBody earth;
     GlobeBody moon;
     Camera camera;
+    double earthlight = 0.0;  // the Earth's light on the body's night side, shade scale 0 … 1
 };
 
 GlobeTracing::GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSize& size,
-                           const platform::Clock& clock)
+                           const platform::Clock& clock, bool earthshine)
     : scene(std::make_unique<Scene>()), body(globe) {
     scene->view = globeView(globeCanvas, size);
     nextRow = scene->view.firstRow;
@@ -48,6 +50,9 @@ GlobeTracing::GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSi
     // Moon from the centre of the Earth: its phase and its tilt on the sky.
     const double radiusKm = body == Globe::Earth ? earthRadiusKm : moonRadiusKm;
     scene->camera.fov = scene->view.clientWidthPx * radiusKm * 2.0 / scene->view.discRadiusPx;
+    if (earthshine && body == Globe::Moon) {
+        scene->earthlight = earthlightShade(earthPhaseAngleDeg(scene->earth.position, scene->moon.position));
+    }
 }
 
 GlobeTracing::~GlobeTracing() = default;
@@ -76,7 +81,7 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
     scene->camera.canvas = &globeCanvas;
     const GlobeBody& target = body == Globe::Earth ? scene->earth : scene->moon;
     const Vector3 eye = body == Globe::Earth ? Vector3{0.0, 0.0, 0.0} : scene->earth.position;
-    renderBody(scene->camera, globeCanvas, view, target, texture, eye, nextRow, lastRow);
+    renderBody(scene->camera, globeCanvas, view, target, texture, eye, nextRow, lastRow, scene->earthlight);
     const std::int64_t traced = (lastRow - nextRow + 1) * widthPx;
     nextRow = lastRow + 1;
     if (nextRow > view.lastRow) {
@@ -97,13 +102,14 @@ std::int64_t GlobeTracing::advance(Canvas& globeCanvas, const Image* texture, st
 }
 
 void renderGlobes(Canvas& globeCanvas, const GlobeSize& size, const Image* earthTexture,
-                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures) {
+                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures,
+                  bool earthshine) {
     constexpr std::int64_t wholeSquare = std::numeric_limits<std::int64_t>::max();
     GlobeTracing earth(Globe::Earth, globeCanvas, size, clock);
     while (!earth.done()) {
         earth.advance(globeCanvas, earthTexture, wholeSquare, pictures);
     }
-    GlobeTracing moon(Globe::Moon, globeCanvas, size, clock);
+    GlobeTracing moon(Globe::Moon, globeCanvas, size, clock, earthshine);
     while (!moon.done()) {
         moon.advance(globeCanvas, moonTexture, wholeSquare, pictures);
     }

@@ -36,9 +36,13 @@ struct GlobePictures {
 // Ray-traces the Earth and the Moon for the clock's present universal time into
 // globeCanvas (2W × 2W, three-byte pixels) and replaces both pictures. A texture
 // may be null or invalid: that body's disc then stays black. For a size below 1 or
-// a canvas without pixels both pictures are dropped and nothing is drawn.
+// a canvas without pixels both pictures are dropped and nothing is drawn. With
+// earthshine the Moon's night side is lit faintly by the Earth, as strongly as
+// the Earth's phase seen from the Moon gives (Earthlight.h); the sunlit part and
+// the Earth's picture are the same either way.
 void renderGlobes(Canvas& globeCanvas, const GlobeSize& size, const Image* earthTexture,
-                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures);
+                  const Image* moonTexture, const platform::Clock& clock, GlobePictures& pictures,
+                  bool earthshine = false);
 
 // One body's rendering spread over as many calls as it takes, so that the work
 // of a large unit can be shared out between timer ticks: the scene is assembled
@@ -47,7 +51,9 @@ void renderGlobes(Canvas& globeCanvas, const GlobeSize& size, const Image* earth
 // pixel. Every call must be given the same globe canvas, unchanged in size.
 class GlobeTracing {
 public:
-    GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSize& size, const platform::Clock& clock);
+    // earthshine: as for renderGlobes; only the Moon's tracing reads it.
+    GlobeTracing(Globe globe, const Canvas& globeCanvas, const GlobeSize& size, const platform::Clock& clock,
+                 bool earthshine = false);
     ~GlobeTracing();
     GlobeTracing(const GlobeTracing&) = delete;
     GlobeTracing& operator=(const GlobeTracing&) = delete;

@@ -35,6 +35,33 @@ inline double surfaceShade(const Vector3& normal, const Vector3& sunDirection) {
     return surfaceShadeOf<double>({normal.x, normal.y, normal.z}, sunDirection);
 }
 
+// surfaceShadeOf with the night side lit as well by a second, faint light from
+// the unit direction earthDirection (body frame): the Earth's light on the Moon.
+// earthlight is the brightness it gives a surface facing it squarely, on the
+// same 0 … 1 scale; it falls off as the square root of the cosine of its
+// incidence, as the Sun's light does. Where the Sun is above the horizon the
+// result is surfaceShadeOf's, bit for bit. Below it, toward the terminator, the
+// night side is never brighter than the day side at the same angle from the
+// terminator, so that the picture passes through the floor there instead of
+// leaving a band at the floor between the day side and the earthlit night.
+template <typename Number>
+Number earthlitShadeOf(const Vector3Of<Number>& normal, const Vector3& sunDirection, const Vector3& earthDirection,
+                       double earthlight) {
+    using std::sqrt;
+    const Number zero = everyLane<Number>(0.0);
+    const Number sunShade = surfaceShadeOf(normal, sunDirection);
+    const Number sunCosine = normal.x * everyLane<Number>(sunDirection.x) +
+                             normal.y * everyLane<Number>(sunDirection.y) +
+                             normal.z * everyLane<Number>(sunDirection.z);
+    const Number earthCosine = normal.x * everyLane<Number>(earthDirection.x) +
+                               normal.y * everyLane<Number>(earthDirection.y) +
+                               normal.z * everyLane<Number>(earthDirection.z);
+    const Number glow = everyLane<Number>(earthlight) * sqrt(select(earthCosine > zero, earthCosine, zero));
+    const Number mirrored = sqrt(select(sunCosine < zero, -sunCosine, zero));  // the day side's shade that far up
+    const Number night = select(glow < mirrored, glow, mirrored);
+    return select(sunCosine > zero, sunShade, select(night > sunShade, night, sunShade));
+}
+
 // The unit outward normal at a body-frame surface point, and the sine of the
 // point's latitude, hit.z / |hit|: the point itself and a sine of 0 for the
 // centre, which has neither.

@@ -10,14 +10,18 @@
 
 namespace {
 
-// Floor division, so that days before the reference Sunday still fall into
-// columns 0 … 6 of their own week.
+// Floor division, so that days before the first column's reference day still
+// fall into columns 0 … 6 of their own week.
 std::int32_t floorDiv(std::int32_t a, std::int32_t b) {
     const std::int32_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
+// Indexed by weekday, 0 = Sunday.
 constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", u"Fr", u"Sa"};
+
+// Days from Sunday to the weekday of the first column.
+std::int32_t firstColumnWeekday(FirstWeekday first) { return first == FirstWeekday::Monday ? 1 : 0; }
 
 // The local Julian date with the hands' half-second lead.
 double leadingJulianDayLocal(const platform::Clock& clock) { return currentJulianDayLocal(clock) + 0.5 / 86400.0; }
@@ -42,11 +46,13 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
     canvas.clear();
 
     // The local Julian date with the hands' lead, and the whole days since
-    // Sunday 2000-01-02 00:00.
+    // Sunday 2000-01-02 00:00. Weeks are counted from the first column's day
+    // of that week, Sunday 2000-01-02 or Monday 2000-01-03.
     const double julianDay = leadingJulianDayLocal(clock);
     const std::int32_t dayIndex = dayOf(julianDay);
     face.calendarDay = dayIndex;
-    const std::int32_t currentWeek = floorDiv(dayIndex, 7);
+    const std::int32_t firstWeekday = firstColumnWeekday(face.options.firstWeekday);
+    const std::int32_t currentWeek = floorDiv(dayIndex - firstWeekday, 7);
 
     // 61 days around today cover every cell of the seven weeks.
     for (std::int32_t i = -30; i <= 30; ++i) {
@@ -55,9 +61,11 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
         const auto month = static_cast<std::int32_t>((packed - 10000.0 * year) / 100.0);
         const auto day = static_cast<std::int32_t>(packed - 10000.0 * year - 100.0 * month);
 
-        const std::int32_t dayNumber = dayIndex + i;
+        // Days since the first column's day of the week of 2000-01-02.
+        const std::int32_t dayNumber = dayIndex + i - firstWeekday;
         const std::int32_t week = floorDiv(dayNumber, 7);
         const std::int32_t column = dayNumber - 7 * week;
+        const std::int32_t weekday = (column + firstWeekday) % 7;  // 0 = Sunday
         const std::int32_t row = week - currentWeek;
         if (row < -3 || row > 3) {
             continue;
@@ -69,7 +77,7 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
         if (i == 0) {
             hue -= 180.0;  // today in the opposite hue
         }
-        const bool weekend = column == 0 || column == 6;
+        const bool weekend = weekday == 0 || weekday == 6;
         Color cell;
         cell.fromHsv({hue, weekend ? 0.8 : 0.5, 1.0});
         // Neighbouring cells share their border row and column; the later day covers it.
@@ -80,7 +88,8 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
     // The header names and the grid. The line for k = 0 lies just above the canvas.
     for (std::int32_t k = 0; k <= 7; ++k) {
         if (k < 7) {
-            drawText(canvas, k * u + (u + 4) / 2, 7 * u + 1, weekdayNames[k], text, textHeightPx, white);
+            const char16_t* name = weekdayNames[(k + firstWeekday) % 7];
+            drawText(canvas, k * u + (u + 4) / 2, 7 * u + 1, name, text, textHeightPx, white);
             if (k > 0) {
                 line(canvas, k * u, 0, k * u, 8 * u - 1, white);
             }

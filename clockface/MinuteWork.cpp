@@ -182,7 +182,8 @@ void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
     }
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
         Piece& work = piece(globe);
-        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment);
+        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment,
+                                                      face.options.earthshine);
         work.stage = Stage::Tracing;
         work.begun = false;
         work.nextRow = 0;

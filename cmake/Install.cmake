@@ -2,7 +2,8 @@
 # in bin/, the maps in share/horavel/, the desktop entry, the AppStream
 # metainfo, the icons, the manual pages and the package documents, made in
 # packaging/ of the build tree. On Windows, one folder: the programs with the
-# maps beside them, the licence and a short README.
+# maps and the zone database (zoneinfo/) beside them, the licence and a short
+# README.
 
 # Debian keeps a package's documents under the package's name; GNUInstallDirs
 # would take the project's, Horavel. A cross build compiles GoogleTest before
@@ -18,6 +19,7 @@ if(WIN32)
   install(FILES ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png ${CMAKE_SOURCE_DIR}/LICENSE
           DESTINATION .)
   install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
+  install(DIRECTORY ${HORAVEL_ZONE_DATABASE}/ DESTINATION zoneinfo)
   return()
 endif()
 

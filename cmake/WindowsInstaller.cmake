@@ -17,7 +17,7 @@ add_custom_command(OUTPUT ${HORAVEL_INSTALLER}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${HORAVEL_INSTALLER_FILES}
   COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${HORAVEL_INSTALLER_FILES} --strip
   COMMAND ${HORAVEL_MAKENSIS} -V2 ${installerScript}
-  DEPENDS horavel horavel-snapshot ${installerScript} ${HORAVEL_ICON_FILE}
+  DEPENDS horavel horavel-snapshot ${installerScript} ${HORAVEL_ICON_FILE} ${HORAVEL_ZONE_DATABASE_STAMP}
           ${HORAVEL_ASSET_DIR}/Earth.png ${HORAVEL_ASSET_DIR}/Moon.png
           ${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_SOURCE_DIR}/packaging/windows/README.txt
   COMMENT "Making the Windows installer"

@@ -8,7 +8,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:?usage: fuzz/run-bounded.sh BUILD_DIR [SECONDS_PER_TARGET]}
 seconds=${2:-20}
-targets=(pds_img_label fits_header raster_pixels)
+targets=(pds_img_label fits_header raster_pixels tzif)
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

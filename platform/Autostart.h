@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // Starting the clock with the user's session, as the desktop itself does it: an
 // entry in a folder that the session reads at login (no service of the clock's
@@ -10,10 +11,17 @@
 // com.brantolm.Horavel.desktop, in the XDG autostart folder; on Windows a
 // shortcut, Horavel.lnk, in the user's Startup folder.
 //
+// A clock of a time zone (an IANA name such as Asia/Tokyo; empty for the local
+// clock) has an entry of its own, which starts the program with --zone and the
+// zone's name: com.brantolm.Horavel.Zone.Asia.Tokyo.desktop, or
+// "Horavel (Asia.Tokyo).lnk". Each zone's entry and the local clock's are
+// independent of one another, and no two zones share an entry's name.
+//
 // The clock writes and removes only an entry of its own: a regular file that
-// starts this very program. Anything else of that name (a symbolic link, a
-// FIFO, a folder, an entry that starts another program or a copy of the clock
-// elsewhere) is the user's, and is left as it is.
+// starts this very program with this clock's arguments. Anything else of that
+// name (a symbolic link, a FIFO, a folder, an entry that starts another program,
+// a copy of the clock elsewhere or a clock of another zone) is the user's, and
+// is left as it is.
 namespace platform {
 
 // What stands at the clock's entry, looked at without following a link and
@@ -22,7 +30,7 @@ enum class AutostartEntry : std::int32_t {
     Absent = 0,        // nothing: the clock may make its entry
     Starts = 1,        // a regular file that starts this program
     Disabled = 2,      // a regular file for this program that the desktop's settings turned off (Hidden=true)
-    OtherProgram = 3,  // a regular file that starts something else
+    OtherProgram = 3,  // a regular file that starts something else, or this program with other arguments
     NotAFile = 4,      // a symbolic link, a folder, a FIFO, a device or a socket
     Unreadable = 5,    // something that cannot be looked at or read
 };
@@ -32,26 +40,30 @@ enum class AutostartEntry : std::int32_t {
 // system names none.
 std::filesystem::path autostartFolder();
 
-// The clock's entry in an autostart folder.
-std::filesystem::path autostartEntry(const std::filesystem::path& folder);
+// The entry in an autostart folder of the clock of zone (empty: local time).
+std::filesystem::path autostartEntry(const std::filesystem::path& folder, std::string_view zone);
 
-// What the folder holds at the clock's entry, for program.
-AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program);
+// What the folder holds at the entry of zone's clock, for program.
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program,
+                                 std::string_view zone);
 
-// Whether the folder holds the clock's entry and it starts program, this very
-// file (an entry left by a copy of the clock elsewhere does not count).
-bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program);
+// Whether the folder holds the entry of zone's clock and it starts program,
+// this very file, showing that zone (an entry left by a copy of the clock
+// elsewhere does not count, nor one that shows another zone).
+bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program,
+                     std::string_view zone);
 
-// Makes the entry that starts program, the folder created when missing; an
-// entry of the clock's own that is turned off is replaced, anything else that
-// is not the clock's is left alone. True when it is in place; otherwise reason
-// says why in a few words.
+// Makes the entry that starts program showing zone, the folder created when
+// missing; an entry of the clock's own that is turned off is replaced, anything
+// else that is not the clock's is left alone. True when it is in place;
+// otherwise reason says why in a few words.
 [[nodiscard]] bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
-                                std::string& reason);
+                                std::string_view zone, std::string& reason);
 
-// Removes the clock's entry when it starts program; anything else is left
-// alone. True when no entry starting program remains; otherwise reason says why.
+// Removes the entry of zone's clock when it starts program showing zone;
+// anything else is left alone. True when no such entry remains; otherwise
+// reason says why.
 [[nodiscard]] bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
-                                   std::string& reason);
+                                   std::string_view zone, std::string& reason);
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and running Horavel needs on Debian 12, as root.
 #   scripts/setup.sh run    the Linux clock: compiler, libraries (X11 and
-#                           Wayland), fonts
+#                           Wayland), fonts, the zone database
 #   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb, headless sway, weston,
 #                           GNOME Shell and KWin and the test tools, and the
 #                           arm64 cross compiler, libraries and qemu
@@ -12,7 +12,7 @@ run_packages=(
   g++ cmake ninja-build pkg-config
   libx11-dev libxext-dev libfreetype-dev libfontconfig-dev libpng-dev libtiff-dev
   libwayland-dev wayland-protocols libxkbcommon-dev libdecor-0-dev libdecor-0-plugin-1-cairo
-  fonts-crosextra-caladea
+  fonts-crosextra-caladea tzdata
 )
 test_packages=(
   googletest libgtest-dev libbenchmark-dev

@@ -7,6 +7,7 @@ void HeadlessWindow::open(const StartOptions& options) {
     outer = placement.outer;
     client = placement.client;
     onTop = placement.alwaysOnTop;
+    windowTitle = app.title();
     opened = true;
     app.created(*this);
 }

@@ -4,6 +4,7 @@
 #include "app/PaintQueue.h"
 #include "app/TrackedWindowHost.h"
 
+#include <string>
 #include <vector>
 
 namespace shell {
@@ -36,7 +37,7 @@ public:
     void invalidate(bool eraseBackground) override;
     void invalidateArea(const PixelRect& area) override;
     void setAlwaysOnTop(bool on) override { onTop = on; }
-    void setTitle(std::string_view) override {}
+    void setTitle(std::string_view text) override { windowTitle = text; }
     void destroy() override { destroyed = true; }
 
     // Paints what waits to be painted into the target, as a paint event does:
@@ -44,6 +45,8 @@ public:
     void paint(PaintTarget& target);
 
     bool isOpen() const { return opened && !destroyed; }
+    // The window's title, as the clock named it at the start or since.
+    const std::string& title() const { return windowTitle; }
     // Whether the window stays above the others, as the clock asked at the
     // start or since.
     bool alwaysOnTop() const { return onTop; }
@@ -59,6 +62,7 @@ private:
     bool onTop = false;
     bool destroyed = false;
     bool erase = false;
+    std::string windowTitle;
     PaintQueue waiting;
 };
 

@@ -5,6 +5,7 @@
 #include "app/x11/X11Window.h"
 #include "platform/Clock.h"
 #include "platform/SessionSignals.h"
+#include "astro/TimeZone.h"
 
 #ifdef HORAVEL_WITH_WAYLAND
 #include "app/wayland/WaylandWindow.h"
@@ -12,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -19,13 +21,13 @@ namespace {
 #ifdef HORAVEL_WITH_WAYLAND
 // The clock on the compositor that answers; none when none does, or when it
 // offers no windows.
-std::optional<int> runOnWayland(ClockApp& app) {
+std::optional<int> runOnWayland(ClockApp& app, const StartOptions& options) {
     wl_display* connection = shell::connectToCompositor();
     if (connection == nullptr) {
         return std::nullopt;
     }
     shell::WaylandWindow window(app, connection);
-    if (!window.open()) {
+    if (!window.open(options)) {
         return std::nullopt;
     }
     return window.run();
@@ -43,7 +45,17 @@ constexpr char noDisplay[] =
 int main(int argc, char** argv) {
     // --help, --version and a refused command line are answered before any
     // display is reached, so they work without one.
-    const CommandLineAnswer answer = readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    CommandLineAnswer answer = readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    StartOptions options;
+    options.tellLosses = true;
+    if (answer.runsClock && !answer.zone.empty()) {
+        std::string reason;
+        if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
+            options.zone = NamedZone{answer.zone, std::move(*rules)};
+        } else {
+            answer = refusedZone(answer.zone, reason);
+        }
+    }
     if (!answer.runsClock) {
         std::fputs(answer.text.c_str(), answer.isError ? stderr : stdout);
         return answer.exitCode;
@@ -55,12 +67,12 @@ int main(int argc, char** argv) {
     const platform::SystemClock clock;
     ClockApp app(clock);
 #ifdef HORAVEL_WITH_WAYLAND
-    if (const std::optional<int> exitCode = runOnWayland(app)) {
+    if (const std::optional<int> exitCode = runOnWayland(app, options)) {
         return *exitCode;
     }
 #endif
     shell::X11Window window(app);
-    if (!window.open()) {
+    if (!window.open(options)) {
         std::fputs(noDisplay, stderr);
         return 1;
     }

@@ -97,7 +97,7 @@ WaylandWindow::~WaylandWindow() {
     }
 }
 
-bool WaylandWindow::open() {
+bool WaylandWindow::open(const StartOptions& options) {
     if (!globals.bind(display)) {
         std::fputs("Horavel: the Wayland compositor closed the connection at once\n", stderr);
         return false;
@@ -127,8 +127,6 @@ bool WaylandWindow::open() {
     // Until the surface enters an output, the largest scale is the likeliest.
     scale120 = scaleDenominator * globals.largestScale();
     resolution = dpiForScale(scale120);
-    StartOptions options;
-    options.tellLosses = true;
     const WindowPlacement placement = app.start(*this, options);
     // The place stays as the settings hold it: the compositor places the window.
     outer = placement.outer;

@@ -41,7 +41,7 @@ public:
 
     // Starts the clock and shows its window. False, with a line on standard
     // error, when the compositor lacks what a window needs.
-    bool open();
+    bool open(const StartOptions& options);
     // Handles events and timer ticks until the window is closed; the exit code:
     // 0 when closed, ended by a signal or by the compositor going away, 1 after
     // a protocol error.

@@ -62,9 +62,7 @@ bool Win32Window::registerClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
-bool Win32Window::open(HINSTANCE instance, int showCommand) {
-    StartOptions options;
-    options.tellLosses = true;
+bool Win32Window::open(HINSTANCE instance, int showCommand, const StartOptions& options) {
     const WindowPlacement placement = app.start(*this, options);
     const SIZE size = outerSizeFor(placement.client.width, placement.client.height, windowStyle,
                                    static_cast<UINT>(dpi()));

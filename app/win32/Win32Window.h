@@ -19,7 +19,7 @@ public:
     static bool registerClass(HINSTANCE instance);
     // Starts the clock, opens the window where the clock chose and shows it.
     // False when the window cannot be created.
-    bool open(HINSTANCE instance, int showCommand);
+    bool open(HINSTANCE instance, int showCommand, const StartOptions& options);
 
     // The clock's requests, as Windows answers them: each asks the window
     // system afresh, which keeps its own account of the window.

@@ -6,12 +6,14 @@
 #include "app/win32/Win32Window.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
+#include "astro/TimeZone.h"
 
 #include <objbase.h>
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -87,7 +89,17 @@ void tell(const CommandLineAnswer& answer) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // --help, --version and a refused command line are answered before any
     // window is made.
-    const CommandLineAnswer answer = readCommandLine(commandLineArguments());
+    CommandLineAnswer answer = readCommandLine(commandLineArguments());
+    StartOptions options;
+    options.tellLosses = true;
+    if (answer.runsClock && !answer.zone.empty()) {
+        std::string reason;
+        if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
+            options.zone = NamedZone{answer.zone, std::move(*rules)};
+        } else {
+            answer = refusedZone(answer.zone, reason);
+        }
+    }
     if (!answer.runsClock) {
         tell(answer);
         return answer.exitCode;
@@ -101,7 +113,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         const platform::SystemClock clock;
         ClockApp app(clock);
         shell::Win32Window window(app);
-        if (shell::Win32Window::registerClass(instance) && window.open(instance, showCommand)) {
+        if (shell::Win32Window::registerClass(instance) && window.open(instance, showCommand, options)) {
             MSG message{};
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 TranslateMessage(&message);

@@ -9,7 +9,11 @@ namespace shell {
 void nameWindow(Display* display, Window window, std::string_view title) {
     std::string ascii;
     for (const char c : title) {
-        ascii += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+        // One '?' for each character outside ASCII: UTF-8's continuation bytes add none.
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) {
+            ascii += byte < 0x80 ? c : '?';
+        }
     }
     XStoreName(display, window, ascii.c_str());
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False),

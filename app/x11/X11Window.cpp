@@ -113,7 +113,7 @@ X11Window::~X11Window() {
     }
 }
 
-bool X11Window::open() {
+bool X11Window::open(const StartOptions& options) {
     display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         return false;
@@ -132,8 +132,6 @@ bool X11Window::open() {
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     stateAtom = XInternAtom(display, "_NET_WM_STATE", False);
     resolution = resourceDpi(display);
-    StartOptions options;
-    options.tellLosses = true;
     const WindowPlacement placement = app.start(*this, options);
     createWindow(placement);
     app.created(*this);

@@ -32,7 +32,7 @@ public:
 
     // Connects to the display, starts the clock and shows its window where the
     // clock chose. False without a display.
-    bool open();
+    bool open(const StartOptions& options);
     // Handles events and timer ticks until the window is closed; the exit code.
     int run();
 

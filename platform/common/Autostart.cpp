@@ -25,11 +25,12 @@ std::string leftAlone(AutostartEntry entry) {
 
 }  // namespace
 
-AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program) {
+AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std::filesystem::path& program,
+                                 std::string_view zone) {
     if (folder.empty()) {
         return AutostartEntry::Absent;
     }
-    const std::filesystem::path entry = autostartEntry(folder);
+    const std::filesystem::path entry = autostartEntry(folder, zone);
     // A link first, dangling or not: not every system's library tells one.
     if (isSymbolicLink(entry)) {
         return AutostartEntry::NotAFile;
@@ -45,14 +46,16 @@ AutostartEntry autostartEntryFor(const std::filesystem::path& folder, const std:
     if (type != std::filesystem::file_type::regular) {
         return AutostartEntry::NotAFile;
     }
-    return readAutostartEntry(entry, program);
+    return readAutostartEntry(entry, program, zone);
 }
 
-bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program) {
-    return autostartEntryFor(folder, program) == AutostartEntry::Starts;
+bool autostartStarts(const std::filesystem::path& folder, const std::filesystem::path& program,
+                     std::string_view zone) {
+    return autostartEntryFor(folder, program, zone) == AutostartEntry::Starts;
 }
 
-bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string& reason) {
+bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string_view zone,
+                  std::string& reason) {
     if (folder.empty()) {
         reason = "there is no folder of programs to start at login";
         return false;
@@ -61,7 +64,7 @@ bool addAutostart(const std::filesystem::path& folder, const std::filesystem::pa
         reason = "the system does not say where this program lies";
         return false;
     }
-    const AutostartEntry entry = autostartEntryFor(folder, program);
+    const AutostartEntry entry = autostartEntryFor(folder, program, zone);
     if (entry == AutostartEntry::Starts) {
         return true;
     }
@@ -71,23 +74,24 @@ bool addAutostart(const std::filesystem::path& folder, const std::filesystem::pa
     }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (!writeAutostartEntry(folder, program, reason)) {
+    if (!writeAutostartEntry(folder, program, zone, reason)) {
         return false;
     }
-    if (!autostartStarts(folder, program)) {
+    if (!autostartStarts(folder, program, zone)) {
         reason = "it was written but does not read back as starting this program";
         return false;
     }
     return true;
 }
 
-bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string& reason) {
-    if (!autostartStarts(folder, program)) {
+bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string_view zone,
+                     std::string& reason) {
+    if (!autostartStarts(folder, program, zone)) {
         return true;
     }
     std::error_code error;
-    std::filesystem::remove(autostartEntry(folder), error);
-    if (autostartStarts(folder, program)) {
+    std::filesystem::remove(autostartEntry(folder, zone), error);
+    if (autostartStarts(folder, program, zone)) {
         reason = error ? error.message() : "it is still there";
         return false;
     }

@@ -5,12 +5,14 @@
 #include "platform/common/AutostartEntryFile.h"
 #include "platform/posix/HomeFolder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace platform {
 
@@ -52,17 +54,61 @@ bool isUtf8(std::string_view text) {
     return true;
 }
 
-// An Exec value that runs program and nothing else: the path as one quoted
-// argument. Inside the quotes ", `, $ and \ take a backslash; the value is a
-// string, whose own escaping then doubles every backslash; % is doubled so that
-// it is no field code. None for a path no entry can hold (a control character,
-// which would break the line; bytes that are not UTF-8, which desktops refuse).
-std::optional<std::string> execValue(const std::string& program) {
-    if (!isUtf8(program)) {
+// The elements that name zone's entry after the application id. Each part of
+// the zone's name between slashes becomes one element, which a desktop file id
+// allows only ASCII letters, digits and underscores and no digit first. Letters
+// and digits stand for themselves; _ is written __, - _m, + _p, and any other
+// byte _x and two hex digits; a part that is empty or begins with a digit is
+// preceded by a _. An element read from the left gives back its part, so no
+// two zones share an entry.
+std::string zoneElements(std::string_view zone) {
+    const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    constexpr char hexDigits[] = "0123456789abcdef";
+    std::string elements;
+    std::size_t partStart = 0;
+    for (;;) {
+        const std::size_t slash = zone.find('/', partStart);
+        const std::string_view part =
+            zone.substr(partStart, slash == std::string_view::npos ? slash : slash - partStart);
+        if (part.empty() || isDigit(part[0])) {
+            elements += '_';
+        }
+        for (const char c : part) {
+            const auto byte = static_cast<std::uint8_t>(c);
+            if (isLetter(c) || isDigit(c)) {
+                elements += c;
+            } else if (c == '_') {
+                elements += "__";
+            } else if (c == '-') {
+                elements += "_m";
+            } else if (c == '+') {
+                elements += "_p";
+            } else {
+                elements += "_x";
+                elements += hexDigits[byte >> 4];
+                elements += hexDigits[byte & 0xF];
+            }
+        }
+        if (slash == std::string_view::npos) {
+            return elements;
+        }
+        elements += '.';
+        partStart = slash + 1;
+    }
+}
+
+// text as one quoted argument of an Exec value. Inside the quotes ", `, $
+// and \ take a backslash; the value is a string, whose own escaping then
+// doubles every backslash; % is doubled so that it is no field code. None for
+// text no entry can hold (a control character, which would break the line;
+// bytes that are not UTF-8, which desktops refuse).
+std::optional<std::string> quotedArgument(std::string_view text) {
+    if (!isUtf8(text)) {
         return std::nullopt;
     }
     std::string quoted = "\"";
-    for (const char c : program) {
+    for (const char c : text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
             return std::nullopt;
         }
@@ -76,6 +122,27 @@ std::optional<std::string> execValue(const std::string& program) {
         quoted += c;
     }
     return quoted + '"';
+}
+
+// What the entry is called: the clock's name, and for a zone's clock the place
+// after the zone name's last slash, underscores as spaces, as the clock's
+// window is titled. A backslash is doubled, as a string value writes it.
+std::string nameValue(std::string_view zone) {
+    if (zone.empty()) {
+        return "Horavel";
+    }
+    std::string name = "Horavel \u2014 ";
+    for (const char c : zone.substr(zone.rfind('/') + 1)) {
+        if (c == '_') {
+            name += ' ';
+        } else {
+            name += c;
+            if (c == '\\') {
+                name += c;
+            }
+        }
+    }
+    return name;
 }
 
 // Undoes a string value's escapes: \s, \n, \t, \r and \\.
@@ -98,38 +165,39 @@ std::string unescapeString(std::string_view value) {
     return text;
 }
 
-// The program an Exec value starts: its first argument, unquoted, with %%
-// read as %.
-std::string firstArgument(std::string_view exec) {
-    std::string argument;
-    std::size_t i = 0;
-    if (!exec.empty() && exec[0] == '"') {
-        for (i = 1; i < exec.size() && exec[i] != '"'; ++i) {
-            if (exec[i] == '\\' && i + 1 < exec.size()) {
-                ++i;
-            }
-            argument += exec[i];
+// The arguments of an Exec value, the program first: split at spaces outside
+// quotes, the quotes taken away, a backslash inside them taken as escaping the
+// next character, %% read as %.
+std::vector<std::string> execArguments(std::string_view exec) {
+    std::vector<std::string> arguments;
+    bool inArgument = false;
+    bool quoted = false;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (c == ' ' && !quoted) {
+            inArgument = false;
+            continue;
         }
-    } else {
-        for (; i < exec.size() && exec[i] != ' '; ++i) {
-            argument += exec[i];
+        if (!inArgument) {
+            arguments.emplace_back();
+            inArgument = true;
+        }
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (i + 1 < exec.size() && ((c == '\\' && quoted) || (c == '%' && exec[i + 1] == '%'))) {
+            arguments.back() += exec[++i];
+        } else {
+            arguments.back() += c;
         }
     }
-    std::string unpercented;
-    for (std::size_t k = 0; k < argument.size(); ++k) {
-        unpercented += argument[k];
-        if (argument[k] == '%' && k + 1 < argument.size() && argument[k + 1] == '%') {
-            ++k;
-        }
-    }
-    return unpercented;
+    return arguments;
 }
 
-// What an entry's main group says: the program its Exec starts (empty when it
-// has none) and whether it is hidden (Hidden=true, as the autostart convention
-// turns an entry off).
+// What an entry's main group says: the arguments of its Exec, the program
+// first (none when it has no Exec), and whether it is hidden (Hidden=true, as
+// the autostart convention turns an entry off).
 struct EntryContent {
-    std::filesystem::path program;
+    std::vector<std::string> arguments;
     bool hidden = false;
 };
 
@@ -163,7 +231,7 @@ EntryContent readEntry(const std::string& text) {
         }
         const std::string value = unescapeString(std::string_view(line).substr(valueStart));
         if (key == "Exec") {
-            content.program = firstArgument(value);
+            content.arguments = execArguments(value);
         } else if (key == "Hidden") {
             content.hidden = value == "true";
         }
@@ -179,6 +247,15 @@ bool sameProgram(const std::filesystem::path& a, const std::filesystem::path& b)
     return a == b || std::filesystem::equivalent(a, b, error);
 }
 
+// Whether arguments run program showing zone, with nothing else.
+bool startsClock(const std::vector<std::string>& arguments, const std::filesystem::path& program,
+                 std::string_view zone) {
+    const std::vector<std::string> clockArguments =
+        zone.empty() ? std::vector<std::string>{} : std::vector<std::string>{"--zone", std::string(zone)};
+    return !arguments.empty() && sameProgram(arguments[0], program) &&
+           std::equal(arguments.begin() + 1, arguments.end(), clockArguments.begin(), clockArguments.end());
+}
+
 }  // namespace
 
 std::filesystem::path autostartFolder() {
@@ -186,11 +263,13 @@ std::filesystem::path autostartFolder() {
     return base.empty() ? base : base / "autostart";
 }
 
-std::filesystem::path autostartEntry(const std::filesystem::path& folder) {
-    return folder / (std::string(applicationId) + ".desktop");
+std::filesystem::path autostartEntry(const std::filesystem::path& folder, std::string_view zone) {
+    const std::string id = zone.empty() ? applicationId : std::string(applicationId) + ".Zone." + zoneElements(zone);
+    return folder / (id + ".desktop");
 }
 
-AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program) {
+AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program,
+                                  std::string_view zone) {
     std::string text;
     switch (readRegularFile(entry, entryReadLimit, text)) {
     case FileRead::Read:
@@ -203,31 +282,39 @@ AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std:
         return AutostartEntry::Unreadable;
     }
     const EntryContent content = readEntry(text);
-    if (!sameProgram(content.program, program)) {
+    if (!startsClock(content.arguments, program, zone)) {
         return AutostartEntry::OtherProgram;
     }
     return content.hidden ? AutostartEntry::Disabled : AutostartEntry::Starts;
 }
 
 bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
-                         std::string& reason) {
-    const std::optional<std::string> exec = execValue(program.string());
+                         std::string_view zone, std::string& reason) {
+    // The Exec value runs program, and for a zone's clock --zone and its name,
+    // each path or name one quoted argument.
+    const std::optional<std::string> exec = quotedArgument(program.string());
+    const std::optional<std::string> zoneArgument = quotedArgument(zone);
     if (!exec) {
         reason = "the program's path holds a control character or bytes that are not UTF-8, which no desktop entry "
                  "can hold";
         return false;
     }
+    if (!zoneArgument) {
+        reason = "the zone's name holds a control character or bytes that are not UTF-8, which no desktop entry "
+                 "can hold";
+        return false;
+    }
     const std::string entry = "[Desktop Entry]\n"
                               "Type=Application\n"
-                              "Name=Horavel\n"
+                              "Name=" + nameValue(zone) + "\n"
                               "Comment=The time over the Earth or the Moon, started at login\n"
                               "Icon=" + std::string(applicationId) + "\n"
-                              "Exec=" + *exec + "\n"
+                              "Exec=" + *exec + (zone.empty() ? "" : " --zone " + *zoneArgument) + "\n"
                               "Terminal=false\n"
                               "StartupNotify=false\n";
     // Written over the entry's name itself: should a link have taken its
     // place since it was looked at, the link goes, never what it leads to.
-    if (!replaceFileItself(autostartEntry(folder), {entry})) {
+    if (!replaceFileItself(autostartEntry(folder, zone), {entry})) {
         reason = lastFileError();
         return false;
     }

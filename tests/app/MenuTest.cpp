@@ -202,7 +202,7 @@ TEST_F(ClockMenuTest, StartAtLoginMakesAndRemovesTheEntry) {
     ClockApp app(clock);
     HeadlessWindow window(app);
     window.open(options(9));
-    const std::filesystem::path entry = platform::autostartEntry(scratch.path / "autostart");
+    const std::filesystem::path entry = platform::autostartEntry(scratch.path / "autostart", "");
     EXPECT_FALSE(marked(app, MenuCommand::StartAtLogin));
     app.menuChosen(window, MenuCommand::StartAtLogin);
     EXPECT_TRUE(std::filesystem::exists(entry));

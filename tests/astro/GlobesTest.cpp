@@ -6,6 +6,7 @@
 #include "image/Image.h"
 #include "image/PixelCache.h"
 #include "platform/ImageEncoder.h"
+#include "raster/Angles.h"
 #include "raster/Canvas.h"
 
 #include "GlobeTestMaps.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -26,6 +28,10 @@ namespace {
 constexpr std::uint64_t j2000Ticks = 125912016000000000ull;     // 2000-01-01 12:00 UT
 constexpr std::uint64_t fullMoonTicks = 125929032000000000ull;  // 2000-01-21 04:40 UT
 constexpr std::uint64_t newMoonTicks = 125916560400000000ull;   // 2000-01-06 18:14 UT
+// A day after the new Moon of 2026-12-09, the Moon's phase angle 168.79°, and
+// the full Moon of 2026-12-24, 3.14° (horavel-snapshot --describe).
+constexpr std::uint64_t crescentTicks = 134413344000000000ull;  // 2026-12-10 00:00 UT
+constexpr std::uint64_t fullMoon2026Ticks = 134425548000000000ull;  // 2026-12-24 03:00 UT
 
 platform::FixedClock clockAt(std::uint64_t ticks) {
     return platform::FixedClock(platform::FileTime::fromTicks(ticks), platform::FileTime::fromTicks(ticks));
@@ -51,10 +57,11 @@ struct Rendering {
     Canvas canvas;
     GlobePictures pictures;
 
-    Rendering(std::int32_t unit, const Image* earthMap, const Image* moonMap, std::uint64_t ticks) {
+    Rendering(std::int32_t unit, const Image* earthMap, const Image* moonMap, std::uint64_t ticks,
+              bool earthshine = false) {
         canvas.pixelFormat = PixelFormatRgbBytes;
         EXPECT_EQ(canvas.create(14 * unit, 14 * unit, 1), 1);
-        renderGlobes(canvas, globeSizeForUnit(unit), earthMap, moonMap, clockAt(ticks), pictures);
+        renderGlobes(canvas, globeSizeForUnit(unit), earthMap, moonMap, clockAt(ticks), pictures, earthshine);
     }
 };
 
@@ -268,6 +275,68 @@ TEST(GlobeRendering, IsRepeatableAndNeedsAUsableCanvas) {
     EXPECT_FALSE(first.pictures.earthGlobe);
     renderGlobes(second.canvas, globeSizeForUnit(0), map.get(), nullptr, clockAt(j2000Ticks), second.pictures);
     EXPECT_FALSE(second.pictures.moonGlobe);
+}
+
+// Earthshine lights the Moon's night side as brightly as the Earth's phase seen
+// from the Moon gives, and leaves alone every pixel the Sun lights.
+TEST(GlobeRendering, EarthshineLightsTheNightSideByTheEarthsPhaseAndLeavesTheSunlitPartAlone) {
+    const auto earthMap = whiteMap(64, 32);
+    const auto moonMap = whiteMap(1024, 512);
+    {
+        // A day from new Moon: the Earth's phase angle is 180° − 168.79° = 11.21°
+        // (less the 0.16° at most the two bodies make at the Sun), the Lambert
+        // phase function (sin α + (π − α) cos α) / π = 0.9817, and the middle of
+        // the disc, facing the Earth, grey 0.2 × 0.9817 × 255.5 = 50.2: 50.
+        const Rendering dark(20, earthMap.get(), moonMap.get(), crescentTicks);
+        const Rendering earthlit(20, earthMap.get(), moonMap.get(), crescentTicks, true);
+        EXPECT_EQ(pixel(dark.pictures.moonGlobe, 140, 140).r, 12);
+        EXPECT_EQ(pixel(earthlit.pictures.moonGlobe, 140, 140).r, 50);
+        // Only pixels at the night side's floor change, and all but 1 % of them
+        // do (99.7 % here): those left are at the limb, where the Earth's light
+        // grazes, and beside the terminator. The Earth's picture is the same.
+        std::int32_t floorPixels = 0;
+        std::int32_t brighter = 0;
+        for (std::int32_t y = 0; y < 280; ++y) {
+            for (std::int32_t x = 0; x < 280; ++x) {
+                const Color before = pixel(dark.pictures.moonGlobe, x, y);
+                const Color after = pixel(earthlit.pictures.moonGlobe, x, y);
+                if (before.r == 12) {
+                    ++floorPixels;
+                    brighter += after.r > 12;
+                } else {
+                    EXPECT_EQ(after.r, before.r) << x << ", " << y;
+                }
+            }
+        }
+        EXPECT_GT(brighter * 100, floorPixels * 99);
+        EXPECT_EQ(stored(*earthlit.pictures.earthGlobe), stored(*dark.pictures.earthGlobe));
+    }
+    {
+        // Full Moon: the Earth seen from the Moon is new, and lights nothing.
+        const Rendering full(20, nullptr, moonMap.get(), fullMoon2026Ticks);
+        const Rendering earthlit(20, nullptr, moonMap.get(), fullMoon2026Ticks, true);
+        EXPECT_EQ(stored(*earthlit.pictures.moonGlobe), stored(*full.pictures.moonGlobe));
+    }
+    // Across the terminator, the Earth 168.79° from the Sun as that day, surfaces
+    // turned from the Sun by the angle of cosine sunCosine, toward the Earth:
+    // where the Sun is up, the shade is the Sun's alone, bit for bit, down to the
+    // sliver held at the floor, though the Earth lights it too; below the
+    // horizon the Earth lights the night side, no brighter than the day side as
+    // far from the terminator, so that no band at the floor is left between.
+    const Vector3 sun{1.0, 0.0, 0.0};
+    const double earthAngleRad = 168.79 * radiansPerDegree;
+    const Vector3 earth{std::cos(earthAngleRad), std::sin(earthAngleRad), 0.0};
+    for (const double sunCosine : {1.0, 0.3, 0.0025, 0.001, 1e-9, 0.0, -1e-9, -0.001, -0.0025, -0.01, -0.3, -1.0}) {
+        const double sine = std::sqrt(1.0 - sunCosine * sunCosine);
+        const Vector3 normal{sunCosine, sine, 0.0};
+        const double shade = earthlitShadeOf<double>({normal.x, normal.y, normal.z}, sun, earth, 0.2);
+        if (sunCosine > 0.0) {
+            EXPECT_EQ(shade, surfaceShade(normal, sun)) << sunCosine;
+        } else {
+            EXPECT_GE(shade, 0.05) << sunCosine;
+            EXPECT_LE(shade, std::max(0.05, surfaceShade({-sunCosine, sine, 0.0}, sun))) << sunCosine;
+        }
+    }
 }
 
 // The globes trace the map once a minute; a map read in place from its cache

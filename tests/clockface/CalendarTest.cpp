@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 using facetest::Rgb;
 
 namespace {
@@ -20,10 +23,21 @@ protected:
         drawCalendar(face, clock);
     }
 
-    // A point inside the cell of row m (-3 … 3) and column (0 = Sunday), clear of
-    // its day number and of the grid.
+    // A point inside the cell of row m (-3 … 3) and column (0 = the first
+    // weekday), clear of its day number and of the grid.
     Rgb cell(std::int32_t row, std::int32_t column) const {
         return facetest::displayPixel(*face.calendarCanvas, column * unit + 2, (3 - row) * unit + unit - 2);
+    }
+
+    // The header's name cell in the column, inside the grid lines, row by row.
+    std::vector<Rgb> headerCell(std::int32_t column) const {
+        std::vector<Rgb> pixels;
+        for (std::int32_t y = 7 * unit + 1; y < 8 * unit; ++y) {
+            for (std::int32_t x = column * unit + 1; x < (column + 1) * unit; ++x) {
+                pixels.push_back(facetest::displayPixel(*face.calendarCanvas, x, y));
+            }
+        }
+        return pixels;
     }
 
     FaceState face;
@@ -35,6 +49,7 @@ constexpr Rgb novemberWeekend{153, 51, 255};   // hue 270
 constexpr Rgb decemberWeekend{51, 51, 255};    // hue 240
 constexpr Rgb decemberWeekday{127, 127, 255};  // hue 240
 constexpr Rgb todayWeekday{255, 255, 127};     // hue 60
+constexpr Rgb januaryWeekday{127, 191, 255};   // hue 210
 constexpr Rgb januaryWeekend{51, 153, 255};    // hue 210
 constexpr Rgb todayJanuaryWeekend{255, 153, 51};  // hue 30
 constexpr Rgb juneWeekend{255, 255, 51};        // hue 60
@@ -77,6 +92,39 @@ TEST_F(CalendarView, WeeksBefore2000StayInTheirColumns) {
             EXPECT_EQ(this->cell(cell.row, cell.column), cell.expected) << cell.date;
         }
     }
+}
+
+// With Monday first the columns run Monday to Sunday: the names move one column
+// left, Saturday and Sunday keep the stronger saturation in the last two
+// columns, and today stays in the middle row of its Monday-to-Sunday week. A
+// Sunday is the last day of its week, and Sunday 2 January 2000, day 0 of the
+// count, lies one day after the Monday the weeks are counted from: it falls
+// in the week before, as floor division gives.
+TEST_F(CalendarView, MondayFirstRunsTheWeeksMondayToSunday) {
+    draw(12 * 3600);
+    std::vector<std::vector<Rgb>> sundayFirstHeader;
+    for (std::int32_t column = 0; column < 7; ++column) {
+        sundayFirstHeader.push_back(headerCell(column));
+    }
+    const std::optional<std::int32_t> sundayFirstDay = face.calendarDay;
+
+    face.options.firstWeekday = FirstWeekday::Monday;
+    draw(12 * 3600);
+    for (std::int32_t column = 0; column < 7; ++column) {
+        EXPECT_EQ(headerCell(column), sundayFirstHeader[(column + 1) % 7]) << "header column " << column;
+    }
+    EXPECT_EQ(face.calendarDay, sundayFirstDay) << "the day shown does not depend on the first weekday";
+    EXPECT_EQ(cell(0, 0), decemberWeekday);   // Monday 7 December
+    EXPECT_EQ(cell(0, 2), todayWeekday);      // Wednesday 9 December
+    EXPECT_EQ(cell(0, 5), decemberWeekend);   // Saturday 12 December
+    EXPECT_EQ(cell(0, 6), decemberWeekend);   // Sunday 13 December
+    EXPECT_EQ(cell(3, 6), januaryWeekend);    // Sunday 3 January 2027, the last cell
+
+    draw(12 * 3600, 145732);                     // Sunday 2 January 2000
+    EXPECT_EQ(cell(0, 0), decemberWeekday);      // Monday 27 December 1999
+    EXPECT_EQ(cell(0, 5), januaryWeekend);       // Saturday 1 January 2000
+    EXPECT_EQ(cell(0, 6), todayJanuaryWeekend);  // Sunday 2 January 2000
+    EXPECT_EQ(cell(1, 0), januaryWeekday);       // Monday 3 January 2000
 }
 
 TEST_F(CalendarView, SevenWeeksAroundTodayInMonthHues) {

@@ -188,14 +188,18 @@ TEST(MinuteWork, AClockSetBackShowsWhatAWholeRedrawShows) {
 
 // An odd unit, whose pictures are two columns wider than 14U, and small enough
 // that each globe is traced and drawn in a single step: ticking through the turn
-// shows what a rebuild at the turn shows.
+// shows what a rebuild at the turn shows. The face asks for earthshine, which
+// the new Moon of that day shows on its whole disc: the work traces with the
+// face's options, as the rebuild does.
 TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
     constexpr std::int32_t oddUnit = 27;
     FaceState face;
+    face.options.earthshine = true;
     facetest::buildSurfaces(face, oddUnit);
     loadMaps(face);
     const platform::FixedClock first = clockAt(december9th2026, fortySeconds);
-    renderGlobes(*face.globeCanvas, globeSizeForUnit(oddUnit), &face.earthTexture, &face.moonTexture, first, face.globes);
+    renderGlobes(*face.globeCanvas, globeSizeForUnit(oddUnit), &face.earthTexture, &face.moonTexture, first, face.globes,
+                 face.options.earthshine);
     static_cast<void>(drawClockFace(face, first));
     double seconds = fortySeconds + 0.25;
     for (; seconds < turnMoment + 21.0; seconds += 0.25) {
@@ -205,7 +209,7 @@ TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
     facetest::buildSurfaces(fresh, oddUnit);
     loadMaps(fresh);
     renderGlobes(*fresh.globeCanvas, globeSizeForUnit(oddUnit), &fresh.earthTexture, &fresh.moonTexture,
-                 clockAt(december9th2026, turnMoment), fresh.globes);
+                 clockAt(december9th2026, turnMoment), fresh.globes, true);
     static_cast<void>(drawClockFace(fresh, clockAt(december9th2026, seconds - 0.25)));
     EXPECT_EQ(storeOf(face.globes.earthGlobe.get()), storeOf(fresh.globes.earthGlobe.get()));
     EXPECT_EQ(storeOf(face.globes.moonGlobe.get()), storeOf(fresh.globes.moonGlobe.get()));

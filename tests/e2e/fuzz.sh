@@ -17,7 +17,7 @@ if ! CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Rel
   echo "FAIL fuzz: configure"
   exit 1
 fi
-if ! cmake --build "$build" --target fuzz_pds_img_label fuzz_fits_header fuzz_raster_pixels >"$log" 2>&1; then
+if ! cmake --build "$build" --target fuzz_pds_img_label fuzz_fits_header fuzz_raster_pixels fuzz_tzif >"$log" 2>&1; then
   tail -n 40 "$log"
   echo "FAIL fuzz: build"
   exit 1

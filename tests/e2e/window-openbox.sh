@@ -11,7 +11,8 @@
 # nothing; Large by keyboard; "About Horavel" as a dialog while the clock
 # ticks on; always on top (_NET_WM_STATE_ABOVE) by T and by
 # the menu, kept over a restart; start at login makes a valid autostart entry
-# that starts this program, and removes it again.
+# that starts this program, and removes it again. Last a clock of a zone: its
+# title, its picture, and its own saved place.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -261,6 +262,32 @@ menu_open >/dev/null
 xdotool key Down Down Down Down Down Return
 check "choosing it again removes the entry and nothing else" \
   'menu_closed && [ ! -e "$autostart" ] && [ -z "$(ls -A "$HOME/.config/autostart")" ]'
+close_clock >/dev/null
+
+# A clock of a zone beside the local one: its title names the place, it shows
+# what horavel-snapshot --zone draws, and it keeps its place in a settings file
+# of its own, leaving the local clock's as it was.
+zone_settings="$HOME/.config/Brantolm/Horavel/Zones/America/New_York/Settings.txt"
+local_settings=$(saved)
+read -r moment _ <<<"${moments[3]}"
+pin_clock frozen "$moment" UTC
+launch() {
+  (cd "$work/cwd" && exec env "${clock_env[@]}" "$build/app/horavel" --zone America/New_York) &
+  pid=$!
+}
+window_title='^Horavel . New York$'
+zone_saved() { cat "$zone_settings" 2>/dev/null; }
+title_of() { xprop -id "$window" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = //p'; }
+check "horavel --zone America/New_York opens a window titled \"Horavel — New York\"" \
+  'open_clock && wait_for_frame && [ "$(title_of)" = "\"Horavel — New York\"" ]'
+check "it shows what horavel-snapshot --zone America/New_York draws" \
+  'wait_for_size 196x448 && sleep 1 && shows_snapshot "$moment" UTC 28 --zone America/New_York'
+xdotool windowmove "$window" 400 200
+check "moved, it saves its place in a settings file of its own" \
+  'wait_for_place "400 200" && wait_for_output "the zone'"'"'s settings file holds" "400 200 28" zone_saved'
+check "the local clock's settings stay as they were" '[ "$(saved)" = "$local_settings" ]'
+close_clock >/dev/null
+check "the zone's clock reopens where it was moved" 'open_clock && wait_for_frame && wait_for_place "400 200"'
 close_clock >/dev/null
 
 finish

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, in a fresh prefix of its own: /S installs
-# the programs into %LOCALAPPDATA%\Programs\Horavel with a Start-menu shortcut
-# and the Apps & features entry; the installed horavel-snapshot draws what the
-# build's draws; an install over a running clock closes it, which saves its
-# settings; /S uninstall removes the programs, the shortcuts, the autostart
-# shortcut, the decoded maps and the entry, and keeps the settings file.
+# the programs and the zone database into %LOCALAPPDATA%\Programs\Horavel with
+# a Start-menu shortcut and the Apps & features entry; the installed
+# horavel-snapshot draws what the build's draws; an install over a running
+# clock closes it, which saves its settings; /S uninstall removes the
+# programs, the zone database, the shortcuts, the autostart shortcut, the
+# decoded maps and the entry, and keeps the settings file.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 export FAKETIME_DONT_FAKE_MONOTONIC=1
@@ -61,10 +62,11 @@ install_silently
 status=$?
 wineserver -w
 check "/S installs and ends with 0" '[ $status -eq 0 ]'
-check "the programs, the maps, LICENSE, README.txt and the uninstaller are in AppData/Local/Programs/Horavel" \
-  '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe " ]'
+check "the programs, the maps, LICENSE, README.txt, the zone database and the uninstaller are in AppData/Local/Programs/Horavel" \
+  '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe zoneinfo " ]'
 check "the installed programs and maps are the build's" \
   'cmp -s "$programs/Earth.png" assets/Earth.png && cmp -s "$programs/Moon.png" assets/Moon.png && cmp -s "$programs/LICENSE" LICENSE'
+check "the installed zone database is the build's" 'diff -r "$build/zoneinfo" "$programs/zoneinfo" >/dev/null'
 check "the Start menu has the Horavel shortcut" '[ -f "$menu/Horavel.lnk" ]'
 check "starting at sign-in is not chosen unless asked for" '[ ! -e "$startup/Horavel.lnk" ]'
 entry=$(uninstall_entry)
@@ -75,8 +77,10 @@ check "the Uninstall entry names Horavel $version by Brantolm with the clock's i
 check "the Uninstall entry gives the uninstaller, quietly with /S" \
   'expect_value UninstallString "\"\\\"$installed_at\\\\uninstall.exe\\\"\"" && expect_value QuietUninstallString "\"\\\"$installed_at\\\\uninstall.exe\\\" /S\""'
 size_kib=$(sed -n 's/^"EstimatedSize"=dword:\([0-9a-f]*\)$/\1/p' <<<"$entry")
-files_kib=$(du -sk "$programs" | cut -f1)
-check "the Uninstall entry's size is the folder's, in KiB (${size_kib:-none}, du: $files_kib)" \
+# The sum of the files' sizes, as the installer counts them: the zone files
+# are small, and the blocks du would count are several times their size.
+files_kib=$(find "$programs" -type f -printf '%s\n' | awk '{ bytes += $1 } END { print int(bytes / 1024) }')
+check "the Uninstall entry's size is the folder's, in KiB (${size_kib:-none}, files: $files_kib)" \
   '[ -n "$size_kib" ] && [ $((16#$size_kib)) -gt $((files_kib * 9 / 10)) ] && [ $((16#$size_kib)) -lt $((files_kib * 11 / 10)) ]'
 
 # The installed snapshot program, run from another folder, draws what the
@@ -115,7 +119,7 @@ fi
 kill "$clock" 2>/dev/null
 wait "$clock" 2>/dev/null
 check "the upgraded installation is complete" \
-  '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe " ]'
+  '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe zoneinfo " ]'
 
 # The uninstaller, with the autostart shortcut the clock makes and the maps the
 # clock decoded present. It copies itself elsewhere and returns at once, so the

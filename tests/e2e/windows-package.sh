@@ -2,9 +2,10 @@
 # The Windows programs as a user gets them: each exe carries its icon (16 to
 # 256 pixels), its version and its manifest (per-monitor-v2 DPI awareness with
 # the older settings, Windows 10 and 11, the UTF-8 code page); and the ZIP that
-# CPack makes of the Windows build holds the two programs, the maps, the licence
-# and a README, and works unpacked anywhere: its horavel-snapshot, run from
-# another folder, finds the maps beside itself and warns of nothing.
+# CPack makes of the Windows build holds the two programs, the maps, the licence,
+# a README and the build's zone database, and works unpacked anywhere: its
+# horavel-snapshot, run from another folder, finds the maps beside itself and
+# warns of nothing.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -46,11 +47,13 @@ else
   finish
 fi
 zip=$build/horavel-$version-windows-x64.zip
-listed=$(unzip -Z1 "$zip" 2>/dev/null | sort | tr '\n' ' ')
 folder=horavel-$version-windows-x64
+listed=$(unzip -Z1 "$zip" 2>/dev/null | grep -v "^$folder/zoneinfo/" | sort | tr '\n' ' ')
 expected="$folder/Earth.png $folder/LICENSE $folder/Moon.png $folder/README.txt $folder/horavel-snapshot.exe $folder/horavel.exe "
 check "the ZIP holds the programs, the maps, LICENSE and README.txt in one folder" '[ "$listed" = "$expected" ]'
 unzip -q "$zip" -d "$work/unpacked"
+check "the ZIP's zoneinfo folder is the build's zone database, every zone a plain file" \
+  'diff -r "$build/zoneinfo" "$work/unpacked/$folder/zoneinfo" >/dev/null && [ -f "$work/unpacked/$folder/zoneinfo/Asia/Kathmandu" ] && [ -z "$(find "$work/unpacked/$folder/zoneinfo" ! -type f ! -type d)" ]'
 check "the ZIP's maps and licence are the project's" \
   'cmp -s "$work/unpacked/$folder/Earth.png" assets/Earth.png && cmp -s "$work/unpacked/$folder/Moon.png" assets/Moon.png && cmp -s "$work/unpacked/$folder/LICENSE" LICENSE'
 mkdir -p "$work/elsewhere"

@@ -8,7 +8,11 @@
 #endif
 
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,24 +43,24 @@ std::string contents(const std::filesystem::path& file) {
 
 TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
     std::string reason;
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Absent);
-    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_TRUE(platform::removeAutostart(folder, other, reason)) << "another copy has nothing to remove";
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
-    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder)));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Absent);
+    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
+    EXPECT_TRUE(platform::removeAutostart(folder, other, "", reason)) << "another copy has nothing to remove";
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
+    EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, "")));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason)) << "nothing to remove is no failure";
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason)) << "nothing to remove is no failure";
 
 #ifndef _WIN32
     // The clock's own desktop entry, turned off by the desktop's settings, is
     // turned on again by writing it anew.
-    ASSERT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    std::ofstream(platform::autostartEntry(folder), std::ios::app) << "Hidden=true\n";
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::Disabled);
-    EXPECT_TRUE(platform::addAutostart(folder, program, reason)) << reason;
-    EXPECT_TRUE(platform::autostartStarts(folder, program));
+    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    std::ofstream(platform::autostartEntry(folder, ""), std::ios::app) << "Hidden=true\n";
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Disabled);
+    EXPECT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
 #endif
 }
 
@@ -64,14 +68,14 @@ TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
 // for this very program is the user's: neither replaced, nor written through,
 // nor removed, nor opened in a way that could wait; each refusal says why.
 TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
-    const std::filesystem::path entry = platform::autostartEntry(folder);
+    const std::filesystem::path entry = platform::autostartEntry(folder, "");
     std::string reason;
-    ASSERT_TRUE(platform::addAutostart(folder, other, reason)) << reason;
+    ASSERT_TRUE(platform::addAutostart(folder, other, "", reason)) << reason;
     const std::string othersEntry = contents(entry);
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::OtherProgram);
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::OtherProgram);
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_NE(reason.find("another program"), std::string::npos) << reason;
-    EXPECT_TRUE(platform::removeAutostart(folder, program, reason));
+    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
     EXPECT_EQ(contents(entry), othersEntry);
     std::filesystem::remove(entry);
 
@@ -80,8 +84,8 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     std::error_code refused;
     std::filesystem::create_symlink(scratchFile, entry, refused);
     if (!refused) {
-        EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
-        EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+        EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
+        EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
         EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
         EXPECT_EQ(contents(scratchFile), "the user's own text\n");
         EXPECT_TRUE(std::filesystem::is_symlink(entry));
@@ -90,8 +94,8 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
 #ifndef _WIN32
     // A FIFO without a writer: reading it in the usual way waits forever.
     ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
-    EXPECT_EQ(platform::autostartEntryFor(folder, program), platform::AutostartEntry::NotAFile);
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_TRUE(std::filesystem::is_fifo(entry));
     std::filesystem::remove(entry);
 
@@ -99,19 +103,71 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     const std::filesystem::path latin1 = scratch.path / "caf\xe9" / "horavel";
     std::filesystem::create_directories(latin1.parent_path());
     std::ofstream(latin1) << "a program";
-    EXPECT_FALSE(platform::addAutostart(folder, latin1, reason));
+    EXPECT_FALSE(platform::addAutostart(folder, latin1, "", reason));
     EXPECT_NE(reason.find("UTF-8"), std::string::npos) << reason;
     EXPECT_FALSE(std::filesystem::exists(entry));
 #endif
 }
 
+// Each zone's clock has an entry of its own, which starts the program with
+// --zone and the zone's name: the local clock's and the zones', among them
+// names that a careless mapping to file names would make one, are each made
+// and removed without touching the others, and an entry is this clock's only
+// when it shows this clock's zone.
+TEST_F(AutostartTest, EachZoneHasAnEntryOfItsOwn) {
+    const std::vector<std::string> zones = {"",
+                                            "Asia/Tokyo",
+                                            "America/Argentina/Buenos_Aires",
+                                            "America/Argentina/Buenos-Aires",
+                                            "America/Argentina/Buenos/Aires",
+                                            "America/Argentina.Buenos_Aires",
+                                            "Etc/GMT+5",
+                                            "Etc/GMT-5",
+                                            "Etc/GMT_p5"};
+    std::string reason;
+    std::set<std::filesystem::path> entries;
+    for (const std::string& zone : zones) {
+        EXPECT_EQ(platform::autostartEntryFor(folder, program, zone), platform::AutostartEntry::Absent) << zone;
+        ASSERT_TRUE(platform::addAutostart(folder, program, zone, reason)) << zone << ": " << reason;
+        entries.insert(platform::autostartEntry(folder, zone));
+    }
+    EXPECT_EQ(entries.size(), zones.size());
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                     std::filesystem::directory_iterator())),
+              zones.size());
+#ifndef _WIN32
+    EXPECT_NE(contents(platform::autostartEntry(folder, "Asia/Tokyo")).find(" --zone \"Asia/Tokyo\"\n"),
+              std::string::npos);
+#endif
+
+    // Another clock's entry under this clock's name is not this clock's.
+    const std::filesystem::path copies = scratch.path / "copies";
+    std::filesystem::create_directories(copies);
+    const auto copied = [&](std::string_view from, std::string_view to) {
+        std::filesystem::copy_file(platform::autostartEntry(folder, from), platform::autostartEntry(copies, to));
+        return platform::autostartEntryFor(copies, program, to);
+    };
+    EXPECT_EQ(copied("", "Asia/Tokyo"), platform::AutostartEntry::OtherProgram);
+    EXPECT_EQ(copied("Asia/Tokyo", ""), platform::AutostartEntry::OtherProgram);
+    EXPECT_EQ(copied("America/Argentina/Buenos_Aires", "America/Argentina/Buenos-Aires"),
+              platform::AutostartEntry::OtherProgram);
+
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        ASSERT_TRUE(platform::removeAutostart(folder, program, zones[i], reason)) << zones[i] << ": " << reason;
+        EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, zones[i]))) << zones[i];
+        for (std::size_t j = i + 1; j < zones.size(); ++j) {
+            EXPECT_TRUE(platform::autostartStarts(folder, program, zones[j])) << zones[j] << " after " << zones[i];
+        }
+    }
+}
+
 TEST_F(AutostartTest, AFolderThatCannotBeMadeFails) {
     std::string reason;
     std::ofstream(folder) << "a file, not a folder";
-    EXPECT_FALSE(platform::addAutostart(folder, program, reason));
+    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
     EXPECT_FALSE(reason.empty());
-    EXPECT_FALSE(platform::autostartStarts(folder, program));
-    EXPECT_FALSE(platform::addAutostart({}, program, reason));
+    EXPECT_FALSE(platform::autostartStarts(folder, program, ""));
+    EXPECT_FALSE(platform::addAutostart({}, program, "", reason));
 }
 
 }  // namespace

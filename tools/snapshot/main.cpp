@@ -15,11 +15,13 @@
 #include "platform/Clock.h"
 #include "platform/ImageEncoder.h"
 #include "platform/Messages.h"
+#include "astro/TimeZone.h"
 #include "app/headless/BufferPaintTarget.h"
 #include "app/headless/HeadlessWindow.h"
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -46,13 +48,15 @@ void warnIfMissing(const Image& texture, const std::optional<std::filesystem::pa
 
 // Starts the clock at this moment in a window of its own that no screen shows,
 // as the clock program starts, and writes the pictures asked for.
-bool writePictures(const SnapshotOptions& options, const platform::Clock& clock) {
+bool writePictures(const SnapshotOptions& options, const std::optional<NamedZone>& zone,
+                   const platform::Clock& clock) {
     ClockApp app(clock);
     shell::HeadlessWindow window(app);
     StartOptions start = toolStartOptions(options.unit);
     start.earthTexture = options.earthTexture;
     start.moonTexture = options.moonTexture;
     start.faceOptions = options.faceOptions;
+    start.zone = zone;
     window.open(start);
     const FaceState& face = app.state().face;
     warnIfMissing(face.earthTexture, options.earthTexture, "Earth.png");
@@ -113,6 +117,15 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    std::optional<NamedZone> zone;
+    if (!options.zone.empty()) {
+        std::optional<TimeZone> rules = loadTimeZone(options.zone, error);
+        if (!rules) {
+            std::fprintf(stderr, "horavel-snapshot: unknown time zone '%s': %s\n", options.zone.c_str(), error.c_str());
+            return exitBadArguments;
+        }
+        zone = NamedZone{options.zone, std::move(*rules)};
+    }
     const platform::FileTime utc = options.atUtc ? *options.atUtc : platform::SystemClock().utcNow();
     const platform::FixedClock clock(utc, platform::localFromUtc(utc));
 
@@ -126,7 +139,7 @@ int main(int argc, char** argv) {
     }
     bool succeeded = true;
     if (options.wantsPictures()) {
-        succeeded = writePictures(options, clock);
+        succeeded = writePictures(options, zone, clock);
     }
     if (options.describe) {
         std::printf("%s\n", describeGlobes(globeGeometry(currentJulianDayUtc(clock))).c_str());

@@ -30,13 +30,17 @@ start_clock() {  # [frozen|running MOMENT ZONE]
   open_clock
 }
 
+# The title of the clock's window, as a pattern of xdotool search --name: the
+# local clock's unless the sourcing script sets another.
+window_title='^Horavel$'
+
 # Starts the clock with the environment in clock_env and waits for its window.
 open_clock() {
   launch
   # The window of this start, not one a program ending just now still shows.
-  window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Horavel$' 2>/dev/null | head -1)
+  window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name "$window_title" 2>/dev/null | head -1)
   [ -n "$window" ] && return 0
-  echo "  no window titled Horavel appeared within 60 s; the display shows:"
+  echo "  no window titled $window_title appeared within 60 s; the display shows:"
   xdotool search --name . 2>/dev/null | while read -r id; do echo "    $id $(xdotool getwindowname "$id" 2>/dev/null)"; done
   kill -0 "$pid" 2>/dev/null && echo "  the program still runs" || echo "  the program has ended"
   return 1
