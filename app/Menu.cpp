@@ -44,10 +44,18 @@ const Place* listedPlace(std::string_view zone) {
 
 MenuItem separator() { return {MenuItemKind::Separator, MenuCommand::Nothing, "", 0, false, ""}; }
 
+// An item of the choice of zones that chooses the zone (empty for local time).
+MenuItem zoneChoice(MenuItemKind kind, std::string label, bool marked, std::string_view zone) {
+    return {kind, MenuCommand::ChooseZone, std::move(label), 0, marked, std::string(zone)};
+}
+
 }  // namespace
 
 std::vector<MenuItem> menuItems(const MenuState& state) {
-    const std::string zoneLabel = state.zone.empty() ? "Time zone" : "Time zone: " + zonePlace(state.zone);
+    MenuItem timeZone{MenuItemKind::Submenu, MenuCommand::TimeZone, "Time zone", 0, false, std::string(state.zone)};
+    if (!state.zone.empty()) {
+        timeZone.label += ": " + zonePlace(state.zone);
+    }
     return {
         {MenuItemKind::Radio, MenuCommand::Small, "Small", U'S', state.sizeKeyUnit == unitForKey(U'S'), ""},
         {MenuItemKind::Radio, MenuCommand::Medium, "Medium", U'M', state.sizeKeyUnit == unitForKey(U'M'), ""},
@@ -58,7 +66,7 @@ std::vector<MenuItem> menuItems(const MenuState& state) {
         {MenuItemKind::Check, MenuCommand::WeekStartsOnMonday, "Week starts on Monday", 0,
          state.weekStartsOnMonday, ""},
         {MenuItemKind::Check, MenuCommand::Earthshine, "Earthshine", 0, state.earthshine, ""},
-        {MenuItemKind::Submenu, MenuCommand::TimeZone, zoneLabel, 0, false, std::string(state.zone)},
+        timeZone,
         separator(),
         {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0, false, ""},
         {MenuItemKind::Action, MenuCommand::Close, "Close", 0, false, ""},
@@ -66,25 +74,21 @@ std::vector<MenuItem> menuItems(const MenuState& state) {
 }
 
 std::vector<MenuItem> zoneMenuItems(std::string_view currentZone) {
-    std::vector<MenuItem> items{
-        {MenuItemKind::Radio, MenuCommand::ChooseZone, "Local time", 0, currentZone.empty(), ""},
-    };
+    std::vector<MenuItem> items{zoneChoice(MenuItemKind::Radio, "Local time", currentZone.empty(), "")};
     std::string_view region;
     for (const Place& place : places) {
         if (place.region != region) {
             region = place.region;
             items.push_back({MenuItemKind::Heading, MenuCommand::Nothing, std::string(region), 0, false, ""});
         }
-        items.push_back({MenuItemKind::Radio, MenuCommand::ChooseZone, std::string(place.name), 0,
-                         place.zone == currentZone, std::string(place.zone)});
+        items.push_back(zoneChoice(MenuItemKind::Radio, std::string(place.name), place.zone == currentZone, place.zone));
     }
     items.push_back(separator());
     // A zone typed before stays in the choice while the clock shows it.
     if (!currentZone.empty() && listedPlace(currentZone) == nullptr) {
-        items.push_back({MenuItemKind::Radio, MenuCommand::ChooseZone, zonePlace(currentZone), 0, true,
-                         std::string(currentZone)});
+        items.push_back(zoneChoice(MenuItemKind::Radio, zonePlace(currentZone), true, currentZone));
     }
-    items.push_back({MenuItemKind::Entry, MenuCommand::ChooseZone, "Other", 0, false, ""});
+    items.push_back(zoneChoice(MenuItemKind::Entry, "Other", false, ""));
     return items;
 }
 
