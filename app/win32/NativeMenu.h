@@ -22,8 +22,10 @@ MenuItem trackPopupMenu(HWND window, const std::vector<MenuItem>& items, POINT a
 // replacing those put there before, so that their marks are those of now.
 void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items);
 
-// The item of the menu, or of its choice of zones, whose command a
-// WM_SYSCOMMAND sent; an item of command Nothing for the system's own commands.
+// The item of the system menu whose identifier a message carries: a
+// WM_SYSCOMMAND for the menu's own items, a WM_COMMAND for those of the choice
+// of zones, which Windows sends for the items of a submenu. An item of command
+// Nothing for the system's own commands and any other identifier.
 MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam);
 
 }  // namespace shell

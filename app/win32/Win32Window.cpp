@@ -247,6 +247,16 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_COMMAND:
+        // From a menu: no control's handle, and 0 in the high word.
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            if (const MenuItem item = systemMenuItem(app.menu(), LOWORD(wParam));
+                item.command != MenuCommand::Nothing) {
+                menuChosen(item);
+                return 0;
+            }
+        }
+        break;
     case WM_PAINT:
         paint();
         return 0;
