@@ -1,5 +1,6 @@
 #include "app/MenuPicture.h"
 
+#include "app/Utf8Text.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
 
@@ -11,12 +12,20 @@ namespace {
 // Sizes at 100 % (96 DPI), pixels, scaled to the screen's resolution.
 constexpr std::int32_t textHeightAt96 = 15;
 constexpr std::int32_t rowHeightAt96 = 24;
+constexpr std::int32_t headingHeightAt96 = 22;
 constexpr std::int32_t separatorHeightAt96 = 9;
 constexpr std::int32_t edgeAt96 = 4;         // above the first row and below the last
+constexpr std::int32_t headingLeftAt96 = 8;  // where a heading begins, left of the labels under it
 constexpr std::int32_t markColumnAt96 = 26;  // left of the labels, where the marks stand
 constexpr std::int32_t keyGapAt96 = 32;      // between the longest label and the keys
 constexpr std::int32_t rightEdgeAt96 = 12;
-constexpr std::int32_t markSizeAt96 = 8;     // the radio dot's and the check's width
+constexpr std::int32_t markSizeAt96 = 8;     // the radio dot's and the check's width, the arrow's height
+constexpr std::int32_t fieldGapAt96 = 8;     // between an entry's label and its field
+constexpr std::int32_t fieldPaddingAt96 = 4; // between the field's border and its text
+constexpr std::int32_t fieldInsetAt96 = 3;   // between the row's top and bottom and the field's
+
+// The text an entry's field has room for: one of the longest zone names.
+constexpr std::u16string_view fieldSample = u"America/Argentina/Buenos_Aires";
 
 const Color background = Color::bytes(242, 242, 242);
 const Color border = Color::bytes(128, 128, 128);
@@ -25,14 +34,22 @@ const Color keyColour = Color::bytes(96, 96, 96);
 const Color highlight = Color::bytes(0, 90, 170);
 const Color highlightText = Color::bytes(255, 255, 255);
 const Color separatorColour = Color::bytes(200, 200, 200);
+const Color fieldColour = Color::bytes(255, 255, 255);
 
 std::int32_t scaled(std::int32_t lengthAt96, std::int32_t dpi) { return std::max(1, lengthAt96 * dpi / 96); }
 
-std::u16string utf16(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+// A length at 100 % for text of the height, pixels: the marks and the fields
+// follow the text.
+std::int32_t alongText(std::int32_t lengthAt96, std::int32_t textHeightPx) {
+    return std::max(1, lengthAt96 * textHeightPx / textHeightAt96);
+}
 
 std::u16string keyText(char32_t key) { return key == 0 ? u"" : std::u16string(1, static_cast<char16_t>(key)); }
 
-std::int32_t textWidth(TextRenderer& text, const std::u16string& label, std::int32_t heightPx) {
+// An entry's label as the clock draws it, before its field.
+std::u16string entryLabel(const MenuItem& item) { return utf16FromUtf8(item.label) + u':'; }
+
+std::int32_t textWidth(TextRenderer& text, std::u16string_view label, std::int32_t heightPx) {
     std::int32_t widthPx = 0;
     std::int32_t textHeightPx = 0;
     if (label.empty()) {
@@ -40,6 +57,17 @@ std::int32_t textWidth(TextRenderer& text, const std::u16string& label, std::int
     }
     text.measure(label, heightPx, widthPx, textHeightPx);
     return widthPx;
+}
+
+std::int32_t rowHeightAt96Of(MenuItemKind kind) {
+    switch (kind) {
+    case MenuItemKind::Separator:
+        return separatorHeightAt96;
+    case MenuItemKind::Heading:
+        return headingHeightAt96;
+    default:
+        return rowHeightAt96;
+    }
 }
 
 // Fills [left, right) × [top, bottom) given with y down, on the canvas whose
@@ -54,12 +82,26 @@ void fillBox(Canvas& canvas, std::int32_t left, std::int32_t top, std::int32_t r
 MenuLayout layOut(const std::vector<MenuItem>& items, TextRenderer& text, std::int32_t dpi) {
     MenuLayout layout;
     layout.textHeightPx = scaled(textHeightAt96, dpi);
+    const std::int32_t markSizePx = std::max(3, alongText(markSizeAt96, layout.textHeightPx));
     std::int32_t labelWidthPx = 0;
     std::int32_t keyWidthPx = 0;
     for (const MenuItem& item : items) {
-        labelWidthPx = std::max(labelWidthPx, textWidth(text, utf16(item.label), layout.textHeightPx));
-        keyWidthPx = std::max(keyWidthPx, textWidth(text, keyText(item.key), layout.textHeightPx));
+        std::int32_t widthPx = textWidth(text, utf16FromUtf8(item.label), layout.textHeightPx);
+        if (item.kind == MenuItemKind::Entry) {
+            const std::int32_t fieldOffsetPx =
+                textWidth(text, entryLabel(item), layout.textHeightPx) + alongText(fieldGapAt96, layout.textHeightPx);
+            layout.fieldLeftPx = scaled(markColumnAt96, dpi) + fieldOffsetPx;
+            widthPx = fieldOffsetPx + textWidth(text, fieldSample, layout.textHeightPx) +
+                      2 * alongText(fieldPaddingAt96, layout.textHeightPx);
+        } else if (item.kind == MenuItemKind::Heading) {
+            widthPx -= scaled(markColumnAt96 - headingLeftAt96, dpi);
+        }
+        labelWidthPx = std::max(labelWidthPx, widthPx);
+        keyWidthPx = std::max(keyWidthPx, item.kind == MenuItemKind::Submenu
+                                              ? markSizePx / 2
+                                              : textWidth(text, keyText(item.key), layout.textHeightPx));
     }
+    layout.headingLeftPx = scaled(headingLeftAt96, dpi);
     layout.labelLeftPx = scaled(markColumnAt96, dpi);
     const std::int32_t width =
         layout.labelLeftPx + labelWidthPx + scaled(keyGapAt96, dpi) + keyWidthPx + scaled(rightEdgeAt96, dpi);
@@ -67,12 +109,47 @@ MenuLayout layOut(const std::vector<MenuItem>& items, TextRenderer& text, std::i
     layout.keyRightPx = layout.widthPx - scaled(rightEdgeAt96, dpi);
     std::int32_t y = scaled(edgeAt96, dpi);
     for (const MenuItem& item : items) {
-        const std::int32_t height = scaled(item.kind == MenuItemKind::Separator ? separatorHeightAt96 : rowHeightAt96, dpi);
+        const std::int32_t height = scaled(rowHeightAt96Of(item.kind), dpi);
         layout.rows.push_back({1, y, layout.widthPx - 1, y + height});
         y += height;
     }
     layout.heightPx = y + scaled(edgeAt96, dpi);
     return layout;
+}
+
+// Draws a text with its left end at left and its bottom row at textBottom
+// (counted up from the canvas's bottom).
+void drawLeft(Canvas& canvas, TextRenderer& text, std::u16string_view line, std::int32_t left,
+              std::int32_t textBottom, std::int32_t heightPx, const Color& ink) {
+    if (!line.empty()) {
+        drawText(canvas, left + textWidth(text, line, heightPx) / 2, textBottom, line, text, heightPx, ink);
+    }
+}
+
+// An entry's field, right of its label to the keys' right end: the text typed
+// (its end, when it is longer than the field) and, while the entry is
+// highlighted, a caret after it.
+void drawField(Canvas& c, TextRenderer& text, const MenuLayout& l, const MenuItem& item, const PixelRect& row,
+               std::int32_t textBottom, bool lit) {
+    const std::int32_t inset = alongText(fieldInsetAt96, l.textHeightPx);
+    const std::int32_t padding = alongText(fieldPaddingAt96, l.textHeightPx);
+    const std::int32_t left = l.fieldLeftPx;
+    const std::int32_t top = row.top + inset;
+    const std::int32_t bottom = row.bottom - inset;
+    fillBox(c, left, top, l.keyRightPx, bottom, border);
+    fillBox(c, left + 1, top + 1, l.keyRightPx - 1, bottom - 1, fieldColour);
+    std::u16string typed = utf16FromUtf8(item.zone);
+    const std::int32_t roomPx = l.keyRightPx - left - 2 * padding;
+    while (!typed.empty() && textWidth(text, typed, l.textHeightPx) > roomPx) {
+        // A pair of surrogates goes whole.
+        const bool pair = typed.size() > 1 && typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
+        typed.erase(0, pair ? 2 : 1);
+    }
+    drawLeft(c, text, typed, left + padding, textBottom, l.textHeightPx, textColour);
+    if (lit) {
+        const std::int32_t caretX = left + padding + textWidth(text, typed, l.textHeightPx);
+        fillBox(c, caretX, top + padding, caretX + 1, bottom - padding, textColour);
+    }
 }
 
 }  // namespace
@@ -82,7 +159,8 @@ std::int32_t menuItemAt(const MenuLayout& layout, const std::vector<MenuItem>& i
     for (std::size_t i = 0; i < layout.rows.size() && i < items.size(); ++i) {
         const PixelRect& row = layout.rows[i];
         if (xPx >= row.left && xPx < row.right && yPx >= row.top && yPx < row.bottom) {
-            return items[i].kind == MenuItemKind::Separator ? -1 : static_cast<std::int32_t>(i);
+            const MenuItemKind kind = items[i].kind;
+            return kind == MenuItemKind::Separator || kind == MenuItemKind::Heading ? -1 : static_cast<std::int32_t>(i);
         }
     }
     return -1;
@@ -98,20 +176,20 @@ PixelPoint menuOrigin(PixelPoint at, const MenuLayout& layout, const PixelRect& 
             along(at.y, layout.heightPx, screen.top, screen.bottom)};
 }
 
-MenuPicture::MenuPicture(std::vector<MenuItem> itemsShown, std::int32_t dpi)
-    : menuItems(std::move(itemsShown)), text(std::make_unique<TextRenderer>()) {
+MenuPicture::MenuPicture(const std::vector<MenuItem>& items, std::int32_t dpi)
+    : text(std::make_unique<TextRenderer>()) {
     text->initialise();
-    menuLayout = layOut(menuItems, *text, dpi);
+    menuLayout = layOut(items, *text, dpi);
     auto made = std::make_unique<Canvas>();
     made->pixelFormat = PixelFormatRgbBytes;
     made->depthFormat = DepthFormatNone;
     if (made->create(menuLayout.widthPx, menuLayout.heightPx, 1) == 1 && made->hasPixels()) {
         canvas = std::move(made);
-        draw(-1);
+        draw(items, -1);
     }
 }
 
-void MenuPicture::draw(std::int32_t highlighted) {
+void MenuPicture::draw(const std::vector<MenuItem>& items, std::int32_t highlighted) {
     if (!canvas) {
         return;
     }
@@ -119,9 +197,9 @@ void MenuPicture::draw(std::int32_t highlighted) {
     const MenuLayout& l = menuLayout;
     fillBox(c, 0, 0, l.widthPx, l.heightPx, border);
     fillBox(c, 1, 1, l.widthPx - 1, l.heightPx - 1, background);
-    const std::int32_t markSizePx = std::max(3, l.textHeightPx * markSizeAt96 / textHeightAt96);
-    for (std::size_t i = 0; i < menuItems.size(); ++i) {
-        const MenuItem& item = menuItems[i];
+    const std::int32_t markSizePx = std::max(3, alongText(markSizeAt96, l.textHeightPx));
+    for (std::size_t i = 0; i < items.size() && i < l.rows.size(); ++i) {
+        const MenuItem& item = items[i];
         const PixelRect& row = l.rows[i];
         const std::int32_t middleY = (row.top + row.bottom) / 2;
         if (item.kind == MenuItemKind::Separator) {
@@ -129,16 +207,30 @@ void MenuPicture::draw(std::int32_t highlighted) {
                     separatorColour);
             continue;
         }
+        // The text's bottom row, counted up from the canvas's bottom.
+        const std::int32_t textBottom = c.height - row.bottom + (row.bottom - row.top - l.textHeightPx) / 2;
+        if (item.kind == MenuItemKind::Heading) {
+            drawLeft(c, *text, utf16FromUtf8(item.label), l.headingLeftPx, textBottom, l.textHeightPx, keyColour);
+            continue;
+        }
         const bool lit = static_cast<std::int32_t>(i) == highlighted;
         if (lit) {
             fillBox(c, row.left, row.top, row.right, row.bottom, highlight);
         }
         const Color& ink = lit ? highlightText : textColour;
-        // The text's bottom row, counted up from the canvas's bottom.
-        const std::int32_t textBottom = c.height - row.bottom + (row.bottom - row.top - l.textHeightPx) / 2;
-        const std::u16string label = utf16(item.label);
-        const std::int32_t labelWidth = textWidth(*text, label, l.textHeightPx);
-        drawText(c, l.labelLeftPx + labelWidth / 2, textBottom, label, *text, l.textHeightPx, ink);
+        if (item.kind == MenuItemKind::Entry) {
+            drawLeft(c, *text, entryLabel(item), l.labelLeftPx, textBottom, l.textHeightPx, ink);
+            drawField(c, *text, l, item, row, textBottom, lit);
+            continue;
+        }
+        drawLeft(c, *text, utf16FromUtf8(item.label), l.labelLeftPx, textBottom, l.textHeightPx, ink);
+        const std::int32_t centreY = c.height - 1 - middleY;  // canvas rows count up
+        const std::int32_t half = markSizePx / 2;
+        if (item.kind == MenuItemKind::Submenu) {
+            // An arrow to the right, where the keys stand: more to choose from.
+            triangle(c, l.keyRightPx - half, centreY - half, l.keyRightPx - half, centreY + half, l.keyRightPx,
+                     centreY, lit ? highlightText : keyColour, 1);
+        }
         const std::u16string key = keyText(item.key);
         if (!key.empty()) {
             const std::int32_t keyWidth = textWidth(*text, key, l.textHeightPx);
@@ -149,8 +241,6 @@ void MenuPicture::draw(std::int32_t highlighted) {
             continue;
         }
         const std::int32_t centreX = l.labelLeftPx / 2;
-        const std::int32_t centreY = c.height - 1 - middleY;  // canvas rows count up
-        const std::int32_t half = markSizePx / 2;
         if (item.kind == MenuItemKind::Radio) {
             // A round dot: the rows of a disc of radius half.
             for (std::int32_t dy = -half; dy <= half; ++dy) {

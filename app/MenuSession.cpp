@@ -1,11 +1,14 @@
 #include "app/MenuSession.h"
 
+#include "app/Utf8Text.h"
+
 namespace {
 
 // The keysyms of the keys an open menu answers, as the X11 protocol numbers
 // them and XKB after it.
 enum Keysym : std::uint32_t {
     space = 0x20,
+    BackSpace = 0xff08,
     Return = 0xff0d,
     Escape = 0xff1b,
     Home = 0xff50,
@@ -21,11 +24,28 @@ enum Keysym : std::uint32_t {
     F10 = 0xffc7,
 };
 
+// Whether the character can be typed into an entry: not a control (C0, DEL or
+// C1), not a surrogate, and within Unicode.
+bool printable(char32_t c) {
+    return c >= 0x20 && !(c >= 0x7F && c <= 0x9F) && !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
+}
+
 }  // namespace
 
+MenuSession::MenuSession(std::vector<MenuItem> menuItems) : shown(std::move(menuItems)) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].kind == MenuItemKind::Entry) {
+            entry = static_cast<std::int32_t>(i);
+        }
+    }
+}
+
 bool MenuSession::selectable(std::int32_t item) const {
-    return item >= 0 && item < static_cast<std::int32_t>(shown.size()) &&
-           shown[static_cast<std::size_t>(item)].kind != MenuItemKind::Separator;
+    if (item < 0 || item >= static_cast<std::int32_t>(shown.size())) {
+        return false;
+    }
+    const MenuItemKind kind = shown[static_cast<std::size_t>(item)].kind;
+    return kind != MenuItemKind::Separator && kind != MenuItemKind::Heading;
 }
 
 std::int32_t MenuSession::step(std::int32_t from, std::int32_t direction) const {
@@ -38,6 +58,21 @@ std::int32_t MenuSession::step(std::int32_t from, std::int32_t direction) const 
         }
     }
     return -1;
+}
+
+MenuOutcome MenuSession::choose(std::int32_t item) const {
+    if (!selectable(item)) {
+        return {};
+    }
+    const MenuItem& chosen = shown[static_cast<std::size_t>(item)];
+    if (chosen.kind != MenuItemKind::Entry) {
+        return {true, chosen.command, chosen.zone};
+    }
+    std::string typed = trimmedZone(chosen.zone);
+    if (typed.empty()) {
+        return {};
+    }
+    return {true, chosen.command, std::move(typed)};
 }
 
 MenuOutcome MenuSession::key(MenuKey pressed) {
@@ -56,9 +91,16 @@ MenuOutcome MenuSession::key(MenuKey pressed) {
         lit = step(count, -1);
         break;
     case MenuKey::Enter:
-        return {true, selectable(lit) ? shown[static_cast<std::size_t>(lit)].command : MenuCommand::Nothing};
+        // An entry with nothing typed yet keeps the menu open.
+        return selectable(lit) ? choose(lit) : MenuOutcome{true, MenuCommand::Nothing, {}};
     case MenuKey::Escape:
-        return {true, MenuCommand::Nothing};
+        return {true, MenuCommand::Nothing, {}};
+    case MenuKey::Backspace:
+        if (entry >= 0) {
+            eraseLastCodePoint(shown[static_cast<std::size_t>(entry)].zone);
+            lit = entry;
+        }
+        break;
     }
     return {};
 }
@@ -68,7 +110,16 @@ MenuOutcome MenuSession::letter(char32_t upperCaseKey) {
     if (command == MenuCommand::Nothing) {
         return {};
     }
-    return {true, command};
+    return {true, command, {}};
+}
+
+bool MenuSession::type(char32_t character) {
+    if (entry < 0 || !printable(character)) {
+        return false;
+    }
+    appendUtf8(shown[static_cast<std::size_t>(entry)].zone, character);
+    lit = entry;
+    return true;
 }
 
 bool MenuSession::pointAt(std::int32_t item) {
@@ -80,14 +131,9 @@ bool MenuSession::pointAt(std::int32_t item) {
     return true;
 }
 
-MenuOutcome MenuSession::release(std::int32_t item) {
-    if (!selectable(item)) {
-        return {};
-    }
-    return {true, shown[static_cast<std::size_t>(item)].command};
-}
+MenuOutcome MenuSession::release(std::int32_t item) { return choose(item); }
 
-MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t upperCaseKey) {
+MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t upperCaseKey, char32_t typed) {
     switch (symbol) {
     case Up:
     case KpUp:
@@ -103,13 +149,23 @@ MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t upperCaseKey) {
         return key(MenuKey::End);
     case Return:
     case KpEnter:
-    case space:
         return key(MenuKey::Enter);
     case Escape:
     case Menu:
     case F10:
         return key(MenuKey::Escape);
+    case BackSpace:
+        return key(MenuKey::Backspace);
+    case space:
+        if (entry >= 0) {
+            type(U' ');
+            return {};
+        }
+        return key(MenuKey::Enter);
     default:
+        if (type(typed)) {
+            return {};
+        }
         return letter(upperCaseKey);
     }
 }

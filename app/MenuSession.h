@@ -3,53 +3,68 @@
 #include "app/Menu.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // The keys an open menu answers besides the items' own letters.
-enum class MenuKey : std::uint8_t { Up, Down, Home, End, Enter, Escape };
+enum class MenuKey : std::uint8_t { Up, Down, Home, End, Enter, Escape, Backspace };
 
 // What an open menu does after an event: stay open (its highlight perhaps
 // moved), or close, with the command chosen or Nothing.
 struct MenuOutcome {
     bool closes = false;
     MenuCommand chosen = MenuCommand::Nothing;
+    std::string zone;  // ChooseZone: the zone chosen, empty for local time; TimeZone: the zone shown now
 };
 
-// An open menu that the clock draws itself: which item is highlighted, and what
-// the keyboard and the mouse do to it, the same for every window system that
-// hosts it. Separators are never highlighted nor chosen.
+// An open menu that the clock draws itself: which item is highlighted, what
+// was typed into its entry, and what the keyboard and the mouse do to it, the
+// same for every window system that hosts it. Separators and headings are
+// never highlighted nor chosen.
 class MenuSession {
 public:
-    explicit MenuSession(std::vector<MenuItem> menuItems) : shown(std::move(menuItems)) {}
+    explicit MenuSession(std::vector<MenuItem> menuItems);
 
+    // The items, an entry's zone holding what was typed into it.
     const std::vector<MenuItem>& items() const { return shown; }
     // The highlighted item, -1 for none (as the menu opens).
     std::int32_t highlighted() const { return lit; }
 
     // Up and Down move to the previous or next item, round the ends (from none,
     // Down goes to the first, Up to the last); Home and End to the first and last;
-    // Enter chooses the highlighted item, or closes when none is; Escape closes.
+    // Enter chooses the highlighted item, or closes when none is; Escape closes;
+    // Backspace takes the last character typed from the entry.
     MenuOutcome key(MenuKey pressed);
     // An item's own key (upper case) chooses it; other letters do nothing.
     MenuOutcome letter(char32_t upperCaseKey);
+    // A character typed (case kept): in a menu with an entry it goes there,
+    // which becomes highlighted, and true is returned; controls, and any
+    // character in a menu without an entry, do nothing.
+    bool type(char32_t character);
     // A key by its keysym, the number X11 and XKB give a key's symbol alike: the
-    // arrows, Home and End (of the keypad too) move; Return, keypad Enter and
-    // space choose; Escape, Menu and F10 close; any other key is read as its
-    // letter, upper case (0 for none).
-    MenuOutcome keysym(std::uint32_t symbol, char32_t upperCaseKey);
+    // arrows, Home and End (of the keypad too) move; Return and keypad Enter
+    // choose, and so does space where nothing can be typed; Escape, Menu and F10
+    // close; BackSpace erases. Any other key types its character (0 for none)
+    // into the entry, or in a menu without one is read as its letter, upper case
+    // (0 for none).
+    MenuOutcome keysym(std::uint32_t symbol, char32_t upperCaseKey, char32_t typed);
     // The pointer is over the item (-1: over none): it is highlighted. True when
     // the highlight moved.
     bool pointAt(std::int32_t item);
-    // A button went up over the item: it is chosen. Over a separator or the
-    // menu's border nothing happens.
+    // A button went up over the item: it is chosen. Over a separator, a heading
+    // or the menu's border nothing happens.
     MenuOutcome release(std::int32_t item);
     // A button went down outside the menu: it closes, choosing nothing.
-    static MenuOutcome pressOutside() { return {true, MenuCommand::Nothing}; }
+    static MenuOutcome pressOutside() { return {true, MenuCommand::Nothing, {}}; }
 
 private:
     bool selectable(std::int32_t item) const;
     std::int32_t step(std::int32_t from, std::int32_t direction) const;
+    // Chooses the item: its command and zone; an entry's text without the
+    // spaces around it, and nothing while that is empty.
+    MenuOutcome choose(std::int32_t item) const;
 
     std::vector<MenuItem> shown;
     std::int32_t lit = -1;
+    std::int32_t entry = -1;  // the item typed into, -1 for none
 };

@@ -1,5 +1,6 @@
 #include "app/MessagePicture.h"
 
+#include "app/Utf8Text.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
 
@@ -21,50 +22,7 @@ const Color textColour = Color::bytes(0, 0, 0);
 const Color buttonEdge = Color::bytes(128, 128, 128);
 const Color buttonFace = Color::bytes(225, 225, 225);
 
-constexpr char16_t replacement = u'\uFFFD';
-
 std::int32_t scaled(std::int32_t lengthAt96, std::int32_t dpi) { return std::max(1, lengthAt96 * dpi / 96); }
-
-// Appends a code point as UTF-16. The text renderer's markup characters and
-// the controls other than the line end would steer or cut the text, so they
-// show as the replacement character instead.
-void appendCodePoint(std::u16string& out, char32_t c) {
-    if ((c < 0x20 && c != U'\n') || (c >= 0xE000 && c <= 0xE003) || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) {
-        out += replacement;
-    } else if (c >= 0x10000) {
-        out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-        out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-        out += static_cast<char16_t>(c);
-    }
-}
-
-// The text as UTF-16; each byte that does not begin a well-formed sequence
-// becomes one replacement character, as does a sequence for a surrogate or
-// past U+10FFFF.
-std::u16string utf16FromUtf8(std::string_view text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        char32_t c = length <= 1 ? lead : lead & (0x7Fu >> length);
-        bool wellFormed = length != 0 && i + length <= text.size();
-        for (std::size_t k = 1; wellFormed && k < length; ++k) {
-            const auto trail = static_cast<unsigned char>(text[i + k]);
-            wellFormed = (trail & 0xC0) == 0x80;
-            c = (c << 6) | (trail & 0x3F);
-        }
-        constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (!wellFormed || c < smallest[length]) {
-            out += replacement;
-            ++i;
-            continue;
-        }
-        appendCodePoint(out, c);
-        i += length;
-    }
-    return out;
-}
 
 std::int32_t widthOf(TextRenderer& text, std::u16string_view line, std::int32_t heightPx) {
     std::int32_t widthPx = 0;

@@ -13,6 +13,9 @@ struct PressedKey {
     // The key as an upper-case letter A to Z, as Windows numbers letter keys; 0
     // for other keys.
     char32_t upperCaseLetter = 0;
+    // The character the key types, case kept, as the layout and the modifiers
+    // make it; 0 for a key that types none.
+    char32_t typed = 0;
 };
 
 // The keyboard's layout as the compositor sends it (an XKB keymap) and the

@@ -23,7 +23,6 @@ MenuPopup::MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_sur
     if (!picture.ready()) {
         return;
     }
-    picture.draw(-1);
     const MenuLayout& layout = picture.layout();
     const SurfaceScaling scaling =
         surfaceScaling({layout.widthPx, layout.heightPx}, scale120, globals.viewporter != nullptr);
@@ -80,13 +79,13 @@ MenuPopup::~MenuPopup() {
 
 std::int32_t MenuPopup::itemAt(PixelPoint atLogical) const {
     const PixelSize at = bufferSize({atLogical.x, atLogical.y}, scale120);
-    return menuItemAt(picture.layout(), picture.items(), at.width, at.height);
+    return menuItemAt(picture.layout(), session.items(), at.width, at.height);
 }
 
 void MenuPopup::pointerMoved(PixelPoint atLogical) {
     pointerWentOver = true;
     if (session.pointAt(itemAt(atLogical))) {
-        picture.draw(session.highlighted());
+        picture.draw(session.items(), session.highlighted());
         paint();
     }
 }
@@ -100,8 +99,8 @@ MenuOutcome MenuPopup::buttonReleased() {
 }
 
 MenuOutcome MenuPopup::key(const PressedKey& press) {
-    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter);
-    picture.draw(session.highlighted());
+    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter, press.typed);
+    picture.draw(session.items(), session.highlighted());
     paint();
     return outcome;
 }

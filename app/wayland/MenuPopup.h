@@ -14,7 +14,8 @@ namespace shell {
 // The clock's menu on a Wayland compositor: a popup of the window's surface
 // showing the picture the clock draws, holding the keyboard and pointer while
 // it is open (a grab), so that the compositor closes it on a click elsewhere.
-// The arrows, Home, End, Enter, Escape and the items' keys move and choose.
+// The arrows, Home, End, Enter, Escape and the items' keys move and choose;
+// characters typed go to an entry.
 class MenuPopup {
 public:
     // Opens the menu at the point (logical pixels of the parent surface) for

@@ -106,17 +106,18 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, 
             return;
         }
         if (pressed) {
+            menuSerial = serial;
             menu->buttonPressed();
             return;
         }
         const MenuOutcome outcome = menu->buttonReleased();
         if (outcome.closes) {
-            closeMenu(outcome.chosen);
+            closeMenu(outcome);
         }
         return;
     }
     if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
-        openMenu(pointerAt, serial);
+        openMenu(clockMenu(), pointerAt, serial);
     } else if (button == BTN_LEFT && layer != nullptr) {
         // On the desktop the clock is moved by dragging it anywhere.
         dragging = pressed && pointerSurface == surface;
@@ -135,26 +136,33 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
         return;
     }
     if (menu) {
+        menuSerial = serial;
         const MenuOutcome outcome = menu->key(press);
         if (outcome.closes) {
-            closeMenu(outcome.chosen);
+            closeMenu(outcome);
         }
         return;
     }
     if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
         // From the keyboard the menu opens at the client area's corner.
-        openMenu({0, 0}, serial);
+        openMenu(clockMenu(), {0, 0}, serial);
     } else if (press.upperCaseLetter != alwaysOnTopKey) {
         // No window can ask a compositor to keep it above the others.
         app.key(*this, press.upperCaseLetter);
     }
 }
 
-void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
+std::vector<MenuItem> WaylandWindow::clockMenu() const {
     std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
     if (globals.layerShell != nullptr) {
         items = withDesktopItem(std::move(items), layer != nullptr);
     }
+    return items;
+}
+
+void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, std::uint32_t serial) {
+    menuAt = atLogical;
+    menuSerial = serial;
     xdg_surface* parent = xdgSurface;
     PixelPoint at = atLogical;
     if (decorFrame != nullptr) {
@@ -162,24 +170,30 @@ void WaylandWindow::openMenu(PixelPoint atLogical, std::uint32_t serial) {
         parent = libdecor_frame_get_xdg_surface(decorFrame);
         libdecor_frame_translate_coordinate(decorFrame, atLogical.x, atLogical.y, &at.x, &at.y);
     }
-    menu = std::make_unique<MenuPopup>(globals, parent, layer, items, scale120, at, serial);
+    menu = std::make_unique<MenuPopup>(globals, parent, layer, std::move(items), scale120, at, serial);
     if (!menu->isOpen()) {
         menu.reset();
     }
 }
 
-void WaylandWindow::closeMenu(MenuCommand chosen) {
+void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
     menu.reset();
-    if (chosen == MenuCommand::OnTheDesktop) {
+    if (outcome.chosen == MenuCommand::TimeZone) {
+        // The choice of zones opens where the menu did, its grab taken with the
+        // serial of the press that chose the time zone.
+        openMenu(zoneMenuItems(outcome.zone), menuAt, menuSerial);
+        return;
+    }
+    if (outcome.chosen == MenuCommand::OnTheDesktop) {
         setOnDesktop(layer == nullptr);
         return;
     }
-    app.menuChosen(*this, chosen);
+    app.menuChosen(*this, outcome.chosen, outcome.zone);
 }
 
 void WaylandWindow::checkMenuDismissed() {
     if (menu && menu->dismissed()) {
-        closeMenu(MenuCommand::Nothing);
+        closeMenu({});
     }
 }
 

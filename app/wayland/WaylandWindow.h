@@ -102,8 +102,14 @@ private:
     void pointerMovedTo(PixelPoint atLogical);
     void onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed);
     void onKey(std::uint32_t serial, std::uint32_t key);
-    void openMenu(PixelPoint atLogical, std::uint32_t serial);
-    void closeMenu(MenuCommand chosen);
+    // The clock's menu as the compositor can do it: never always on top, and
+    // on the desktop where it offers the desktop's layer.
+    std::vector<MenuItem> clockMenu() const;
+    // Opens a menu of the items (the clock's, or the choice of zones) at the
+    // point of the client area, for the input event with the serial.
+    void openMenu(std::vector<MenuItem> items, PixelPoint atLogical, std::uint32_t serial);
+    // Closes it, doing what was chosen: the choice of zones opens in its place.
+    void closeMenu(const MenuOutcome& outcome);
     // The compositor closed the menu (a click elsewhere): nothing is chosen.
     void checkMenuDismissed();
     // Opens a window for each message that waits, with the clock's as parent.
@@ -166,6 +172,8 @@ private:
     wl_surface* pointerSurface = nullptr;  // the surface under the pointer
     wl_surface* keyboardSurface = nullptr;  // the surface that has the keyboard's focus
     PixelPoint pointerAt;                  // where on it, logical pixels
+    PixelPoint menuAt;                     // the client area's point the menu opened at, logical pixels
+    std::uint32_t menuSerial = 0;          // the menu's last key or button press, which may open the next
     int timer = -1;    // the 250 ms tick, a timerfd
     int signals = -1;  // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
     int messageWake = -1;  // an eventfd that a message waiting for the loop makes readable, or -1

@@ -1,5 +1,7 @@
 #include "app/win32/NativeMenu.h"
 
+#include "app/win32/WideText.h"
+
 #include <string>
 
 namespace shell {
@@ -8,19 +10,28 @@ namespace {
 
 // Identifiers of the clock's items: in a system menu the system keeps the low
 // four bits of a command for itself, and its own commands start at 0xF000, so
-// the clock's are multiples of 16 below that, one per command.
+// the clock's are multiples of 16 below that: one per command from 0x100, one
+// per item of a submenu (the choice of zones) from 0x1000.
 constexpr UINT commandStep = 0x10;
 constexpr UINT firstCommandId = 0x100;
+constexpr UINT firstSubmenuItemId = 0x1000;
+constexpr UINT systemCommandsId = 0xF000;
 // The separator the clock puts before its items in the system menu.
 constexpr UINT separatorId = firstCommandId;
 
 UINT idOf(MenuCommand command) { return firstCommandId + commandStep * static_cast<UINT>(command); }
 
-// The item's text: its label, and its key after a tab, where Windows shows keys.
+UINT submenuItemId(std::size_t index) { return firstSubmenuItemId + commandStep * static_cast<UINT>(index); }
+
+// The items a submenu opens: the choice of zones, the zone shown now marked.
+std::vector<MenuItem> submenuOf(const MenuItem& item) { return zoneMenuItems(item.zone); }
+
+// The item's text: its label, an ellipsis after an entry's, whose name a
+// dialog asks for, and its key after a tab, where Windows shows keys.
 std::wstring itemText(const MenuItem& item) {
-    std::wstring text;
-    for (const char c : item.label) {
-        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    std::wstring text = wideFromUtf8(item.label);
+    if (item.kind == MenuItemKind::Entry) {
+        text += L'\u2026';
     }
     if (item.key != 0) {
         text += L'\t';
@@ -29,8 +40,11 @@ std::wstring itemText(const MenuItem& item) {
     return text;
 }
 
-void appendItems(HMENU menu, const std::vector<MenuItem>& items) {
-    for (const MenuItem& item : items) {
+// Appends the items; those of a submenu (submenu true) take identifiers by
+// their place in it, the others by their command.
+void appendItems(HMENU menu, const std::vector<MenuItem>& items, bool submenu) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MenuItem& item = items[i];
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING;
@@ -44,25 +58,59 @@ void appendItems(HMENU menu, const std::vector<MenuItem>& items) {
         std::wstring text = itemText(item);
         info.fType = item.kind == MenuItemKind::Radio ? MFT_STRING | MFT_RADIOCHECK : MFT_STRING;
         info.fState = item.marked ? MFS_CHECKED : MFS_UNCHECKED;
-        info.wID = idOf(item.command);
+        info.wID = submenu ? submenuItemId(i) : idOf(item.command);
         info.dwTypeData = text.data();
+        if (item.kind == MenuItemKind::Heading) {
+            info.fState = MFS_DISABLED;
+        } else if (item.kind == MenuItemKind::Submenu) {
+            info.fMask |= MIIM_SUBMENU;
+            info.hSubMenu = CreatePopupMenu();
+            if (info.hSubMenu == nullptr) {
+                continue;
+            }
+            appendItems(info.hSubMenu, submenuOf(item), true);
+        }
         InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
     }
 }
 
+// The identifier of the item at the position; 0 for none.
+UINT idAt(HMENU menu, int position) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) ? info.wID : 0;
+}
+
+MenuItem itemOfId(const std::vector<MenuItem>& items, UINT id) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItemKind::Submenu) {
+            const std::vector<MenuItem> choices = submenuOf(item);
+            for (std::size_t i = 0; i < choices.size(); ++i) {
+                if (id == submenuItemId(i) && choices[i].command != MenuCommand::Nothing) {
+                    return choices[i];
+                }
+            }
+        } else if (item.command != MenuCommand::Nothing && id == idOf(item.command)) {
+            return item;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
-MenuCommand trackPopupMenu(HWND window, const std::vector<MenuItem>& items, POINT atScreen) {
+MenuItem trackPopupMenu(HWND window, const std::vector<MenuItem>& items, POINT atScreen) {
     HMENU menu = CreatePopupMenu();
     if (menu == nullptr) {
-        return MenuCommand::Nothing;
+        return {};
     }
-    appendItems(menu, items);
+    appendItems(menu, items, false);
     // The menu's own loop, returning the chosen identifier rather than posting it.
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                          atScreen.x, atScreen.y, 0, window, nullptr));
     DestroyMenu(menu);
-    return systemMenuCommand(chosen);
+    return chosen == 0 ? MenuItem{} : itemOfId(items, chosen);
 }
 
 void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items) {
@@ -70,9 +118,10 @@ void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items) {
     if (menu == nullptr) {
         return;
     }
+    // The clock's items go, the submenu with its own.
     for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) {
-        const UINT id = GetMenuItemID(menu, i);
-        if (id != static_cast<UINT>(-1) && id >= firstCommandId && id < 0xF000) {
+        const UINT id = idAt(menu, i);
+        if (id >= firstCommandId && id < systemCommandsId) {
             DeleteMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
         }
     }
@@ -82,19 +131,15 @@ void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items) {
     separator.fType = MFT_SEPARATOR;
     separator.wID = separatorId;
     InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &separator);
-    appendItems(menu, items);
+    appendItems(menu, items, false);
 }
 
-MenuCommand systemMenuCommand(WPARAM wParam) {
+MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam) {
     const UINT id = static_cast<UINT>(wParam) & 0xFFF0;
-    for (const MenuCommand command : {MenuCommand::Small, MenuCommand::Medium, MenuCommand::Large,
-                                      MenuCommand::AlwaysOnTop, MenuCommand::StartAtLogin, MenuCommand::About,
-                                      MenuCommand::Close}) {
-        if (id == idOf(command)) {
-            return command;
-        }
+    if (id < firstCommandId || id >= systemCommandsId) {
+        return {};
     }
-    return MenuCommand::Nothing;
+    return itemOfId(items, id);
 }
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include "app/win32/GdiPaintTarget.h"
 #include "app/win32/NativeMenu.h"
 #include "app/win32/WideText.h"
+#include "app/win32/ZoneDialog.h"
 
 namespace shell {
 
@@ -172,6 +173,16 @@ LRESULT CALLBACK Win32Window::windowProc(HWND window, UINT message, WPARAM wPara
     return self->onMessage(message, wParam, lParam);
 }
 
+void Win32Window::menuChosen(const MenuItem& item) {
+    if (item.kind != MenuItemKind::Entry) {
+        app.menuChosen(*this, item.command, item.zone);
+        return;
+    }
+    if (const std::string zone = askForZone(handle); !zone.empty()) {
+        app.menuChosen(*this, MenuCommand::ChooseZone, zone);
+    }
+}
+
 LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -222,7 +233,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         } else if (DefWindowProcW(handle, WM_NCHITTEST, 0, lParam) != HTCLIENT) {
             break;
         }
-        app.menuChosen(*this, trackPopupMenu(handle, app.menu(), at));
+        menuChosen(trackPopupMenu(handle, app.menu(), at));
         return 0;
     }
     case WM_INITMENUPOPUP:
@@ -231,9 +242,19 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_SYSCOMMAND:
-        if (const MenuCommand command = systemMenuCommand(wParam); command != MenuCommand::Nothing) {
-            app.menuChosen(*this, command);
+        if (const MenuItem item = systemMenuItem(app.menu(), wParam); item.command != MenuCommand::Nothing) {
+            menuChosen(item);
             return 0;
+        }
+        break;
+    case WM_COMMAND:
+        // From a menu: no control's handle, and 0 in the high word.
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            if (const MenuItem item = systemMenuItem(app.menu(), LOWORD(wParam));
+                item.command != MenuCommand::Nothing) {
+                menuChosen(item);
+                return 0;
+            }
         }
         break;
     case WM_PAINT:

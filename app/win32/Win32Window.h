@@ -41,6 +41,9 @@ private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
+    // Does what an item of the menu chose; for the entry of the choice of
+    // zones, a dialog asks for the zone's name first.
+    void menuChosen(const MenuItem& item);
 
     ClockApp& app;
     HWND handle = nullptr;

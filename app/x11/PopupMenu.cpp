@@ -18,6 +18,22 @@ char32_t letterOf(KeySym key) {
     return 0;
 }
 
+// The character a key types, with Shift and the locks as they are: the keysym
+// XLookupString gives, as Unicode (Latin-1 keysyms are their own code points,
+// others carry theirs above 0x01000000); 0 for a key that types none.
+char32_t typedBy(const XKeyEvent& event) {
+    KeySym symbol = NoSymbol;
+    char bytes[8];
+    XLookupString(const_cast<XKeyEvent*>(&event), bytes, sizeof bytes, &symbol, nullptr);
+    if ((symbol >= 0x20 && symbol <= 0x7e) || (symbol >= 0xa0 && symbol <= 0xff)) {
+        return static_cast<char32_t>(symbol);
+    }
+    if ((symbol & 0xff000000) == 0x01000000) {
+        return static_cast<char32_t>(symbol & 0x00ffffff);
+    }
+    return 0;
+}
+
 constexpr long menuEvents = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | LeaveWindowMask;
 
@@ -107,7 +123,8 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         return {};
     case KeyPress: {
         const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
-        const MenuOutcome outcome = session.keysym(static_cast<std::uint32_t>(key), letterOf(key));
+        const MenuOutcome outcome =
+            session.keysym(static_cast<std::uint32_t>(key), letterOf(key), typedBy(event.xkey));
         paint();
         return outcome;
     }
@@ -151,7 +168,7 @@ void PopupMenu::paint() {
     if (window == 0) {
         return;
     }
-    picture.draw(session.highlighted());
+    picture.draw(session.items(), session.highlighted());
     picture.paint(*target, {0, 0, picture.layout().widthPx, picture.layout().heightPx});
     target->put(window, gc);
 }

@@ -15,7 +15,7 @@ namespace shell {
 // manager leaves alone (override-redirect), showing the picture the clock draws.
 // While it is open it holds the pointer and the keyboard, so that every key and
 // click reaches it: the arrows, Home, End, Enter, Escape and the items' keys
-// move and choose; a click outside closes it.
+// move and choose, characters typed go to an entry; a click outside closes it.
 class PopupMenu {
 public:
     // Opens the menu with the items for the point at (root window pixels), kept
@@ -27,6 +27,9 @@ public:
     PopupMenu& operator=(const PopupMenu&) = delete;
 
     bool isOpen() const { return open; }
+    // The point it was opened for, root window pixels: where a menu that
+    // follows it opens.
+    PixelPoint openedFor() const { return openedAt; }
     // The display's connection is gone: the menu goes without a word to the
     // server, which would only fail.
     void connectionGone();

@@ -374,7 +374,7 @@ void X11Window::onEvent(XEvent& event) {
     if (menu && menu->owns(event)) {
         const MenuOutcome outcome = menu->handle(event);
         if (outcome.closes) {
-            closeMenu(outcome.chosen);
+            closeMenu(outcome);
         }
         return;
     }
@@ -421,7 +421,7 @@ void X11Window::onEvent(XEvent& event) {
             int y = 0;
             Window child = 0;
             XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
-            openMenu({x, y});
+            openMenu(app.menu(), {x, y});
         } else {
             app.key(*this, upperCaseLetter(key));
         }
@@ -429,13 +429,13 @@ void X11Window::onEvent(XEvent& event) {
     }
     case ButtonPress:
         if (event.xbutton.button == Button3) {
-            openMenu({event.xbutton.x_root, event.xbutton.y_root});
+            openMenu(app.menu(), {event.xbutton.x_root, event.xbutton.y_root});
         }
         break;
     case FocusOut:
         // The window lost the focus to another while the menu was open.
         if (menu && event.xfocus.mode != NotifyGrab && event.xfocus.mode != NotifyUngrab) {
-            closeMenu(MenuCommand::Nothing);
+            closeMenu({});
         }
         break;
     case ClientMessage:
@@ -534,16 +534,22 @@ void X11Window::invalidate(bool eraseBackground) {
     }
 }
 
-void X11Window::openMenu(PixelPoint at) {
-    menu = std::make_unique<PopupMenu>(display, app.menu(), resolution, at);
+void X11Window::openMenu(std::vector<MenuItem> items, PixelPoint at) {
+    menu = std::make_unique<PopupMenu>(display, std::move(items), resolution, at);
     if (!menu->isOpen()) {
         menu.reset();
     }
 }
 
-void X11Window::closeMenu(MenuCommand chosen) {
+void X11Window::closeMenu(const MenuOutcome& outcome) {
+    const PixelPoint at = menu->openedFor();
     menu.reset();
-    app.menuChosen(*this, chosen);
+    if (outcome.chosen == MenuCommand::TimeZone) {
+        // The choice of zones opens where the menu did.
+        openMenu(zoneMenuItems(outcome.zone), at);
+        return;
+    }
+    app.menuChosen(*this, outcome.chosen, outcome.zone);
 }
 
 void X11Window::setTitle(std::string_view title) {

@@ -68,10 +68,11 @@ private:
     void paint();
     // Opens a window for each message that waits, over the clock's window.
     void openMessages();
-    // Opens the clock's menu for the point at, root window pixels.
-    void openMenu(PixelPoint at);
-    // Closes it, doing what was chosen.
-    void closeMenu(MenuCommand chosen);
+    // Opens a menu of the items (the clock's, or the choice of zones) for the
+    // point at, root window pixels.
+    void openMenu(std::vector<MenuItem> items, PixelPoint at);
+    // Closes it, doing what was chosen: the choice of zones opens in its place.
+    void closeMenu(const MenuOutcome& outcome);
     // Asks the server where the outer window stands now.
     void updateOuterPosition();
     // The display is gone: the clock saves what it can; nothing more is sent.

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 TEST(MenuSession, ArrowsSkipTheSeparatorAndGoRoundTheEnds) {
@@ -12,8 +15,8 @@ TEST(MenuSession, ArrowsSkipTheSeparatorAndGoRoundTheEnds) {
         MenuKey key;
         std::int32_t highlighted;
     } steps[] = {
-        {MenuKey::Down, 0}, {MenuKey::Up, 7},   {MenuKey::Up, 6},  {MenuKey::Up, 4},  // over the separator
-        {MenuKey::Down, 6}, {MenuKey::End, 7},  {MenuKey::Down, 0}, {MenuKey::Home, 0},
+        {MenuKey::Down, 0}, {MenuKey::Up, 11},  {MenuKey::Up, 10}, {MenuKey::Up, 8},  // over the separator
+        {MenuKey::Down, 10}, {MenuKey::End, 11}, {MenuKey::Down, 0}, {MenuKey::Home, 0},
     };
     for (const auto& step : steps) {
         const MenuOutcome outcome = menu.key(step.key);
@@ -22,7 +25,7 @@ TEST(MenuSession, ArrowsSkipTheSeparatorAndGoRoundTheEnds) {
     }
     MenuSession fromNone(menuItems({}));
     fromNone.key(MenuKey::Up);
-    EXPECT_EQ(fromNone.highlighted(), 7);
+    EXPECT_EQ(fromNone.highlighted(), 11);
 }
 
 TEST(MenuSession, EnterKeysAndReleasesChoose) {
@@ -42,7 +45,7 @@ TEST(MenuSession, EnterKeysAndReleasesChoose) {
     EXPECT_TRUE(escape.closes);
     EXPECT_EQ(escape.chosen, MenuCommand::Nothing);
 
-    EXPECT_EQ(menu.release(7).chosen, MenuCommand::Close);
+    EXPECT_EQ(menu.release(11).chosen, MenuCommand::Close);
     EXPECT_FALSE(menu.release(5).closes) << "the separator";
     EXPECT_FALSE(menu.release(-1).closes) << "the border";
     EXPECT_TRUE(MenuSession::pressOutside().closes);
@@ -91,15 +94,16 @@ TEST(MenuSession, ThePictureLaysTheItemsOutInRows) {
     ASSERT_TRUE(picture.ready());
     const MenuLayout& layout = picture.layout();
     EXPECT_EQ(layout.widthPx % 4, 0);
-    ASSERT_EQ(layout.rows.size(), 8u);
-    for (std::int32_t i = 0; i < 8; ++i) {
+    const std::vector<MenuItem> items = menuItems(state);
+    ASSERT_EQ(layout.rows.size(), 12u);
+    for (std::int32_t i = 0; i < 12; ++i) {
         const PixelRect& row = layout.rows[static_cast<std::size_t>(i)];
-        const std::int32_t expected = i == 5 ? -1 : i;
-        EXPECT_EQ(menuItemAt(layout, picture.items(), (row.left + row.right) / 2, row.top), expected);
-        EXPECT_EQ(menuItemAt(layout, picture.items(), (row.left + row.right) / 2, row.bottom - 1), expected);
+        const std::int32_t expected = i == 5 || i == 9 ? -1 : i;
+        EXPECT_EQ(menuItemAt(layout, items, (row.left + row.right) / 2, row.top), expected);
+        EXPECT_EQ(menuItemAt(layout, items, (row.left + row.right) / 2, row.bottom - 1), expected);
     }
-    EXPECT_EQ(menuItemAt(layout, picture.items(), 0, layout.rows[0].top), -1);
-    EXPECT_EQ(menuItemAt(layout, picture.items(), 10, 0), -1);
+    EXPECT_EQ(menuItemAt(layout, items, 0, layout.rows[0].top), -1);
+    EXPECT_EQ(menuItemAt(layout, items, 10, 0), -1);
     EXPECT_GT(layout.heightPx, layout.rows.back().bottom);
     const MenuPicture larger(menuItems({}), 192);
     EXPECT_GT(larger.layout().heightPx, layout.heightPx * 19 / 10);
@@ -109,26 +113,81 @@ TEST(MenuSession, ThePictureLaysTheItemsOutInRows) {
 // key without a movement of its own read as its letter.
 TEST(MenuSession, KeysymsMoveAndChooseAsTheirKeys) {
     MenuSession session(menuItems({}));
-    EXPECT_FALSE(session.keysym(0xff54, 0).closes);  // Down
+    EXPECT_FALSE(session.keysym(0xff54, 0, 0).closes);  // Down
     EXPECT_EQ(session.highlighted(), 0);
-    EXPECT_FALSE(session.keysym(0xff99, 0).closes);  // keypad Down
+    EXPECT_FALSE(session.keysym(0xff99, 0, 0).closes);  // keypad Down
     EXPECT_EQ(session.highlighted(), 1);
-    EXPECT_FALSE(session.keysym(0xff57, 0).closes);  // End
-    EXPECT_EQ(session.highlighted(), 7);
-    EXPECT_FALSE(session.keysym(0xff95, 0).closes);  // keypad Home
+    EXPECT_FALSE(session.keysym(0xff57, 0, 0).closes);  // End
+    EXPECT_EQ(session.highlighted(), 11);
+    EXPECT_FALSE(session.keysym(0xff95, 0, 0).closes);  // keypad Home
     EXPECT_EQ(session.highlighted(), 0);
-    EXPECT_FALSE(session.keysym(0xff97, 0).closes);  // keypad Up, round the top
-    EXPECT_EQ(session.highlighted(), 7);
-    const MenuOutcome chosen = session.keysym(0xff8d, 0);  // keypad Enter
+    EXPECT_FALSE(session.keysym(0xff97, 0, 0).closes);  // keypad Up, round the top
+    EXPECT_EQ(session.highlighted(), 11);
+    const MenuOutcome chosen = session.keysym(0xff8d, 0, 0);  // keypad Enter
     EXPECT_TRUE(chosen.closes);
     EXPECT_EQ(chosen.chosen, MenuCommand::Close);
     for (const std::uint32_t closing : {0xff1bu, 0xff67u, 0xffc7u}) {  // Escape, Menu, F10
-        const MenuOutcome outcome = MenuSession(menuItems({})).keysym(closing, 0);
+        const MenuOutcome outcome = MenuSession(menuItems({})).keysym(closing, 0, 0);
         EXPECT_TRUE(outcome.closes) << closing;
         EXPECT_EQ(outcome.chosen, MenuCommand::Nothing) << closing;
     }
-    EXPECT_EQ(MenuSession(menuItems({})).keysym(0x6c, U'L').chosen, MenuCommand::Large);
-    EXPECT_FALSE(MenuSession(menuItems({})).keysym(0x71, U'Q').closes);
+    EXPECT_EQ(MenuSession(menuItems({})).keysym(0x6c, U'L', U'l').chosen, MenuCommand::Large);
+    EXPECT_FALSE(MenuSession(menuItems({})).keysym(0x71, U'Q', U'q').closes);
+}
+
+// The choice of zones: the time zone's item opens it with the zone shown now;
+// headings are never highlighted nor chosen; what is typed, case kept, goes
+// to the entry, letters choosing nothing there; Backspace takes back a whole
+// character; Enter chooses the name typed without its spaces, and nothing
+// while none is typed.
+TEST(MenuSession, TheChoiceOfZonesTakesANameTyped) {
+    MenuState state;
+    state.zone = "Asia/Tokyo";
+    const MenuOutcome opened = MenuSession(menuItems(state)).release(8);
+    EXPECT_TRUE(opened.closes);
+    EXPECT_EQ(opened.chosen, MenuCommand::TimeZone);
+    EXPECT_EQ(opened.zone, "Asia/Tokyo");
+
+    const std::vector<MenuItem> items = zoneMenuItems(opened.zone);
+    MenuSession zones(items);
+    const auto count = static_cast<std::int32_t>(items.size());
+    for (std::int32_t i = 0; i < count; ++i) {
+        zones.key(MenuKey::Down);
+        const MenuItemKind kind = items[static_cast<std::size_t>(zones.highlighted())].kind;
+        EXPECT_TRUE(kind != MenuItemKind::Heading && kind != MenuItemKind::Separator) << zones.highlighted();
+    }
+    ASSERT_EQ(items[1].kind, MenuItemKind::Heading);
+    EXPECT_FALSE(zones.release(1).closes);
+    zones.pointAt(1);
+    EXPECT_EQ(zones.highlighted(), -1);
+    const MenuPicture picture(items, 96);
+    const PixelRect& heading = picture.layout().rows[1];
+    EXPECT_EQ(menuItemAt(picture.layout(), items, (heading.left + heading.right) / 2, heading.top), -1);
+
+    const auto tokyoItem = std::find_if(items.begin(), items.end(), [](const MenuItem& item) { return item.label == "Tokyo"; });
+    const MenuOutcome tokyo = MenuSession(items).release(static_cast<std::int32_t>(tokyoItem - items.begin()));
+    EXPECT_EQ(tokyo.chosen, MenuCommand::ChooseZone);
+    EXPECT_EQ(tokyo.zone, "Asia/Tokyo");
+
+    zones.key(MenuKey::End);
+    EXPECT_FALSE(zones.key(MenuKey::Enter).closes) << "nothing typed";
+    // " Europe/Lisbonsã", S, M and L among its letters, typed with a space before.
+    EXPECT_FALSE(zones.keysym(0x20, 0, U' ').closes);
+    for (const char32_t c : std::u32string(U"Europe/Lisbonsã")) {
+        const char32_t upper = c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+        EXPECT_FALSE(zones.keysym(static_cast<std::uint32_t>(c), upper, c).closes) << static_cast<char>(c);
+    }
+    zones.keysym(0xffe1, 0, 0);  // Shift types nothing
+    EXPECT_EQ(zones.items().back().zone, " Europe/Lisbons\u00e3");
+    EXPECT_EQ(zones.highlighted(), count - 1);
+    zones.keysym(0xff08, 0, 0);  // BackSpace
+    zones.key(MenuKey::Backspace);
+    EXPECT_EQ(zones.items().back().zone, " Europe/Lisbon");
+    zones.type(U' ');
+    const MenuOutcome typed = zones.keysym(0xff0d, 0, U'\r');  // Return
+    EXPECT_TRUE(typed.closes);
+    EXPECT_EQ(typed.chosen, MenuCommand::ChooseZone);
+    EXPECT_EQ(typed.zone, "Europe/Lisbon");
 }
 
 }  // namespace

@@ -48,6 +48,10 @@ TEST(Menu, ItemsInTheirOrderWithTheirKeys) {
         {MenuItemKind::Check, MenuCommand::AlwaysOnTop, "Always on top", U'T'},
         {MenuItemKind::Check, MenuCommand::StartAtLogin, "Start at login", 0},
         {MenuItemKind::Separator, MenuCommand::Nothing, "", 0},
+        {MenuItemKind::Check, MenuCommand::WeekStartsOnMonday, "Week starts on Monday", 0},
+        {MenuItemKind::Check, MenuCommand::Earthshine, "Earthshine", 0},
+        {MenuItemKind::Submenu, MenuCommand::TimeZone, "Time zone", 0},
+        {MenuItemKind::Separator, MenuCommand::Nothing, "", 0},
         {MenuItemKind::Action, MenuCommand::About, "About Horavel", 0},
         {MenuItemKind::Action, MenuCommand::Close, "Close", 0},
     };
@@ -72,13 +76,53 @@ MenuState stateOf(std::int32_t sizeKeyUnit, bool alwaysOnTop, bool startsAtLogin
     return state;
 }
 
+// The marks of the main menu, and of the choice of zones: the zone shown is the
+// one marked, named in the time zone's label and carried by its item, a zone
+// typed once keeping an item of its own.
 TEST(Menu, MarksFollowTheState) {
     EXPECT_EQ(marks(menuItems(stateOf(28, false, false))),
-              (std::vector<bool>{false, true, false, false, false, false, false, false}));
+              (std::vector<bool>{false, true, false, false, false, false, false, false, false, false, false, false}));
     EXPECT_EQ(marks(menuItems(stateOf(40, true, true))),
-              (std::vector<bool>{false, false, true, true, true, false, false, false}));
-    EXPECT_EQ(marks(menuItems(stateOf(0, false, true))),
-              (std::vector<bool>{false, false, false, false, true, false, false, false}));
+              (std::vector<bool>{false, false, true, true, true, false, false, false, false, false, false, false}));
+    MenuState faceOptions = stateOf(0, false, true);
+    faceOptions.weekStartsOnMonday = true;
+    EXPECT_EQ(marks(menuItems(faceOptions)),
+              (std::vector<bool>{false, false, false, false, true, false, true, false, false, false, false, false}));
+    faceOptions.weekStartsOnMonday = false;
+    faceOptions.earthshine = true;
+    EXPECT_EQ(marks(menuItems(faceOptions)),
+              (std::vector<bool>{false, false, false, false, true, false, false, true, false, false, false, false}));
+
+    const struct {
+        const char* zone;
+        const char* label;        // of the main menu's time zone
+        const char* markedLabel;  // the item marked in the choice of zones
+        std::size_t added;        // items the zone adds to the choice: one for a zone not listed
+    } zones[] = {
+        {"", "Time zone", "Local time", 0},
+        {"Asia/Tokyo", "Time zone: Tokyo", "Tokyo", 0},
+        {"America/Sao_Paulo", "Time zone: S\u00e3o Paulo", "S\u00e3o Paulo", 0},
+        {"America/Argentina/Buenos_Aires", "Time zone: Buenos Aires", "Buenos Aires", 1},
+    };
+    for (const auto& z : zones) {
+        MenuState state;
+        state.zone = z.zone;
+        const MenuItem timeZone = menuItems(state)[8];
+        EXPECT_EQ(timeZone.label, z.label);
+        EXPECT_EQ(timeZone.zone, z.zone);
+        const std::vector<MenuItem> choice = zoneMenuItems(z.zone);
+        std::vector<std::string> marked;
+        for (const MenuItem& item : choice) {
+            if (item.marked) {
+                marked.push_back(item.label);
+                EXPECT_EQ(item.zone, z.zone);
+                EXPECT_EQ(item.command, MenuCommand::ChooseZone);
+            }
+        }
+        EXPECT_EQ(marked, std::vector<std::string>{z.markedLabel}) << z.zone;
+        EXPECT_EQ(choice.back().kind, MenuItemKind::Entry);
+        EXPECT_EQ(choice.size(), zoneMenuItems("").size() + z.added) << z.zone;
+    }
 }
 
 class ClockMenuTest : public ::testing::Test {
@@ -246,7 +290,7 @@ namespace {
 
 // Where a window system cannot keep a window above the others the item goes,
 // and where it can lay the window on the desktop that item comes after the
-// other check items, before the separator.
+// window's other check items, before the separator.
 TEST(Menu, WindowSystemsLeaveOutOrAddTheirOwnItems) {
     const std::vector<MenuItem> items = withDesktopItem(withoutItem(menuItems({}), MenuCommand::AlwaysOnTop), true);
     std::vector<MenuCommand> commands;
@@ -255,6 +299,8 @@ TEST(Menu, WindowSystemsLeaveOutOrAddTheirOwnItems) {
     }
     EXPECT_EQ(commands, (std::vector<MenuCommand>{MenuCommand::Small, MenuCommand::Medium, MenuCommand::Large,
                                                   MenuCommand::StartAtLogin, MenuCommand::OnTheDesktop,
+                                                  MenuCommand::Nothing, MenuCommand::WeekStartsOnMonday,
+                                                  MenuCommand::Earthshine, MenuCommand::TimeZone,
                                                   MenuCommand::Nothing, MenuCommand::About, MenuCommand::Close}));
     EXPECT_EQ(items[4].label, "On the desktop");
     EXPECT_EQ(items[4].kind, MenuItemKind::Check);

@@ -253,13 +253,13 @@ check "always on top survives a restart" 'start_clock && wait_for_frame && wait_
 exec_of() { sed -n 's/^Exec=//p' "$autostart"; }
 xdotool mousemove --window "$window" 60 80 click 3
 menu_open >/dev/null
-xdotool key End Up Up Return
+xdotool key Down Down Down Down Down Return
 check "\"Start at login\" makes an autostart entry that desktop-file-validate passes" \
   'menu_closed && [ -f "$autostart" ] && desktop-file-validate "$autostart"'
 check "the entry starts this very program" '[ "$(exec_of)" = "\"$build/app/horavel\"" ]'
 xdotool mousemove --window "$window" 60 80 click 3
 menu_open >/dev/null
-xdotool key End Up Up Return
+xdotool key Down Down Down Down Down Return
 check "choosing it again removes the entry and nothing else" \
   'menu_closed && [ ! -e "$autostart" ] && [ -z "$(ls -A "$HOME/.config/autostart")" ]'
 close_clock >/dev/null
