@@ -19,8 +19,15 @@ std::filesystem::path zoneDatabaseFolder();
 // slashes that are neither empty nor . or .., and only letters, digits and
 // / _ + -, so that it cannot name anything outside folder. The file must be a
 // regular file of at most 256 KiB, opened without waiting (platform/FileAccess.h).
+// Names under right/ or posix/ (copies of the zones) are refused too, and a
+// name must be written in the database's own case even where the file system
+// does not tell cases apart (Windows), so that one zone has one name.
 // False, with reason in one line, when the name is refused or the file is
 // missing, not a regular file, too large or unreadable.
+// Whether the file of name in folder is spelled on disk with name's very
+// letters, case included: always on a file system that tells cases apart.
+bool spelledAsOnDisk(const std::filesystem::path& folder, std::string_view name);
+
 [[nodiscard]] bool readZoneFile(const std::filesystem::path& folder, std::string_view name, std::string& bytes,
                                 std::string& reason);
 

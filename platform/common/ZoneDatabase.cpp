@@ -38,8 +38,9 @@ std::string refusal(std::string_view name) {
     if (name.back() == '/' || name.find("//") != std::string_view::npos) {
         return "a time zone's name has no empty part between slashes: " + std::string(name);
     }
-    // The copies that count leap seconds would run about half a minute off
-    // a computer's clock, which does not count them; the plain ones are the zones.
+    // The copies that count leap seconds give their changes at moments about
+    // half a minute off a computer's clock, which does not count them, and the
+    // Windows programs carry neither copy: the plain names are the zones.
     if (name.starts_with("right/") || name.starts_with("posix/")) {
         return "a time zone is named without right/ or posix/ in front, as Europe/Paris: " + std::string(name);
     }
@@ -63,6 +64,11 @@ bool readZoneFile(const std::filesystem::path& folder, std::string_view name, st
     const std::string nameText(name);
     switch (readRegularFile(folder / nameText, largestZoneFileBytes + 1, bytes)) {
     case FileRead::Read:
+        if (!spelledAsOnDisk(folder, name)) {
+            reason = "no time zone " + nameText + " in " + displayed(folder) + " (names are written as the database "
+                     "writes them, as Asia/Tokyo)";
+            break;
+        }
         if (bytes.size() <= largestZoneFileBytes) {
             return true;
         }

@@ -129,7 +129,7 @@ TEST(TimeZone, RefusesWhatIsNotAWholeZoneOfTheDatabase) {
         EXPECT_EQ(reason.find('\n'), std::string::npos) << what;
     };
     for (const char* name :
-         {"Mars/Olympus", "../etc/passwd", "/etc/passwd", "Asia//Tokyo", "", "Asia", "right/Asia/Tokyo"}) {
+         {"Mars/Olympus", "../etc/passwd", "/etc/passwd", "Asia//Tokyo", "", "Asia", "right/Asia/Tokyo", "asia/tokyo"}) {
         std::string reason;
         expectRefused(loadTimeZone(name, reason), reason, name);
     }
