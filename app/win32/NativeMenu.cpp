@@ -134,12 +134,16 @@ void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items) {
     appendItems(menu, items, false);
 }
 
-MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam) {
+bool isClockCommand(WPARAM wParam) {
     const UINT id = static_cast<UINT>(wParam) & 0xFFF0;
-    if (id < firstCommandId || id >= systemCommandsId) {
+    return id >= firstCommandId && id < systemCommandsId;
+}
+
+MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam) {
+    if (!isClockCommand(wParam)) {
         return {};
     }
-    return itemOfId(items, id);
+    return itemOfId(items, static_cast<UINT>(wParam) & 0xFFF0);
 }
 
 }  // namespace shell

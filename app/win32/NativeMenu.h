@@ -28,4 +28,8 @@ void refreshSystemMenu(HWND window, const std::vector<MenuItem>& items);
 // Nothing for the system's own commands and any other identifier.
 MenuItem systemMenuItem(const std::vector<MenuItem>& items, WPARAM wParam);
 
+// Whether a menu command's identifier is one of the clock's items, so that the
+// system's own commands (a move, Alt alone) never build the clock's menu.
+bool isClockCommand(WPARAM wParam);
+
 }  // namespace shell

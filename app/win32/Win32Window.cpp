@@ -242,6 +242,9 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_SYSCOMMAND:
+        if (!isClockCommand(wParam)) {
+            break;
+        }
         if (const MenuItem item = systemMenuItem(app.menu(), wParam); item.command != MenuCommand::Nothing) {
             menuChosen(item);
             return 0;
@@ -249,7 +252,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMMAND:
         // From a menu: no control's handle, and 0 in the high word.
-        if (lParam == 0 && HIWORD(wParam) == 0) {
+        if (lParam == 0 && HIWORD(wParam) == 0 && isClockCommand(LOWORD(wParam))) {
             if (const MenuItem item = systemMenuItem(app.menu(), LOWORD(wParam));
                 item.command != MenuCommand::Nothing) {
                 menuChosen(item);
