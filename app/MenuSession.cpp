@@ -114,7 +114,9 @@ MenuOutcome MenuSession::letter(char32_t upperCaseKey) {
 }
 
 bool MenuSession::type(char32_t character) {
-    if (entry < 0 || !printable(character)) {
+    // No zone's name is longer; more would only slow the picture down.
+    constexpr std::size_t longestTypedBytes = 128;
+    if (entry < 0 || !printable(character) || shown[static_cast<std::size_t>(entry)].zone.size() >= longestTypedBytes) {
         return false;
     }
     appendUtf8(shown[static_cast<std::size_t>(entry)].zone, character);

@@ -177,6 +177,10 @@ void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, 
 }
 
 void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
+    // The pointer left with the menu's surface; a popup made next may get its address.
+    if (menu && menu->owns(pointerSurface)) {
+        pointerSurface = nullptr;
+    }
     menu.reset();
     if (outcome.chosen == MenuCommand::TimeZone) {
         // The choice of zones opens where the menu did, its grab taken with the
