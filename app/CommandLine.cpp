@@ -1,6 +1,9 @@
 #include "app/CommandLine.h"
 
 #include "HoravelVersion.h"
+#include "astro/TimeZone.h"
+
+#include <utility>
 
 namespace {
 
@@ -53,6 +56,18 @@ CommandLineAnswer readCommandLine(const std::vector<std::string>& arguments) {
     return answer;
 }
 
-CommandLineAnswer refusedZone(const std::string& zone, const std::string& reason) {
-    return {false, zone, badArgumentsExitCode, "horavel: unknown time zone '" + zone + "': " + reason + "\n", true};
+StartOptions clockStartOptions(CommandLineAnswer& answer) {
+    StartOptions options;
+    options.tellLosses = true;
+    if (!answer.runsClock || answer.zone.empty()) {
+        return options;
+    }
+    std::string reason;
+    if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
+        options.zone = NamedZone{answer.zone, std::move(*rules)};
+    } else {
+        answer = {false, answer.zone, badArgumentsExitCode,
+                  "horavel: unknown time zone '" + answer.zone + "': " + reason + "\n", true};
+    }
+    return options;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ClockApp.h"
+
 #include <string>
 #include <vector>
 
@@ -23,5 +25,7 @@ inline constexpr int badArgumentsExitCode = 2;
 // exists is for the entry to find out (refusedZone).
 CommandLineAnswer readCommandLine(const std::vector<std::string>& arguments);
 
-// The refusal of a zone the system does not know, naming it, with the reason.
-CommandLineAnswer refusedZone(const std::string& zone, const std::string& reason);
+// How the clock program starts for an answer that runs it: losses told, and the
+// zone of --zone read from the zone database. A zone the database does not hold
+// turns the answer into its refusal, naming it, with status 2.
+StartOptions clockStartOptions(CommandLineAnswer& answer);

@@ -1,5 +1,7 @@
 #include "app/ZoneNames.h"
 
+#include "app/Menu.h"
+
 #include <algorithm>
 
 std::string placeOfZone(std::string_view zone) {
@@ -10,5 +12,5 @@ std::string placeOfZone(std::string_view zone) {
 }
 
 std::string clockTitle(std::string_view zone) {
-    return zone.empty() ? std::string("Horavel") : "Horavel \u2014 " + placeOfZone(zone);
+    return zone.empty() ? std::string("Horavel") : "Horavel \u2014 " + zonePlace(zone);
 }

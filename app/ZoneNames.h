@@ -9,5 +9,6 @@
 std::string placeOfZone(std::string_view zone);
 
 // The title of a clock's window: "Horavel" for local time, "Horavel — Tokyo"
-// for the zone Asia/Tokyo.
+// for the zone Asia/Tokyo, the place named as the menu's choice of zones
+// names it ("Horavel — São Paulo").
 std::string clockTitle(std::string_view zone);

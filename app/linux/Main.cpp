@@ -5,7 +5,6 @@
 #include "app/x11/X11Window.h"
 #include "platform/Clock.h"
 #include "platform/SessionSignals.h"
-#include "astro/TimeZone.h"
 
 #ifdef HORAVEL_WITH_WAYLAND
 #include "app/wayland/WaylandWindow.h"
@@ -13,7 +12,6 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -46,16 +44,7 @@ int main(int argc, char** argv) {
     // --help, --version and a refused command line are answered before any
     // display is reached, so they work without one.
     CommandLineAnswer answer = readCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
-    StartOptions options;
-    options.tellLosses = true;
-    if (answer.runsClock && !answer.zone.empty()) {
-        std::string reason;
-        if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
-            options.zone = NamedZone{answer.zone, std::move(*rules)};
-        } else {
-            answer = refusedZone(answer.zone, reason);
-        }
-    }
+    const StartOptions options = clockStartOptions(answer);
     if (!answer.runsClock) {
         std::fputs(answer.text.c_str(), answer.isError ? stderr : stdout);
         return answer.exitCode;

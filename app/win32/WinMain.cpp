@@ -6,14 +6,12 @@
 #include "app/win32/Win32Window.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
-#include "astro/TimeZone.h"
 
 #include <objbase.h>
 #include <windows.h>
 #include <shellapi.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -90,16 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // --help, --version and a refused command line are answered before any
     // window is made.
     CommandLineAnswer answer = readCommandLine(commandLineArguments());
-    StartOptions options;
-    options.tellLosses = true;
-    if (answer.runsClock && !answer.zone.empty()) {
-        std::string reason;
-        if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
-            options.zone = NamedZone{answer.zone, std::move(*rules)};
-        } else {
-            answer = refusedZone(answer.zone, reason);
-        }
-    }
+    const StartOptions options = clockStartOptions(answer);
     if (!answer.runsClock) {
         tell(answer);
         return answer.exitCode;
