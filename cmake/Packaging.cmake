@@ -39,9 +39,9 @@ if(NOT WIN32)
   # its metric twin Caladea; without it, another face stands in. On a Wayland
   # compositor that draws no window frames, libdecor draws them with a plugin.
   if(HORAVEL_WAYLAND)
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-caladea, libdecor-0-plugin-1-cairo")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-caladea, libdecor-0-plugin-1-cairo, tzdata")
   else()
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-crosextra-caladea)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-crosextra-caladea, tzdata")
   endif()
   # A cross build is packaged for the processor it is built for, not the
   # building machine's (which is what CPack asks dpkg otherwise).

@@ -12,7 +12,7 @@
 # ticks on; always on top (_NET_WM_STATE_ABOVE) by T and by
 # the menu, kept over a restart; start at login makes a valid autostart entry
 # that starts this program, and removes it again. Last a clock of a zone: its
-# title, its picture, and its own saved place.
+# title, its picture, its own saved place, and another zone typed in the menu.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -288,6 +288,18 @@ check "moved, it saves its place in a settings file of its own" \
 check "the local clock's settings stay as they were" '[ "$(saved)" = "$local_settings" ]'
 close_clock >/dev/null
 check "the zone's clock reopens where it was moved" 'open_clock && wait_for_frame && wait_for_place "400 200"'
+# The menu's "Time zone" opens the choice of zones in its place; a zone typed
+# there and Enter make the window that zone's clock, which saves as its own.
+xdotool key --window "$window" shift+F10
+menu_open >/dev/null
+xdotool key End Up Up Return
+sleep 0.5
+xdotool type --delay 20 Asia/Tokyo
+xdotool key Return
+check "the menu's \"Time zone\" takes a typed Asia/Tokyo: the window becomes Tokyo's clock" \
+  'menu_closed && wait_for_output "the title" "\"Horavel — Tokyo\"" title_of'
 close_clock >/dev/null
+check "closed, Tokyo's clock keeps its place in Tokyo's settings file" \
+  '[ "$(cat "$HOME/.config/Brantolm/Horavel/Zones/Asia/Tokyo/Settings.txt" 2>/dev/null)" = "400 200 28" ]'
 
 finish
