@@ -248,7 +248,7 @@ for kind in "a link" "a FIFO" "another program's entry"; do
   fi
   xdotool mousemove --window "$window" 60 80 click 3
   wait_for_output "menu windows" 1 menus_shown
-  xdotool key End Up Up Return
+  xdotool key Down Down Down Down Down Return
   check "$kind at the autostart entry's name: \"Start at login\" says why it is left alone" \
     'wait_for_output "message windows" 1 messages_shown'
   shot "$work/a.ppm"
