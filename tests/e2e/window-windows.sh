@@ -3,10 +3,11 @@
 # moments the window shows exactly what the Windows horavel-snapshot draws for
 # them; then the first window, its ticking, the S, M and L keys, the settings
 # saved on closing and read on the next start, damaged settings files, the
-# command line's answers on the streams, a console and in a message box, and
-# border drags held to the 7:16 grid (in a Wine virtual desktop, which draws the
-# frame), the menu, and "About Horavel" in a message box while the clock ticks;
-# last a clock of a zone: its title, its picture and its own settings file.
+# command line's answers on the streams, a console and in a message box, the
+# menu, "About Horavel" in a message box while the clock ticks, a clock of a
+# zone (its title, its picture and its own settings file), the unit at 144 DPI,
+# and last border drags held to the 7:16 grid (in a Wine virtual desktop, which
+# draws the frame).
 # Runs in its own copy of the build's Wine prefix. Without a window
 # manager Wine draws no frame: the X window is the client area, offset by the
 # frame Windows reserves for it.
@@ -52,8 +53,9 @@ source tests/e2e/lib/window-session.sh
 
 # The textures lie beside the programs, not in the current folder.
 clock_program=$build/app/horavel.exe
+clock_args=()
 launch() {
-  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$clock_program" </dev/null >/dev/null 2>&1) &
+  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$clock_program" "${clock_args[@]}" </dev/null >/dev/null 2>&1) &
   pid=$!
 }
 draw_snapshot() {
@@ -235,6 +237,23 @@ else
 fi
 rm -f "$settings"
 
+# A clock of a zone: its title names the place, it shows what
+# horavel-snapshot.exe --zone draws from the zone files the build carries, and
+# it keeps its settings apart from the local clock's.
+read -r moment _ <<<"${moments[3]}"
+pin_clock frozen "$moment" UTC
+clock_args=(--zone America/New_York)
+window_title='^Horavel .* New York$'
+local_settings=$(saved)
+check "horavel.exe --zone America/New_York opens a window titled for New York" 'open_clock'
+check "it shows what horavel-snapshot.exe --zone America/New_York draws" \
+  'wait_for_size 196x448 && sleep 1 && shows_snapshot "$moment" UTC 28 --zone America/New_York'
+check "closed, it saves its settings in a file of its own, the local clock's left as they were" \
+  'close_clock && [ -f "$roaming/Brantolm/Horavel/Zones/America/New_York/Settings.txt" ] && [ "$(saved)" = "$local_settings" ]'
+clock_args=()
+window_title='^Horavel$'
+rm -f "$settings"
+
 # At 150 % (144 DPI) the clock keeps the physical sizes it has at 100 %: a
 # first start is 294 x 672 (U = 42), S gives U = 30, and the file keeps the
 # resolution beside the unit. Wine reads the resolution when its server starts.
@@ -292,22 +311,5 @@ if start_after_restart; then
 else
   fail "the clock starts in a Wine virtual desktop"
 fi
-
-# A clock of a zone: its title names the place, it shows what
-# horavel-snapshot.exe --zone draws from the zone files the build carries, and
-# it keeps its settings apart from the local clock's.
-read -r moment _ <<<"${moments[3]}"
-pin_clock frozen "$moment" UTC
-launch() {
-  (cd "$work/cwd" && exec env "${clock_env[@]}" wine "$clock_program" --zone America/New_York </dev/null >/dev/null 2>&1) &
-  pid=$!
-}
-window_title='^Horavel .* New York$'
-local_settings=$(saved)
-check "horavel.exe --zone America/New_York opens a window titled for New York" 'open_clock'
-check "it shows what horavel-snapshot.exe --zone America/New_York draws" \
-  'wait_for_size 196x448 && sleep 1 && shows_snapshot "$moment" UTC 28 --zone America/New_York'
-check "closed, it saves its settings in a file of its own, the local clock's left as they were" \
-  'close_clock && [ -f "$roaming/Brantolm/Horavel/Zones/America/New_York/Settings.txt" ] && [ "$(saved)" = "$local_settings" ]'
 
 finish
