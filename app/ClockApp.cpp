@@ -316,20 +316,42 @@ void ClockApp::tick(WindowHost& host) {
     FaceState& face = appState.face;
     if (surfacesReady(face)) {
         face.minuteWork.tick(face, time());
-        const FaceDamage damage = drawClockFace(face, time());
-        const Canvas& clock = *face.clockCanvas;
-        const PixelPoint o = appState.faceOrigin;
-        for (const StoreRect& area : damage.clock) {
-            host.invalidateArea({o.x + area.left / clock.scale, o.y + flipEdge(area.top / clock.scale, face.halfHeight),
-                                 o.x + area.right / clock.scale,
-                                 o.y + flipEdge(area.bottom / clock.scale, face.halfHeight)});
-        }
-        if (damage.calendar) {
-            host.invalidateArea({o.x, o.y + face.halfHeight, o.x + face.clientWidth, o.y + 2 * face.halfHeight});
-        }
+        drawFace(host);
     }
     if (appState.ticksUntilSave > 0 && --appState.ticksUntilSave == 0) {
         saveSettings(host);
+    }
+}
+
+bool ClockApp::hasIdleWork() const {
+    return surfacesReady(appState.face) && appState.face.minuteWork.hasSliceWork();
+}
+
+void ClockApp::idle(WindowHost& host) {
+    FaceState& face = appState.face;
+    if (!surfacesReady(face)) {
+        return;
+    }
+    const std::uint64_t shownBefore = face.globes.earthGeneration + face.globes.moonGeneration;
+    face.minuteWork.slice(face, time());
+    // A globe of the new size took its place: it shows at once.
+    if (face.globes.earthGeneration + face.globes.moonGeneration != shownBefore) {
+        drawFace(host);
+    }
+}
+
+void ClockApp::drawFace(WindowHost& host) {
+    FaceState& face = appState.face;
+    const FaceDamage damage = drawClockFace(face, time());
+    const Canvas& clock = *face.clockCanvas;
+    const PixelPoint o = appState.faceOrigin;
+    for (const StoreRect& area : damage.clock) {
+        host.invalidateArea({o.x + area.left / clock.scale, o.y + flipEdge(area.top / clock.scale, face.halfHeight),
+                             o.x + area.right / clock.scale,
+                             o.y + flipEdge(area.bottom / clock.scale, face.halfHeight)});
+    }
+    if (damage.calendar) {
+        host.invalidateArea({o.x, o.y + face.halfHeight, o.x + face.clientWidth, o.y + 2 * face.halfHeight});
     }
 }
 

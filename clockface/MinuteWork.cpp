@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -42,9 +41,9 @@ std::int64_t shownMinute(platform::FileTime local, const FaceTime& time) {
 // by the offset between the two now. Should the offset change at that very
 // turn (daylight saving), the minute never shows and the turn finds no
 // prepared work.
-platform::FixedClock turnOf(std::int64_t minute, platform::FileTime localNow, platform::FileTime utcNow) {
+platform::FixedClock turnOf(std::int64_t minute, const platform::Clock& now) {
     const std::int64_t local = minute * minuteTicks - leadTicks;
-    const std::int64_t utc = local - (ticksOf(localNow) - ticksOf(utcNow));
+    const std::int64_t utc = local - (ticksOf(now.localNow()) - ticksOf(now.utcNow()));
     return {platform::FileTime::fromTicks(static_cast<std::uint64_t>(utc)),
             platform::FileTime::fromTicks(static_cast<std::uint64_t>(local))};
 }
@@ -56,119 +55,192 @@ bool matchesCanvas(const Canvas& backdrop, const Canvas& clockCanvas) {
 
 }  // namespace
 
+MinuteWork::Now MinuteWork::nowOf(const platform::Clock& clock) {
+    const platform::FileTime local = clock.localNow();
+    const FaceTime time = FaceTime::fromLocalTime(local);
+    Now now{platform::FixedClock(clock.utcNow(), local)};
+    now.minute = shownMinute(local, time);
+    now.turning = time.minuteIsTurning();
+    now.turnAhead = time.showsMoon() && time.seconds > 45.0;
+    now.shown = time.showsMoon() ? Globe::Moon : Globe::Earth;
+    return now;
+}
+
 void MinuteWork::tick(FaceState& face, const platform::Clock& clock) {
     tickPixels = 0;
     if (!canDrawOn(face, face.globeCanvas) || !canDrawOn(face, face.clockCanvas)) {
         return;
     }
-    const platform::FileTime local = clock.localNow();
-    const FaceTime time = FaceTime::fromLocalTime(local);
-    const std::int64_t minute = shownMinute(local, time);
-    if (forLayout) {
-        if (time.minuteIsTurning() && turn != minute) {
-            // The turn's pictures take the place of the new layout's, and are
-            // made the same way, a step a tick, the old ones showing meanwhile.
-            // They are for the moment the turn's work would have had, had it
-            // not waited for the layout's.
-            if (deferredTurn == minute) {
-                start(face, minute, turnOf(minute, local, clock.utcNow()));
+    const Now now = nowOf(clock);
+    lastMinute = now.minute;
+    follow(face, now);
+    work(face, now);
+    settle();
+}
+
+void MinuteWork::slice(FaceState& face, const platform::Clock& clock) {
+    tickPixels = 0;
+    if (!canDrawOn(face, face.globeCanvas) || !canDrawOn(face, face.clockCanvas)) {
+        // Nothing can be drawn until the surfaces are made anew, which plans again.
+        sliceWork = false;
+        return;
+    }
+    if (!sliceWork) {
+        return;
+    }
+    Now now = nowOf(clock);
+    // The plan stays where the last tick left it, the turn it waits for too.
+    now.minute = lastMinute;
+    stepForSize(face, now);
+    settle();
+}
+
+void MinuteWork::follow(FaceState& face, const Now& now) {
+    if (layoutPending()) {
+        if (now.turning && turn != now.minute) {
+            // The turn's pictures take the place of the new size's, made the
+            // same way, the old ones showing meanwhile, for the moment the
+            // turn's work would have had had it not waited for the size's.
+            if (turnSeen == now.minute) {
+                start(face, State::ForSize, now.minute, turnOf(now.minute, now.clock));
             } else {
-                start(face, minute, clock);
+                start(face, State::ForSize, now.minute, now.clock);
             }
-            staged = {};
-        } else if (time.showsMoon() && time.seconds > 45.0) {
-            deferredTurn = minute + 1;
-            // Once the Moon that shows is done, the Earth of the turn to come is
-            // due, as without a change, so that the turn never finds it undone
-            // with one tick left to do it in. Its Moon waits for the turn.
-            if (!layoutMoment && moon.stage == Stage::Idle && turn != minute + 1) {
-                start(face, minute + 1, turnOf(minute + 1, local, clock.utcNow()));
-                staged = {};
-            }
-        }
-        if (turn == minute + 1) {
-            step(face, Globe::Earth, pixelsPerStep);
-        } else {
-            stepLayout(face, time.showsMoon() ? Globe::Moon : Globe::Earth);
+        } else if (now.turnAhead) {
+            turnSeen = now.minute + 1;
         }
         return;
     }
-    if (time.minuteIsTurning()) {
-        if (turn != minute) {
-            start(face, minute, clock);
-        }
+    if (now.turning && turn != now.minute) {
+        start(face, State::ForTurn, now.minute, now.clock);
+    } else if (now.turnAhead && turn != now.minute + 1 && !(current == State::ForTurn && turn == now.minute)) {
+        // The next turn's work, once this one's is done.
+        start(face, State::ForTurn, now.minute + 1, turnOf(now.minute + 1, now.clock));
+    } else if (current == State::ForTurn && turn != now.minute && turn != now.minute + 1) {
+        // A turn long gone: its pictures stay as far as they came.
+        earth = {};
+        moon = {};
+        current = State::Idle;
+    }
+    if (current != State::Idle || now.turning) {
+        return;
+    }
+    // Nothing to make: the globe not showing gets the background its picture
+    // lacks, as after a rebuild, which draws only the one that shows.
+    const Globe hidden = now.shown == Globe::Earth ? Globe::Moon : Globe::Earth;
+    if (!face.dialBackground.holds(hidden, *face.clockCanvas, face.unit, face.globes.picture(hidden),
+                                   face.globes.generation(hidden))) {
+        piece(hidden) = {Stage::Drawing, nullptr, false, 0};
+        current = State::Background;
+    }
+}
+
+void MinuteWork::work(FaceState& face, const Now& now) {
+    switch (current) {
+    case State::Idle:
+        return;
+    case State::SizePending:
+    case State::ForSize:
+        stepForSize(face, now);
+        return;
+    case State::Background:
+        step(face, earth.stage == Stage::Drawing ? Globe::Earth : Globe::Moon, pixelsPerStep);
+        return;
+    case State::ForTurn:
+        break;
+    }
+    if (now.turning) {
         finish(face, Globe::Earth);
-        return;
-    }
-    // Work for the turn to come waits for it, all but the Earth's while the
-    // Moon shows before it; a clock set back leaves it waiting. Work of a turn
-    // long gone (a clock set forward, a timer that stalled) is never finished:
-    // the next turn's work takes its place, and until then the pictures stay.
-    if (time.showsMoon()) {
-        if (turn == minute) {
-            finish(face, Globe::Moon);
-        }
-        if (time.seconds > 45.0) {
-            if (turn != minute + 1) {
-                start(face, minute + 1, turnOf(minute + 1, local, clock.utcNow()));
-            }
+    } else if (turn == now.minute + 1) {
+        // The turn's Earth while the Moon shows before it; a clock set back
+        // leaves it waiting.
+        if (now.turnAhead) {
             step(face, Globe::Earth, pixelsPerStep);
         }
-    } else if (turn == minute) {
+    } else if (now.shown == Globe::Moon) {
+        // Ticks that stopped with the turn's work undone and came back later.
+        finish(face, Globe::Moon);
+    } else {
         finish(face, Globe::Earth);
         step(face, Globe::Moon, pixelsPerStep);
     }
-    // A tick left without work draws the background of the globe not showing
-    // when it has none for its picture, as after a rebuild, which draws only the
-    // one that shows.
-    const Globe hidden = time.showsMoon() ? Globe::Earth : Globe::Moon;
-    Piece& idle = piece(hidden);
-    if (tickPixels != 0 || idle.stage == Stage::Tracing) {
+}
+
+void MinuteWork::stepForSize(FaceState& face, const Now& now) {
+    if (current == State::SizePending) {
+        // A tracing that read a map cut short meanwhile read zeros for what was
+        // lost; the map is sound again for the new size's pictures.
+        reloadIfChanged(face.earthTexture);
+        reloadIfChanged(face.moonTexture);
+        current = State::ForSize;
+        begin(face, sizeMoment);
+        if (current != State::ForSize) {
+            return;
+        }
+    }
+    // Once the Moon that shows before a turn is done, the turn's Earth is due,
+    // as without a change, so that the turn never finds it undone with one
+    // tick left to do it in. Its Moon waits for the turn.
+    if (turnSeen == now.minute + 1 && turn != now.minute + 1 && moon.stage == Stage::Done) {
+        start(face, State::ForSize, now.minute + 1, turnOf(now.minute + 1, now.clock));
+    }
+    if (turn == now.minute + 1) {
+        step(face, Globe::Earth, pixelsPerStep);
         return;
     }
-    if (idle.stage == Stage::Idle &&
-        !face.dialBackground.holds(hidden, *face.clockCanvas, face.unit, face.globes.picture(hidden),
-                                   face.globes.generation(hidden))) {
-        idle.stage = Stage::Drawing;
-        idle.begun = false;
-        idle.nextRow = 0;
+    const Globe hidden = now.shown == Globe::Earth ? Globe::Moon : Globe::Earth;
+    const Piece& other = piece(hidden);
+    const bool hiddenFirst = piece(now.shown).stage == Stage::Done || (other.stage != Stage::Done && other.begun);
+    step(face, hiddenFirst ? hidden : now.shown, pixelsPerStep);
+}
+
+void MinuteWork::settle() {
+    if (current != State::Idle && current != State::SizePending && earth.stage == Stage::Done &&
+        moon.stage == Stage::Done) {
+        current = State::Idle;
+        staged = {};
+        backdrop.reset();
     }
-    step(face, hidden, pixelsPerStep);
+    // A new size's work goes on in slices, all but a Moon that waits for the
+    // turn ahead.
+    sliceWork = current == State::SizePending ||
+                (current == State::ForSize && (turn != lastMinute + 1 || earth.stage != Stage::Done));
 }
 
 void MinuteWork::reset() {
+    current = State::Idle;
     turn = -1;
-    forLayout = false;
-    layoutMoment.reset();
-    deferredTurn = -1;
+    turnSeen = -1;
     earth = {};
     moon = {};
     staged = {};
     backdrop.reset();
+    sliceWork = false;
 }
 
 void MinuteWork::relayout(const platform::Clock& clock) {
     reset();
-    forLayout = true;
-    layoutMoment.emplace(clock.utcNow(), clock.localNow());
+    current = State::SizePending;
+    sizeMoment = platform::FixedClock(clock.utcNow(), clock.localNow());
+    sliceWork = true;
 }
 
-void MinuteWork::start(FaceState& face, std::int64_t turnMinute, const platform::Clock& moment) {
+void MinuteWork::start(FaceState& face, State state, std::int64_t turnMinute, const platform::Clock& moment) {
     // A tracing that read a map cut short meanwhile read zeros for what was
     // lost; the map is sound again for this turn's pictures.
     reloadIfChanged(face.earthTexture);
     reloadIfChanged(face.moonTexture);
-    // Work left over from an earlier turn is dropped: a picture not yet traced
-    // stays as it was, and a background not yet taken is drawn again on an idle
-    // tick, or when it shows.
+    // Work left over from earlier is dropped: a picture not yet traced stays as
+    // it was, and a background not yet taken is drawn again when it shows.
+    current = state;
     turn = turnMinute;
+    staged = {};
     begin(face, moment);
 }
 
 void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
-    // A new layout keeps the globe canvas of the unit it left until its work
+    // A new size keeps the globe canvas of the unit it left until its work
     // begins here: the first frame does without it.
-    layoutMoment.reset();
     const std::int32_t side = 2 * face.clientWidth;
     if (face.globeCanvas->displayHeight() != side) {
         face.globeCanvas.reset();
@@ -181,29 +253,10 @@ void MinuteWork::begin(FaceState& face, const platform::Clock& moment) {
         }
     }
     for (const Globe globe : {Globe::Earth, Globe::Moon}) {
-        Piece& work = piece(globe);
-        work.tracing = std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment,
-                                                      face.options.earthshine);
-        work.stage = Stage::Tracing;
-        work.begun = false;
-        work.nextRow = 0;
-    }
-}
-
-void MinuteWork::stepLayout(FaceState& face, Globe shown) {
-    if (layoutMoment) {
-        reloadIfChanged(face.earthTexture);
-        reloadIfChanged(face.moonTexture);
-        const platform::FixedClock moment = *layoutMoment;
-        begin(face, moment);
-    }
-    const Globe hidden = shown == Globe::Earth ? Globe::Moon : Globe::Earth;
-    const Piece& other = piece(hidden);
-    const bool hiddenFirst = piece(shown).stage == Stage::Idle || (other.stage != Stage::Idle && other.begun);
-    step(face, hiddenFirst ? hidden : shown, pixelsPerStep);
-    if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
-        forLayout = false;
-        staged = {};
+        piece(globe) = {Stage::Tracing,
+                        std::make_unique<GlobeTracing>(globe, *face.globeCanvas, globeSizeForUnit(face.unit), moment,
+                                                       face.options.earthshine),
+                        false, 0};
     }
 }
 
@@ -211,25 +264,29 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     Piece& work = piece(globe);
     // Both globes trace on the one globe canvas and draw on the one backdrop:
     // what the other has begun there is finished first.
-    const Piece& other = piece(globe == Globe::Earth ? Globe::Moon : Globe::Earth);
-    if (work.stage != Stage::Idle && other.stage == work.stage && other.begun) {
-        finish(face, globe == Globe::Earth ? Globe::Moon : Globe::Earth);
+    const Globe otherGlobe = globe == Globe::Earth ? Globe::Moon : Globe::Earth;
+    const Piece& other = piece(otherGlobe);
+    if (work.stage != Stage::Done && other.stage == work.stage && other.begun) {
+        finish(face, otherGlobe);
     }
-    if (work.stage == Stage::Tracing) {
-        const Image* texture = globe == Globe::Earth ? &face.earthTexture : &face.moonTexture;
-        tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget, forLayout ? staged : face.globes);
-        work.begun = true;
-        if (work.tracing->done()) {
-            work.tracing.reset();
-            work.stage = Stage::Drawing;
-            work.begun = false;
-            work.nextRow = 0;
-        }
+    if (work.stage == Stage::Drawing) {
+        draw(face, globe, budget);
         return;
     }
-    if (work.stage != Stage::Drawing) {
+    if (work.stage != Stage::Tracing) {
         return;
     }
+    const Image* texture = globe == Globe::Earth ? &face.earthTexture : &face.moonTexture;
+    tickPixels += work.tracing->advance(*face.globeCanvas, texture, budget,
+                                        current == State::ForSize ? staged : face.globes);
+    work.begun = true;
+    if (work.tracing->done()) {
+        work = {Stage::Drawing, nullptr, false, 0};
+    }
+}
+
+void MinuteWork::draw(FaceState& face, Globe globe, std::int64_t budget) {
+    Piece& work = piece(globe);
     const Canvas& clockCanvas = *face.clockCanvas;
     if (!backdrop || !matchesCanvas(*backdrop, clockCanvas)) {
         // A canvas like the clock canvas, its pixel store alone.
@@ -240,7 +297,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
         if (!backdrop) {
             // Without room for it the background is drawn when it shows.
             adoptStaged(face, globe);
-            work.stage = Stage::Idle;
+            work.stage = Stage::Done;
             return;
         }
     }
@@ -249,7 +306,7 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     }
     const std::int64_t rows = std::clamp<std::int64_t>(budget / backdrop->width, 1, backdrop->height - work.nextRow);
     const auto lastRow = static_cast<std::int32_t>(work.nextRow + rows - 1);
-    const Image* picture = (forLayout ? staged : face.globes).picture(globe);
+    const Image* picture = (current == State::ForSize ? staged : face.globes).picture(globe);
     DialBackground::drawPictureRows(*backdrop, face.unit, picture, work.nextRow, lastRow);
     work.begun = true;
     tickPixels += static_cast<std::int64_t>(lastRow - work.nextRow + 1) * backdrop->width;
@@ -261,21 +318,17 @@ void MinuteWork::step(FaceState& face, Globe globe, std::int64_t budget) {
     adoptStaged(face, globe);
     face.dialBackground.install(globe, *backdrop, face.unit, face.globes.picture(globe),
                                 face.globes.generation(globe));
-    work.stage = Stage::Idle;
-    work.begun = false;
-    if (earth.stage == Stage::Idle && moon.stage == Stage::Idle) {
-        backdrop.reset();
-    }
+    work = {};
 }
 
 void MinuteWork::finish(FaceState& face, Globe globe) {
-    while (piece(globe).stage != Stage::Idle) {
+    while (piece(globe).stage != Stage::Done) {
         step(face, globe, wholeWork);
     }
 }
 
 void MinuteWork::adoptStaged(FaceState& face, Globe globe) {
-    if (!forLayout) {
+    if (current != State::ForSize) {
         return;
     }
     if (globe == Globe::Earth) {

@@ -309,7 +309,9 @@ int WaylandWindow::run() {
                                  {timer, POLLIN, 0},
                                  {signals, POLLIN, 0},
                                  {messageWake, POLLIN, 0}};
-        const int result = poll(descriptors, 4, -1);
+        // Work for idle moments only looks whether anything waits.
+        const bool idleWork = app.hasIdleWork();
+        const int result = poll(descriptors, 4, idleWork ? 0 : -1);
         if (result < 0 && errno != EINTR) {
             wl_display_cancel_read(display);
             return connectionFailed();
@@ -336,6 +338,9 @@ int WaylandWindow::run() {
             std::uint64_t count = 0;
             [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
             openMessages();
+        }
+        if (idleWork && result == 0 && !closed) {
+            app.idle(*this);
         }
     }
     wl_display_flush(display);

@@ -77,6 +77,23 @@ bool Win32Window::open(HINSTANCE instance, int showCommand, const StartOptions& 
     return true;
 }
 
+int Win32Window::runMessages() {
+    MSG message{};
+    for (;;) {
+        // Timers and paints count as waiting messages too, so idle work never
+        // holds them back by more than a slice.
+        if (handle != nullptr && app.hasIdleWork() && PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == 0) {
+            app.idle(*this);
+            continue;
+        }
+        if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            return static_cast<int>(message.wParam);
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 std::vector<PixelRect> Win32Window::screens() const {
     std::vector<PixelRect> screens;
     EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&screens));

@@ -20,6 +20,10 @@ public:
     // Starts the clock, opens the window where the clock chose and shows it.
     // False when the window cannot be created.
     bool open(HINSTANCE instance, int showCommand, const StartOptions& options);
+    // Dispatches the thread's messages until it is told to quit, and returns
+    // the exit code it was given. While no message waits, the clock does its
+    // idle work a slice at a time.
+    int runMessages();
 
     // The clock's requests, as Windows answers them: each asks the window
     // system afresh, which keeps its own account of the window.

@@ -103,12 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         ClockApp app(clock);
         shell::Win32Window window(app);
         if (shell::Win32Window::registerClass(instance) && window.open(instance, showCommand, options)) {
-            MSG message{};
-            while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-            exitCode = static_cast<int>(message.wParam);
+            exitCode = window.runMessages();
         } else {
             platform::showMessage("Horavel", "The window could not be opened.");
             exitCode = 1;

@@ -218,12 +218,17 @@ int X11Window::run() {
             eventsMayWait = true;
             continue;
         }
-        const Wakeup wakeup = waitForInput(nextTick);
+        // Work for idle moments only looks whether anything waits.
+        const bool idleWork = app.hasIdleWork();
+        const Wakeup wakeup = waitForInput(idleWork ? std::chrono::steady_clock::now() : nextTick);
         if (wakeup == Wakeup::connectionLost) {
             connectionLost();
             return 1;
         }
         eventsMayWait = wakeup == Wakeup::events;
+        if (idleWork && !eventsMayWait && !closed) {
+            app.idle(*this);
+        }
     }
     return 0;
 }

@@ -215,3 +215,72 @@ TEST(MinuteWork, AWholeGlobeInOneStepAtAnOddUnit) {
     EXPECT_EQ(storeOf(face.globes.moonGlobe.get()), storeOf(fresh.globes.moonGlobe.get()));
     EXPECT_EQ(displayOf(*face.clockCanvas), displayOf(*fresh.clockCanvas));
 }
+
+// The plan's states, from each to the next as a clock meets them: the hidden
+// globe's background after a rebuild, a turn's work, a change of size done in
+// slices, one made in the quarter minute before a turn, whose Moon waits for
+// it, a turn long gone, and a reset.
+TEST(MinuteWork, FollowsItsPlanFromStateToState) {
+    using State = MinuteWork::State;
+    constexpr double fiveSeconds = fortySeconds - 35.0;  // 10:08:05, the Earth showing
+    FaceState face;
+    buildFace(face, fiveSeconds);
+    MinuteWork& work = face.minuteWork;
+    // Ticks from `from` on, until the state is no longer `state`: false when
+    // it still is at `until`.
+    const auto ticksWhile = [&](State state, double from, double until) {
+        for (double seconds = from; seconds <= until; seconds += 0.25) {
+            static_cast<void>(tickAt(face, seconds));
+            if (work.state() != state) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto slicesWhileWorkLeft = [&](double at) {
+        std::int32_t slices = 0;
+        for (; work.hasSliceWork() && slices < 100; ++slices) {
+            work.slice(face, clockAt(december9th2026, at));
+            EXPECT_LE(work.lastTickPixels(), pixelsPerStep);
+        }
+        return slices;
+    };
+
+    static_cast<void>(tickAt(face, fiveSeconds + 0.25));
+    EXPECT_EQ(work.state(), State::Background);
+    EXPECT_TRUE(ticksWhile(State::Background, fiveSeconds + 0.5, fiveSeconds + 3.0));
+    EXPECT_EQ(work.state(), State::Idle);
+
+    static_cast<void>(tickAt(face, fortySeconds + 6.0));
+    EXPECT_EQ(work.state(), State::ForTurn);
+    EXPECT_FALSE(work.hasSliceWork()) << "a turn's work keeps its spread over the ticks";
+    EXPECT_TRUE(ticksWhile(State::ForTurn, fortySeconds + 6.25, turnMoment + 15.0));
+    EXPECT_EQ(work.state(), State::Idle);
+
+    const double afterTurn = turnMoment + 20.5;  // the Moon showing
+    work.relayout(clockAt(december9th2026, afterTurn));
+    EXPECT_EQ(work.state(), State::SizePending);
+    EXPECT_TRUE(work.layoutPending());
+    EXPECT_GE(slicesWhileWorkLeft(afterTurn), 8);
+    EXPECT_EQ(work.state(), State::Idle);
+
+    const double beforeTurn = turnMoment + 50.5;  // the Moon showing, the next turn ahead
+    work.relayout(clockAt(december9th2026, beforeTurn));
+    static_cast<void>(tickAt(face, beforeTurn));
+    EXPECT_EQ(work.state(), State::ForSize);
+    EXPECT_GT(slicesWhileWorkLeft(beforeTurn), 0);
+    EXPECT_EQ(work.state(), State::ForSize) << "the turn's Moon waits for the turn, and no slice for it";
+    EXPECT_TRUE(work.layoutPending());
+    static_cast<void>(tickAt(face, turnMoment + 60.25));
+    EXPECT_GT(slicesWhileWorkLeft(turnMoment + 60.25), 0);
+    EXPECT_EQ(work.state(), State::Idle);
+
+    static_cast<void>(tickAt(face, turnMoment + 106.0));  // the next turn's Earth under way
+    EXPECT_EQ(work.state(), State::ForTurn);
+    static_cast<void>(tickAt(face, turnMoment + 400.0));  // the clock set minutes forward
+    EXPECT_NE(work.state(), State::ForTurn);
+    work.relayout(clockAt(december9th2026, turnMoment + 400.0));
+    work.reset();
+    EXPECT_EQ(work.state(), State::Idle);
+    EXPECT_FALSE(work.hasSliceWork());
+}
