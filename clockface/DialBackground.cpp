@@ -56,12 +56,13 @@ void DialBackground::drawPictureRows(Canvas& canvas, std::int32_t unit, const Im
     const DialGeometry dial = DialGeometry::forUnit(unit);
     // The globe picture fills the dial, 1:1. A picture traced for another unit,
     // shown only until the one for this unit is traced, is scaled onto the dial
-    // with the cheaper nearest-pixel sampling.
+    // as smoothly, with one sample for each pixel the screen shows.
     const std::int32_t sizePx = dial.globeSizePx();
     if (picture->height == sizePx) {
         drawImageRows(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
     } else {
-        drawImageRowsNearest(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow);
+        drawImageRowsInBlocks(canvas, dial.centerX, dial.centerY, sizePx, sizePx, *picture, firstRow, lastRow,
+                              canvas.scale);
     }
 }
 

@@ -43,7 +43,8 @@ public:
     // The drawing of a background, in steps that may be spread out: after a
     // clear, the rows firstRow … lastRow of the globe picture (null: none) on the
     // dial, and at last the tick marks and the numerals over it. A picture
-    // traced for another unit is scaled onto the dial by its nearest pixels.
+    // traced for another unit is scaled onto the dial with one sample for each
+    // pixel the screen shows.
     static void drawPictureRows(Canvas& canvas, std::int32_t unit, const Image* picture, std::int32_t firstRow,
                                 std::int32_t lastRow);
     static void drawMarks(Canvas& canvas, std::int32_t unit, TextRenderer& textRenderer);

@@ -4,7 +4,6 @@
 #include "raster/Canvas.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -94,59 +93,67 @@ void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_
     }
 }
 
-void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
-                          const Image& image, std::int32_t firstRow, std::int32_t lastRow) {
+void drawImageRowsInBlocks(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+                           const Image& image, std::int32_t firstRow, std::int32_t lastRow, std::int32_t block) {
     const std::optional<Footprint> footprint = footprintOf(canvas, cx, cy, dw, dh, image, firstRow, lastRow);
-    if (!footprint) {
+    if (!footprint || block < 1) {
         return;
     }
     const auto [scale, halfIw, halfIh, xFirst, xLast, yFirst, yLast, clipping] = *footprint;
-    const std::int32_t iw = image.width;
-    const std::int32_t ih = image.height;
-    // The image column of every canvas column, the same for each row; columns
-    // that fall outside the image are left out.
-    std::vector<std::int32_t> canvasColumns;
-    std::vector<std::int32_t> imageColumns;
-    for (std::int64_t x = xFirst; x <= xLast; ++x) {
-        const double px = std::floor(static_cast<double>(x - cx) * scale + halfIw);
-        if (px >= 0.0 && px < iw) {
-            canvasColumns.push_back(static_cast<std::int32_t>(x));
-            imageColumns.push_back(static_cast<std::int32_t>(px));
+    if (xFirst > xLast || yFirst > yLast) {
+        return;
+    }
+    // Each sample stands for a block of canvas pixels, block × scale image
+    // pixels across: interpolated up to 1.1 of them, averaged beyond.
+    const double sampleScale = scale * block;
+    const bool interpolate = sampleScale <= 1.1;
+    const double toCentre = (block - 1) / 2.0;  // from a block's first pixel to its centre, canvas pixels
+    // The blocks lie on the canvas's grid of block × block squares.
+    const std::int64_t firstBlockX = xFirst - xFirst % block;
+    const std::int64_t firstBlockY = yFirst - yFirst % block;
+    const auto blocksAcross = static_cast<std::size_t>((xLast - firstBlockX) / block + 1);
+    const auto blocksDown = static_cast<std::size_t>((yLast - firstBlockY) / block + 1);
+    std::vector<Color> samples(blocksAcross * blocksDown);
+    std::vector<std::uint8_t> sampled(samples.size());
+    // Every block's sample first, then the canvas's rows, each block row's
+    // samples taken by as many rows as it holds.
+    for (std::size_t j = 0; j < blocksDown; ++j) {
+        const double py =
+            (static_cast<double>(firstBlockY + static_cast<std::int64_t>(j) * block - cy) + toCentre) * scale + halfIh;
+        for (std::size_t i = 0; i < blocksAcross; ++i) {
+            const double px =
+                (static_cast<double>(firstBlockX + static_cast<std::int64_t>(i) * block - cx) + toCentre) * scale +
+                halfIw;
+            const std::size_t at = j * blocksAcross + i;
+            const std::int32_t took = interpolate
+                                          ? image.sampleBiquadratic(px, py, samples[at])
+                                          : image.sampleBox(sampleScale, 0.0, 0.0, sampleScale, samples[at], px, py);
+            sampled[at] = took == 1;
         }
     }
-    std::vector<std::int32_t> columns(canvasColumns.size());
-    std::vector<std::uint8_t> rgbt(4 * canvasColumns.size());
-    // An enlarged picture gives several canvas rows the same image row: without
-    // a clip shape they take the same pixels, read once.
-    std::int32_t readRow = -1;
-    std::size_t count = 0;
+    const auto span = static_cast<std::size_t>(xLast - xFirst + 1);
+    std::vector<std::int32_t> columns(span);
+    std::vector<Color> colors(span);
     for (std::int64_t y = yFirst; y <= yLast; ++y) {
         const auto row = static_cast<std::int32_t>(y);
-        const double py = std::floor(static_cast<double>(y - cy) * scale + halfIh);
-        if (py < 0.0 || py >= ih) {
-            continue;
-        }
-        const auto imageRow = static_cast<std::int32_t>(py);
-        if (imageRow == readRow && !clipping) {
-            canvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthForce, Canvas::farthestDepth);
-            continue;
-        }
-        readRow = imageRow;
-        count = 0;
-        for (std::size_t i = 0; i < canvasColumns.size(); ++i) {
-            if (clipping && canvas.clipTest(canvasColumns[i], row) <= 0) {
+        const std::size_t rowStart = static_cast<std::size_t>((y - firstBlockY) / block) * blocksAcross;
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < blocksAcross; ++i) {
+            if (sampled[rowStart + i] == 0) {
                 continue;
             }
-            Color color;
-            static_cast<void>(image.getPixel(imageColumns[i], imageRow, color));
-            columns[count] = canvasColumns[i];
-            std::uint8_t* out = &rgbt[4 * count];
-            out[0] = color.r;
-            out[1] = color.g;
-            out[2] = color.b;
-            out[3] = color.t;
-            ++count;
+            const std::int64_t blockX = firstBlockX + static_cast<std::int64_t>(i) * block;
+            const std::int64_t last = std::min<std::int64_t>(blockX + block - 1, xLast);
+            for (std::int64_t x = std::max(blockX, xFirst); x <= last; ++x) {
+                const auto column = static_cast<std::int32_t>(x);
+                if (clipping && canvas.clipTest(column, row) <= 0) {
+                    continue;
+                }
+                columns[count] = column;
+                colors[count] = samples[rowStart + i];
+                ++count;
+            }
         }
-        canvas.plotRowBytes(row, columns.data(), rgbt.data(), count, DepthForce, Canvas::farthestDepth);
+        canvas.plotRow(row, columns.data(), colors.data(), count, DepthForce, Canvas::farthestDepth);
     }
 }

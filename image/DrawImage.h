@@ -14,8 +14,10 @@ void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw
 // bands of rows comes out as one drawn at once.
 void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                    const Image& image, std::int32_t firstRow, std::int32_t lastRow);
-// drawImageRows with the nearest image pixel for each canvas pixel instead of an
-// interpolated or averaged one: the same placement and extent, at a fraction of
-// the cost, for a picture that shows only until a finer one is ready.
-void drawImageRowsNearest(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
-                          const Image& image, std::int32_t firstRow, std::int32_t lastRow);
+// drawImageRows with one sample for each block × block square of canvas
+// pixels (on the canvas's grid of such squares, sampled at its centre), which
+// all its pixels take: the same smooth interpolation at a fraction of the cost,
+// for a picture that shows only until a finer one is ready. With block equal
+// to a canvas's scale, one sample for each pixel the screen shows.
+void drawImageRowsInBlocks(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
+                           const Image& image, std::int32_t firstRow, std::int32_t lastRow, std::int32_t block);

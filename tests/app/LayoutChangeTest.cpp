@@ -38,19 +38,21 @@ Pictures picturesOf(const FaceState& face) {
 }
 
 // What a run of the clock did after its first change: the most work of a
-// tick (pixels the minute's work traced or drew, and backgrounds the face drew
-// with the fine sampling) and the ticks that did any.
+// tick or slice (pixels the minute's work traced or drew, and backgrounds the
+// face drew with the fine sampling) and the ticks and slices that did any.
 struct Effort {
     std::int64_t mostOfATick = 0;
-    std::int32_t ticksWithWork = 0;
+    std::int32_t stepsWithWork = 0;
 };
 
 using MakeLayout = std::int32_t (*)(FaceState&, const platform::Clock&);
 
 // A clock started at U = 28 at 10:08:00, ticking every quarter second as the
 // app ticks (the minute's work, then the face) until the moment `until`, its
-// unit changed by `make` at each change.
-Effort run(FaceState& face, const std::vector<Change>& changes, double until, MakeLayout make) {
+// unit changed by `make` at each change; after each tick, up to `slices` slices
+// of a new size's work, as a shell with nothing else to do runs them.
+Effort run(FaceState& face, const std::vector<Change>& changes, double until, MakeLayout make,
+           std::int32_t slices = 0) {
     loadMaps(face);
     face.setUnit(defaultUnit);
     EXPECT_EQ(rebuildSurfaces(face, clockAt(december9th2026, tenOhEight)), 1);
@@ -69,7 +71,12 @@ Effort run(FaceState& face, const std::vector<Change>& changes, double until, Ma
             face.minuteWork.lastTickPixels() + face.dialBackground.finePixelsDrawn() - fineBefore;
         if (seconds > changes.front().at) {
             effort.mostOfATick = std::max(effort.mostOfATick, work);
-            effort.ticksWithWork += work > 0;
+            effort.stepsWithWork += work > 0;
+        }
+        for (std::int32_t slice = 0; slice < slices && face.minuteWork.hasSliceWork(); ++slice) {
+            face.minuteWork.slice(face, clockAt(december9th2026, seconds + 0.01 * (slice + 1)));
+            effort.mostOfATick = std::max(effort.mostOfATick, face.minuteWork.lastTickPixels());
+            effort.stepsWithWork += face.minuteWork.lastTickPixels() > 0;
         }
     }
     return effort;
@@ -100,15 +107,16 @@ std::vector<std::uint8_t> changeBoth(FaceState& changed, FaceState& rebuilt, dou
 
 }  // namespace
 
-// After each run of changes and the ticks that follow, every picture is byte
-// for byte what the clock shows that rebuilt everything at each change and
-// ticked alike; and no tick after a change did more than one step of work,
-// the turn of the minute included.
+// After each run of changes and the ticks (and slices) that follow, every
+// picture is byte for byte what the clock shows that rebuilt everything at
+// each change and ticked alike; and no tick or slice after a change did more
+// than one step of work, the turn of the minute included.
 TEST(LayoutChange, EndsWithThePicturesOfAFullRebuildAndSpreadsItsWork) {
     struct Case {
         const char* name;
         std::vector<Change> changes;
         double until;
+        std::int32_t slices = 0;  // a tick's slices
     };
     const std::vector<Case> cases = {
         {"an odd unit, the Moon showing", {{tenOhEight + 20.1, 41}}, tenOhEight + 32.0},
@@ -119,17 +127,20 @@ TEST(LayoutChange, EndsWithThePicturesOfAFullRebuildAndSpreadsItsWork) {
         {"a change whose work the turn overtakes", {{tenOhEight + 58.1, 60}}, tenOhEight + 80.0},
         {"a change in the quarter minute before the turn", {{tenOhEight + 50.1, 60}}, tenOhEight + 80.0},
         {"a change whose work ends a moment before the turn", {{tenOhEight + 55.6, 60}}, tenOhEight + 80.0},
+        {"U = 135 in slices, the Earth showing", {{tenOhEight + 5.1, 135}}, tenOhEight + 9.0, 12},
+        {"a change in slices before the turn, its Moon waiting for it", {{tenOhEight + 50.1, 60}}, tenOhEight + 80.0,
+         12},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FaceState changed;
-        const Effort effort = run(changed, c.changes, c.until, changeLayout);
+        const Effort effort = run(changed, c.changes, c.until, changeLayout, c.slices);
         FaceState rebuilt;
         static_cast<void>(run(rebuilt, c.changes, c.until, rebuildSurfaces));
         EXPECT_FALSE(changed.minuteWork.layoutPending());
         expectSamePictures(picturesOf(changed), picturesOf(rebuilt));
         EXPECT_LE(effort.mostOfATick, pixelsPerStep);
-        EXPECT_GE(effort.ticksWithWork, 4);
+        EXPECT_GE(effort.stepsWithWork, 4);
     }
 }
 

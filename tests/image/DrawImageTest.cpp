@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -183,26 +184,33 @@ TEST_F(DrawImage, BandsOfRowsDrawWhatOneCallDraws) {
     }
 }
 
-// The nearest-pixel drawing covers the box the fine one covers, enlarging or
-// reducing, and every pixel it draws is one of the picture's own, in order
-// from its first column to its last.
-TEST_F(DrawImage, NearestCoversTheSameBoxWithThePicturesOwnPixels) {
+// The drawing in blocks covers the box the fine one covers, enlarging or
+// reducing; each block of the canvas's grid takes one colour; and the colours
+// run smoothly from the picture's first column to its last, without the
+// steps of repeated pixels an enlargement by the nearest one shows.
+TEST_F(DrawImage, InBlocksCoversTheSameBoxWithOneSmoothColourABlock) {
     Image image;
     columns(image, 20, 20, [](int x) { return 10 * x + 5; });
-    for (const int side : {41, 13}) {
+    for (const int side : {62, 13}) {
         ASSERT_EQ(canvas.create(80, 80, 1), 1);
         drawImage(canvas, 40, 40, side, side, image);
         const Coverage fine = coverage();
         ASSERT_EQ(canvas.create(80, 80, 1), 1);
-        drawImageRowsNearest(canvas, 40, 40, side, side, image, 0, 79);
-        const Coverage nearest = coverage();
-        EXPECT_EQ(nearest, fine) << side;
-        EXPECT_EQ(pixel(nearest.left, 40)[0], 5) << side;
-        EXPECT_EQ(pixel(nearest.right, 40)[0], 195) << side;
-        for (int x = nearest.left; x <= nearest.right; ++x) {
-            EXPECT_EQ(pixel(x, 40)[0] % 10, 5) << side << ": " << x;
-            if (x > nearest.left) {
-                EXPECT_GE(pixel(x, 40)[0], pixel(x - 1, 40)[0]) << side << ": " << x;
+        drawImageRowsInBlocks(canvas, 40, 40, side, side, image, 0, 79, 2);
+        const Coverage blocks = coverage();
+        EXPECT_LE(std::abs(blocks.left - fine.left), 1) << side;
+        EXPECT_LE(std::abs(blocks.right - fine.right), 1) << side;
+        EXPECT_LE(std::abs(blocks.bottom - fine.bottom), 1) << side;
+        EXPECT_LE(std::abs(blocks.top - fine.top), 1) << side;
+        for (int x = blocks.left; x <= blocks.right; ++x) {
+            EXPECT_EQ(pixel(x, 40)[0], pixel(x, 41)[0]) << side << ": " << x;
+            if (x % 2 == 1 && x > blocks.left) {
+                EXPECT_EQ(pixel(x, 40)[0], pixel(x - 1, 40)[0]) << side << ": " << x;
+            }
+            // Enlarged three times over, the columns 10 apart take the steps
+            // between them: each block in the middle is brighter than the last.
+            if (side == 62 && x % 2 == 0 && x >= 24 && x <= 56) {
+                EXPECT_GT(pixel(x, 40)[0], pixel(x - 2, 40)[0]) << x;
             }
         }
     }
