@@ -5,6 +5,7 @@
 # as $build, a home folder of its own as $HOME (with $work/cwd to start
 # programs from) and the settings file's path as $settings.
 #   e2e_name=NAME; e2e_seconds=LIMIT; source tests/e2e/lib/linux-display.sh
+#   (e2e_screen=WIDTHxHEIGHTxDEPTH before it for another screen than 1024x768x24)
 #   (the caller's folder is the repository's top)
 
 if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
@@ -14,7 +15,7 @@ if [ "${HORAVEL_E2E_INNER:-}" != 1 ]; then
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   HORAVEL_E2E_INNER=1 HORAVEL_E2E_WORK="$work" HORAVEL_E2E_BUILD="$(realpath "$build")" \
-    timeout "$e2e_seconds" xvfb-run -a -s '-screen 0 1024x768x24 -noreset' bash "$0"
+    timeout "$e2e_seconds" xvfb-run -a -s "-screen 0 ${e2e_screen:-1024x768x24} -noreset" bash "$0"
   exit $?
 fi
 
