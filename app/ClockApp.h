@@ -100,8 +100,8 @@ public:
     void created(WindowHost& host);
     // The client area changed size and the window system keeps it to the grid
     // while the border is dragged: a new unit shows at once, its globes made
-    // over the next ticks, and work for a size left is dropped. A height under
-    // one grid row (a minimised window) keeps the last unit.
+    // in the moments that follow, and work for a size left is dropped. A
+    // height under one grid row (a minimised window) keeps the last unit.
     void sized(WindowHost& host);
     // A window system that reports a finished size change instead: the size is
     // first snapped to the 7:16 grid (the window resized when it was off it).
@@ -177,8 +177,8 @@ public:
 private:
     // Makes the surfaces for the current unit and invalidates the window: at
     // the first start everything at once, later the first frame at once and
-    // the globes over the next ticks (changeLayout). With resizeWindow the
-    // window first gets the client area 7U × 16U.
+    // the globes in the moments that follow (changeLayout). With resizeWindow
+    // the window first gets the client area 7U × 16U.
     void rebuild(WindowHost& host, bool resizeWindow);
     // Draws the clock face for the present moment and invalidates what changed.
     void drawFace(WindowHost& host);

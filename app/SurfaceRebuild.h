@@ -16,8 +16,9 @@ std::int32_t rebuildSurfaces(FaceState& face, const platform::Clock& clock);
 // clock and calendar canvas, the calendar drawn at the new size, and the clock
 // face with the old globe picture scaled onto the new dial under new marks,
 // numerals, hands and date. The globes for the new size and their backgrounds
-// are made over the next ticks by the minute's work (MinuteWork::relayout),
-// which drops whatever was under way for the size left. A face without surfaces yet (the first
-// start) has no old picture to show: it is rebuilt whole, as rebuildSurfaces
-// does. 1 when the surfaces are ready; 0 as rebuildSurfaces.
+// are made next by the minute's work (MinuteWork::relayout), on ticks and in
+// idle slices, which drops whatever was under way for the size left. A face
+// without surfaces yet (the first start) has no old picture to show: it is
+// rebuilt whole, as rebuildSurfaces does. 1 when the surfaces are ready; 0 as
+// rebuildSurfaces.
 std::int32_t changeLayout(FaceState& face, const platform::Clock& clock);

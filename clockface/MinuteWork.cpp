@@ -120,6 +120,7 @@ void MinuteWork::follow(FaceState& face, const Now& now) {
         // A turn long gone: its pictures stay as far as they came.
         earth = {};
         moon = {};
+        backdrop.reset();
         current = State::Idle;
     }
     if (current != State::Idle || now.turning) {
