@@ -7,6 +7,7 @@
 #include "astro/TimeZone.h"
 #include "astro/ZoneClock.h"
 #include "clockface/FaceOptions.h"
+#include "clockface/Timing.h"
 #include "platform/Clock.h"
 #include "raster/PaintTarget.h"
 
@@ -61,13 +62,6 @@ inline StartOptions toolStartOptions(std::int32_t unit) {
     options.autostartFolder = std::filesystem::path();
     return options;
 }
-
-// The period of the shells' timer, whose ticks drive the clock, milliseconds.
-inline constexpr std::int32_t tickPeriodMs = 250;
-
-// Timer ticks that a moved window must stand still before its place is saved:
-// a second.
-inline constexpr std::int32_t ticksOfStillnessBeforeSaving = 4;
 
 // Where the window opens: the outer window's top-left corner on the screen and
 // the size of its client area; and whether it stays above the others from the

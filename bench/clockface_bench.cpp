@@ -9,6 +9,7 @@
 #include "clockface/ClockFace.h"
 #include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
+#include "clockface/Timing.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,6 +25,7 @@ namespace {
 // 2026-12-09 10:08:20 as 100-ns ticks since 1601-01-01: seconds 20.5, far from a
 // minute's turn, so no tick re-renders the globes.
 constexpr std::uint64_t someMorning = 134'412'845'000'000'000ULL;
+constexpr auto tick100ns = static_cast<std::uint64_t>(tickPeriod100ns);
 
 std::unique_ptr<Canvas> makeCanvas(std::int32_t width, std::int32_t height, std::int16_t scale) {
     auto canvas = std::make_unique<Canvas>();
@@ -58,7 +60,7 @@ void clockTick(benchmark::State& run) {
                  &face.state.moonTexture, renderMoment, face.state.globes);
     for (auto _ : run) {
         // Each tick a quarter of a second later, within the same 15 seconds.
-        ticks += 2'500'000;
+        ticks += tick100ns;
         if (ticks > someMorning + 40'000'000) {
             ticks = someMorning;
         }
@@ -84,7 +86,7 @@ void minuteOfTicks(benchmark::State& run) {
     std::uint64_t ticks = someMorning;
     for (auto _ : run) {
         for (std::int32_t i = 0; i < 240; ++i) {
-            ticks += 2'500'000;
+            ticks += tick100ns;
             const platform::FixedClock clock(platform::FileTime::fromTicks(ticks),
                                              platform::FileTime::fromTicks(ticks));
             const auto before = std::chrono::steady_clock::now();
@@ -198,7 +200,7 @@ void dragThroughSizes(benchmark::State& run) {
             (void)changeLayout(face, clockAtTicks(ticks));
             worstMs = std::max(worstMs, millisecondsSince(before));
             // The ticks stay within the quarter minute from 10:08:20.5, away from the turn.
-            ticks = ticks + 2'500'000 > someMorning + 40'000'000 ? someMorning : ticks + 2'500'000;
+            ticks = ticks + tick100ns > someMorning + 40'000'000 ? someMorning : ticks + tick100ns;
             before = processorMs();
             tickFace(face, ticks);
             worstMs = std::max(worstMs, millisecondsSince(before));
@@ -217,7 +219,7 @@ BENCHMARK(dragThroughSizes)->Unit(benchmark::kMillisecond);
 // frame in that span, wall time: the first one, a tick or a slice.
 void timeToExact(benchmark::State& run) {
     using Wall = std::chrono::steady_clock;
-    constexpr auto tickPeriod = std::chrono::milliseconds(250);
+    constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
     const auto unit = static_cast<std::int32_t>(run.range(0));
     FaceState face;
     startFace(face, 40);
@@ -236,7 +238,7 @@ void timeToExact(benchmark::State& run) {
         auto nextTick = changed + tickPeriod;
         while (face.minuteWork.layoutPending()) {
             if (Wall::now() >= nextTick) {
-                ticks += 2'500'000;
+                ticks += tick100ns;
                 timed([&] { tickFace(face, ticks); });
                 nextTick += tickPeriod;
             } else if (face.minuteWork.hasSliceWork()) {

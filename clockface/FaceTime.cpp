@@ -8,7 +8,7 @@ FaceTime FaceTime::fromLocalTime(platform::FileTime localTime) {
     const double days = ticksAsDouble(localTime) / (86400.0 * 1e7);
     const double dayFraction = days - std::floor(days);
     FaceTime time;
-    time.hours = 24.0 * dayFraction + 1.0 / 7200.0;  // half a second ahead
+    time.hours = 24.0 * dayFraction + handsLeadSeconds / 3600.0;
     if (time.hours >= 12.0) {
         time.hours -= 12.0;
     }

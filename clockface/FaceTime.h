@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clockface/Timing.h"
 #include "platform/Clock.h"
 
 // The time the hands show, from the local wall-clock time, half a second ahead:
@@ -13,7 +14,7 @@ struct FaceTime {
 
     // True in the last half second before the minute turns (the lead included):
     // the calendar and the globes are redrawn then.
-    bool minuteIsTurning() const { return seconds < 0.4; }
+    bool minuteIsTurning() const { return seconds < turnWindowSeconds; }
     // The Earth shows while the seconds lie in [0, 15] or [30, 45], the Moon in
     // (15, 30) or (45, 60).
     bool showsMoon() const;

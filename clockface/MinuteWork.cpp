@@ -4,6 +4,7 @@
 #include "clockface/DialGeometry.h"
 #include "clockface/FaceState.h"
 #include "clockface/FaceTime.h"
+#include "clockface/Timing.h"
 #include "image/Image.h"
 #include "image/PixelCache.h"
 
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr std::int64_t minuteTicks = 600'000'000;  // a minute, 100-ns ticks
-constexpr std::int64_t leadTicks = 5'000'000;      // the hands' half second ahead, 100-ns ticks
 constexpr std::int64_t wholeWork = std::numeric_limits<std::int64_t>::max();
 
 std::int64_t ticksOf(platform::FileTime time) {
@@ -25,9 +24,9 @@ std::int64_t ticksOf(platform::FileTime time) {
 // the turn can fall on either side of it in whole ticks and in the hands'
 // seconds: the seconds decide, as they decide what the face shows.
 std::int64_t shownMinute(platform::FileTime local, const FaceTime& time) {
-    const std::int64_t ahead = ticksOf(local) + leadTicks;
-    const std::int64_t minute = ahead / minuteTicks;
-    const double secondsInto = static_cast<double>(ahead % minuteTicks) / 1e7;
+    const std::int64_t ahead = ticksOf(local) + handsLead100ns;
+    const std::int64_t minute = ahead / minute100ns;
+    const double secondsInto = static_cast<double>(ahead % minute100ns) / 1e7;
     if (time.seconds - secondsInto > 30.0) {
         return minute - 1;
     }
@@ -42,7 +41,7 @@ std::int64_t shownMinute(platform::FileTime local, const FaceTime& time) {
 // turn (daylight saving), the minute never shows and the turn finds no
 // prepared work.
 platform::FixedClock turnOf(std::int64_t minute, const platform::Clock& now) {
-    const std::int64_t local = minute * minuteTicks - leadTicks;
+    const std::int64_t local = minute * minute100ns - handsLead100ns;
     const std::int64_t utc = local - (ticksOf(now.localNow()) - ticksOf(now.utcNow()));
     return {platform::FileTime::fromTicks(static_cast<std::uint64_t>(utc)),
             platform::FileTime::fromTicks(static_cast<std::uint64_t>(local))};

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr std::int64_t ticksPerSecond = 10'000'000;
-constexpr std::uint64_t ticksPerMinute = 600'000'000;
+constexpr std::uint64_t minuteTicks = 600'000'000;
 constexpr std::int64_t hourSeconds = 3600;
 // Summer time in the European Union in 2026, as 100-ns ticks since 1601 (Python's
 // datetime): from 2026-03-29 01:00 UT to 2026-10-25 01:00 UT.
@@ -67,13 +67,13 @@ TEST(OffsetWatch, ReportsEveryChangeOfTheOffsetAtTheFirstMomentAfterIt) {
     for (const auto& c : cases) {
         OffsetWatch watch;
         for (const Seen& seen : c.seen) {
-            const platform::FileTime utc = ticks(summerEnds + seen.minute * ticksPerMinute);
+            const platform::FileTime utc = ticks(summerEnds + seen.minute * minuteTicks);
             watch.observe(utc, shifted(utc, seen.offsetSeconds));
         }
         ASSERT_EQ(watch.changes().size(), c.expected.size()) << c.what;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
             const OffsetChange& change = watch.changes()[i];
-            EXPECT_EQ(change.firstUtc.ticks(), summerEnds + c.expected[i].minute * ticksPerMinute) << c.what;
+            EXPECT_EQ(change.firstUtc.ticks(), summerEnds + c.expected[i].minute * minuteTicks) << c.what;
             EXPECT_EQ(change.beforeSeconds, c.expected[i].beforeSeconds) << c.what;
             EXPECT_EQ(change.afterSeconds, c.expected[i].afterSeconds) << c.what;
         }
@@ -90,14 +90,14 @@ TEST(SoakRun, FindsTheChangesTheRunCrosses) {
     EXPECT_EQ(oneHour[0].beforeSeconds, 2 * hourSeconds);
     EXPECT_EQ(oneHour[0].afterSeconds, hourSeconds);
 
-    const std::vector<OffsetChange> year = offsetChangesOfRun(ticks(summerBegins - 60 * ticksPerMinute), 8784, centralEurope);
+    const std::vector<OffsetChange> year = offsetChangesOfRun(ticks(summerBegins - 60 * minuteTicks), 8784, centralEurope);
     ASSERT_EQ(year.size(), 2u);
     EXPECT_EQ(year[0].firstUtc.ticks(), summerBegins);
     EXPECT_EQ(year[1].firstUtc.ticks(), summerEnds);
 
     EXPECT_TRUE(offsetChangesOfRun(start, 24, newfoundlandWithoutSummer).empty());
     // A run that ends before the change crosses nothing.
-    EXPECT_TRUE(offsetChangesOfRun(ticks(summerEnds - 61 * ticksPerMinute), 1, centralEurope).empty());
+    EXPECT_TRUE(offsetChangesOfRun(ticks(summerEnds - 61 * minuteTicks), 1, centralEurope).empty());
 }
 
 // Four steps of 250 ms are a second; the local time goes back an hour as summer

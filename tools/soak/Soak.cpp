@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/SurfaceRebuild.h"
+#include "clockface/Timing.h"
 #include "platform/ProcessResources.h"
 
 #include <array>
@@ -10,8 +11,6 @@
 namespace {
 
 constexpr std::array<std::int32_t, 4> hourlyUnits{28, 40, 20, 33};
-constexpr std::uint64_t timerPeriodTicks = 2'500'000;  // 250 ms in 100-ns ticks
-constexpr std::int32_t ticksPerMinute = 4 * 60;
 constexpr std::int32_t minutesPerHour = 60;
 
 // The texture the search did not find, or null when both were found.
@@ -74,7 +73,7 @@ HourReport Soak::runHour() {
 }
 
 void Soak::tick() {
-    clock.advance(timerPeriodTicks);
+    clock.advance(static_cast<std::uint64_t>(tickPeriod100ns));
     app.tick(window);
     if (window.paintPending()) {
         window.paint(picture);
@@ -91,7 +90,7 @@ std::optional<std::uint64_t> Soak::readMemory(std::int32_t minute, std::int32_t 
 }
 
 std::vector<OffsetChange> offsetChangesOfRun(platform::FileTime startUtc, std::int32_t hours, LocalTimeOf zone) {
-    constexpr std::uint64_t minuteTicks = ticksPerMinute * timerPeriodTicks;
+    constexpr auto minuteTicks = static_cast<std::uint64_t>(minute100ns);
     OffsetWatch watch;
     const std::uint64_t minutes = static_cast<std::uint64_t>(hours) * minutesPerHour;
     for (std::uint64_t minute = 0; minute <= minutes; ++minute) {
