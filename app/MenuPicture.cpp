@@ -152,6 +152,29 @@ void drawField(Canvas& c, TextRenderer& text, const MenuLayout& l, const MenuIte
     }
 }
 
+// The mark of a chosen item, centred on (centreX, centreY) in canvas rows,
+// half pixels from its middle to its edge: a round dot for one of a choice, a
+// check otherwise.
+void drawMark(Canvas& c, bool radio, std::int32_t centreX, std::int32_t centreY, std::int32_t half,
+              const Color& ink) {
+    if (radio) {
+        // The rows of a disc of radius half.
+        for (std::int32_t dy = -half; dy <= half; ++dy) {
+            std::int32_t dx = 0;
+            while ((dx + 1) * (dx + 1) + dy * dy <= half * half) {
+                ++dx;
+            }
+            span(c, centreX - dx, centreX + dx, centreY + dy, ink);
+        }
+        return;
+    }
+    // A short stroke down to the right, a long one up, two pixels thick.
+    for (std::int32_t thick = 0; thick < 2; ++thick) {
+        line(c, centreX - half, centreY + thick, centreX - half / 3, centreY - half * 2 / 3 + thick, ink);
+        line(c, centreX - half / 3, centreY - half * 2 / 3 + thick, centreX + half, centreY + half + thick, ink);
+    }
+}
+
 }  // namespace
 
 std::int32_t menuItemAt(const MenuLayout& layout, const std::vector<MenuItem>& items, std::int32_t xPx,
@@ -237,25 +260,8 @@ void MenuPicture::draw(const std::vector<MenuItem>& items, std::int32_t highligh
             drawText(c, l.keyRightPx - keyWidth + keyWidth / 2, textBottom, key, *text, l.textHeightPx,
                      lit ? highlightText : keyColour);
         }
-        if (!item.marked) {
-            continue;
-        }
-        const std::int32_t centreX = l.labelLeftPx / 2;
-        if (item.kind == MenuItemKind::Radio) {
-            // A round dot: the rows of a disc of radius half.
-            for (std::int32_t dy = -half; dy <= half; ++dy) {
-                std::int32_t dx = 0;
-                while ((dx + 1) * (dx + 1) + dy * dy <= half * half) {
-                    ++dx;
-                }
-                span(c, centreX - dx, centreX + dx, centreY + dy, ink);
-            }
-        } else {
-            // A check: a short stroke down to the right, a long one up, two pixels thick.
-            for (std::int32_t thick = 0; thick < 2; ++thick) {
-                line(c, centreX - half, centreY + thick, centreX - half / 3, centreY - half * 2 / 3 + thick, ink);
-                line(c, centreX - half / 3, centreY - half * 2 / 3 + thick, centreX + half, centreY + half + thick, ink);
-            }
+        if (item.marked) {
+            drawMark(c, item.kind == MenuItemKind::Radio, l.labelLeftPx / 2, centreY, half, ink);
         }
     }
     c.present();

@@ -3,6 +3,7 @@
 #include "astro/TimeScale.h"
 #include "clockface/FaceState.h"
 #include "clockface/Numerals.h"
+#include "clockface/Timing.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
 
@@ -24,9 +25,55 @@ constexpr const char16_t* weekdayNames[7] = {u"Su", u"Mo", u"Tu", u"We", u"Th", 
 std::int32_t firstColumnWeekday(FirstWeekday first) { return first == FirstWeekday::Monday ? 1 : 0; }
 
 // The local Julian date with the hands' half-second lead.
-double leadingJulianDayLocal(const platform::Clock& clock) { return currentJulianDayLocal(clock) + 0.5 / 86400.0; }
+double leadingJulianDayLocal(const platform::Clock& clock) {
+    return currentJulianDayLocal(clock) + handsLeadSeconds / 86400.0;
+}
 
 std::int32_t dayOf(double julianDay) { return static_cast<std::int32_t>(std::floor(julianDay - 2451545.5)); }
+
+// The cell of one day: column 0 … 6 from the first weekday, row −3 … 3 from
+// the current week; its month's hue (today's opposite), the weekend more
+// saturated, and the day of the month.
+void drawDayCell(Canvas& canvas, const FaceState& face, double julianDay, std::int32_t column, std::int32_t row,
+                 bool today) {
+    const std::int32_t u = face.unit;
+    const double packed = packedDateFromJulianDay(julianDay);
+    const auto year = static_cast<std::int32_t>(packed / 10000.0);
+    const auto month = static_cast<std::int32_t>((packed - 10000.0 * year) / 100.0);
+    const auto day = static_cast<std::int32_t>(packed - 10000.0 * year - 100.0 * month);
+    const std::int32_t weekday = (column + firstColumnWeekday(face.options.firstWeekday)) % 7;  // 0 = Sunday
+    const std::int32_t x = column * u;
+    const std::int32_t y = (3 - row) * u;
+
+    double hue = monthHueDeg(month);
+    if (today) {
+        hue -= 180.0;  // today in the opposite hue
+    }
+    const bool weekend = weekday == 0 || weekday == 6;
+    Color cell;
+    cell.fromHsv({hue, weekend ? 0.8 : 0.5, 1.0});
+    // Neighbouring cells share their border row and column; the later day covers it.
+    fillRect(canvas, x, y, x + u, y + u, cell);
+    drawText(canvas, x + (u + 2) / 2, y + 2, decimal(day), *face.textRenderer, 4 * u / 5, Color::bytes(0, 0, 0));
+}
+
+// The header's weekday names and the grid. The line for k = 0 lies just above
+// the canvas.
+void drawHeaderAndGrid(Canvas& canvas, const FaceState& face) {
+    const std::int32_t u = face.unit;
+    const std::int32_t firstWeekday = firstColumnWeekday(face.options.firstWeekday);
+    const Color white = Color::bytes(255, 255, 255);
+    for (std::int32_t k = 0; k <= 7; ++k) {
+        if (k < 7) {
+            const char16_t* name = weekdayNames[(k + firstWeekday) % 7];
+            drawText(canvas, k * u + (u + 4) / 2, 7 * u + 1, name, *face.textRenderer, 4 * u / 5, white);
+            if (k > 0) {
+                line(canvas, k * u, 0, k * u, 8 * u - 1, white);
+            }
+        }
+        line(canvas, 0, 8 * u - k * u, 7 * u - 1, 8 * u - k * u, white);
+    }
+}
 
 }  // namespace
 
@@ -37,12 +84,6 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
         return;
     }
     Canvas& canvas = *face.calendarCanvas;
-    TextRenderer& text = *face.textRenderer;
-    const std::int32_t u = face.unit;
-    const std::int32_t textHeightPx = 4 * u / 5;
-    const Color black = Color::bytes(0, 0, 0);
-    const Color white = Color::bytes(255, 255, 255);
-
     canvas.clear();
 
     // The local Julian date with the hands' lead, and the whole days since
@@ -56,46 +97,14 @@ void drawCalendar(FaceState& face, const platform::Clock& clock) {
 
     // 61 days around today cover every cell of the seven weeks.
     for (std::int32_t i = -30; i <= 30; ++i) {
-        const double packed = packedDateFromJulianDay(julianDay + i);
-        const auto year = static_cast<std::int32_t>(packed / 10000.0);
-        const auto month = static_cast<std::int32_t>((packed - 10000.0 * year) / 100.0);
-        const auto day = static_cast<std::int32_t>(packed - 10000.0 * year - 100.0 * month);
-
         // Days since the first column's day of the week of 2000-01-02.
         const std::int32_t dayNumber = dayIndex + i - firstWeekday;
         const std::int32_t week = floorDiv(dayNumber, 7);
-        const std::int32_t column = dayNumber - 7 * week;
-        const std::int32_t weekday = (column + firstWeekday) % 7;  // 0 = Sunday
         const std::int32_t row = week - currentWeek;
-        if (row < -3 || row > 3) {
-            continue;
+        if (row >= -3 && row <= 3) {
+            drawDayCell(canvas, face, julianDay + i, dayNumber - 7 * week, row, i == 0);
         }
-        const std::int32_t x = column * u;
-        const std::int32_t y = (3 - row) * u;
-
-        double hue = monthHueDeg(month);
-        if (i == 0) {
-            hue -= 180.0;  // today in the opposite hue
-        }
-        const bool weekend = weekday == 0 || weekday == 6;
-        Color cell;
-        cell.fromHsv({hue, weekend ? 0.8 : 0.5, 1.0});
-        // Neighbouring cells share their border row and column; the later day covers it.
-        fillRect(canvas, x, y, x + u, y + u, cell);
-        drawText(canvas, x + (u + 2) / 2, y + 2, decimal(day), text, textHeightPx, black);
     }
-
-    // The header names and the grid. The line for k = 0 lies just above the canvas.
-    for (std::int32_t k = 0; k <= 7; ++k) {
-        if (k < 7) {
-            const char16_t* name = weekdayNames[(k + firstWeekday) % 7];
-            drawText(canvas, k * u + (u + 4) / 2, 7 * u + 1, name, text, textHeightPx, white);
-            if (k > 0) {
-                line(canvas, k * u, 0, k * u, 8 * u - 1, white);
-            }
-        }
-        line(canvas, 0, 8 * u - k * u, 7 * u - 1, 8 * u - k * u, white);
-    }
-
+    drawHeaderAndGrid(canvas, face);
     canvas.present();
 }

@@ -50,6 +50,46 @@ std::optional<Footprint> footprintOf(const Canvas& canvas, std::int32_t cx, std:
     return f;
 }
 
+// One sample for each block × block square of canvas pixels that a footprint
+// touches, the squares lying on the canvas's grid of such squares, row by row.
+struct BlockSamples {
+    std::int64_t firstX = 0;  // the canvas column and row where the first square begins
+    std::int64_t firstY = 0;
+    std::size_t across = 0;  // squares in a row
+    std::vector<Color> colors;
+    std::vector<std::uint8_t> sampled;  // 1 where the image gave a sample
+};
+
+// Each sample, taken at its square's centre, stands for block × scale image
+// pixels across: interpolated up to 1.1 of them, averaged beyond.
+BlockSamples sampleBlocks(const Footprint& f, std::int32_t cx, std::int32_t cy, const Image& image,
+                          std::int32_t block) {
+    BlockSamples samples;
+    samples.firstX = f.xFirst - f.xFirst % block;
+    samples.firstY = f.yFirst - f.yFirst % block;
+    samples.across = static_cast<std::size_t>((f.xLast - samples.firstX) / block + 1);
+    const auto down = static_cast<std::size_t>((f.yLast - samples.firstY) / block + 1);
+    samples.colors.resize(samples.across * down);
+    samples.sampled.resize(samples.colors.size());
+    const double sampleScale = f.scale * block;
+    const bool interpolate = sampleScale <= 1.1;
+    const double toCentre = (block - 1) / 2.0;  // from a square's first pixel to its centre, canvas pixels
+    for (std::size_t j = 0; j < down; ++j) {
+        const double squareY = static_cast<double>(samples.firstY + static_cast<std::int64_t>(j) * block - cy);
+        const double py = (squareY + toCentre) * f.scale + f.halfIh;
+        for (std::size_t i = 0; i < samples.across; ++i) {
+            const double squareX = static_cast<double>(samples.firstX + static_cast<std::int64_t>(i) * block - cx);
+            const double px = (squareX + toCentre) * f.scale + f.halfIw;
+            const std::size_t at = j * samples.across + i;
+            Color& color = samples.colors[at];
+            const std::int32_t took = interpolate ? image.sampleBiquadratic(px, py, color)
+                                                  : image.sampleBox(sampleScale, 0.0, 0.0, sampleScale, color, px, py);
+            samples.sampled[at] = took == 1;
+        }
+    }
+    return samples;
+}
+
 }  // namespace
 
 void drawImage(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
@@ -96,61 +136,31 @@ void drawImageRows(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_
 void drawImageRowsInBlocks(Canvas& canvas, std::int32_t cx, std::int32_t cy, std::int32_t dw, std::int32_t dh,
                            const Image& image, std::int32_t firstRow, std::int32_t lastRow, std::int32_t block) {
     const std::optional<Footprint> footprint = footprintOf(canvas, cx, cy, dw, dh, image, firstRow, lastRow);
-    if (!footprint || block < 1) {
+    if (!footprint || block < 1 || footprint->xFirst > footprint->xLast || footprint->yFirst > footprint->yLast) {
         return;
     }
-    const auto [scale, halfIw, halfIh, xFirst, xLast, yFirst, yLast, clipping] = *footprint;
-    if (xFirst > xLast || yFirst > yLast) {
-        return;
-    }
-    // Each sample stands for a block of canvas pixels, block × scale image
-    // pixels across: interpolated up to 1.1 of them, averaged beyond.
-    const double sampleScale = scale * block;
-    const bool interpolate = sampleScale <= 1.1;
-    const double toCentre = (block - 1) / 2.0;  // from a block's first pixel to its centre, canvas pixels
-    // The blocks lie on the canvas's grid of block × block squares.
-    const std::int64_t firstBlockX = xFirst - xFirst % block;
-    const std::int64_t firstBlockY = yFirst - yFirst % block;
-    const auto blocksAcross = static_cast<std::size_t>((xLast - firstBlockX) / block + 1);
-    const auto blocksDown = static_cast<std::size_t>((yLast - firstBlockY) / block + 1);
-    std::vector<Color> samples(blocksAcross * blocksDown);
-    std::vector<std::uint8_t> sampled(samples.size());
-    // Every block's sample first, then the canvas's rows, each block row's
-    // samples taken by as many rows as it holds.
-    for (std::size_t j = 0; j < blocksDown; ++j) {
-        const double py =
-            (static_cast<double>(firstBlockY + static_cast<std::int64_t>(j) * block - cy) + toCentre) * scale + halfIh;
-        for (std::size_t i = 0; i < blocksAcross; ++i) {
-            const double px =
-                (static_cast<double>(firstBlockX + static_cast<std::int64_t>(i) * block - cx) + toCentre) * scale +
-                halfIw;
-            const std::size_t at = j * blocksAcross + i;
-            const std::int32_t took = interpolate
-                                          ? image.sampleBiquadratic(px, py, samples[at])
-                                          : image.sampleBox(sampleScale, 0.0, 0.0, sampleScale, samples[at], px, py);
-            sampled[at] = took == 1;
-        }
-    }
-    const auto span = static_cast<std::size_t>(xLast - xFirst + 1);
+    const Footprint& f = *footprint;
+    const BlockSamples samples = sampleBlocks(f, cx, cy, image, block);
+    const auto span = static_cast<std::size_t>(f.xLast - f.xFirst + 1);
     std::vector<std::int32_t> columns(span);
     std::vector<Color> colors(span);
-    for (std::int64_t y = yFirst; y <= yLast; ++y) {
+    for (std::int64_t y = f.yFirst; y <= f.yLast; ++y) {
         const auto row = static_cast<std::int32_t>(y);
-        const std::size_t rowStart = static_cast<std::size_t>((y - firstBlockY) / block) * blocksAcross;
+        const std::size_t rowStart = static_cast<std::size_t>((y - samples.firstY) / block) * samples.across;
         std::size_t count = 0;
-        for (std::size_t i = 0; i < blocksAcross; ++i) {
-            if (sampled[rowStart + i] == 0) {
+        for (std::size_t i = 0; i < samples.across; ++i) {
+            if (samples.sampled[rowStart + i] == 0) {
                 continue;
             }
-            const std::int64_t blockX = firstBlockX + static_cast<std::int64_t>(i) * block;
-            const std::int64_t last = std::min<std::int64_t>(blockX + block - 1, xLast);
-            for (std::int64_t x = std::max(blockX, xFirst); x <= last; ++x) {
+            const std::int64_t blockX = samples.firstX + static_cast<std::int64_t>(i) * block;
+            const std::int64_t last = std::min<std::int64_t>(blockX + block - 1, f.xLast);
+            for (std::int64_t x = std::max(blockX, f.xFirst); x <= last; ++x) {
                 const auto column = static_cast<std::int32_t>(x);
-                if (clipping && canvas.clipTest(column, row) <= 0) {
+                if (f.clipping && canvas.clipTest(column, row) <= 0) {
                     continue;
                 }
                 columns[count] = column;
-                colors[count] = samples[rowStart + i];
+                colors[count] = samples.colors[rowStart + i];
                 ++count;
             }
         }
