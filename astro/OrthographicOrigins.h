@@ -9,8 +9,9 @@
 struct Camera;
 
 // The origins of an orthographic camera's rays, by the arithmetic of
-// Camera::pixelRay: the viewport offset (x − centre)·(1/width) scaled by the
-// view width, then the camera-to-scene transform of (fov·sx, 0, fov·sy). The
+// Camera::pixelRay: the offset in the camera's viewport (x − centre)·(1/width)
+// scaled by the view width (the camera's fov), then the camera-to-scene
+// transform of (fov·sx, 0, fov·sy). The
 // products that stay the same along a row are taken once per row; every sum is
 // formed from the same terms in the same order, so each origin comes out bit for
 // bit as pixelRay gives it, without pixelRay's direction and its square root
@@ -32,7 +33,7 @@ public:
     [[gnu::always_inline]] Vector3Lanes originLanes(const Row& row, std::int32_t x) const {
         const Lanes column = twoLanes(x, static_cast<double>(x) + 1.0);
         const Lanes sx = hasViewportBox ? (column - centerXLanes) * inverseWidthLanes : bothLanes(0.0);
-        const Lanes cameraX = fovLanes * sx;  // scene units
+        const Lanes cameraX = viewWidthLanes * sx;  // scene units
         const auto component = [&](int k) {
             return acrossTerm[k] * cameraX + forwardTerm[k] + row.upTerm[k] + positionTerm[k];
         };
@@ -47,14 +48,14 @@ public:
 
 private:
     Matrix4 toWorld;             // the camera's camera-to-scene transform
-    double fov = 0.0;            // view width, scene units
+    double viewWidth = 0.0;      // the camera's fov: the view's width, scene units
     double viewportWidth = 0.0;  // pixels
     double inverseWidth = 0.0;   // 1 / viewport width, 1/pixels
     std::int32_t centerX = 0;    // viewport centre, pixels
     std::int32_t centerY = 0;
     bool hasViewportBox = false;
     // The same numbers in both lanes:
-    Lanes fovLanes = {};
+    Lanes viewWidthLanes = {};
     Lanes inverseWidthLanes = {};
     Lanes centerXLanes = {};
     Lanes acrossTerm[3] = {};    // toWorld column 0

@@ -25,21 +25,27 @@ void Camera::lookAt(const Vector3& target) {
     inverse(toWorld, toCamera);
 }
 
+CameraViewport Camera::viewport() const {
+    CameraViewport view;
+    if (canvas == nullptr) {
+        return view;
+    }
+    const bool wholeCanvas = canvas->clipShape == ClipNone;
+    view.bound = true;
+    view.widthPx = wholeCanvas ? canvas->width : 2.0 * canvas->clipHalfWidth;
+    view.inverseWidth = 1.0 / view.widthPx;
+    view.centerX = wholeCanvas ? canvas->width / 2 : canvas->clipCenterX;
+    view.centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
+    return view;
+}
+
 std::int32_t Camera::pixelRay(double x, double y, Vector3& origin, Vector3& direction) const {
-    // Normalised viewport coordinates. The viewport is the whole canvas, or the
-    // clip shape's box when the canvas has one; pixels are square, so both axes
-    // are divided by the width. Without a canvas every pixel is the centre.
+    // Normalised viewport coordinates; without a canvas every pixel is the centre.
     double sx = 0.0;
     double sy = 0.0;
-    if (canvas != nullptr) {
-        const bool wholeCanvas = canvas->clipShape == ClipNone;
-        const double viewportWidth =
-            wholeCanvas ? canvas->width : 2.0 * canvas->clipHalfWidth;  // pixels
-        const std::int32_t centerX = wholeCanvas ? canvas->width / 2 : canvas->clipCenterX;
-        const std::int32_t centerY = wholeCanvas ? canvas->height / 2 : canvas->clipCenterY;
-        const double inverseWidth = 1.0 / viewportWidth;
-        sx = (x - centerX) * inverseWidth;
-        sy = (y - centerY) * inverseWidth;
+    if (const CameraViewport view = viewport(); view.bound) {
+        sx = (x - view.centerX) * view.inverseWidth;
+        sy = (y - view.centerY) * view.inverseWidth;
     }
 
     Vector3 start;

@@ -14,6 +14,17 @@ enum Projection : std::int32_t {
     ProjectionOrthographic = 2,
 };
 
+// The part of its canvas a camera sees: the whole canvas, or the clip shape's
+// box when the canvas has one. Pixels are square, so both axes are divided by
+// the width.
+struct CameraViewport {
+    bool bound = false;         // false without a canvas: every pixel maps to the centre
+    double widthPx = 0.0;
+    double inverseWidth = 0.0;  // 1 / widthPx, 1/pixels
+    std::int32_t centerX = 0;   // pixels
+    std::int32_t centerY = 0;   // pixels
+};
+
 // A camera bound to a canvas that turns canvas pixels into viewing rays. It looks
 // along its own +y axis; canvas x maps to camera +x and canvas y to camera +z.
 struct Camera {
@@ -32,4 +43,6 @@ struct Camera {
     // centre; a projection other than the three known ones looks straight along
     // the forward axis from the camera's position.
     std::int32_t pixelRay(double x, double y, Vector3& origin, Vector3& direction) const;
+    // The viewport pixelRay maps, as the canvas is now.
+    CameraViewport viewport() const;
 };
