@@ -90,6 +90,14 @@ GlobeBody bodyAt(double x, double radiusKm) {
     return body;
 }
 
+// The Earth-sized bodies the checks of rows of rays aim at: one far off and
+// turned, one near and as it was made.
+struct RayTargets {
+    GlobeBody far = bodyAt(1.5e8, 6371.0);
+    GlobeBody near = bodyAt(1.0e5, 6371.0);
+    RayTargets() { setOrientation(far, 41.2, 266.8, 65.7); }
+};
+
 TEST(RayIntersection, HitsAFarBodyAtTheNearSurface) {
     const GlobeBody earth = bodyAt(1.5e8, 6371.0);
     Vector3 hit;
@@ -135,9 +143,9 @@ bool sameValue(double a, double b) { return sameBits(a, b) || (std::isnan(a) && 
 // turned body, a NaN, and for a direction without length. Rows of three rays
 // leave the second lane of their last pair without a ray.
 TEST(RayIntersection, RowsOfRaysGiveWhatEachRayGivesAlone) {
-    GlobeBody far = bodyAt(1.5e8, 6371.0);
-    setOrientation(far, 41.2, 266.8, 65.7);
-    const GlobeBody near = bodyAt(1.0e5, 6371.0);
+    const RayTargets targets;
+    const GlobeBody& far = targets.far;
+    const GlobeBody& near = targets.near;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct RowCase {
         const GlobeBody* body;
@@ -182,9 +190,9 @@ TYPED_TEST_SUITE(LaneSteps, LaneTypes);
 
 TYPED_TEST(LaneSteps, EachLaneIsOnePixel) {
     using Number = TypeParam;
-    GlobeBody far = bodyAt(1.5e8, 6371.0);
-    setOrientation(far, 41.2, 266.8, 65.7);
-    const GlobeBody near = bodyAt(1.0e5, 6371.0);
+    const RayTargets targets;
+    const GlobeBody& far = targets.far;
+    const GlobeBody& near = targets.near;
     const double nan = std::numeric_limits<double>::quiet_NaN();
     struct PairCase {
         const GlobeBody* body;

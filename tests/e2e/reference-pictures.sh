@@ -15,8 +15,6 @@ source tests/e2e/lib/reference-cases.sh
 
 update=0
 [ "${1:-}" = --update ] && update=1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/linux" "$work/windows"
 
 for build in linux windows; do

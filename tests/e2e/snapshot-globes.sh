@@ -9,8 +9,6 @@ cd "$(dirname "$0")/../.."
 e2e_name=snapshot-globes
 source tests/e2e/lib/snapshot-programs.sh
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/linux" "$work/windows"
 
 # Reads PNG pictures through ImageMagick as binary PPM.

@@ -11,8 +11,6 @@ cd "$(dirname "$0")/../.."
 e2e_name=snapshot-window
 source tests/e2e/lib/snapshot-programs.sh
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 cat > "$work/frame.py" <<'CODE'
 import math, subprocess, sys

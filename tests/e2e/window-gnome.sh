@@ -11,7 +11,6 @@ cd "$(dirname "$0")/../.."
 e2e_name=window-gnome
 source tests/e2e/lib/wayland-start.sh
 source tests/e2e/lib/desktop-session.sh
-trap 'end_clock; stop_desktop; rm -rf "$work"' EXIT
 
 start_gnome || { echo "FAIL window-gnome: headless GNOME Shell did not start"; exit 1; }
 # The pointer waits at the right edge, away from the clock, its menu and the

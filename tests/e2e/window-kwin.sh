@@ -13,7 +13,6 @@ cd "$(dirname "$0")/../.."
 e2e_name=window-kwin
 source tests/e2e/lib/wayland-start.sh
 source tests/e2e/lib/desktop-session.sh
-trap 'end_clock; stop_desktop; rm -rf "$work"' EXIT
 
 # The pointer waits at the right edge, away from the clock and its menu.
 park_pointer() { point_at 1279 400; }

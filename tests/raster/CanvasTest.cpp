@@ -531,6 +531,23 @@ void expectSameStores(const Canvas& single, const Canvas& run, int pixelFormat, 
     EXPECT_TRUE(drawn) << pixelFormat << depthFormat;
 }
 
+// Rows plotted by plotRows (canvas, row, depth value) on one canvas, and the
+// same colours plotted pixel by pixel on another, at rows inside and outside
+// the store: both stores come out the same.
+template <typename PlotRow>
+void expectRowsAsPlotted(const RowSetup& s, const std::vector<Color>& colors, PlotRow plotRows) {
+    Canvas single, run;
+    makeRowCanvases(single, run, s);
+    for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
+        const double depthValue = 10.0 + y;
+        for (std::size_t i = 0; i < std::size(columns); ++i) {
+            single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
+        }
+        plotRows(run, y, depthValue);
+    }
+    expectSameStores(single, run, s.pixelFormat, s.depthFormat);
+}
+
 }  // namespace
 
 // A row plotted in one call must leave the stores exactly as plot does pixel by
@@ -545,8 +562,6 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
         {1, 1, ClipEllipse, DepthTest}, {2, 2, ClipRectangle, DepthTestOnly}, {2, 3, ClipRotatedEllipse, DepthForce},
     };
     for (const RowSetup& s : setups) {
-        Canvas single, run;
-        makeRowCanvases(single, run, s);
         std::vector<Color> colors;
         for (std::size_t i = 0; i < std::size(columns); ++i) {
             const auto k = static_cast<std::uint8_t>(i);
@@ -554,14 +569,9 @@ TEST(CanvasPlot, RowMatchesPlotPixelByPixel) {
                                                                static_cast<std::uint8_t>(k % 3 == 0 ? 0 : 90))
                                                 : floatColor(0.1f * k, 0.5f, 1.5f - 0.1f * k));
         }
-        for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
-            const double depthValue = 10.0 + y;
-            for (std::size_t i = 0; i < std::size(columns); ++i) {
-                single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
-            }
+        expectRowsAsPlotted(s, colors, [&](Canvas& run, std::int32_t y, double depthValue) {
             run.plotRow(y, columns, colors.data(), std::size(columns), s.depthMode, depthValue);
-        }
-        expectSameStores(single, run, s.pixelFormat, s.depthFormat);
+        });
     }
 }
 
@@ -583,16 +593,9 @@ TEST(CanvasPlot, RowOfBytesMatchesPlotPixelByPixel) {
         colors.push_back(Color::bytes(bytes[0], bytes[1], bytes[2], bytes[3]));
     }
     for (const RowSetup& s : setups) {
-        Canvas single, run;
-        makeRowCanvases(single, run, s);
-        for (std::int32_t y : {-1, 0, 2, 3, 5, 6}) {
-            const double depthValue = 10.0 + y;
-            for (std::size_t i = 0; i < std::size(columns); ++i) {
-                single.plot(columns[i], y, colors[i], s.depthMode, depthValue);
-            }
+        expectRowsAsPlotted(s, colors, [&](Canvas& run, std::int32_t y, double depthValue) {
             run.plotRowBytes(y, columns, rgbt.data(), std::size(columns), s.depthMode, depthValue);
-        }
-        expectSameStores(single, run, s.pixelFormat, s.depthFormat);
+        });
     }
 }
 

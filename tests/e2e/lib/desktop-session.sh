@@ -1,8 +1,9 @@
 # Shared by the GNOME Shell and KWin window checks: each desktop headless, as
 # the compositor's user of wayland-session.sh, on message buses of its own,
 # with a screenshot of the whole output, keys and a pointer the clock gets as
-# from a desktop's own devices, and an end that leaves nothing running. Sourced
-# after wayland-start.sh.
+# from a desktop's own devices, and an end that leaves nothing running (the
+# clock, the desktop and $work go when the check ends). Sourced after
+# wayland-start.sh.
 #   start_kwin SCALE       KWin 5.27 with one virtual output of 1280 x 800
 #                          logical pixels at SCALE (1, 1.25, 1.5 ...)
 #   start_gnome            GNOME Shell 43 with a virtual monitor of 1280 x 800,
@@ -294,3 +295,5 @@ draw_menu_pieces() {
     convert "$work/menu.png" -crop 100x76+0+0 +repage -depth 8 "ppm:$work/menu-top.ppm" &&
     convert "$work/menu.png" -crop "100x$((height - 100))+0+100" +repage -depth 8 "ppm:$work/menu-bottom.ppm"
 }
+
+trap 'end_clock; stop_desktop; rm -rf "$work"' EXIT

@@ -20,6 +20,8 @@
 #include <string.h>
 #include <wayland-client.h>
 
+#include "wayland-globals.h"
+
 static const struct wl_interface *no_types[8];
 
 static const struct wl_message fake_input_requests[] = {
@@ -48,22 +50,11 @@ static void global(void *data, struct wl_registry *registry, uint32_t name, cons
   if (strcmp(interface, fake_input_interface.name) == 0 && version >= 4)
     fake_input = wl_registry_bind(registry, name, &fake_input_interface, 4);
 }
-static void global_remove(void *data, struct wl_registry *registry, uint32_t name) {
-  (void)data;
-  (void)registry;
-  (void)name;
-}
-static const struct wl_registry_listener registry_listener = {global, global_remove};
 
 int main(void) {
-  struct wl_display *display = wl_display_connect(NULL);
-  if (!display) {
-    fprintf(stderr, "kwin-input: no Wayland compositor answers\n");
+  struct wl_display *display = connect_listing_globals("kwin-input", global);
+  if (!display)
     return 1;
-  }
-  struct wl_registry *registry = wl_display_get_registry(display);
-  wl_registry_add_listener(registry, &registry_listener, NULL);
-  wl_display_roundtrip(display);
   if (!fake_input) {
     fprintf(stderr, "kwin-input: the compositor offers no %s (version 4)\n", fake_input_interface.name);
     return 1;

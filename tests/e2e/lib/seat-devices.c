@@ -19,6 +19,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 #include <wayland-client.h>
+
+#include "wayland-globals.h"
 #include <xkbcommon/xkbcommon.h>
 
 static const struct wl_interface *no_types[8];
@@ -99,22 +101,11 @@ static int default_keymap(uint32_t *size_bytes) {
   xkb_context_unref(context);
   return descriptor;
 }
-static void global_remove(void *data, struct wl_registry *registry, uint32_t name) {
-  (void)data;
-  (void)registry;
-  (void)name;
-}
-static const struct wl_registry_listener registry_listener = {global, global_remove};
 
 int main(void) {
-  struct wl_display *display = wl_display_connect(NULL);
-  if (!display) {
-    fprintf(stderr, "seat-devices: no Wayland compositor answers\n");
+  struct wl_display *display = connect_listing_globals("seat-devices", global);
+  if (!display)
     return 1;
-  }
-  struct wl_registry *registry = wl_display_get_registry(display);
-  wl_registry_add_listener(registry, &registry_listener, NULL);
-  wl_display_roundtrip(display);
   if (!seat || !manager || !keyboard_manager) {
     fprintf(stderr, "seat-devices: the compositor offers no %s\n",
             !seat ? "seat" : !manager ? manager_interface.name : keyboard_manager_interface.name);

@@ -1,5 +1,6 @@
 # Shared by the horavel-snapshot tests: both builds' programs, Wine's wrapper
-# for the Windows one, and reporting. The sourcing script sets e2e_name first.
+# for the Windows one, reporting, and a temporary folder ($work) that goes when
+# the test ends. The sourcing script sets e2e_name first.
 linux_build=${HORAVEL_LINUX_BUILD:-build/linux}
 windows_build=${HORAVEL_WINDOWS_BUILD:-build/windows}
 linux_program="$(realpath -m "$linux_build/tools/snapshot/horavel-snapshot")"
@@ -13,3 +14,6 @@ for needed in "$linux_program" "$windows_program" "$wine_run"; do
     exit 1
   fi
 done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
