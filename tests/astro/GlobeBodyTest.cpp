@@ -2,6 +2,7 @@
 #include "astro/RotationModel.h"
 #include "astro/Scene.h"
 #include "astro/SurfaceShading.h"
+#include "tests/astro/SceneAtJ2000.h"
 
 #include <gtest/gtest.h>
 
@@ -65,11 +66,9 @@ TEST(Orientation, EarthAndMoonElementsAtJ2000) {
 }
 
 TEST(Scene, PutsTheEarthOffTheBarycentreAndTheMoonBesideIt) {
-    GlobeBody earth;
-    earth.radiusKm = 6371.0;
-    GlobeBody moon;
-    moon.radiusKm = 1737.4;
-    assembleScene(0.0, earth, moon);
+    const globetest::SceneAtJ2000 scene;
+    const GlobeBody& earth = scene.earth;
+    const GlobeBody& moon = scene.moon;
     // Barycentre minus 0.01215… of the Moon vector (−290078, −268139, −76343) km.
     EXPECT_NEAR(earth.position.x, -26495774.0 + 3524.6, 1.0);
     EXPECT_NEAR(earth.position.y, 132761311.0 + 3258.1, 1.0);

@@ -10,6 +10,7 @@
 #include "raster/Canvas.h"
 
 #include "GlobeTestMaps.h"
+#include "SceneAtJ2000.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -113,11 +114,9 @@ TEST(GlobeRendering, SmallEarthAtJ2000SamplesTheMapAtTheSubsolarPoint) {
 TEST(GlobeRendering, MoonFacesTheEarthWithItsWorkedSubEarthPoint) {
     // The middle of the Moon view looks along the line from the Earth's centre:
     // longitude +5.32°, latitude −6.77° of the Moon map at J2000.0.
-    GlobeBody earth;
-    earth.radiusKm = 6371.0;
-    GlobeBody moon;
-    moon.radiusKm = 1737.4;
-    assembleScene(0.0, earth, moon);
+    const globetest::SceneAtJ2000 scene;
+    const GlobeBody& earth = scene.earth;
+    const GlobeBody& moon = scene.moon;
     const Vector3 direction{moon.position.x - earth.position.x, moon.position.y - earth.position.y,
                             moon.position.z - earth.position.z};
     const double length = std::sqrt(direction.x * direction.x + direction.y * direction.y + direction.z * direction.z);

@@ -46,6 +46,20 @@ void writeFlatPicture(const std::filesystem::path& path, std::int32_t width, std
     ASSERT_EQ(platform::writePngBgr(path, width, height, width * 3, rows.data()), 1);
 }
 
+// A flat picture in a folder of its own, loaded once through the cache.
+struct CachedPicture {
+    ScratchFolder folder;
+    std::filesystem::path picture;
+    std::filesystem::path cache;
+    Image image;
+
+    CachedPicture(const char* name, std::int32_t width, std::int32_t height, std::uint8_t level)
+        : picture(folder.path / name), cache(cacheFileFor(picture, folder.path)) {
+        writeFlatPicture(picture, width, height, level);
+        EXPECT_EQ(loadThroughCache(image, picture, folder.path), 1);
+    }
+};
+
 }  // namespace
 
 // The first load decodes and keeps the rows in a file; every later one reads
@@ -87,12 +101,8 @@ TEST(PixelCache, KeepsTheDecodedRowsAndReadsThemInPlaceAfterwards) {
 // decoded again, never shown from the old file; so is a cache file that is
 // damaged, cut short or longer than its header says.
 TEST(PixelCache, DecodesAgainWhenThePictureChangedOrTheCacheFileIsDamaged) {
-    const ScratchFolder folder;
-    const std::filesystem::path picture = folder.path / "Map.png";
-    writeFlatPicture(picture, 8, 4, 40);
-    Image image;
-    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
-    const std::filesystem::path cache = cacheFileFor(picture, folder.path);
+    CachedPicture map("Map.png", 8, 4, 40);
+    auto& [folder, picture, cache, image] = map;
     const std::string kept = contentsOf(cache);
 
     // The same size in bytes is possible for another picture; the time tells.
@@ -231,12 +241,8 @@ TEST(PixelCache, AFileCutShortOrRewrittenWhileMappedIsNoticedAndMadeAgain) {
 // system keeps a removed file's pages for whoever maps it) and gets its file
 // back at the next check.
 TEST(PixelCache, ARemovedFileIsMadeAgain) {
-    const ScratchFolder folder;
-    const std::filesystem::path picture = folder.path / "flat.png";
-    writeFlatPicture(picture, 40, 30, 9);
-    Image image;
-    ASSERT_EQ(loadThroughCache(image, picture, folder.path), 1);
-    const std::filesystem::path cache = cacheFileFor(picture, folder.path);
+    CachedPicture map("flat.png", 40, 30, 9);
+    auto& [folder, picture, cache, image] = map;
     std::error_code refused;
     std::filesystem::remove(cache, refused);
     if (refused) {
