@@ -3,6 +3,7 @@
 #include "platform/ZoneDatabase.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,6 +22,12 @@ struct Counts {
     std::uint64_t transitions = 0;          // timecnt
     std::uint64_t types = 0;                // typecnt
     std::uint64_t abbreviationBytes = 0;    // charcnt
+};
+
+// A header's version byte and its counts.
+struct Header {
+    std::uint8_t version = 0;
+    Counts counts;
 };
 
 std::uint64_t bigEndian(std::span<const std::uint8_t> bytes) {
@@ -48,17 +55,17 @@ public:
 
     // A header, after which its data of timeBytes-wide times must follow
     // whole. The counts are at most 2^32 - 1 each, so no sum overflows.
-    bool header(std::uint8_t& version, Counts& counts, std::uint64_t timeBytes, std::string& reason) {
+    Result<Header> header(std::uint64_t timeBytes) {
         if (!has(headerBytes)) {
-            reason = "it ends inside a header";
-            return false;
+            return failure("it ends inside a header");
         }
         const std::span<const std::uint8_t> bytes = take(headerBytes);
         if (!std::equal(bytes.begin(), bytes.begin() + 4, "TZif")) {
-            reason = "it does not begin as zone files do (TZif)";
-            return false;
+            return failure("it does not begin as zone files do (TZif)");
         }
-        version = bytes[4];
+        Header read;
+        read.version = bytes[4];
+        Counts& counts = read.counts;
         counts.universalIndicators = bigEndian(bytes.subspan(20, 4));
         counts.standardIndicators = bigEndian(bytes.subspan(24, 4));
         counts.leapSeconds = bigEndian(bytes.subspan(28, 4));
@@ -67,14 +74,12 @@ public:
         counts.abbreviationBytes = bigEndian(bytes.subspan(40, 4));
         if (counts.types == 0 || (counts.universalIndicators != 0 && counts.universalIndicators != counts.types) ||
             (counts.standardIndicators != 0 && counts.standardIndicators != counts.types)) {
-            reason = "its header's counts do not agree";
-            return false;
+            return failure("its header's counts do not agree");
         }
         if (!has(dataBytes(counts, timeBytes))) {
-            reason = "it ends inside its data";
-            return false;
+            return failure("it ends inside its data");
         }
-        return true;
+        return read;
     }
 
     // The length of the data after a header: the transitions' times and type
@@ -101,35 +106,34 @@ std::int64_t signedTime(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-std::optional<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes, std::string& reason) {
+Result<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes) {
     TzifReader reader(bytes);
-    std::uint8_t version = 0;
-    Counts counts;
-    if (!reader.header(version, counts, 4, reason)) {
-        return std::nullopt;
+    Result<Header> header = reader.header(4);
+    if (!header) {
+        return failure(header.error());
     }
     // Version 1 has the byte 0; later versions an ASCII digit from '2' on, and
     // a second header and data with 64-bit times after the first data.
-    const bool wide = version >= '2';
-    if (version != 0 && !wide) {
-        reason = "its version is unknown";
-        return std::nullopt;
+    const bool wide = header->version >= '2';
+    if (header->version != 0 && !wide) {
+        return failure("its version is unknown");
     }
     const std::uint64_t timeBytes = wide ? 8 : 4;
     if (wide) {
-        reader.take(TzifReader::dataBytes(counts, 4));
-        if (!reader.header(version, counts, timeBytes, reason)) {
-            return std::nullopt;
+        reader.take(TzifReader::dataBytes(header->counts, 4));
+        header = reader.header(timeBytes);
+        if (!header) {
+            return failure(header.error());
         }
     }
+    const Counts& counts = header->counts;
 
     TimeZone zone;
     zone.transitionsUnixSeconds.reserve(counts.transitions);
     for (std::uint64_t i = 0; i < counts.transitions; ++i) {
         const std::int64_t moment = signedTime(reader.take(timeBytes));
         if (!zone.transitionsUnixSeconds.empty() && moment <= zone.transitionsUnixSeconds.back()) {
-            reason = "its transitions are out of order";
-            return std::nullopt;
+            return failure("its transitions are out of order");
         }
         zone.transitionsUnixSeconds.push_back(moment);
     }
@@ -140,16 +144,14 @@ std::optional<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes, 
         // utoff (signed 32 bits), isdst, the abbreviation's index.
         const std::int64_t offset = signedTime(reader.take(6).first(4));
         if (offset < lowestOffsetSeconds || offset > highestOffsetSeconds) {
-            reason = "it gives an offset beyond a day";
-            return std::nullopt;
+            return failure("it gives an offset beyond a day");
         }
         typeOffsets.push_back(static_cast<std::int32_t>(offset));
     }
     zone.offsetsAfterSeconds.reserve(counts.transitions);
     for (const std::uint8_t index : typeIndices) {
         if (index >= typeOffsets.size()) {
-            reason = "a transition leads to a time type it does not have";
-            return std::nullopt;
+            return failure("a transition leads to a time type it does not have");
         }
         zone.offsetsAfterSeconds.push_back(typeOffsets[index]);
     }
@@ -164,22 +166,19 @@ std::optional<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes, 
     // The footer: the rule for the moments after the last transition between
     // two line feeds, empty when the file gives none.
     if (!reader.has(1) || reader.take(1)[0] != '\n') {
-        reason = "its closing rule is missing";
-        return std::nullopt;
+        return failure("its closing rule is missing");
     }
     const std::span<const std::uint8_t> footer = reader.take(reader.left());
     const auto lineEnd = std::find(footer.begin(), footer.end(), '\n');
     if (lineEnd == footer.end()) {
-        reason = "its closing rule is cut short";
-        return std::nullopt;
+        return failure("its closing rule is cut short");
     }
     const std::string_view ruleText(reinterpret_cast<const char*>(footer.data()),
                                     static_cast<std::size_t>(lineEnd - footer.begin()));
     if (!ruleText.empty()) {
         zone.laterRule = ZoneRule::parse(ruleText);
         if (!zone.laterRule) {
-            reason = "its closing rule cannot be read";
-            return std::nullopt;
+            return failure("its closing rule cannot be read");
         }
     }
     return zone;
@@ -197,21 +196,19 @@ std::int64_t TimeZone::offsetSeconds(std::int64_t unixSeconds) const {
     return offsetsAfterSeconds[static_cast<std::size_t>(after - transitionsUnixSeconds.begin()) - 1];
 }
 
-std::optional<TimeZone> loadTimeZone(std::string_view name, std::string& reason) {
-    return loadTimeZone(platform::zoneDatabaseFolder(), name, reason);
+Result<TimeZone> loadTimeZone(std::string_view name) {
+    return loadTimeZone(platform::zoneDatabaseFolder(), name);
 }
 
-std::optional<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name,
-                                     std::string& reason) {
-    std::string bytes;
-    if (!platform::readZoneFile(folder, name, bytes, reason)) {
-        return std::nullopt;
+Result<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name) {
+    const Result<std::string> bytes = platform::readZoneFile(folder, name);
+    if (!bytes) {
+        return failure(bytes.error());
     }
-    std::string damage;
-    std::optional<TimeZone> zone = TimeZone::fromTzif(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), damage);
+    Result<TimeZone> zone =
+        TimeZone::fromTzif(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     if (!zone) {
-        reason = "the file of time zone " + std::string(name) + " cannot be used: " + damage;
+        return failure("the file of time zone " + std::string(name) + " cannot be used: " + zone.error());
     }
     return zone;
 }

@@ -10,6 +10,7 @@
 #include "raster/Canvas.h"
 
 #include "GlobeTestMaps.h"
+#include "tests/support/Results.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -351,7 +352,8 @@ TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
     const testsupport::ScratchFolder scratch("horavel-astro-");
     const std::filesystem::path& folder = scratch.path;
     const std::filesystem::path file = folder / "Map.png";
-    ASSERT_EQ(platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get()), 1);
+    ASSERT_TRUE(testsupport::succeeded(
+        platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get())));
     {
         Image inPlace;
         ASSERT_EQ(loadThroughCache(inPlace, file, folder), 1);
