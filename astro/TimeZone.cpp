@@ -104,67 +104,81 @@ std::int64_t signedTime(std::span<const std::uint8_t> bytes) {
     return static_cast<std::int64_t>(value);
 }
 
-}  // namespace
+// Where a zone file's data lie and how wide its times are: the header of a
+// file of version 1, or for a later version the second header, whose data
+// with 64-bit times follow the first data.
+struct Layout {
+    Counts counts;
+    std::uint64_t timeBytes = 4;  // 4 or 8
+};
 
-Result<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes) {
-    TzifReader reader(bytes);
+Result<Layout> readLayout(TzifReader& reader) {
     Result<Header> header = reader.header(4);
     if (!header) {
         return failure(header.error());
     }
-    // Version 1 has the byte 0; later versions an ASCII digit from '2' on, and
-    // a second header and data with 64-bit times after the first data.
+    // Version 1 has the byte 0; later versions an ASCII digit from '2' on.
     const bool wide = header->version >= '2';
     if (header->version != 0 && !wide) {
         return failure("its version is unknown");
     }
-    const std::uint64_t timeBytes = wide ? 8 : 4;
-    if (wide) {
-        reader.take(TzifReader::dataBytes(header->counts, 4));
-        header = reader.header(timeBytes);
-        if (!header) {
-            return failure(header.error());
-        }
+    if (!wide) {
+        return Layout{header->counts, 4};
     }
-    const Counts& counts = header->counts;
+    reader.take(TzifReader::dataBytes(header->counts, 4));
+    header = reader.header(8);
+    if (!header) {
+        return failure(header.error());
+    }
+    return Layout{header->counts, 8};
+}
 
-    TimeZone zone;
-    zone.transitionsUnixSeconds.reserve(counts.transitions);
-    for (std::uint64_t i = 0; i < counts.transitions; ++i) {
+// The moments of the transitions, which must ascend strictly.
+Result<std::vector<std::int64_t>> readTransitions(TzifReader& reader, std::uint64_t count, std::uint64_t timeBytes) {
+    std::vector<std::int64_t> moments;
+    moments.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
         const std::int64_t moment = signedTime(reader.take(timeBytes));
-        if (!zone.transitionsUnixSeconds.empty() && moment <= zone.transitionsUnixSeconds.back()) {
+        if (!moments.empty() && moment <= moments.back()) {
             return failure("its transitions are out of order");
         }
-        zone.transitionsUnixSeconds.push_back(moment);
+        moments.push_back(moment);
     }
-    const std::span<const std::uint8_t> typeIndices = reader.take(counts.transitions);
-    std::vector<std::int32_t> typeOffsets;
-    typeOffsets.reserve(counts.types);
-    for (std::uint64_t i = 0; i < counts.types; ++i) {
-        // utoff (signed 32 bits), isdst, the abbreviation's index.
+    return moments;
+}
+
+// The offset of each local time type: utoff (signed 32 bits), then isdst and
+// the abbreviation's index, which are not needed.
+Result<std::vector<std::int32_t>> readTypeOffsets(TzifReader& reader, std::uint64_t count) {
+    std::vector<std::int32_t> offsets;
+    offsets.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
         const std::int64_t offset = signedTime(reader.take(6).first(4));
         if (offset < lowestOffsetSeconds || offset > highestOffsetSeconds) {
             return failure("it gives an offset beyond a day");
         }
-        typeOffsets.push_back(static_cast<std::int32_t>(offset));
+        offsets.push_back(static_cast<std::int32_t>(offset));
     }
-    zone.offsetsAfterSeconds.reserve(counts.transitions);
+    return offsets;
+}
+
+// The offset from each transition on, through its time type.
+Result<std::vector<std::int32_t>> offsetsAfterTransitions(std::span<const std::uint8_t> typeIndices,
+                                                          const std::vector<std::int32_t>& typeOffsets) {
+    std::vector<std::int32_t> offsets;
+    offsets.reserve(typeIndices.size());
     for (const std::uint8_t index : typeIndices) {
         if (index >= typeOffsets.size()) {
             return failure("a transition leads to a time type it does not have");
         }
-        zone.offsetsAfterSeconds.push_back(typeOffsets[index]);
+        offsets.push_back(typeOffsets[index]);
     }
-    zone.firstOffsetSeconds = typeOffsets.front();
-    // The abbreviations, the leap seconds and the indicators are not needed.
-    reader.take(counts.abbreviationBytes + counts.leapSeconds * (timeBytes + 4) + counts.standardIndicators +
-                counts.universalIndicators);
-    if (!wide) {
-        return zone;
-    }
+    return offsets;
+}
 
-    // The footer: the rule for the moments after the last transition between
-    // two line feeds, empty when the file gives none.
+// The footer: the rule for the moments after the last transition between two
+// line feeds; none when the file gives an empty one.
+Result<std::optional<ZoneRule>> readClosingRule(TzifReader& reader) {
     if (!reader.has(1) || reader.take(1)[0] != '\n') {
         return failure("its closing rule is missing");
     }
@@ -175,12 +189,53 @@ Result<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes) {
     }
     const std::string_view ruleText(reinterpret_cast<const char*>(footer.data()),
                                     static_cast<std::size_t>(lineEnd - footer.begin()));
-    if (!ruleText.empty()) {
-        zone.laterRule = ZoneRule::parse(ruleText);
-        if (!zone.laterRule) {
-            return failure("its closing rule cannot be read");
-        }
+    if (ruleText.empty()) {
+        return std::optional<ZoneRule>();
     }
+    std::optional<ZoneRule> rule = ZoneRule::parse(ruleText);
+    if (!rule) {
+        return failure("its closing rule cannot be read");
+    }
+    return rule;
+}
+
+}  // namespace
+
+Result<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes) {
+    TzifReader reader(bytes);
+    const Result<Layout> layout = readLayout(reader);
+    if (!layout) {
+        return failure(layout.error());
+    }
+    const Counts& counts = layout->counts;
+    Result<std::vector<std::int64_t>> transitions = readTransitions(reader, counts.transitions, layout->timeBytes);
+    if (!transitions) {
+        return failure(transitions.error());
+    }
+    const std::span<const std::uint8_t> typeIndices = reader.take(counts.transitions);
+    const Result<std::vector<std::int32_t>> typeOffsets = readTypeOffsets(reader, counts.types);
+    if (!typeOffsets) {
+        return failure(typeOffsets.error());
+    }
+    Result<std::vector<std::int32_t>> offsetsAfter = offsetsAfterTransitions(typeIndices, *typeOffsets);
+    if (!offsetsAfter) {
+        return failure(offsetsAfter.error());
+    }
+    TimeZone zone;
+    zone.transitionsUnixSeconds = std::move(*transitions);
+    zone.offsetsAfterSeconds = std::move(*offsetsAfter);
+    zone.firstOffsetSeconds = typeOffsets->front();
+    // The abbreviations, the leap seconds and the indicators are not needed.
+    reader.take(counts.abbreviationBytes + counts.leapSeconds * (layout->timeBytes + 4) +
+                counts.standardIndicators + counts.universalIndicators);
+    if (layout->timeBytes == 4) {
+        return zone;
+    }
+    Result<std::optional<ZoneRule>> laterRule = readClosingRule(reader);
+    if (!laterRule) {
+        return failure(laterRule.error());
+    }
+    zone.laterRule = *laterRule;
     return zone;
 }
 
