@@ -250,10 +250,10 @@ void ClockApp::chooseZone(WindowHost& host, std::string_view name) {
         showZone(host, std::nullopt);
         return;
     }
-    std::string reason;
-    std::optional<TimeZone> rules = loadTimeZone(name, reason);
+    Result<TimeZone> rules = loadTimeZone(name);
     if (!rules) {
-        platform::showMessage("Horavel", "Horavel knows no time zone '" + std::string(name) + "': " + reason + ".");
+        platform::showMessage("Horavel",
+                              "Horavel knows no time zone '" + std::string(name) + "': " + rules.error() + ".");
         return;
     }
     showZone(host, NamedZone{std::string(name), std::move(*rules)});
@@ -291,14 +291,16 @@ void ClockApp::setFaceOptions(WindowHost& host, const FaceOptions& options) {
 void ClockApp::setStartAtLogin(bool on) {
     const std::filesystem::path& folder = appState.autostartFolder;
     const std::string entry = platform::utf8FromPath(platform::autostartEntry(folder, appState.zone));
-    std::string reason;
     if (folder.empty()) {
         platform::showMessage("Horavel", "This system names no folder of programs to start at login.");
-    } else if (on && !platform::addAutostart(folder, appState.program, appState.zone, reason)) {
-        platform::showMessage("Horavel", "Horavel could not be set to start at login: " + entry + ": " + reason + ".");
-    } else if (!on && !platform::removeAutostart(folder, appState.program, appState.zone, reason)) {
-        platform::showMessage("Horavel", "Horavel could not be kept from starting at login: " + entry + ": " +
-                                             reason + ".");
+        return;
+    }
+    const Result<> done = on ? platform::addAutostart(folder, appState.program, appState.zone)
+                             : platform::removeAutostart(folder, appState.program, appState.zone);
+    if (!done) {
+        platform::showMessage("Horavel", std::string(on ? "Horavel could not be set to start at login: "
+                                                        : "Horavel could not be kept from starting at login: ") +
+                                             entry + ": " + done.error() + ".");
     }
 }
 
@@ -431,14 +433,14 @@ void ClockApp::saveSettings(const WindowHost& host) {
         std::error_code ignored;
         std::filesystem::create_directories(appState.settingsFolder, ignored);
     }
-    std::string failure;
-    if (writeSettingsFile(appState.settingsFolder, now, failure) == 1) {
+    const Result<> written = writeSettingsFile(appState.settingsFolder, now);
+    if (written) {
         appState.savedSettings = now;
     } else if (appState.tellLosses && !appState.saveFailureTold) {
         appState.saveFailureTold = true;
         platform::reportLoss("Horavel", "The settings could not be saved to " +
                                             platform::utf8FromPath(settingsFilePath(appState.settingsFolder)) +
-                                            ": " + failure + ".");
+                                            ": " + written.error() + ".");
     }
 }
 

@@ -62,12 +62,11 @@ StartOptions clockStartOptions(CommandLineAnswer& answer) {
     if (!answer.runsClock || answer.zone.empty()) {
         return options;
     }
-    std::string reason;
-    if (std::optional<TimeZone> rules = loadTimeZone(answer.zone, reason)) {
+    if (Result<TimeZone> rules = loadTimeZone(answer.zone)) {
         options.zone = NamedZone{answer.zone, std::move(*rules)};
     } else {
         answer = {false, answer.zone, badArgumentsExitCode,
-                  "horavel: unknown time zone '" + answer.zone + "': " + reason + "\n", true};
+                  "horavel: unknown time zone '" + answer.zone + "': " + rules.error() + "\n", true};
     }
     return options;
 }

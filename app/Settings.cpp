@@ -69,31 +69,30 @@ constexpr std::size_t settingsReadLimit = 2 * settingsLineLimit + 4;
 // A settings file that is a symbolic link is followed only to the clock's own
 // kind of file: none yet (a dangling link, whose target is made), or a regular
 // file that is empty or begins with a settings line. Anything else it leads to
-// is another file of the user's, never overwritten: false then, and failure
-// says why.
-bool linkLeadsToSettings(const std::filesystem::path& link, std::string& failure) {
-    std::string bytes;
-    switch (platform::readRegularFile(link, settingsReadLimit, bytes)) {
+// is another file of the user's, never overwritten: a failure then, saying
+// why.
+Result<> linkLeadsToSettings(const std::filesystem::path& link) {
+    const Result<platform::FileBytes> file = platform::readRegularFile(link, settingsReadLimit);
+    if (!file) {
+        return failure(file.error());
+    }
+    switch (file->found) {
     case platform::FileRead::Missing:
-        return true;
+        return {};
     case platform::FileRead::NotRegular:
-        failure = "it is not a regular file";
-        return false;
-    case platform::FileRead::Failed:
-        failure = platform::lastFileError();
-        return false;
+        return failure("it is not a regular file");
     case platform::FileRead::Read:
         break;
     }
     // White space alone counts as empty only when it is the whole file.
-    const std::string text = settingsText(bytes);
-    const bool empty = bytes.size() < settingsReadLimit && text.find_first_not_of(" \t\r\n") == std::string::npos;
+    const std::string text = settingsText(file->bytes);
+    const bool empty =
+        file->bytes.size() < settingsReadLimit && text.find_first_not_of(" \t\r\n") == std::string::npos;
     if (empty || isSettingsLine(firstLine(text))) {
-        return true;
+        return {};
     }
-    failure = "it is a link to " + platform::utf8FromPath(platform::linkTarget(link)) +
-              ", which holds no settings line, so that file is left as it is";
-    return false;
+    return failure("it is a link to " + platform::utf8FromPath(platform::linkTarget(link)) +
+                   ", which holds no settings line, so that file is left as it is");
 }
 
 }  // namespace
@@ -182,39 +181,33 @@ std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, co
         return std::nullopt;
     }
     const std::filesystem::path path = settingsFilePath(folder);
-    std::string bytes;
-    switch (platform::readRegularFile(path, settingsReadLimit, bytes)) {
-    case platform::FileRead::Read:
-        break;
-    case platform::FileRead::NotRegular:
+    const Result<platform::FileBytes> file = platform::readRegularFile(path, settingsReadLimit);
+    if (!file || file->found == platform::FileRead::Missing) {
+        return std::nullopt;
+    }
+    if (file->found == platform::FileRead::NotRegular) {
         // A FIFO, a device or a folder: never waited on or read.
         std::fprintf(stderr, "Horavel: %s is not a regular file; the settings are the defaults\n",
                      platform::utf8FromPath(path).c_str());
         return std::nullopt;
-    default:
-        return std::nullopt;
     }
-    return parseSettingsLine(firstLine(settingsText(bytes)), defaults);
+    return parseSettingsLine(firstLine(settingsText(file->bytes)), defaults);
 }
 
-std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure) {
+Result<> writeSettingsFile(const std::filesystem::path& folder, const Settings& settings) {
     if (folder.empty()) {
-        failure = "there is no settings folder";
-        return 0;
+        return failure("there is no settings folder");
     }
     // A FIFO or a device in the file's place (or at the end of its link) is
     // neither replaced nor written into.
     const std::filesystem::path path = settingsFilePath(folder);
     if (!platform::regularOrAbsent(path)) {
-        failure = "it is not a regular file";
-        return 0;
+        return failure("it is not a regular file");
     }
-    if (platform::isSymbolicLink(path) && !linkLeadsToSettings(path, failure)) {
-        return 0;
+    if (platform::isSymbolicLink(path)) {
+        if (Result<> followed = linkLeadsToSettings(path); !followed) {
+            return followed;
+        }
     }
-    if (!platform::replaceTextFile(path, formatSettingsLine(settings))) {
-        failure = platform::lastFileError();
-        return 0;
-    }
-    return 1;
+    return platform::replaceTextFile(path, formatSettingsLine(settings));
 }

@@ -3,6 +3,7 @@
 #include "app/DesktopPlace.h"
 #include "app/Layout.h"
 #include "clockface/FaceOptions.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -91,10 +92,10 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& folder);
 // line on standard error says so.
 std::optional<Settings> readSettingsFile(const std::filesystem::path& folder, const Settings& defaults);
 
-// Replaces the settings file in the folder, all or nothing: 1 when the new file
-// is in place, 0 when it could not be written (no folder, no permission, a full
-// disk), the old file then left as it was and failure saying why. A settings
-// file that is a symbolic link stays one: the file it leads to is replaced, or
-// made when the link dangles, but only when that file is empty or begins with a
-// settings line; a link to any other file leaves that file alone and fails.
-std::int32_t writeSettingsFile(const std::filesystem::path& folder, const Settings& settings, std::string& failure);
+// Replaces the settings file in the folder, all or nothing. A failure (no
+// folder, no permission, a full disk) leaves the old file as it was and says
+// why. A settings file that is a symbolic link stays one: the file it leads to
+// is replaced, or made when the link dangles, but only when that file is empty
+// or begins with a settings line; a link to any other file leaves that file
+// alone and fails.
+Result<> writeSettingsFile(const std::filesystem::path& folder, const Settings& settings);

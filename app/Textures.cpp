@@ -2,6 +2,7 @@
 
 #include "image/PixelCache.h"
 #include "platform/Messages.h"
+#include "platform/Result.h"
 
 #include <system_error>
 
@@ -27,7 +28,9 @@ std::string lossOf(const std::vector<std::filesystem::path>& places, const char*
            "); that globe is drawn black.";
 }
 
-std::string loadTexture(Image& texture, const std::optional<std::filesystem::path>& given, const char* fileName,
+// Loads the map from the first of its places that gives a usable picture; a
+// failure is the sentence for the user about it.
+Result<> loadTexture(Image& texture, const std::optional<std::filesystem::path>& given, const char* fileName,
                         const std::filesystem::path& programFolder, const std::filesystem::path& cacheFolder) {
     std::vector<std::filesystem::path> places;
     if (given) {
@@ -46,7 +49,7 @@ std::string loadTexture(Image& texture, const std::optional<std::filesystem::pat
         }
     }
     // A failed load leaves the image empty, which the globe renderer accepts.
-    return lossOf(places, fileName);
+    return failure(lossOf(places, fileName));
 }
 
 }  // namespace
@@ -56,10 +59,10 @@ std::vector<std::string> loadTextures(FaceState& face, const std::optional<std::
                                       const std::filesystem::path& programFolder,
                                       const std::filesystem::path& cacheFolder) {
     std::vector<std::string> losses;
-    for (std::string loss : {loadTexture(face.earthTexture, earthFile, "Earth.png", programFolder, cacheFolder),
-                             loadTexture(face.moonTexture, moonFile, "Moon.png", programFolder, cacheFolder)}) {
-        if (!loss.empty()) {
-            losses.push_back(std::move(loss));
+    for (const Result<>& loaded : {loadTexture(face.earthTexture, earthFile, "Earth.png", programFolder, cacheFolder),
+                                   loadTexture(face.moonTexture, moonFile, "Moon.png", programFolder, cacheFolder)}) {
+        if (!loaded) {
+            losses.push_back(loaded.error());
         }
     }
     return losses;

@@ -3,6 +3,7 @@
 #include "platform/ZoneDatabase.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -21,6 +22,12 @@ struct Counts {
     std::uint64_t transitions = 0;          // timecnt
     std::uint64_t types = 0;                // typecnt
     std::uint64_t abbreviationBytes = 0;    // charcnt
+};
+
+// A header's version byte and its counts.
+struct Header {
+    std::uint8_t version = 0;
+    Counts counts;
 };
 
 std::uint64_t bigEndian(std::span<const std::uint8_t> bytes) {
@@ -48,17 +55,17 @@ public:
 
     // A header, after which its data of timeBytes-wide times must follow
     // whole. The counts are at most 2^32 - 1 each, so no sum overflows.
-    bool header(std::uint8_t& version, Counts& counts, std::uint64_t timeBytes, std::string& reason) {
+    Result<Header> header(std::uint64_t timeBytes) {
         if (!has(headerBytes)) {
-            reason = "it ends inside a header";
-            return false;
+            return failure("it ends inside a header");
         }
         const std::span<const std::uint8_t> bytes = take(headerBytes);
         if (!std::equal(bytes.begin(), bytes.begin() + 4, "TZif")) {
-            reason = "it does not begin as zone files do (TZif)";
-            return false;
+            return failure("it does not begin as zone files do (TZif)");
         }
-        version = bytes[4];
+        Header read;
+        read.version = bytes[4];
+        Counts& counts = read.counts;
         counts.universalIndicators = bigEndian(bytes.subspan(20, 4));
         counts.standardIndicators = bigEndian(bytes.subspan(24, 4));
         counts.leapSeconds = bigEndian(bytes.subspan(28, 4));
@@ -67,14 +74,12 @@ public:
         counts.abbreviationBytes = bigEndian(bytes.subspan(40, 4));
         if (counts.types == 0 || (counts.universalIndicators != 0 && counts.universalIndicators != counts.types) ||
             (counts.standardIndicators != 0 && counts.standardIndicators != counts.types)) {
-            reason = "its header's counts do not agree";
-            return false;
+            return failure("its header's counts do not agree");
         }
         if (!has(dataBytes(counts, timeBytes))) {
-            reason = "it ends inside its data";
-            return false;
+            return failure("it ends inside its data");
         }
-        return true;
+        return read;
     }
 
     // The length of the data after a header: the transitions' times and type
@@ -99,89 +104,138 @@ std::int64_t signedTime(std::span<const std::uint8_t> bytes) {
     return static_cast<std::int64_t>(value);
 }
 
-}  // namespace
-
-std::optional<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes, std::string& reason) {
-    TzifReader reader(bytes);
-    std::uint8_t version = 0;
+// Where a zone file's data lie and how wide its times are: the header of a
+// file of version 1, or for a later version the second header, whose data
+// with 64-bit times follow the first data.
+struct Layout {
     Counts counts;
-    if (!reader.header(version, counts, 4, reason)) {
-        return std::nullopt;
-    }
-    // Version 1 has the byte 0; later versions an ASCII digit from '2' on, and
-    // a second header and data with 64-bit times after the first data.
-    const bool wide = version >= '2';
-    if (version != 0 && !wide) {
-        reason = "its version is unknown";
-        return std::nullopt;
-    }
-    const std::uint64_t timeBytes = wide ? 8 : 4;
-    if (wide) {
-        reader.take(TzifReader::dataBytes(counts, 4));
-        if (!reader.header(version, counts, timeBytes, reason)) {
-            return std::nullopt;
-        }
-    }
+    std::uint64_t timeBytes = 4;  // 4 or 8
+};
 
-    TimeZone zone;
-    zone.transitionsUnixSeconds.reserve(counts.transitions);
-    for (std::uint64_t i = 0; i < counts.transitions; ++i) {
-        const std::int64_t moment = signedTime(reader.take(timeBytes));
-        if (!zone.transitionsUnixSeconds.empty() && moment <= zone.transitionsUnixSeconds.back()) {
-            reason = "its transitions are out of order";
-            return std::nullopt;
-        }
-        zone.transitionsUnixSeconds.push_back(moment);
+Result<Layout> readLayout(TzifReader& reader) {
+    Result<Header> header = reader.header(4);
+    if (!header) {
+        return failure(header.error());
     }
-    const std::span<const std::uint8_t> typeIndices = reader.take(counts.transitions);
-    std::vector<std::int32_t> typeOffsets;
-    typeOffsets.reserve(counts.types);
-    for (std::uint64_t i = 0; i < counts.types; ++i) {
-        // utoff (signed 32 bits), isdst, the abbreviation's index.
+    // Version 1 has the byte 0; later versions an ASCII digit from '2' on.
+    const bool wide = header->version >= '2';
+    if (header->version != 0 && !wide) {
+        return failure("its version is unknown");
+    }
+    if (!wide) {
+        return Layout{header->counts, 4};
+    }
+    reader.take(TzifReader::dataBytes(header->counts, 4));
+    header = reader.header(8);
+    if (!header) {
+        return failure(header.error());
+    }
+    return Layout{header->counts, 8};
+}
+
+// The moments of the transitions, which must ascend strictly.
+Result<std::vector<std::int64_t>> readTransitions(TzifReader& reader, std::uint64_t count, std::uint64_t timeBytes) {
+    std::vector<std::int64_t> moments;
+    moments.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        const std::int64_t moment = signedTime(reader.take(timeBytes));
+        if (!moments.empty() && moment <= moments.back()) {
+            return failure("its transitions are out of order");
+        }
+        moments.push_back(moment);
+    }
+    return moments;
+}
+
+// The offset of each local time type: utoff (signed 32 bits), then isdst and
+// the abbreviation's index, which are not needed.
+Result<std::vector<std::int32_t>> readTypeOffsets(TzifReader& reader, std::uint64_t count) {
+    std::vector<std::int32_t> offsets;
+    offsets.reserve(count);
+    for (std::uint64_t i = 0; i < count; ++i) {
         const std::int64_t offset = signedTime(reader.take(6).first(4));
         if (offset < lowestOffsetSeconds || offset > highestOffsetSeconds) {
-            reason = "it gives an offset beyond a day";
-            return std::nullopt;
+            return failure("it gives an offset beyond a day");
         }
-        typeOffsets.push_back(static_cast<std::int32_t>(offset));
+        offsets.push_back(static_cast<std::int32_t>(offset));
     }
-    zone.offsetsAfterSeconds.reserve(counts.transitions);
+    return offsets;
+}
+
+// The offset from each transition on, through its time type.
+Result<std::vector<std::int32_t>> offsetsAfterTransitions(std::span<const std::uint8_t> typeIndices,
+                                                          const std::vector<std::int32_t>& typeOffsets) {
+    std::vector<std::int32_t> offsets;
+    offsets.reserve(typeIndices.size());
     for (const std::uint8_t index : typeIndices) {
         if (index >= typeOffsets.size()) {
-            reason = "a transition leads to a time type it does not have";
-            return std::nullopt;
+            return failure("a transition leads to a time type it does not have");
         }
-        zone.offsetsAfterSeconds.push_back(typeOffsets[index]);
+        offsets.push_back(typeOffsets[index]);
     }
-    zone.firstOffsetSeconds = typeOffsets.front();
-    // The abbreviations, the leap seconds and the indicators are not needed.
-    reader.take(counts.abbreviationBytes + counts.leapSeconds * (timeBytes + 4) + counts.standardIndicators +
-                counts.universalIndicators);
-    if (!wide) {
-        return zone;
-    }
+    return offsets;
+}
 
-    // The footer: the rule for the moments after the last transition between
-    // two line feeds, empty when the file gives none.
+// The footer: the rule for the moments after the last transition between two
+// line feeds; none when the file gives an empty one.
+Result<std::optional<ZoneRule>> readClosingRule(TzifReader& reader) {
     if (!reader.has(1) || reader.take(1)[0] != '\n') {
-        reason = "its closing rule is missing";
-        return std::nullopt;
+        return failure("its closing rule is missing");
     }
     const std::span<const std::uint8_t> footer = reader.take(reader.left());
     const auto lineEnd = std::find(footer.begin(), footer.end(), '\n');
     if (lineEnd == footer.end()) {
-        reason = "its closing rule is cut short";
-        return std::nullopt;
+        return failure("its closing rule is cut short");
     }
     const std::string_view ruleText(reinterpret_cast<const char*>(footer.data()),
                                     static_cast<std::size_t>(lineEnd - footer.begin()));
-    if (!ruleText.empty()) {
-        zone.laterRule = ZoneRule::parse(ruleText);
-        if (!zone.laterRule) {
-            reason = "its closing rule cannot be read";
-            return std::nullopt;
-        }
+    if (ruleText.empty()) {
+        return std::optional<ZoneRule>();
     }
+    std::optional<ZoneRule> rule = ZoneRule::parse(ruleText);
+    if (!rule) {
+        return failure("its closing rule cannot be read");
+    }
+    return rule;
+}
+
+}  // namespace
+
+Result<TimeZone> TimeZone::fromTzif(std::span<const std::uint8_t> bytes) {
+    TzifReader reader(bytes);
+    const Result<Layout> layout = readLayout(reader);
+    if (!layout) {
+        return failure(layout.error());
+    }
+    const Counts& counts = layout->counts;
+    Result<std::vector<std::int64_t>> transitions = readTransitions(reader, counts.transitions, layout->timeBytes);
+    if (!transitions) {
+        return failure(transitions.error());
+    }
+    const std::span<const std::uint8_t> typeIndices = reader.take(counts.transitions);
+    const Result<std::vector<std::int32_t>> typeOffsets = readTypeOffsets(reader, counts.types);
+    if (!typeOffsets) {
+        return failure(typeOffsets.error());
+    }
+    Result<std::vector<std::int32_t>> offsetsAfter = offsetsAfterTransitions(typeIndices, *typeOffsets);
+    if (!offsetsAfter) {
+        return failure(offsetsAfter.error());
+    }
+    TimeZone zone;
+    zone.transitionsUnixSeconds = std::move(*transitions);
+    zone.offsetsAfterSeconds = std::move(*offsetsAfter);
+    zone.firstOffsetSeconds = typeOffsets->front();
+    // The abbreviations, the leap seconds and the indicators are not needed.
+    reader.take(counts.abbreviationBytes + counts.leapSeconds * (layout->timeBytes + 4) +
+                counts.standardIndicators + counts.universalIndicators);
+    if (layout->timeBytes == 4) {
+        return zone;
+    }
+    Result<std::optional<ZoneRule>> laterRule = readClosingRule(reader);
+    if (!laterRule) {
+        return failure(laterRule.error());
+    }
+    zone.laterRule = *laterRule;
     return zone;
 }
 
@@ -197,21 +251,19 @@ std::int64_t TimeZone::offsetSeconds(std::int64_t unixSeconds) const {
     return offsetsAfterSeconds[static_cast<std::size_t>(after - transitionsUnixSeconds.begin()) - 1];
 }
 
-std::optional<TimeZone> loadTimeZone(std::string_view name, std::string& reason) {
-    return loadTimeZone(platform::zoneDatabaseFolder(), name, reason);
+Result<TimeZone> loadTimeZone(std::string_view name) {
+    return loadTimeZone(platform::zoneDatabaseFolder(), name);
 }
 
-std::optional<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name,
-                                     std::string& reason) {
-    std::string bytes;
-    if (!platform::readZoneFile(folder, name, bytes, reason)) {
-        return std::nullopt;
+Result<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name) {
+    const Result<std::string> bytes = platform::readZoneFile(folder, name);
+    if (!bytes) {
+        return failure(bytes.error());
     }
-    std::string damage;
-    std::optional<TimeZone> zone = TimeZone::fromTzif(
-        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), damage);
+    Result<TimeZone> zone =
+        TimeZone::fromTzif(std::span(reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()));
     if (!zone) {
-        reason = "the file of time zone " + std::string(name) + " cannot be used: " + damage;
+        return failure("the file of time zone " + std::string(name) + " cannot be used: " + zone.error());
     }
     return zone;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "astro/ZoneRule.h"
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <span>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,10 +19,10 @@ class TimeZone {
 public:
     // The zone a zone file's bytes describe: from a file of version 2 or
     // later its 64-bit data and the rule after its last transition, from one
-    // of version 1 its 32-bit data. Nothing, with reason in a few words, for
-    // bytes that are not a zone file or not a whole and sound one. Every read
-    // stays within bytes.
-    static std::optional<TimeZone> fromTzif(std::span<const std::uint8_t> bytes, std::string& reason);
+    // of version 1 its 32-bit data. A failure, with the reason in a few words,
+    // for bytes that are not a zone file or not a whole and sound one. Every
+    // read stays within bytes.
+    static Result<TimeZone> fromTzif(std::span<const std::uint8_t> bytes);
 
     // Local time minus universal time, seconds, at the universal moment
     // unixSeconds (seconds since 1970-01-01 00:00 UT, negative before); always
@@ -39,8 +39,7 @@ private:
 
 // The zone named name (as "Asia/Tokyo") from the zone database the system
 // gives this program (platform/ZoneDatabase.h), or from the one in folder.
-// Nothing, with reason in one line, for a name the database may not hold
-// (see readZoneFile), a zone it does not have, or a damaged file.
-std::optional<TimeZone> loadTimeZone(std::string_view name, std::string& reason);
-std::optional<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name,
-                                     std::string& reason);
+// A failure, with the reason in one line, for a name the database may not
+// hold (see readZoneFile), a zone it does not have, or a damaged file.
+Result<TimeZone> loadTimeZone(std::string_view name);
+Result<TimeZone> loadTimeZone(const std::filesystem::path& folder, std::string_view name);

@@ -10,14 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <optional>
-#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string reason;
-    const std::optional<TimeZone> zone = TimeZone::fromTzif({data, size}, reason);
+    const Result<TimeZone> zone = TimeZone::fromTzif({data, size});
     if (!zone) {
-        if (reason.empty()) {
+        if (zone.error().empty()) {
             std::abort();
         }
         return 0;

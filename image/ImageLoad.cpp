@@ -45,11 +45,11 @@ bool nameContains(const std::basic_string<Char>& name, std::string_view text) {
 // else (TIFF among it, whose byte-order mark the decoder knows) is left to the
 // platform's decoder.
 ImageKind kindByFirstBytes(const std::filesystem::path& path) {
-    std::string head;
-    if (platform::readRegularFile(path, 16, head) != platform::FileRead::Read) {
+    const Result<platform::FileBytes> head = platform::readRegularFile(path, 16);
+    if (!head || head->found != platform::FileRead::Read) {
         return ImagePixels;
     }
-    const std::string_view start(head);
+    const std::string_view start(head->bytes);
     if (start.substr(0, 9) == "SIMPLE  =") {
         return ImageFits;
     }

@@ -7,10 +7,11 @@
 std::int32_t probeTiffVersion(const std::filesystem::path& path) {
     // Only a regular file is read, and opening it never waits: a FIFO in a
     // picture's place would wait for a writer.
-    std::string head;
-    if (platform::readRegularFile(path, 4, head) != platform::FileRead::Read || head.size() != 4) {
+    const Result<platform::FileBytes> file = platform::readRegularFile(path, 4);
+    if (!file || file->found != platform::FileRead::Read || file->bytes.size() != 4) {
         return 0;
     }
+    const std::string& head = file->bytes;
     // Bytes 0 and 1 are the byte-order mark, ignored: the word is taken
     // little-endian whatever the mark says.
     const unsigned version = static_cast<unsigned char>(head[2]) |

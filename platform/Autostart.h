@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -55,15 +57,15 @@ bool autostartStarts(const std::filesystem::path& folder, const std::filesystem:
 
 // Makes the entry that starts program showing zone, the folder created when
 // missing; an entry of the clock's own that is turned off is replaced, anything
-// else that is not the clock's is left alone. True when it is in place;
-// otherwise reason says why in a few words.
-[[nodiscard]] bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
-                                std::string_view zone, std::string& reason);
+// else that is not the clock's is left alone. Succeeds when it is in place;
+// otherwise the reason says why in a few words.
+Result<> addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                      std::string_view zone);
 
 // Removes the entry of zone's clock when it starts program showing zone;
-// anything else is left alone. True when no such entry remains; otherwise
-// reason says why.
-[[nodiscard]] bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
-                                   std::string_view zone, std::string& reason);
+// anything else is left alone. Succeeds when no such entry remains; otherwise
+// the reason says why.
+Result<> removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                         std::string_view zone);
 
 }  // namespace platform

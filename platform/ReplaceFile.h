@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <filesystem>
 #include <initializer_list>
 #include <string_view>
@@ -12,16 +14,15 @@ namespace platform {
 // the old one in one step: a crash or a power cut leaves either the old file or
 // the new one, never a truncated one. A symbolic link at path stays a link: the
 // file it leads to is replaced, in that file's own folder, and made when the
-// link dangles. True when the new file is in place; on failure the old file is
-// as it was, no temporary file is left behind, and lastFileError says why.
-[[nodiscard]] bool replaceTextFile(const std::filesystem::path& path, std::string_view text);
+// link dangles. On failure the old file is as it was, no temporary file is left
+// behind, and the reason is the system's words for what went wrong.
+Result<> replaceTextFile(const std::filesystem::path& path, std::string_view text);
 
 // The same for bytes written as they stand, the pieces one after the other.
-[[nodiscard]] bool replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces);
+Result<> replaceFile(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces);
 
 // The same for the path itself: a symbolic link standing there is replaced by
 // the new file, never followed, for a file that must be the program's own.
-[[nodiscard]] bool replaceFileItself(const std::filesystem::path& path,
-                                     std::initializer_list<std::string_view> pieces);
+Result<> replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces);
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -22,13 +24,12 @@ std::filesystem::path zoneDatabaseFolder();
 // Names under right/ or posix/ (copies of the zones) are refused too, and a
 // name must be written in the database's own case even where the file system
 // does not tell cases apart (Windows), so that one zone has one name.
-// False, with reason in one line, when the name is refused or the file is
+// Fails, with the reason in one line, when the name is refused or the file is
 // missing, not a regular file, too large or unreadable.
+Result<std::string> readZoneFile(const std::filesystem::path& folder, std::string_view name);
+
 // Whether the file of name in folder is spelled on disk with name's very
 // letters, case included: always on a file system that tells cases apart.
 bool spelledAsOnDisk(const std::filesystem::path& folder, std::string_view name);
-
-[[nodiscard]] bool readZoneFile(const std::filesystem::path& folder, std::string_view name, std::string& bytes,
-                                std::string& reason);
 
 }  // namespace platform

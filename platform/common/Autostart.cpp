@@ -54,48 +54,43 @@ bool autostartStarts(const std::filesystem::path& folder, const std::filesystem:
     return autostartEntryFor(folder, program, zone) == AutostartEntry::Starts;
 }
 
-bool addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string_view zone,
-                  std::string& reason) {
+Result<> addAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                      std::string_view zone) {
     if (folder.empty()) {
-        reason = "there is no folder of programs to start at login";
-        return false;
+        return failure("there is no folder of programs to start at login");
     }
     if (program.empty()) {
-        reason = "the system does not say where this program lies";
-        return false;
+        return failure("the system does not say where this program lies");
     }
     const AutostartEntry entry = autostartEntryFor(folder, program, zone);
     if (entry == AutostartEntry::Starts) {
-        return true;
+        return {};
     }
     if (entry != AutostartEntry::Absent && entry != AutostartEntry::Disabled) {
-        reason = leftAlone(entry);
-        return false;
+        return failure(leftAlone(entry));
     }
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (!writeAutostartEntry(folder, program, zone, reason)) {
-        return false;
+    if (Result<> written = writeAutostartEntry(folder, program, zone); !written) {
+        return written;
     }
     if (!autostartStarts(folder, program, zone)) {
-        reason = "it was written but does not read back as starting this program";
-        return false;
+        return failure("it was written but does not read back as starting this program");
     }
-    return true;
+    return {};
 }
 
-bool removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program, std::string_view zone,
-                     std::string& reason) {
+Result<> removeAutostart(const std::filesystem::path& folder, const std::filesystem::path& program,
+                         std::string_view zone) {
     if (!autostartStarts(folder, program, zone)) {
-        return true;
+        return {};
     }
     std::error_code error;
     std::filesystem::remove(autostartEntry(folder, zone), error);
     if (autostartStarts(folder, program, zone)) {
-        reason = error ? error.message() : "it is still there";
-        return false;
+        return failure(error ? error.message() : "it is still there");
     }
-    return true;
+    return {};
 }
 
 }  // namespace platform

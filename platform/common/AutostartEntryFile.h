@@ -17,9 +17,9 @@ AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std:
 
 // Writes the entry that starts program showing zone over whatever regular file
 // or nothing stands at the entry of zone's clock in folder, each system its own
-// way: addAutostart has made sure it is the clock's to write. False with a
-// reason in a few words on failure.
-[[nodiscard]] bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
-                                       std::string_view zone, std::string& reason);
+// way: addAutostart has made sure it is the clock's to write. The reason of a
+// failure is a few words.
+Result<> writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
+                             std::string_view zone);
 
 }  // namespace platform

@@ -8,30 +8,26 @@ namespace platform {
 namespace {
 
 // Writes rows of channels bytes a pixel (3: BGR, 4: BGRA) as a PNG file.
-std::int32_t writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                      std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels,
-                      std::string* failure) {
-    std::string reason = "the picture cannot be encoded";
+Result<> writePng(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                  std::int32_t strideBytes, const std::uint8_t* rows, std::int32_t channels) {
     std::string encoded;
-    const bool written = rows != nullptr && width >= 1 && height >= 1 && strideBytes / channels >= width &&
-                         encodePng(encoded, width, height, strideBytes, rows, channels) &&
-                         writeWholeFile(path, encoded, reason);
-    if (!written && failure != nullptr) {
-        *failure = reason;
+    if (rows == nullptr || width < 1 || height < 1 || strideBytes / channels < width ||
+        !encodePng(encoded, width, height, strideBytes, rows, channels)) {
+        return failure("the picture cannot be encoded");
     }
-    return written ? 1 : 0;
+    return writeWholeFile(path, encoded);
 }
 
 }  // namespace
 
-std::int32_t writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                         std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 3, failure);
+Result<> writePngBgr(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                     std::int32_t strideBytes, const std::uint8_t* rows) {
+    return writePng(path, width, height, strideBytes, rows, 3);
 }
 
-std::int32_t writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
-                          std::int32_t strideBytes, const std::uint8_t* rows, std::string* failure) {
-    return writePng(path, width, height, strideBytes, rows, 4, failure);
+Result<> writePngBgra(const std::filesystem::path& path, std::int32_t width, std::int32_t height,
+                      std::int32_t strideBytes, const std::uint8_t* rows) {
+    return writePng(path, width, height, strideBytes, rows, 4);
 }
 
 }  // namespace platform

@@ -1,19 +1,18 @@
 #include "platform/FileAccess.h"
 
 #include "platform/common/BinaryStream.h"
+#include "platform/common/SystemError.h"
 
 #include <array>
 
 namespace platform {
 
-bool readWholeStream(const std::filesystem::path& path, std::size_t maxBytes, std::string& bytes,
-                     std::string& reason) {
-    bytes.clear();
+Result<std::string> readWholeStream(const std::filesystem::path& path, std::size_t maxBytes) {
     std::FILE* stream = openBinaryStream(path);
     if (stream == nullptr) {
-        reason = lastFileError();
-        return false;
+        return failure(systemError());
     }
+    std::string bytes;
     std::array<char, 64 * 1024> buffer{};
     bool tooLong = false;
     for (std::size_t got = 0; !tooLong && (got = std::fread(buffer.data(), 1, buffer.size(), stream)) > 0;) {
@@ -23,16 +22,17 @@ bool readWholeStream(const std::filesystem::path& path, std::size_t maxBytes, st
         }
     }
     const bool failed = std::ferror(stream) != 0;
-    if (failed) {
-        reason = lastFileError();
-    }
+    const std::string readFailure = failed ? systemError() : std::string();
     if (stream != stdin) {
         std::fclose(stream);
     }
     if (tooLong) {
-        reason = "it gives more than " + std::to_string(maxBytes >> 20) + " MiB";
+        return failure("it gives more than " + std::to_string(maxBytes >> 20) + " MiB");
     }
-    return !failed && !tooLong;
+    if (failed) {
+        return failure(readFailure);
+    }
+    return bytes;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include "platform/FileAccess.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -54,38 +55,31 @@ std::string displayed(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool readZoneFile(const std::filesystem::path& folder, std::string_view name, std::string& bytes,
-                  std::string& reason) {
-    bytes.clear();
-    reason = refusal(name);
-    if (!reason.empty()) {
-        return false;
+Result<std::string> readZoneFile(const std::filesystem::path& folder, std::string_view name) {
+    if (std::string refused = refusal(name); !refused.empty()) {
+        return failure(std::move(refused));
     }
     const std::string nameText(name);
-    switch (readRegularFile(folder / nameText, largestZoneFileBytes + 1, bytes)) {
+    Result<FileBytes> file = readRegularFile(folder / nameText, largestZoneFileBytes + 1);
+    if (!file) {
+        return failure("the zone file of " + nameText + " cannot be read: " + file.error());
+    }
+    switch (file->found) {
     case FileRead::Read:
-        if (!spelledAsOnDisk(folder, name)) {
-            reason = "no time zone " + nameText + " in " + displayed(folder) + " (names are written as the database "
-                     "writes them, as Asia/Tokyo)";
-            break;
-        }
-        if (bytes.size() <= largestZoneFileBytes) {
-            return true;
-        }
-        reason = "the zone file of " + nameText + " is too large to be one";
         break;
     case FileRead::Missing:
-        reason = "no time zone " + nameText + " in " + displayed(folder);
-        break;
+        return failure("no time zone " + nameText + " in " + displayed(folder));
     case FileRead::NotRegular:
-        reason = nameText + " in " + displayed(folder) + " is not a zone file";
-        break;
-    case FileRead::Failed:
-        reason = "the zone file of " + nameText + " cannot be read: " + lastFileError();
-        break;
+        return failure(nameText + " in " + displayed(folder) + " is not a zone file");
     }
-    bytes.clear();
-    return false;
+    if (!spelledAsOnDisk(folder, name)) {
+        return failure("no time zone " + nameText + " in " + displayed(folder) +
+                       " (names are written as the database writes them, as Asia/Tokyo)");
+    }
+    if (file->bytes.size() > largestZoneFileBytes) {
+        return failure("the zone file of " + nameText + " is too large to be one");
+    }
+    return std::move(file->bytes);
 }
 
 }  // namespace platform

@@ -270,39 +270,38 @@ std::filesystem::path autostartEntry(const std::filesystem::path& folder, std::s
 
 AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std::filesystem::path& program,
                                   std::string_view zone) {
-    std::string text;
-    switch (readRegularFile(entry, entryReadLimit, text)) {
+    const Result<FileBytes> file = readRegularFile(entry, entryReadLimit);
+    if (!file) {
+        return AutostartEntry::Unreadable;
+    }
+    switch (file->found) {
     case FileRead::Read:
         break;
     case FileRead::Missing:
         return AutostartEntry::Absent;
     case FileRead::NotRegular:
         return AutostartEntry::NotAFile;
-    case FileRead::Failed:
-        return AutostartEntry::Unreadable;
     }
-    const EntryContent content = readEntry(text);
+    const EntryContent content = readEntry(file->bytes);
     if (!startsClock(content.arguments, program, zone)) {
         return AutostartEntry::OtherProgram;
     }
     return content.hidden ? AutostartEntry::Disabled : AutostartEntry::Starts;
 }
 
-bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
-                         std::string_view zone, std::string& reason) {
+Result<> writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
+                             std::string_view zone) {
     // The Exec value runs program, and for a zone's clock --zone and its name,
     // each path or name one quoted argument.
     const std::optional<std::string> exec = quotedArgument(program.string());
     const std::optional<std::string> zoneArgument = quotedArgument(zone);
     if (!exec) {
-        reason = "the program's path holds a control character or bytes that are not UTF-8, which no desktop entry "
-                 "can hold";
-        return false;
+        return failure("the program's path holds a control character or bytes that are not UTF-8, which no desktop "
+                       "entry can hold");
     }
     if (!zoneArgument) {
-        reason = "the zone's name holds a control character or bytes that are not UTF-8, which no desktop entry "
-                 "can hold";
-        return false;
+        return failure("the zone's name holds a control character or bytes that are not UTF-8, which no desktop "
+                       "entry can hold");
     }
     const std::string entry = "[Desktop Entry]\n"
                               "Type=Application\n"
@@ -314,11 +313,7 @@ bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesys
                               "StartupNotify=false\n";
     // Written over the entry's name itself: should a link have taken its
     // place since it was looked at, the link goes, never what it leads to.
-    if (!replaceFileItself(autostartEntry(folder, zone), {entry})) {
-        reason = lastFileError();
-        return false;
-    }
-    return true;
+    return replaceFileItself(autostartEntry(folder, zone), {entry});
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include "platform/ReplaceFile.h"
 #include "platform/common/BinaryStream.h"
+#include "platform/common/SystemError.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,42 +14,44 @@
 
 namespace platform {
 
-FileRead readRegularFile(const std::filesystem::path& path, std::size_t maxBytes, std::string& text) {
-    text.clear();
+Result<FileBytes> readRegularFile(const std::filesystem::path& path, std::size_t maxBytes) {
     // Non-blocking, so that a FIFO opens at once instead of waiting for a writer.
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
-            return FileRead::Missing;
+            return FileBytes{FileRead::Missing, {}};
         }
         // A folder opens for reading; a socket does not, and says so.
-        return errno == ENXIO || errno == EISDIR ? FileRead::NotRegular : FileRead::Failed;
+        if (errno == ENXIO || errno == EISDIR) {
+            return FileBytes{FileRead::NotRegular, {}};
+        }
+        return failure(systemError());
     }
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
-        return FileRead::NotRegular;
+        return FileBytes{FileRead::NotRegular, {}};
     }
-    text.resize(maxBytes);
+    FileBytes file{FileRead::Read, std::string(maxBytes, '\0')};
     std::size_t filled = 0;
     while (filled < maxBytes) {
-        const ssize_t got = ::read(descriptor, text.data() + filled, maxBytes - filled);
+        const ssize_t got = ::read(descriptor, file.bytes.data() + filled, maxBytes - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
+            const std::string reason = systemError();
             ::close(descriptor);
-            text.clear();
-            return FileRead::Failed;
+            return failure(reason);
         }
         if (got == 0) {
             break;
         }
         filled += static_cast<std::size_t>(got);
     }
-    text.resize(filled);
+    file.bytes.resize(filled);
     ::close(descriptor);
-    return FileRead::Read;
+    return file;
 }
 
 namespace {
@@ -56,10 +59,10 @@ namespace {
 // Writes bytes into what stands at path, without creating, truncating a
 // device's contents or removing anything. A reader that went away fails the
 // write instead of ending the program.
-bool writeInPlace(const std::filesystem::path& path, std::string_view bytes) {
+Result<> writeInPlace(const std::filesystem::path& path, std::string_view bytes) {
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
-        return false;
+        return failure(systemError());
     }
     struct sigaction ignore {};
     struct sigaction previous {};
@@ -77,27 +80,27 @@ bool writeInPlace(const std::filesystem::path& path, std::string_view bytes) {
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
     }
-    const int cause = errno;
+    const std::string writeFailure = complete ? std::string() : systemError();
     ::sigaction(SIGPIPE, &previous, nullptr);
     const bool closed = ::close(descriptor) == 0;
-    errno = complete ? errno : cause;
-    return complete && closed;
+    if (!complete) {
+        return failure(writeFailure);
+    }
+    if (!closed) {
+        return failure(systemError());
+    }
+    return {};
 }
 
 }  // namespace
 
-bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason) {
+Result<> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
     struct stat status {};
     const bool inPlace = ::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode);
     if (inPlace && S_ISDIR(status.st_mode)) {
-        reason = "it is a folder";
-        return false;
+        return failure("it is a folder");
     }
-    const bool written = inPlace ? writeInPlace(path, bytes) : replaceFile(path, {bytes});
-    if (!written) {
-        reason = lastFileError();
-    }
-    return written;
+    return inPlace ? writeInPlace(path, bytes) : replaceFile(path, {bytes});
 }
 
 bool isSymbolicLink(const std::filesystem::path& path) {
@@ -105,7 +108,7 @@ bool isSymbolicLink(const std::filesystem::path& path) {
     return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
 }
 
-std::string lastFileError() { return std::strerror(errno); }
+std::string systemError() { return std::strerror(errno); }
 
 std::FILE* openBinaryStream(const std::filesystem::path& path) {
     return path == "-" ? stdin : std::fopen(path.c_str(), "rb");

@@ -1,6 +1,7 @@
 #include "platform/ReplaceFile.h"
 
 #include "platform/FileAccess.h"
+#include "platform/common/SystemError.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,11 +40,11 @@ void syncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-bool replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
+Result<> replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
     return replaceFileItself(linkTarget(linkOrFile), pieces);
 }
 
-bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
+Result<> replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;
@@ -55,7 +56,7 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     const int descriptor =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0) {
-        return false;
+        return failure(systemError());
     }
     bool written = true;
     for (const std::string_view piece : pieces) {
@@ -64,16 +65,15 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     written = written && ::fsync(descriptor) == 0;
     const bool closed = ::close(descriptor) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int cause = errno;  // kept for the caller's message
+        const std::string reason = systemError();
         ::unlink(temporary.c_str());
-        errno = cause;
-        return false;
+        return failure(reason);
     }
     syncFolder(path.parent_path());
-    return true;
+    return {};
 }
 
-bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
+Result<> replaceTextFile(const std::filesystem::path& path, std::string_view text) {
     return replaceFile(path, {text});
 }
 

@@ -185,12 +185,11 @@ AutostartEntry readAutostartEntry(const std::filesystem::path& entry, const std:
                : AutostartEntry::OtherProgram;
 }
 
-bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
-                         std::string_view zone, std::string& reason) {
+Result<> writeAutostartEntry(const std::filesystem::path& folder, const std::filesystem::path& program,
+                             std::string_view zone) {
     const std::optional<std::vector<std::wstring>> wanted = clockArguments(zone);
     if (!wanted) {
-        reason = "the zone's name holds bytes that are not UTF-8, which no shortcut can hold";
-        return false;
+        return failure("the zone's name holds bytes that are not UTF-8, which no shortcut can hold");
     }
     std::wstring arguments;
     for (const std::wstring& argument : *wanted) {
@@ -205,10 +204,9 @@ bool writeAutostartEntry(const std::filesystem::path& folder, const std::filesys
         FAILED(link->SetDescription(L"Horavel, a desktop clock")) ||
         FAILED(link->SetIconLocation(program.c_str(), 0)) ||
         FAILED(file->Save(autostartEntry(folder, zone).c_str(), TRUE))) {
-        reason = "the shell could not save the shortcut";
-        return false;
+        return failure("the shell could not save the shortcut");
     }
-    return true;
+    return {};
 }
 
 }  // namespace platform

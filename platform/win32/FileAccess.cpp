@@ -2,6 +2,7 @@
 
 #include "platform/ReplaceFile.h"
 #include "platform/common/BinaryStream.h"
+#include "platform/common/SystemError.h"
 #include "platform/common/Utf16.h"
 
 #include <fcntl.h>
@@ -16,41 +17,53 @@ namespace {
 
 bool missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+// Nothing at a path whose lookup failed with error, or the system's words for
+// why it could not be looked at.
+Result<FileBytes> missingOrFailed(DWORD error) {
+    if (missing(error)) {
+        return FileBytes{FileRead::Missing, {}};
+    }
+    SetLastError(error);
+    return failure(systemError());
+}
+
 }  // namespace
 
-FileRead readRegularFile(const std::filesystem::path& path, std::size_t maxBytes, std::string& text) {
-    text.clear();
+Result<FileBytes> readRegularFile(const std::filesystem::path& path, std::size_t maxBytes) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return missing(GetLastError()) ? FileRead::Missing : FileRead::Failed;
+        return missingOrFailed(GetLastError());
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return FileRead::NotRegular;
+        return FileBytes{FileRead::NotRegular, {}};
     }
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return missing(GetLastError()) ? FileRead::Missing : FileRead::Failed;
+        return missingOrFailed(GetLastError());
     }
     // Pipes and devices answer to names as files do; only a file on a disk is read.
     if (GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
-        return FileRead::NotRegular;
+        return FileBytes{FileRead::NotRegular, {}};
     }
-    text.resize(maxBytes);
+    FileBytes read{FileRead::Read, std::string(maxBytes, '\0')};
     DWORD got = 0;
     const auto wanted = static_cast<DWORD>(std::min<std::size_t>(maxBytes, 1U << 30));
-    const bool read = ReadFile(file, text.data(), wanted, &got, nullptr) != 0;
+    if (ReadFile(file, read.bytes.data(), wanted, &got, nullptr) == 0) {
+        const std::string reason = systemError();
+        CloseHandle(file);
+        return failure(reason);
+    }
     CloseHandle(file);
-    text.resize(read ? got : 0);
-    return read ? FileRead::Read : FileRead::Failed;
+    read.bytes.resize(got);
+    return read;
 }
 
-bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, std::string& reason) {
+Result<> writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        reason = "it is a folder";
-        return false;
+        return failure("it is a folder");
     }
     // A device or a pipe (NUL, CON, \\.\pipe\...) is written in place.
     HANDLE existing = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -63,22 +76,17 @@ bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes, s
             complete = WriteFile(existing, bytes.data(), part, &written, nullptr) && written == part;
             bytes.remove_prefix(part);
         }
-        const DWORD cause = GetLastError();
+        const std::string writeFailure = complete ? std::string() : systemError();
         CloseHandle(existing);
         if (!complete) {
-            SetLastError(cause);
-            reason = lastFileError();
+            return failure(writeFailure);
         }
-        return complete;
+        return {};
     }
     if (existing != INVALID_HANDLE_VALUE) {
         CloseHandle(existing);
     }
-    if (!replaceFile(path, {bytes})) {
-        reason = lastFileError();
-        return false;
-    }
-    return true;
+    return replaceFile(path, {bytes});
 }
 
 bool isSymbolicLink(const std::filesystem::path& path) {
@@ -94,7 +102,7 @@ bool isSymbolicLink(const std::filesystem::path& path) {
            (found.dwReserved0 == IO_REPARSE_TAG_SYMLINK || found.dwReserved0 == IO_REPARSE_TAG_MOUNT_POINT);
 }
 
-std::string lastFileError() {
+std::string systemError() {
     const DWORD error = GetLastError();
     wchar_t* text = nullptr;
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |

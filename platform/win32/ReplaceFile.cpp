@@ -1,6 +1,7 @@
 #include "platform/ReplaceFile.h"
 
 #include "platform/FileAccess.h"
+#include "platform/common/SystemError.h"
 
 #include <windows.h>
 
@@ -9,11 +10,11 @@
 
 namespace platform {
 
-bool replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
+Result<> replaceFile(const std::filesystem::path& linkOrFile, std::initializer_list<std::string_view> pieces) {
     return replaceFileItself(linkTarget(linkOrFile), pieces);
 }
 
-bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
+Result<> replaceFileItself(const std::filesystem::path& path, std::initializer_list<std::string_view> pieces) {
     // A name of this process's own, so that two clocks saving at once never
     // write into the same temporary file.
     std::filesystem::path temporary = path;
@@ -24,7 +25,7 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return false;
+        return failure(systemError());
     }
     bool complete = true;
     for (std::string_view piece : pieces) {
@@ -40,15 +41,14 @@ bool replaceFileItself(const std::filesystem::path& path, std::initializer_list<
     const bool closed = CloseHandle(file) != 0;
     if (!complete || !closed ||
         !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD cause = GetLastError();  // kept for the caller's message
+        const std::string reason = systemError();
         DeleteFileW(temporary.c_str());
-        SetLastError(cause);
-        return false;
+        return failure(reason);
     }
-    return true;
+    return {};
 }
 
-bool replaceTextFile(const std::filesystem::path& path, std::string_view text) {
+Result<> replaceTextFile(const std::filesystem::path& path, std::string_view text) {
     // Text files on Windows end their lines in CR LF.
     std::string bytes;
     for (const char c : text) {

@@ -5,6 +5,7 @@
 #include "platform/Messages.h"
 #include "astro/TimeZone.h"
 #include "app/headless/HeadlessWindow.h"
+#include "tests/support/Results.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -261,9 +262,8 @@ TEST_F(ClockMenuTest, OptionsAndZonesAreKeptPerClock) {
     ClockApp app(clock);
     HeadlessWindow window(app);
     StartOptions start = options(9);
-    std::string reason;
-    std::optional<TimeZone> rules = loadTimeZone("Asia/Tokyo", reason);
-    ASSERT_TRUE(rules) << reason;
+    const Result<TimeZone> rules = loadTimeZone("Asia/Tokyo");
+    ASSERT_TRUE(testsupport::succeeded(rules));
     start.zone = NamedZone{"Asia/Tokyo", *rules};
     const WindowPlacement placement = app.start(window, start);
     EXPECT_EQ(placement.outer, (PixelPoint{30, 40}));

@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "tests/support/Results.h"
 
 #include <gtest/gtest.h>
 
@@ -171,17 +172,16 @@ protected:
         return found;
     }
     std::filesystem::path folder;
-    std::string failure;  // why the last write failed
 };
 
 TEST_F(SettingsFileTest, SavedSettingsReadBack) {
-    EXPECT_EQ(writeSettingsFile(folder, {312, 140, 40}, failure), 1);
+    EXPECT_TRUE(testsupport::succeeded(writeSettingsFile(folder, {312, 140, 40})));
     const Settings s = readSettingsFile(folder, Settings{}).value();
     EXPECT_EQ(s.left, 312);
     EXPECT_EQ(s.top, 140);
     EXPECT_EQ(s.unit, 40);
     // Saving again replaces the earlier content, and leaves nothing else behind.
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1);
+    EXPECT_TRUE(testsupport::succeeded(writeSettingsFile(folder, {1, 2, 20})));
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
     EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
 }
@@ -192,14 +192,14 @@ TEST_F(SettingsFileTest, SavedSettingsReadBack) {
 TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
     writeRaw("7 8 40\n");
     const std::filesystem::path notAFolder = settingsFilePath(folder);
-    EXPECT_EQ(writeSettingsFile(notAFolder, {1, 2, 20}, failure), 0);
-    EXPECT_EQ(writeSettingsFile(folder / "absent", {1, 2, 20}, failure), 0);
+    EXPECT_FALSE(writeSettingsFile(notAFolder, {1, 2, 20}));
+    EXPECT_FALSE(writeSettingsFile(folder / "absent", {1, 2, 20}));
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 40);
     EXPECT_EQ(names(), std::vector<std::string>{"Settings.txt"});
 
     const std::filesystem::path refusing = folder / "refusing";
     std::filesystem::create_directories(settingsFilePath(refusing) / "kept");
-    EXPECT_EQ(writeSettingsFile(refusing, {1, 2, 20}, failure), 0);
+    EXPECT_FALSE(writeSettingsFile(refusing, {1, 2, 20}));
     EXPECT_TRUE(std::filesystem::exists(settingsFilePath(refusing) / "kept"));
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(refusing)) {
@@ -244,7 +244,7 @@ TEST_F(SettingsFileTest, OnlyARegularFileIsRead) {
     ASSERT_EQ(::mkfifo(settingsFilePath(folder).c_str(), 0600), 0);
     EXPECT_FALSE(readSettingsFile(folder, Settings{}).has_value());
     // Nor is it replaced by a save.
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
+    EXPECT_FALSE(writeSettingsFile(folder, {1, 2, 20}));
     EXPECT_EQ(std::filesystem::status(settingsFilePath(folder)).type(), std::filesystem::file_type::fifo);
 #endif
 }
@@ -260,10 +260,10 @@ TEST_F(SettingsFileTest, ALinkedFileStaysALink) {
     if (refused) {
         GTEST_SKIP() << "no symbolic links here: " << refused.message();
     }
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1) << "a dangling link";
+    EXPECT_TRUE(testsupport::succeeded(writeSettingsFile(folder, {1, 2, 20}))) << "a dangling link";
     EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 40}, failure), 1);
+    EXPECT_TRUE(testsupport::succeeded(writeSettingsFile(folder, {1, 2, 40})));
     EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
     std::ifstream in(kept);
     std::string line;
@@ -283,28 +283,30 @@ TEST_F(SettingsFileTest, ALinkToAnotherFileLeavesItAlone) {
     if (refused) {
         GTEST_SKIP() << "no symbolic links here: " << refused.message();
     }
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
-    EXPECT_NE(failure.find("holds no settings line"), std::string::npos) << failure;
+    EXPECT_NE(testsupport::reasonOf(writeSettingsFile(folder, {1, 2, 20})).find("holds no settings line"),
+              std::string::npos);
     std::ifstream in(foreign, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), notes);
     std::ofstream(foreign, std::ios::trunc).close();
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 1) << "an empty file is the clock's to fill";
+    EXPECT_TRUE(testsupport::succeeded(writeSettingsFile(folder, {1, 2, 20})))
+        << "an empty file is the clock's to fill";
     EXPECT_TRUE(std::filesystem::is_symlink(settingsFilePath(folder)));
     EXPECT_EQ(readSettingsFile(folder, Settings{})->unit, 20);
 }
 
 TEST_F(SettingsFileTest, AFailedWriteSaysWhy) {
     std::filesystem::create_directories(settingsFilePath(folder) / "kept");
-    EXPECT_EQ(writeSettingsFile(folder, {1, 2, 20}, failure), 0);
-    EXPECT_FALSE(failure.empty());
+    const Result<> written = writeSettingsFile(folder, {1, 2, 20});
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(testsupport::reasonOf(written).empty());
 }
 
 TEST_F(SettingsFileTest, MissingFilesAndFoldersReadAsNone) {
     const Settings defaults{3, 4, 40};
     EXPECT_FALSE(readSettingsFile(folder / "absent", defaults).has_value());
     EXPECT_FALSE(readSettingsFile({}, defaults).has_value());
-    EXPECT_EQ(writeSettingsFile(folder / "absent", defaults, failure), 0);
-    EXPECT_EQ(writeSettingsFile({}, defaults, failure), 0);
+    EXPECT_FALSE(writeSettingsFile(folder / "absent", defaults));
+    EXPECT_FALSE(writeSettingsFile({}, defaults));
 }
 
 }  // namespace

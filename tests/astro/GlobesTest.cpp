@@ -11,6 +11,7 @@
 
 #include "GlobeTestMaps.h"
 #include "SceneAtJ2000.h"
+#include "tests/support/Results.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -350,7 +351,8 @@ TEST(GlobeRendering, AMapReadInPlaceGivesThePicturesOfTheMapInMemory) {
     const testsupport::ScratchFolder scratch("horavel-astro-");
     const std::filesystem::path& folder = scratch.path;
     const std::filesystem::path file = folder / "Map.png";
-    ASSERT_EQ(platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get()), 1);
+    ASSERT_TRUE(testsupport::succeeded(
+        platform::writePngBgr(file, map->width, map->height, map->stride, map->pixelStore.get())));
     {
         Image inPlace;
         ASSERT_EQ(loadThroughCache(inPlace, file, folder), 1);

@@ -1,6 +1,7 @@
 #include "astro/TimeZone.h"
 #include "astro/ZoneClock.h"
 #include "platform/ZoneDatabase.h"
+#include "tests/support/Results.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -60,20 +61,18 @@ TEST(TimeZone, OffsetsOnBothSidesOfChangesFromTheProgramsDatabase) {
         {"Australia/Lord_Howe", 2'548'251'000, 39'600},  // 2050-10-01T15:30:00Z
     };
     for (const Case& c : cases) {
-        std::string reason;
-        const std::optional<TimeZone> zone = loadTimeZone(c.zone, reason);
-        ASSERT_TRUE(zone) << reason;
+        const Result<TimeZone> zone = loadTimeZone(c.zone);
+        ASSERT_TRUE(testsupport::succeeded(zone));
         EXPECT_EQ(zone->offsetSeconds(c.unixSeconds), c.offsetSeconds) << c.zone << " at " << c.unixSeconds;
     }
 
     // The same file read as version 1, from its 32-bit data alone, which
     // holds Kathmandu's three transitions whole.
-    std::string bytes;
-    std::string reason;
-    ASSERT_TRUE(platform::readZoneFile(platform::zoneDatabaseFolder(), "Asia/Kathmandu", bytes, reason)) << reason;
-    bytes[4] = '\0';
-    const std::optional<TimeZone> firstVersion = TimeZone::fromTzif(asBytes(bytes), reason);
-    ASSERT_TRUE(firstVersion) << reason;
+    Result<std::string> bytes = platform::readZoneFile(platform::zoneDatabaseFolder(), "Asia/Kathmandu");
+    ASSERT_TRUE(testsupport::succeeded(bytes));
+    (*bytes)[4] = '\0';
+    const Result<TimeZone> firstVersion = TimeZone::fromTzif(asBytes(*bytes));
+    ASSERT_TRUE(testsupport::succeeded(firstVersion));
     for (const Case& c : cases) {
         if (std::string_view(c.zone) == "Asia/Kathmandu") {
             EXPECT_EQ(firstVersion->offsetSeconds(c.unixSeconds), c.offsetSeconds) << c.unixSeconds;
@@ -97,9 +96,8 @@ TEST(ZoneRule, ChangeCarriedBackAcrossTheNewYearBelongsToTheNextYear) {
 // stays at 1601.
 TEST(ZoneClock, LocalTimeIsUniversalTimeMovedByTheZonesOffset) {
     constexpr std::uint64_t ticksPerSecond = 10'000'000;
-    std::string reason;
-    const std::optional<TimeZone> kathmandu = loadTimeZone("Asia/Kathmandu", reason);
-    ASSERT_TRUE(kathmandu) << reason;
+    const Result<TimeZone> kathmandu = loadTimeZone("Asia/Kathmandu");
+    ASSERT_TRUE(testsupport::succeeded(kathmandu));
     // 1985-12-31T18:29:59.25Z and a second later, about the change from 5:30
     // to 5:45, and 1950-01-01T00:00:00.5Z (5:30), as ticks since 1601.
     constexpr std::uint64_t beforeChange = (11'644'473'600ULL + 504'901'799ULL) * ticksPerSecond + 2'500'000;
@@ -112,8 +110,8 @@ TEST(ZoneClock, LocalTimeIsUniversalTimeMovedByTheZonesOffset) {
         EXPECT_EQ(clock.utcNow().ticks(), utc);
         EXPECT_EQ(clock.localNow().ticks(), utc + offsetSeconds * ticksPerSecond) << utc;
     }
-    const std::optional<TimeZone> stJohns = loadTimeZone("America/St_Johns", reason);
-    ASSERT_TRUE(stJohns) << reason;
+    const Result<TimeZone> stJohns = loadTimeZone("America/St_Johns");
+    ASSERT_TRUE(testsupport::succeeded(stJohns));
     EXPECT_EQ(localTimeIn(*stJohns, platform::FileTime::fromTicks(3600 * ticksPerSecond)).ticks(), 0U);
 }
 
@@ -122,31 +120,29 @@ TEST(ZoneClock, LocalTimeIsUniversalTimeMovedByTheZonesOffset) {
 // it, a folder, a file that is not a zone file, and a zone file cut short
 // anywhere.
 TEST(TimeZone, RefusesWhatIsNotAWholeZoneOfTheDatabase) {
-    const auto expectRefused = [](const std::optional<TimeZone>& zone, const std::string& reason,
-                                  const std::string& what) {
+    const auto expectRefused = [](const Result<TimeZone>& zone, const std::string& what) {
         EXPECT_FALSE(zone) << what;
+        const std::string reason = testsupport::reasonOf(zone);
         EXPECT_FALSE(reason.empty()) << what;
         EXPECT_EQ(reason.find('\n'), std::string::npos) << what;
     };
     for (const char* name :
          {"Mars/Olympus", "../etc/passwd", "/etc/passwd", "Asia//Tokyo", "", "Asia", "right/Asia/Tokyo", "asia/tokyo"}) {
-        std::string reason;
-        expectRefused(loadTimeZone(name, reason), reason, name);
+        expectRefused(loadTimeZone(name), name);
     }
 
     const testsupport::ScratchFolder folder("horavel-zones-");
     std::filesystem::create_directories(folder.path / "Mars");
     std::ofstream(folder.path / "Mars" / "Olympus", std::ios::binary) << "Olympus Mons has no clocks\n";
-    std::string reason;
-    expectRefused(loadTimeZone(folder.path, "Mars/Olympus", reason), reason, "a text file");
+    expectRefused(loadTimeZone(folder.path, "Mars/Olympus"), "a text file");
 
-    std::string bytes;
-    ASSERT_TRUE(platform::readZoneFile(platform::zoneDatabaseFolder(), "America/St_Johns", bytes, reason)) << reason;
-    ASSERT_TRUE(TimeZone::fromTzif(asBytes(bytes), reason)) << reason;
-    for (std::size_t length = 0; length < bytes.size(); ++length) {
+    const Result<std::string> bytes = platform::readZoneFile(platform::zoneDatabaseFolder(), "America/St_Johns");
+    ASSERT_TRUE(testsupport::succeeded(bytes));
+    ASSERT_TRUE(testsupport::succeeded(TimeZone::fromTzif(asBytes(*bytes))));
+    for (std::size_t length = 0; length < bytes->size(); ++length) {
         // A copy of its own, so that the sanitizer sees a read past its end.
-        const std::string cut = bytes.substr(0, length);
-        expectRefused(TimeZone::fromTzif(asBytes(cut), reason), reason, "cut at " + std::to_string(length));
+        const std::string cut = bytes->substr(0, length);
+        expectRefused(TimeZone::fromTzif(asBytes(cut)), "cut at " + std::to_string(length));
     }
 }
 
@@ -227,9 +223,8 @@ TEST(TimeZone, AgreesWithTheCLibraryFrom1900To2100) {
     constexpr std::int64_t from1971 = 31'536'000;      // 1971-01-01T00:00:00Z
     for (const char* name : {"Asia/Kathmandu", "America/St_Johns", "Australia/Lord_Howe", "America/New_York",
                              "Europe/London", "Asia/Jerusalem", "America/Nuuk", "Europe/Dublin"}) {
-        std::string reason;
-        const std::optional<TimeZone> zone = loadTimeZone(name, reason);
-        ASSERT_TRUE(zone) << reason;
+        const Result<TimeZone> zone = loadTimeZone(name);
+        ASSERT_TRUE(testsupport::succeeded(zone));
         const ScopedZone library(name);
         expectAgreement([&](std::int64_t moment) { return zone->offsetSeconds(moment); }, from1900, name);
     }

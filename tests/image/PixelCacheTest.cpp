@@ -3,6 +3,7 @@
 #include "ImageTestSupport.h"
 #include "image/Image.h"
 #include "platform/ImageEncoder.h"
+#include "tests/support/Results.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ void writeContents(const std::filesystem::path& path, const std::string& bytes) 
 // A picture of width × height pixels whose every byte is level, written as PNG.
 void writeFlatPicture(const std::filesystem::path& path, std::int32_t width, std::int32_t height, std::uint8_t level) {
     const std::vector<std::uint8_t> rows(static_cast<std::size_t>(width) * height * 3, level);
-    ASSERT_EQ(platform::writePngBgr(path, width, height, width * 3, rows.data()), 1);
+    ASSERT_TRUE(testsupport::succeeded(platform::writePngBgr(path, width, height, width * 3, rows.data())));
 }
 
 // A flat picture in a folder of its own, loaded once through the cache.

@@ -1,4 +1,5 @@
 #include "platform/Autostart.h"
+#include "tests/support/Results.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
@@ -42,24 +43,25 @@ std::string contents(const std::filesystem::path& file) {
 }
 
 TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
-    std::string reason;
     EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Absent);
-    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    ASSERT_TRUE(testsupport::succeeded(platform::addAutostart(folder, program, "")));
     EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
-    EXPECT_TRUE(platform::removeAutostart(folder, other, "", reason)) << "another copy has nothing to remove";
+    EXPECT_TRUE(testsupport::succeeded(platform::removeAutostart(folder, other, "")))
+        << "another copy has nothing to remove";
     EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
+    EXPECT_TRUE(testsupport::succeeded(platform::removeAutostart(folder, program, "")));
     EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, "")));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason)) << "nothing to remove is no failure";
+    EXPECT_TRUE(testsupport::succeeded(platform::removeAutostart(folder, program, "")))
+        << "nothing to remove is no failure";
 
 #ifndef _WIN32
     // The clock's own desktop entry, turned off by the desktop's settings, is
     // turned on again by writing it anew.
-    ASSERT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    ASSERT_TRUE(testsupport::succeeded(platform::addAutostart(folder, program, "")));
     std::ofstream(platform::autostartEntry(folder, ""), std::ios::app) << "Hidden=true\n";
     EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::Disabled);
-    EXPECT_TRUE(platform::addAutostart(folder, program, "", reason)) << reason;
+    EXPECT_TRUE(testsupport::succeeded(platform::addAutostart(folder, program, "")));
     EXPECT_TRUE(platform::autostartStarts(folder, program, ""));
 #endif
 }
@@ -69,13 +71,12 @@ TEST_F(AutostartTest, MadeRecognisedAndRemoved) {
 // nor removed, nor opened in a way that could wait; each refusal says why.
 TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     const std::filesystem::path entry = platform::autostartEntry(folder, "");
-    std::string reason;
-    ASSERT_TRUE(platform::addAutostart(folder, other, "", reason)) << reason;
+    ASSERT_TRUE(testsupport::succeeded(platform::addAutostart(folder, other, "")));
     const std::string othersEntry = contents(entry);
     EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::OtherProgram);
-    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
-    EXPECT_NE(reason.find("another program"), std::string::npos) << reason;
-    EXPECT_TRUE(platform::removeAutostart(folder, program, "", reason));
+    EXPECT_NE(testsupport::reasonOf(platform::addAutostart(folder, program, "")).find("another program"),
+              std::string::npos);
+    EXPECT_TRUE(testsupport::succeeded(platform::removeAutostart(folder, program, "")));
     EXPECT_EQ(contents(entry), othersEntry);
     std::filesystem::remove(entry);
 
@@ -85,8 +86,8 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     std::filesystem::create_symlink(scratchFile, entry, refused);
     if (!refused) {
         EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
-        EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
-        EXPECT_NE(reason.find("not a regular file"), std::string::npos) << reason;
+        EXPECT_NE(testsupport::reasonOf(platform::addAutostart(folder, program, "")).find("not a regular file"),
+                  std::string::npos);
         EXPECT_EQ(contents(scratchFile), "the user's own text\n");
         EXPECT_TRUE(std::filesystem::is_symlink(entry));
         std::filesystem::remove(entry);
@@ -95,7 +96,7 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     // A FIFO without a writer: reading it in the usual way waits forever.
     ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
     EXPECT_EQ(platform::autostartEntryFor(folder, program, ""), platform::AutostartEntry::NotAFile);
-    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
+    EXPECT_FALSE(platform::addAutostart(folder, program, ""));
     EXPECT_TRUE(std::filesystem::is_fifo(entry));
     std::filesystem::remove(entry);
 
@@ -103,8 +104,7 @@ TEST_F(AutostartTest, WhatIsNotTheClocksOwnIsLeftAlone) {
     const std::filesystem::path latin1 = scratch.path / "caf\xe9" / "horavel";
     std::filesystem::create_directories(latin1.parent_path());
     std::ofstream(latin1) << "a program";
-    EXPECT_FALSE(platform::addAutostart(folder, latin1, "", reason));
-    EXPECT_NE(reason.find("UTF-8"), std::string::npos) << reason;
+    EXPECT_NE(testsupport::reasonOf(platform::addAutostart(folder, latin1, "")).find("UTF-8"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(entry));
 #endif
 }
@@ -124,11 +124,10 @@ TEST_F(AutostartTest, EachZoneHasAnEntryOfItsOwn) {
                                             "Etc/GMT+5",
                                             "Etc/GMT-5",
                                             "Etc/GMT_p5"};
-    std::string reason;
     std::set<std::filesystem::path> entries;
     for (const std::string& zone : zones) {
         EXPECT_EQ(platform::autostartEntryFor(folder, program, zone), platform::AutostartEntry::Absent) << zone;
-        ASSERT_TRUE(platform::addAutostart(folder, program, zone, reason)) << zone << ": " << reason;
+        ASSERT_TRUE(testsupport::succeeded(platform::addAutostart(folder, program, zone))) << zone;
         entries.insert(platform::autostartEntry(folder, zone));
     }
     EXPECT_EQ(entries.size(), zones.size());
@@ -153,7 +152,7 @@ TEST_F(AutostartTest, EachZoneHasAnEntryOfItsOwn) {
               platform::AutostartEntry::OtherProgram);
 
     for (std::size_t i = 0; i < zones.size(); ++i) {
-        ASSERT_TRUE(platform::removeAutostart(folder, program, zones[i], reason)) << zones[i] << ": " << reason;
+        ASSERT_TRUE(testsupport::succeeded(platform::removeAutostart(folder, program, zones[i]))) << zones[i];
         EXPECT_FALSE(std::filesystem::exists(platform::autostartEntry(folder, zones[i]))) << zones[i];
         for (std::size_t j = i + 1; j < zones.size(); ++j) {
             EXPECT_TRUE(platform::autostartStarts(folder, program, zones[j])) << zones[j] << " after " << zones[i];
@@ -162,12 +161,10 @@ TEST_F(AutostartTest, EachZoneHasAnEntryOfItsOwn) {
 }
 
 TEST_F(AutostartTest, AFolderThatCannotBeMadeFails) {
-    std::string reason;
     std::ofstream(folder) << "a file, not a folder";
-    EXPECT_FALSE(platform::addAutostart(folder, program, "", reason));
-    EXPECT_FALSE(reason.empty());
+    EXPECT_FALSE(testsupport::reasonOf(platform::addAutostart(folder, program, "")).empty());
     EXPECT_FALSE(platform::autostartStarts(folder, program, ""));
-    EXPECT_FALSE(platform::addAutostart({}, program, "", reason));
+    EXPECT_FALSE(platform::addAutostart({}, program, ""));
 }
 
 }  // namespace

@@ -38,8 +38,8 @@ bool writeFile(const std::filesystem::path& path, const void* bytes, std::size_t
 bool writePicture(const BgraPicture& picture, const std::filesystem::path& path) {
     std::error_code ignored;
     std::filesystem::create_directories(path.parent_path(), ignored);
-    return platform::writePngBgra(path, picture.sizePx, picture.sizePx, 4 * picture.sizePx,
-                                  picture.pixels.data()) == 1;
+    return platform::writePngBgra(path, picture.sizePx, picture.sizePx, 4 * picture.sizePx, picture.pixels.data())
+        .has_value();
 }
 
 }  // namespace

@@ -12,12 +12,11 @@ namespace {
 
 // A folder of this run's own: a name no other has, made here and now, so that
 // nothing another user left in the temporary folder is written through.
-std::filesystem::path makeOwnFolder(std::string& reason) {
+Result<std::filesystem::path> makeOwnFolder() {
     std::error_code error;
     const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
     if (error) {
-        reason = "there is no temporary folder: " + error.message();
-        return {};
+        return failure("there is no temporary folder: " + error.message());
     }
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -27,8 +26,7 @@ std::filesystem::path makeOwnFolder(std::string& reason) {
             return folder;
         }
     }
-    reason = "no folder of its own could be made in " + platform::utf8FromPath(temporary);
-    return {};
+    return failure("no folder of its own could be made in " + platform::utf8FromPath(temporary));
 }
 
 }  // namespace
@@ -40,9 +38,9 @@ PipedMaps::~PipedMaps() {
     }
 }
 
-bool PipedMaps::take(std::optional<std::filesystem::path>& map, const char* option, std::string& error) {
+Result<> PipedMaps::take(std::optional<std::filesystem::path>& map, const char* option) {
     if (!map) {
-        return true;
+        return {};
     }
     const std::string named = std::string(option) + " " + platform::utf8FromPath(*map);
     std::error_code statusError;
@@ -50,20 +48,20 @@ bool PipedMaps::take(std::optional<std::filesystem::path>& map, const char* opti
     const bool fromPipe = *map == "-" || type == std::filesystem::file_type::fifo;
     if (!fromPipe) {
         if (type == std::filesystem::file_type::regular || type == std::filesystem::file_type::not_found) {
-            return true;
+            return {};
         }
-        error = named + " is neither a regular file nor a pipe (give - to read standard input)";
-        return false;
+        return failure(named + " is neither a regular file nor a pipe (give - to read standard input)");
     }
-    std::string bytes;
-    std::string reason;
-    if (!platform::readWholeStream(*map, pipedMapLimitBytes, bytes, reason)) {
-        error = "cannot read " + named + ": " + reason;
-        return false;
+    const Result<std::string> bytes = platform::readWholeStream(*map, pipedMapLimitBytes);
+    if (!bytes) {
+        return failure("cannot read " + named + ": " + bytes.error());
     }
-    if (folder.empty() && (folder = makeOwnFolder(reason)).empty()) {
-        error = "cannot keep " + named + ": " + reason;
-        return false;
+    if (folder.empty()) {
+        const Result<std::filesystem::path> made = makeOwnFolder();
+        if (!made) {
+            return failure("cannot keep " + named + ": " + made.error());
+        }
+        folder = *made;
     }
     // A FIFO's copy keeps its name, and with it the ending by which the loader
     // tells PDS IMG and FITS files from the others; standard input has none,
@@ -72,12 +70,11 @@ bool PipedMaps::take(std::optional<std::filesystem::path>& map, const char* opti
     copy += "-";
     copy += *map == "-" ? std::filesystem::path("standard-input") : map->filename();
     std::ofstream out(copy, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
     out.close();
     if (!out) {
-        error = "cannot keep " + named + " in " + platform::utf8FromPath(folder);
-        return false;
+        return failure("cannot keep " + named + " in " + platform::utf8FromPath(folder));
     }
     map = copy;
-    return true;
+    return {};
 }

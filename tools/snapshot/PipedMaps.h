@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -20,9 +22,9 @@ public:
 
     // Turns a --earth-texture or --moon-texture path (option names it) that is
     // a pipe into the path of its copy; a regular file, or nothing at the path,
-    // stays as it is. False with a one-line reason in error when it is
-    // refused or cannot be read.
-    [[nodiscard]] bool take(std::optional<std::filesystem::path>& map, const char* option, std::string& error);
+    // stays as it is. Fails, with a one-line reason, when it is refused or
+    // cannot be read.
+    Result<> take(std::optional<std::filesystem::path>& map, const char* option);
 
 private:
     std::filesystem::path folder;  // made at the first pipe; empty before

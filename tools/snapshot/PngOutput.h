@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <filesystem>
-#include <string>
 
 class Image;
 
-// Writes a three-channel picture as an RGB PNG file, pixel for pixel. false when
-// the picture is missing or not three bytes per pixel, or the file could not be
-// written; failure then says why.
-bool writeImagePng(const Image* image, const std::filesystem::path& path, std::string& failure);
+// Writes a three-channel picture as an RGB PNG file, pixel for pixel. Fails,
+// saying why, when the picture is missing or not three bytes per pixel, or the
+// file could not be written.
+Result<> writeImagePng(const Image* image, const std::filesystem::path& path);

@@ -28,12 +28,12 @@ namespace {
 constexpr int exitFailure = 1;
 constexpr int exitBadArguments = 2;
 
-bool written(bool succeeded, const std::filesystem::path& path, const std::string& failure) {
-    if (!succeeded) {
+bool written(const Result<>& writing, const std::filesystem::path& path) {
+    if (!writing) {
         std::fprintf(stderr, "horavel-snapshot: cannot write %s: %s\n", platform::utf8FromPath(path).c_str(),
-                     failure.c_str());
+                     writing.error().c_str());
     }
-    return succeeded;
+    return writing.has_value();
 }
 
 void warnIfMissing(const Image& texture, const std::optional<std::filesystem::path>& given,
@@ -66,35 +66,34 @@ bool writePictures(const SnapshotOptions& options, const std::optional<NamedZone
         return false;
     }
     bool succeeded = true;
-    std::string failure;
     if (options.earthOut) {
-        const bool done = writeImagePng(face.globes.earthGlobe.get(), *options.earthOut, failure);
-        succeeded = written(done, *options.earthOut, failure) && succeeded;
+        succeeded = written(writeImagePng(face.globes.earthGlobe.get(), *options.earthOut), *options.earthOut) &&
+                    succeeded;
     }
     if (options.moonOut) {
-        const bool done = writeImagePng(face.globes.moonGlobe.get(), *options.moonOut, failure);
-        succeeded = written(done, *options.moonOut, failure) && succeeded;
+        succeeded = written(writeImagePng(face.globes.moonGlobe.get(), *options.moonOut), *options.moonOut) &&
+                    succeeded;
     }
     if (options.windowOut) {
         const PixelSize client = window.clientSize();
         shell::BufferPaintTarget picture(client.width, client.height);
         window.paint(picture);
-        const bool encoded = platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
-                                                   picture.stride(), picture.pixels(), &failure) == 1;
-        succeeded = written(encoded, *options.windowOut, failure) && succeeded;
+        succeeded = written(platform::writePngBgr(*options.windowOut, picture.width(), picture.height(),
+                                                  picture.stride(), picture.pixels()),
+                            *options.windowOut) &&
+                    succeeded;
     }
     if (options.menuOut) {
         const MenuPicture menu(app.menu(), baseDpi);
         const Canvas* canvas = menu.picture();
-        bool encoded = false;
-        failure = "there is no menu picture to write";
+        Result<> encoded = failure("there is no menu picture to write");
         if (canvas != nullptr) {
             shell::BufferPaintTarget picture(canvas->displayWidth(), canvas->displayHeight());
             menu.paint(picture, {0, 0, canvas->displayWidth(), canvas->displayHeight()});
             encoded = platform::writePngBgr(*options.menuOut, picture.width(), picture.height(), picture.stride(),
-                                            picture.pixels(), &failure) == 1;
+                                            picture.pixels());
         }
-        succeeded = written(encoded, *options.menuOut, failure) && succeeded;
+        succeeded = written(encoded, *options.menuOut) && succeeded;
     }
     return succeeded;
 }
@@ -119,9 +118,10 @@ int main(int argc, char** argv) {
 
     std::optional<NamedZone> zone;
     if (!options.zone.empty()) {
-        std::optional<TimeZone> rules = loadTimeZone(options.zone, error);
+        Result<TimeZone> rules = loadTimeZone(options.zone);
         if (!rules) {
-            std::fprintf(stderr, "horavel-snapshot: unknown time zone '%s': %s\n", options.zone.c_str(), error.c_str());
+            std::fprintf(stderr, "horavel-snapshot: unknown time zone '%s': %s\n", options.zone.c_str(),
+                         rules.error().c_str());
             return exitBadArguments;
         }
         zone = NamedZone{options.zone, std::move(*rules)};
@@ -132,9 +132,12 @@ int main(int argc, char** argv) {
     // Maps from pipes are read before anything is drawn; their copies go when
     // the pictures are written.
     PipedMaps pipedMaps;
-    if (!pipedMaps.take(options.earthTexture, "--earth-texture", error) ||
-        !pipedMaps.take(options.moonTexture, "--moon-texture", error)) {
-        std::fprintf(stderr, "horavel-snapshot: %s\n", error.c_str());
+    Result<> piped = pipedMaps.take(options.earthTexture, "--earth-texture");
+    if (piped) {
+        piped = pipedMaps.take(options.moonTexture, "--moon-texture");
+    }
+    if (!piped) {
+        std::fprintf(stderr, "horavel-snapshot: %s\n", piped.error().c_str());
         return exitBadArguments;
     }
     bool succeeded = true;
