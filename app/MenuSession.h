@@ -41,13 +41,12 @@ public:
     // which becomes highlighted, and true is returned; controls, and any
     // character in a menu without an entry, do nothing.
     bool type(char32_t character);
-    // A key by its keysym, the number X11 and XKB give a key's symbol alike: the
-    // arrows, Home and End (of the keypad too) move; Return and keypad Enter
-    // choose, and so does space where nothing can be typed; Escape, Menu and F10
-    // close; BackSpace erases. Any other key types its character (0 for none)
-    // into the entry, or in a menu without one is read as its letter, upper case
-    // (0 for none).
-    MenuOutcome keysym(std::uint32_t symbol, char32_t upperCaseKey, char32_t typed);
+    // A key by its keysym (app/Keys.h): the arrows, Home and End (of the keypad
+    // too) move; Return and keypad Enter choose, and so does space where nothing
+    // can be typed; Escape, Menu and F10 close; BackSpace erases. Any other key
+    // types its character (0 for none) into the entry, or in a menu without one
+    // is read as its letter.
+    MenuOutcome keysym(std::uint32_t symbol, char32_t typed);
     // The pointer is over the item (-1: over none): it is highlighted. True when
     // the highlight moved.
     bool pointAt(std::int32_t item);

@@ -53,10 +53,6 @@ PressedKey Keyboard::read(std::uint32_t evdevKey) const {
     press.symbol = xkb_state_key_get_one_sym(state, evdevKey + evdevToXkb);
     press.shift = xkb_state_mod_name_is_active(state, XKB_MOD_NAME_SHIFT, XKB_STATE_MODS_EFFECTIVE) > 0;
     press.typed = xkb_state_key_get_utf32(state, evdevKey + evdevToXkb);
-    const xkb_keysym_t upper = xkb_keysym_to_upper(press.symbol);
-    if (upper >= XKB_KEY_A && upper <= XKB_KEY_Z) {
-        press.upperCaseLetter = static_cast<char32_t>(U'A' + (upper - XKB_KEY_A));
-    }
     return press;
 }
 

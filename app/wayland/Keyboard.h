@@ -10,9 +10,6 @@ namespace shell {
 struct PressedKey {
     xkb_keysym_t symbol = XKB_KEY_NoSymbol;
     bool shift = false;
-    // The key as an upper-case letter A to Z, as Windows numbers letter keys; 0
-    // for other keys.
-    char32_t upperCaseLetter = 0;
     // The character the key types, case kept, as the layout and the modifiers
     // make it; 0 for a key that types none.
     char32_t typed = 0;

@@ -99,7 +99,7 @@ MenuOutcome MenuPopup::buttonReleased() {
 }
 
 MenuOutcome MenuPopup::key(const PressedKey& press) {
-    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter, press.typed);
+    const MenuOutcome outcome = session.keysym(press.symbol, press.typed);
     picture.draw(session.items(), session.highlighted());
     paint();
     return outcome;

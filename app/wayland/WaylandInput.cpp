@@ -146,9 +146,9 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
     if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
         // From the keyboard the menu opens at the client area's corner.
         openMenu(clockMenu(), {0, 0}, serial);
-    } else if (press.upperCaseLetter != alwaysOnTopKey) {
+    } else if (const char32_t letter = letterOfKeysym(press.symbol); letter != alwaysOnTopKey) {
         // No window can ask a compositor to keep it above the others.
-        app.key(*this, press.upperCaseLetter);
+        app.key(*this, letter);
     }
 }
 

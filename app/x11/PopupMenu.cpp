@@ -7,17 +7,6 @@ namespace shell {
 
 namespace {
 
-// The upper-case letter of a key; 0 for others.
-char32_t letterOf(KeySym key) {
-    if (key >= XK_a && key <= XK_z) {
-        return static_cast<char32_t>(U'A' + (key - XK_a));
-    }
-    if (key >= XK_A && key <= XK_Z) {
-        return static_cast<char32_t>(U'A' + (key - XK_A));
-    }
-    return 0;
-}
-
 // The character a key types, with Shift and the locks as they are: the keysym
 // XLookupString gives, as Unicode (Latin-1 keysyms are their own code points,
 // others carry theirs above 0x01000000); 0 for a key that types none.
@@ -123,8 +112,7 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         return {};
     case KeyPress: {
         const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
-        const MenuOutcome outcome =
-            session.keysym(static_cast<std::uint32_t>(key), letterOf(key), typedBy(event.xkey));
+        const MenuOutcome outcome = session.keysym(static_cast<std::uint32_t>(key), typedBy(event.xkey));
         paint();
         return outcome;
     }

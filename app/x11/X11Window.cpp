@@ -1,5 +1,6 @@
 #include "app/x11/X11Window.h"
 
+#include "app/Keys.h"
 #include "app/MessageQueue.h"
 #include "platform/Messages.h"
 #include "app/x11/ImposedSize.h"
@@ -72,17 +73,6 @@ std::int32_t resourceDpi(Display* display) {
 std::vector<unsigned long> windowIcon() {
     const std::span<const std::uint32_t> cardinals = windowIconCardinals();
     return {cardinals.begin(), cardinals.end()};
-}
-
-// The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
-char32_t upperCaseLetter(KeySym key) {
-    if (key >= XK_a && key <= XK_z) {
-        return static_cast<char32_t>(U'A' + (key - XK_a));
-    }
-    if (key >= XK_A && key <= XK_Z) {
-        return static_cast<char32_t>(U'A' + (key - XK_A));
-    }
-    return 0;
 }
 
 }  // namespace
@@ -428,7 +418,7 @@ void X11Window::onEvent(XEvent& event) {
             XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
             openMenu(app.menu(), {x, y});
         } else {
-            app.key(*this, upperCaseLetter(key));
+            app.key(*this, letterOfKeysym(static_cast<std::uint32_t>(key)));
         }
         break;
     }
