@@ -114,7 +114,16 @@ bool MenuSession::pointAt(std::int32_t item) {
     return true;
 }
 
-MenuOutcome MenuSession::release(std::int32_t item) { return choose(item); }
+bool MenuSession::opensOnKey(std::uint32_t symbol, bool shift) {
+    return symbol == keysym::Menu || (symbol == keysym::F10 && shift);
+}
+
+MenuOutcome MenuSession::release(std::int32_t item) {
+    if (!pressedInside && !movedAway) {
+        return {};
+    }
+    return choose(item);
+}
 
 MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t typed) {
     switch (symbol) {

@@ -83,19 +83,11 @@ std::int32_t MenuPopup::itemAt(PixelPoint atLogical) const {
 }
 
 void MenuPopup::pointerMoved(PixelPoint atLogical) {
-    pointerWentOver = true;
+    session.pointerMoved();
     if (session.pointAt(itemAt(atLogical))) {
         picture.draw(session.items(), session.highlighted());
         paint();
     }
-}
-
-MenuOutcome MenuPopup::buttonReleased() {
-    // The release of the click that opened the menu chooses nothing.
-    if (!pressedInside && !pointerWentOver) {
-        return {};
-    }
-    return session.release(session.highlighted());
 }
 
 MenuOutcome MenuPopup::key(const PressedKey& press) {

@@ -33,8 +33,8 @@ public:
     bool dismissed() const { return done; }
 
     void pointerMoved(PixelPoint atLogical);
-    void buttonPressed() { pressedInside = true; }
-    MenuOutcome buttonReleased();
+    void buttonPressed() { session.press(); }
+    MenuOutcome buttonReleased() { return session.release(session.highlighted()); }
     MenuOutcome key(const PressedKey& press);
 
 private:
@@ -51,8 +51,6 @@ private:
     wp_viewport* viewport = nullptr;
     bool configured = false;
     bool done = false;
-    bool pressedInside = false;  // a button went down over the menu since it opened
-    bool pointerWentOver = false;  // the pointer moved over the menu since it opened
 };
 
 }  // namespace shell

@@ -34,6 +34,18 @@ WaylandWindow& windowOf(void* data) { return *static_cast<WaylandWindow*>(data);
 
 PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x), wl_fixed_to_int(y)}; }
 
+// The button of an evdev button code, as the clock tells them apart.
+PointerButton buttonOf(std::uint32_t button) {
+    switch (button) {
+    case BTN_LEFT:
+        return PointerButton::Left;
+    case BTN_RIGHT:
+        return PointerButton::Right;
+    default:
+        return PointerButton::Other;
+    }
+}
+
 }  // namespace
 
 const wl_pointer_listener WaylandWindow::pointerListener{
@@ -52,7 +64,7 @@ const wl_pointer_listener WaylandWindow::pointerListener{
         windowOf(data).pointerMovedTo(logicalPoint(x, y));
     },
     [](void* data, wl_pointer*, std::uint32_t serial, std::uint32_t, std::uint32_t button, std::uint32_t state) {
-        windowOf(data).onPointerButton(serial, button, state == WL_POINTER_BUTTON_STATE_PRESSED);
+        windowOf(data).onPointerButton(serial, buttonOf(button), state == WL_POINTER_BUTTON_STATE_PRESSED);
     },
     [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
     [](void*, wl_pointer*) {},
@@ -94,9 +106,9 @@ void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
     }
 }
 
-void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed) {
+void WaylandWindow::onPointerButton(std::uint32_t serial, PointerButton button, bool pressed) {
     if (const auto message = messageOf(pointerSurface); message != messages.end()) {
-        if (pressed && button == BTN_LEFT && (*message)->clicked(pointerAt)) {
+        if (pressed && button == PointerButton::Left && (*message)->clicked(pointerAt)) {
             closeMessage(message);
         }
         return;
@@ -116,9 +128,9 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, 
         }
         return;
     }
-    if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
+    if (pressed && MenuSession::opensOnButton(button) && pointerSurface == surface && surface != nullptr) {
         openMenu(clockMenu(), pointerAt, serial);
-    } else if (button == BTN_LEFT && layer != nullptr) {
+    } else if (button == PointerButton::Left && layer != nullptr) {
         // On the desktop the clock is moved by dragging it anywhere.
         dragging = pressed && pointerSurface == surface;
         if (!pressed) {
@@ -143,7 +155,7 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
         }
         return;
     }
-    if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
+    if (MenuSession::opensOnKey(press.symbol, press.shift)) {
         // From the keyboard the menu opens at the client area's corner.
         openMenu(clockMenu(), {0, 0}, serial);
     } else if (const char32_t letter = letterOfKeysym(press.symbol); letter != alwaysOnTopKey) {

@@ -100,7 +100,7 @@ private:
 
     // Input.
     void pointerMovedTo(PixelPoint atLogical);
-    void onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed);
+    void onPointerButton(std::uint32_t serial, PointerButton button, bool pressed);
     void onKey(std::uint32_t serial, std::uint32_t key);
     // The clock's menu as the compositor can do it: never always on top, and
     // on the desktop where it offers the desktop's layer.

@@ -117,9 +117,10 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         return outcome;
     }
     case MotionNotify: {
-        // Grabbed events report the pointer on the root window as well.
+        // Grabbed events report the pointer on the root window as well; one
+        // where the menu was opened is no move.
         if (event.xmotion.x_root != openedAt.x || event.xmotion.y_root != openedAt.y) {
-            pointerMoved = true;
+            session.pointerMoved();
         }
         if (session.pointAt(itemAt(event.xmotion.x_root - origin.x, event.xmotion.y_root - origin.y))) {
             paint();
@@ -137,15 +138,10 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         if (x < 0 || y < 0 || x >= picture.layout().widthPx || y >= picture.layout().heightPx) {
             return MenuSession::pressOutside();
         }
-        pressedInside = true;
+        session.press();
         return {};
     }
     case ButtonRelease:
-        // The release of the click that opened the menu chooses nothing unless
-        // the pointer went to an item first.
-        if (!pressedInside && !pointerMoved) {
-            return {};
-        }
         return session.release(itemAt(event.xbutton.x_root - origin.x, event.xbutton.y_root - origin.y));
     default:
         return {};

@@ -52,8 +52,6 @@ private:
     PixelPoint origin;          // the menu's top-left corner, root window pixels
     PixelPoint openedAt;        // where the pointer was asked to open it, root window pixels
     bool open = false;
-    bool pressedInside = false;  // a button went down over the menu since it opened
-    bool pointerMoved = false;   // the pointer left the point it opened at
 };
 
 }  // namespace shell

@@ -75,6 +75,18 @@ std::vector<unsigned long> windowIcon() {
     return {cardinals.begin(), cardinals.end()};
 }
 
+// The button of a press, as the clock tells them apart.
+PointerButton buttonOf(unsigned int button) {
+    switch (button) {
+    case Button1:
+        return PointerButton::Left;
+    case Button3:
+        return PointerButton::Right;
+    default:
+        return PointerButton::Other;
+    }
+}
+
 }  // namespace
 
 X11Window::~X11Window() {
@@ -410,7 +422,7 @@ void X11Window::onEvent(XEvent& event) {
         break;
     case KeyPress: {
         const KeySym key = XLookupKeysym(&event.xkey, 0);
-        if (key == XK_Menu || (key == XK_F10 && (event.xkey.state & ShiftMask) != 0)) {
+        if (MenuSession::opensOnKey(static_cast<std::uint32_t>(key), (event.xkey.state & ShiftMask) != 0)) {
             // From the keyboard the menu opens at the client area's corner.
             int x = 0;
             int y = 0;
@@ -423,7 +435,7 @@ void X11Window::onEvent(XEvent& event) {
         break;
     }
     case ButtonPress:
-        if (event.xbutton.button == Button3) {
+        if (MenuSession::opensOnButton(buttonOf(event.xbutton.button))) {
             openMenu(app.menu(), {event.xbutton.x_root, event.xbutton.y_root});
         }
         break;

@@ -1,3 +1,4 @@
+#include "app/Keys.h"
 #include "app/MenuPicture.h"
 #include "app/MenuSession.h"
 
@@ -45,6 +46,7 @@ TEST(MenuSession, EnterKeysAndReleasesChoose) {
     EXPECT_TRUE(escape.closes);
     EXPECT_EQ(escape.chosen, MenuCommand::Nothing);
 
+    menu.press();
     EXPECT_EQ(menu.release(11).chosen, MenuCommand::Close);
     EXPECT_FALSE(menu.release(5).closes) << "the separator";
     EXPECT_FALSE(menu.release(-1).closes) << "the border";
@@ -55,6 +57,33 @@ TEST(MenuSession, EnterKeysAndReleasesChoose) {
     EXPECT_FALSE(menu.pointAt(3));
     EXPECT_TRUE(menu.pointAt(5));
     EXPECT_EQ(menu.highlighted(), -1) << "a separator is never highlighted";
+}
+
+// The right button, the Menu key and Shift+F10 open the menu, nothing else
+// does. The click that opened it chooses nothing when its button comes up over
+// an item; a release after the pointer moved, or after a press over the menu,
+// chooses.
+TEST(MenuSession, ItsTriggersOpenItAndTheirClickChoosesNothing) {
+    EXPECT_TRUE(MenuSession::opensOnButton(PointerButton::Right));
+    EXPECT_FALSE(MenuSession::opensOnButton(PointerButton::Left));
+    EXPECT_FALSE(MenuSession::opensOnButton(PointerButton::Other));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::Menu, false));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::Menu, true));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::F10, true));
+    EXPECT_FALSE(MenuSession::opensOnKey(keysym::F10, false));
+    EXPECT_FALSE(MenuSession::opensOnKey(0x6d, true));  // M
+
+    const std::int32_t close = 11;
+    MenuSession opened(menuItems({}));
+    opened.pointAt(close);
+    const MenuOutcome opening = opened.release(close);
+    EXPECT_FALSE(opening.closes);
+    EXPECT_EQ(opening.chosen, MenuCommand::Nothing);
+    opened.pointerMoved();
+    EXPECT_EQ(opened.release(close).chosen, MenuCommand::Close);
+    MenuSession clicked(menuItems({}));
+    clicked.press();
+    EXPECT_EQ(clicked.release(close).chosen, MenuCommand::Close);
 }
 
 // A menu of 100 × 200 pixels on a screen of 1000 × 800.
@@ -143,13 +172,16 @@ TEST(MenuSession, KeysymsMoveAndChooseAsTheirKeys) {
 TEST(MenuSession, TheChoiceOfZonesTakesANameTyped) {
     MenuState state;
     state.zone = "Asia/Tokyo";
-    const MenuOutcome opened = MenuSession(menuItems(state)).release(8);
+    MenuSession menu(menuItems(state));
+    menu.press();
+    const MenuOutcome opened = menu.release(8);
     EXPECT_TRUE(opened.closes);
     EXPECT_EQ(opened.chosen, MenuCommand::TimeZone);
     EXPECT_EQ(opened.zone, "Asia/Tokyo");
 
     const std::vector<MenuItem> items = zoneMenuItems(opened.zone);
     MenuSession zones(items);
+    zones.press();
     const auto count = static_cast<std::int32_t>(items.size());
     for (std::int32_t i = 0; i < count; ++i) {
         zones.key(MenuKey::Down);
@@ -165,7 +197,7 @@ TEST(MenuSession, TheChoiceOfZonesTakesANameTyped) {
     EXPECT_EQ(menuItemAt(picture.layout(), items, (heading.left + heading.right) / 2, heading.top), -1);
 
     const auto tokyoItem = std::find_if(items.begin(), items.end(), [](const MenuItem& item) { return item.label == "Tokyo"; });
-    const MenuOutcome tokyo = MenuSession(items).release(static_cast<std::int32_t>(tokyoItem - items.begin()));
+    const MenuOutcome tokyo = zones.release(static_cast<std::int32_t>(tokyoItem - items.begin()));
     EXPECT_EQ(tokyo.chosen, MenuCommand::ChooseZone);
     EXPECT_EQ(tokyo.zone, "Asia/Tokyo");
 
