@@ -542,7 +542,7 @@ void X11Window::invalidate(bool eraseBackground) {
 }
 
 void X11Window::openMenu(std::vector<MenuItem> items, PixelPoint at) {
-    menu = std::make_unique<PopupMenu>(display, std::move(items), resolution, at);
+    menu = std::make_unique<MenuWindow>(display, std::move(items), resolution, at);
     if (!menu->isOpen()) {
         menu.reset();
     }

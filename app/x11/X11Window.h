@@ -3,8 +3,8 @@
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
 #include "app/TrackedWindowHost.h"
+#include "app/x11/MenuWindow.h"
 #include "app/x11/MessageWindow.h"
-#include "app/x11/PopupMenu.h"
 #include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
@@ -90,7 +90,7 @@ private:
     Atom frameExtentsAtom = 0;
     Atom stateAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
-    std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
+    std::unique_ptr<MenuWindow> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageWindow>> messages;  // the messages open, oldest first
     int messageWake = -1;         // an eventfd that a message waiting for the loop makes readable, or -1
     int signals = -1;             // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1

@@ -1,4 +1,4 @@
-#include "app/x11/PopupMenu.h"
+#include "app/x11/MenuWindow.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -28,7 +28,7 @@ constexpr long menuEvents = ExposureMask | KeyPressMask | ButtonPressMask | Butt
 
 }  // namespace
 
-PopupMenu::PopupMenu(Display* connection, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at)
+MenuWindow::MenuWindow(Display* connection, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at)
     : display(connection), picture(items, dpi), session(std::move(items)), openedAt(at) {
     if (!picture.ready()) {
         return;
@@ -65,7 +65,7 @@ PopupMenu::PopupMenu(Display* connection, std::vector<MenuItem> items, std::int3
     paint();
 }
 
-PopupMenu::~PopupMenu() {
+MenuWindow::~MenuWindow() {
     if (window == 0) {
         return;
     }
@@ -77,7 +77,7 @@ PopupMenu::~PopupMenu() {
     XFlush(display);
 }
 
-void PopupMenu::connectionGone() {
+void MenuWindow::connectionGone() {
     if (target) {
         target->connectionGone();
     }
@@ -85,7 +85,7 @@ void PopupMenu::connectionGone() {
     window = 0;
 }
 
-bool PopupMenu::owns(const XEvent& event) const {
+bool MenuWindow::owns(const XEvent& event) const {
     switch (event.type) {
     case KeyPress:
     case KeyRelease:
@@ -98,11 +98,11 @@ bool PopupMenu::owns(const XEvent& event) const {
     }
 }
 
-std::int32_t PopupMenu::itemAt(int xPx, int yPx) const {
+std::int32_t MenuWindow::itemAt(int xPx, int yPx) const {
     return menuItemAt(picture.layout(), session.items(), xPx, yPx);
 }
 
-MenuOutcome PopupMenu::handle(const XEvent& event) {
+MenuOutcome MenuWindow::handle(const XEvent& event) {
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
@@ -148,7 +148,7 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
     }
 }
 
-void PopupMenu::paint() {
+void MenuWindow::paint() {
     if (window == 0) {
         return;
     }
