@@ -409,6 +409,8 @@ int WaylandWindow::connectionFailed() {
     }
     std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
                stderr);
-    return 0;
+    // Not a request to end: a session or service manager tells the failure
+    // from a close by the status.
+    return 1;
 }
 }  // namespace shell

@@ -43,8 +43,8 @@ public:
     // error, when the compositor lacks what a window needs.
     bool open(const StartOptions& options);
     // Handles events and timer ticks until the window is closed; the exit code:
-    // 0 when closed, ended by a signal or by the compositor going away, 1 after
-    // a protocol error.
+    // 0 when closed or ended by a signal, 1 when the connection failed (the
+    // compositor went away, or ended it for a protocol error), as on X11.
     int run();
 
     std::vector<PixelRect> screens() const override { return {}; }
