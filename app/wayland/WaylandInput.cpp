@@ -36,14 +36,7 @@ PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x)
 
 // The button of an evdev button code, as the clock tells them apart.
 PointerButton buttonOf(std::uint32_t button) {
-    switch (button) {
-    case BTN_LEFT:
-        return PointerButton::Left;
-    case BTN_RIGHT:
-        return PointerButton::Right;
-    default:
-        return PointerButton::Other;
-    }
+    return button == BTN_LEFT ? PointerButton::Left : button == BTN_RIGHT ? PointerButton::Right : PointerButton::Other;
 }
 
 }  // namespace

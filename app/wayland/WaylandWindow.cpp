@@ -1,14 +1,5 @@
 #include "app/wayland/WaylandWindow.h"
 
-#include "app/MessageQueue.h"
-#include "platform/Messages.h"
-#include "platform/SessionSignals.h"
-
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/timerfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -33,24 +24,6 @@ void keepLibraryMessage(const char* format, va_list arguments) {
     std::vsnprintf(libraryMessage, sizeof libraryMessage, format, arguments);
     // One line: the library ends its messages with a line end.
     libraryMessage[std::strcspn(libraryMessage, "\n")] = '\0';
-}
-
-int openTickTimer() {
-    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
-    if (timer < 0) {
-        return -1;
-    }
-    itimerspec period{};
-    period.it_interval.tv_nsec = static_cast<long>(tickPeriodMs) * 1000000L;
-    period.it_value = period.it_interval;
-    timerfd_settime(timer, 0, &period, nullptr);
-    return timer;
-}
-
-// Wakes the loop for a message, from whichever thread shows it.
-void wakeForMessage(void* descriptor) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(*static_cast<const int*>(descriptor), &one, sizeof one);
 }
 
 }  // namespace
@@ -79,10 +52,7 @@ WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
 
 WaylandWindow::~WaylandWindow() {
     // Messages shown from now on go to standard error.
-    if (messageWake >= 0) {
-        messagequeue::close();
-        close(messageWake);
-    }
+    loop.reset();
     messages.clear();
     menu.reset();
     destroySurface();
@@ -91,9 +61,6 @@ WaylandWindow::~WaylandWindow() {
     }
     if (keyboard != nullptr) {
         wl_keyboard_release(keyboard);
-    }
-    if (timer >= 0) {
-        close(timer);
     }
 }
 
@@ -107,14 +74,7 @@ bool WaylandWindow::open(const StartOptions& options) {
                    stderr);
         return false;
     }
-    signals = platform::sessionSignals();
-    timer = openTickTimer();
-    // From here on messages wait for the loop, which shows them in windows of
-    // their own once the clock's window is there.
-    messageWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (messageWake >= 0) {
-        messagequeue::open(wakeForMessage, &messageWake);
-    }
+    loop = std::make_unique<ShellLoop>();
     buffers = std::make_unique<ShmBuffers>(globals.shm);
     cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
     // The seat told what it has while the globals were bound; later changes
@@ -277,94 +237,58 @@ void WaylandWindow::paint() {
 }
 
 int WaylandWindow::run() {
-    while (!closed) {
-        if (wl_display_dispatch_pending(display) < 0) {
-            return connectionFailed();
-        }
-        checkMenuDismissed();
-        closeAskedMessages();
-        if (layerClosed) {
-            layerClosed = false;
-            setOnDesktop(false);
-        }
-        if (closed) {
-            break;
-        }
-        paint();
-        if (wl_display_prepare_read(display) != 0) {
-            continue;
-        }
-        // A full socket keeps the rest for when it can take more. One the
-        // compositor closed may still hold its last words (a protocol error),
-        // which are read before the connection counts as lost.
-        const bool unsent = wl_display_flush(display) < 0;
-        const int flushError = errno;
-        if (unsent && flushError != EAGAIN && flushError != EPIPE) {
-            wl_display_cancel_read(display);
-            return connectionFailed();
-        }
-        const bool full = unsent && flushError == EAGAIN;
-        const short connectionEvents = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
-        pollfd descriptors[4] = {{wl_display_get_fd(display), connectionEvents, 0},
-                                 {timer, POLLIN, 0},
-                                 {signals, POLLIN, 0},
-                                 {messageWake, POLLIN, 0}};
-        // Work for idle moments only looks whether anything waits.
-        const bool idleWork = app.hasIdleWork();
-        const int result = poll(descriptors, 4, idleWork ? 0 : -1);
-        if (result < 0 && errno != EINTR) {
-            wl_display_cancel_read(display);
-            return connectionFailed();
-        }
-        if (result > 0 && (descriptors[0].revents & POLLIN) != 0) {
-            if (wl_display_read_events(display) < 0) {
-                return connectionFailed();
-            }
-        } else {
-            wl_display_cancel_read(display);
-            if (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0) {
-                return connectionFailed();
-            }
-        }
-        if (result > 0 && (descriptors[1].revents & POLLIN) != 0) {
-            tickFromTimer();
-        }
-        if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && platform::takeSessionSignal(signals)) {
-            // Asked to end, as a session or service manager asks: save, then close.
-            app.sessionEnding(*this);
-            closed = true;
-        }
-        if (result > 0 && (descriptors[3].revents & POLLIN) != 0 && !closed) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
-            openMessages();
-        }
-        if (idleWork && result == 0 && !closed) {
-            app.idle(*this);
-        }
+    const int status = loop->run(*this, app, *this);
+    if (status == 0) {
+        wl_display_flush(display);
     }
-    wl_display_flush(display);
-    return 0;
+    return status;
 }
 
-void WaylandWindow::tickFromTimer() {
-    std::uint64_t expirations = 0;
-    // After a stall several periods may have passed: the clock ticks once.
-    if (read(timer, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
-        app.tick(*this);
+bool WaylandWindow::handleEvents() {
+    if (wl_display_dispatch_pending(display) < 0) {
+        return false;
     }
+    checkMenuDismissed();
+    closeAskedMessages();
+    if (layerClosed) {
+        layerClosed = false;
+        setOnDesktop(false);
+    }
+    return true;
 }
 
-void WaylandWindow::openMessages() {
-    for (const messagequeue::Message& message : messagequeue::take()) {
-        auto shown = std::make_unique<MessageToplevel>(globals, decorContext, toplevel, decorFrame, message.caption,
-                                                       message.text, scale120);
-        if (shown->isOpen()) {
-            messages.push_back(std::move(shown));
-        } else {
-            platform::stderrMessageSink(message.caption, message.text);
-        }
+LoopConnection::Wait WaylandWindow::prepareWait() {
+    if (wl_display_prepare_read(display) != 0) {
+        return Wait::EventsQueued;
     }
+    // A full socket keeps the rest for when it can take more. One the
+    // compositor closed may still hold its last words (a protocol error),
+    // which are read before the connection counts as lost.
+    const bool unsent = wl_display_flush(display) < 0;
+    const int flushError = errno;
+    if (unsent && flushError != EAGAIN && flushError != EPIPE) {
+        wl_display_cancel_read(display);
+        return Wait::Failed;
+    }
+    return unsent && flushError == EAGAIN ? Wait::InputOrRoom : Wait::Input;
+}
+
+bool WaylandWindow::finishWait(Found found) {
+    if (found.input) {
+        return wl_display_read_events(display) >= 0;
+    }
+    wl_display_cancel_read(display);
+    return !found.broken;
+}
+
+bool WaylandWindow::showMessage(std::string_view caption, std::string_view text) {
+    auto shown =
+        std::make_unique<MessageToplevel>(globals, decorContext, toplevel, decorFrame, caption, text, scale120);
+    if (!shown->isOpen()) {
+        return false;
+    }
+    messages.push_back(std::move(shown));
+    return true;
 }
 
 void WaylandWindow::closeAskedMessages() {
@@ -393,7 +317,7 @@ std::vector<std::unique_ptr<MessageToplevel>>::iterator WaylandWindow::messageOf
                         [over](const std::unique_ptr<MessageToplevel>& message) { return message->owns(over); });
 }
 
-int WaylandWindow::connectionFailed() {
+void WaylandWindow::connectionFailed() {
     closed = true;
     const int error = wl_display_get_error(display);
     app.sessionEnding(*this);
@@ -405,12 +329,9 @@ int WaylandWindow::connectionFailed() {
                      "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u: %s); "
                      "the settings are saved\n",
                      interface != nullptr ? interface->name : "unknown object", objectId, code, libraryMessage);
-        return 1;
+        return;
     }
     std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
                stderr);
-    // Not a request to end: a session or service manager tells the failure
-    // from a close by the status.
-    return 1;
 }
 }  // namespace shell

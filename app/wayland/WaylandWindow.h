@@ -4,6 +4,7 @@
 #include "app/PaintQueue.h"
 #include "app/SurfaceScale.h"
 #include "app/TrackedWindowHost.h"
+#include "app/linux/ShellLoop.h"
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
@@ -26,12 +27,12 @@ namespace shell {
 wl_display* connectToCompositor();
 
 // The clock's window on a Wayland compositor, with its menu and its messages.
-// It turns the compositor's events, its 250 ms timer and the signals that end a
-// session (SIGTERM, SIGHUP, SIGINT) into calls of the clock, shows the clock's
-// messages in windows of their own served by the same loop, and does what only the compositor can: the
-// surface, its scale and the pixels in shared memory. The compositor keeps the
-// window's place to itself, so the place the settings hold is left as it was.
-class WaylandWindow final : public TrackedWindowHost {
+// Served by the Linux shells' loop, it turns the compositor's events into calls
+// of the clock, shows the clock's messages in windows of their own, and does
+// what only the compositor can: the surface, its scale and the pixels in shared
+// memory. The compositor keeps the window's place to itself, so the place the
+// settings hold is left as it was.
+class WaylandWindow final : public TrackedWindowHost, private LoopConnection {
 public:
     // Takes the connection, and closes it at the end.
     WaylandWindow(ClockApp& clockApp, wl_display* connection);
@@ -61,6 +62,18 @@ public:
     }
 
 private:
+    // The loop's turn, as the client library does it.
+    bool isClosed() const override { return closed; }
+    int descriptor() const override { return wl_display_get_fd(display); }
+    bool handleEvents() override;
+    void paintWaiting() override { paint(); }
+    Wait prepareWait() override;
+    bool finishWait(Found found) override;
+    // A toplevel of its own, with the clock's window as its parent.
+    bool showMessage(std::string_view caption, std::string_view text) override;
+    // The settings are saved, and what failed is said.
+    void connectionFailed() override;
+
     // The surface, without a role yet.
     void createSurface();
     void createToplevel();
@@ -94,9 +107,6 @@ private:
     void scaleChanged(std::int32_t newScale120);
     std::int32_t enteredScale120() const;
     void paint();
-    // A connection that failed: the settings are saved and the exit code given.
-    int connectionFailed();
-    void tickFromTimer();
 
     // Input.
     void pointerMovedTo(PixelPoint atLogical);
@@ -112,8 +122,6 @@ private:
     void closeMenu(const MenuOutcome& outcome);
     // The compositor closed the menu (a click elsewhere): nothing is chosen.
     void checkMenuDismissed();
-    // Opens a window for each message that waits, with the clock's as parent.
-    void openMessages();
     // Ends the messages whose close button was pressed.
     void closeAskedMessages();
     // Ends a message, forgetting its surface as the one under the pointer or
@@ -135,6 +143,7 @@ private:
     Connection connection;
     wl_display* display;
     Globals globals;
+    std::unique_ptr<ShellLoop> loop;  // from the globals on
     std::unique_ptr<ShmBuffers> buffers;
     std::unique_ptr<PointerCursor> cursor;
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
@@ -174,9 +183,6 @@ private:
     PixelPoint pointerAt;                  // where on it, logical pixels
     PixelPoint menuAt;                     // the client area's point the menu opened at, logical pixels
     std::uint32_t menuSerial = 0;          // the menu's last key or button press, which may open the next
-    int timer = -1;    // the 250 ms tick, a timerfd
-    int signals = -1;  // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
-    int messageWake = -1;  // an eventfd that a message waiting for the loop makes readable, or -1
 };
 
 }  // namespace shell
