@@ -1,5 +1,7 @@
 #include "app/wayland/ShmBuffers.h"
 
+#include "app/linux/XrgbRows.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -63,21 +65,12 @@ void ShmBuffer::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t wi
     if (rows == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    const PixelRect painted =
-        area.intersect({0, 0, sizePx.width, sizePx.height}).intersect({x, y, x + width, y + height});
+    const PixelRect picture{x, y, x + width, y + height};
+    const PixelRect painted = area.intersect({0, 0, sizePx.width, sizePx.height}).intersect(picture);
     if (painted.empty()) {
         return;
     }
-    for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
-        const std::uint8_t* source = rows + static_cast<std::size_t>(3 * width) *
-                                                static_cast<std::size_t>(flipRow(row - y, height));
-        std::uint32_t* target = pixels + static_cast<std::size_t>(sizePx.width) * row;
-        for (std::int32_t column = painted.left; column < painted.right; ++column) {
-            const std::uint8_t* bgr = source + static_cast<std::size_t>(3 * (column - x));
-            target[column] = 0xff000000u | static_cast<std::uint32_t>(bgr[2]) << 16 |
-                             static_cast<std::uint32_t>(bgr[1]) << 8 | bgr[0];
-        }
-    }
+    convertToXrgb(rows, picture, painted, pixels, static_cast<std::size_t>(sizePx.width));
 }
 
 ShmBuffer* ShmBuffers::take(PixelSize sizePx, std::size_t& index) {
