@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/wayland/Owned.h"
+
 #include <xkbcommon/xkbcommon.h>
 
 #include <cstdint>
@@ -19,11 +21,6 @@ struct PressedKey {
 // state of its modifiers, so that a key reads the same under any layout.
 class Keyboard {
 public:
-    Keyboard();
-    ~Keyboard();
-    Keyboard(const Keyboard&) = delete;
-    Keyboard& operator=(const Keyboard&) = delete;
-
     // A keymap in the XKB text format from the descriptor; a keymap that cannot
     // be read leaves the keyboard without one, reading no keys. The descriptor
     // is closed.
@@ -33,9 +30,9 @@ public:
     PressedKey read(std::uint32_t evdevKey) const;
 
 private:
-    xkb_context* context;
-    xkb_keymap* keymap = nullptr;
-    xkb_state* state = nullptr;
+    Owned<xkb_context> context{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
+    Owned<xkb_keymap> keymap;
+    Owned<xkb_state> state;
 };
 
 }  // namespace shell

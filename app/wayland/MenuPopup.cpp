@@ -19,62 +19,47 @@ const xdg_popup_listener popupListener{onPopupConfigure, onPopupDone, onPopupRep
 MenuPopup::MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
                      std::vector<MenuItem> items, std::int32_t scale, PixelPoint atLogical,
                      std::uint32_t serial)
-    : picture(items, dpiForScale(scale)), session(std::move(items)), buffers(globals.shm), scale120(scale) {
+    : picture(items, dpiForScale(scale)), session(std::move(items)), buffers(globals.shm.get()), scale120(scale) {
     if (!picture.ready()) {
         return;
     }
     const MenuLayout& layout = picture.layout();
     const SurfaceScaling scaling =
         surfaceScaling({layout.widthPx, layout.heightPx}, scale120, globals.viewporter != nullptr);
-    surface = wl_compositor_create_surface(globals.compositor);
-    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
+    surface.reset(wl_compositor_create_surface(globals.compositor.get()));
+    xdgSurface.reset(xdg_wm_base_get_xdg_surface(globals.wmBase.get(), surface.get()));
     static const xdg_surface_listener surfaceListener{[](void* data, xdg_surface* self, std::uint32_t configureSerial) {
         xdg_surface_ack_configure(self, configureSerial);
         auto* menu = static_cast<MenuPopup*>(data);
         menu->configured = true;
         menu->paint();
     }};
-    xdg_surface_add_listener(xdgSurface, &surfaceListener, this);
+    xdg_surface_add_listener(xdgSurface.get(), &surfaceListener, this);
 
-    xdg_positioner* positioner = xdg_wm_base_create_positioner(globals.wmBase);
-    xdg_positioner_set_size(positioner, scaling.logical.width, scaling.logical.height);
-    xdg_positioner_set_anchor_rect(positioner, atLogical.x, atLogical.y, 1, 1);
-    xdg_positioner_set_anchor(positioner, XDG_POSITIONER_ANCHOR_TOP_LEFT);
-    xdg_positioner_set_gravity(positioner, XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
+    // What a popup is made with: it may go once the popup is made.
+    const Owned<xdg_positioner> positioner(xdg_wm_base_create_positioner(globals.wmBase.get()));
+    xdg_positioner_set_size(positioner.get(), scaling.logical.width, scaling.logical.height);
+    xdg_positioner_set_anchor_rect(positioner.get(), atLogical.x, atLogical.y, 1, 1);
+    xdg_positioner_set_anchor(positioner.get(), XDG_POSITIONER_ANCHOR_TOP_LEFT);
+    xdg_positioner_set_gravity(positioner.get(), XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
     // Kept on the screen: flipped to the pointer's other side, else slid.
     xdg_positioner_set_constraint_adjustment(
-        positioner, XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_Y |
+        positioner.get(), XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_Y |
                         XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_Y);
-    popup = xdg_surface_get_popup(xdgSurface, parent, positioner);
-    xdg_positioner_destroy(positioner);
+    popup.reset(xdg_surface_get_popup(xdgSurface.get(), parent, positioner.get()));
     if (layerParent != nullptr) {
-        zwlr_layer_surface_v1_get_popup(layerParent, popup);
+        zwlr_layer_surface_v1_get_popup(layerParent, popup.get());
     }
-    xdg_popup_add_listener(popup, &popupListener, &done);
-    if (globals.seat != nullptr) {
-        xdg_popup_grab(popup, globals.seat, serial);
+    xdg_popup_add_listener(popup.get(), &popupListener, &done);
+    if (globals.seat) {
+        xdg_popup_grab(popup.get(), globals.seat.get(), serial);
     }
     if (scaling.viewport) {
-        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
-        wp_viewport_set_destination(viewport, scaling.logical.width, scaling.logical.height);
+        viewport.reset(wp_viewporter_get_viewport(globals.viewporter.get(), surface.get()));
+        wp_viewport_set_destination(viewport.get(), scaling.logical.width, scaling.logical.height);
     }
-    wl_surface_set_buffer_scale(surface, scaling.bufferScale);
-    wl_surface_commit(surface);
-}
-
-MenuPopup::~MenuPopup() {
-    if (viewport != nullptr) {
-        wp_viewport_destroy(viewport);
-    }
-    if (popup != nullptr) {
-        xdg_popup_destroy(popup);
-    }
-    if (xdgSurface != nullptr) {
-        xdg_surface_destroy(xdgSurface);
-    }
-    if (surface != nullptr) {
-        wl_surface_destroy(surface);
-    }
+    wl_surface_set_buffer_scale(surface.get(), scaling.bufferScale);
+    wl_surface_commit(surface.get());
 }
 
 std::int32_t MenuPopup::itemAt(PixelPoint atLogical) const {
@@ -102,7 +87,7 @@ void MenuPopup::paint() {
         return;
     }
     const MenuLayout& layout = picture.layout();
-    buffers.showWhole(surface, {layout.widthPx, layout.heightPx},
+    buffers.showWhole(surface.get(), {layout.widthPx, layout.heightPx},
                       [this](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
 }
 

@@ -23,12 +23,9 @@ public:
     // or for a layer surface null with layerParent set.
     MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
               std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical, std::uint32_t serial);
-    ~MenuPopup();
-    MenuPopup(const MenuPopup&) = delete;
-    MenuPopup& operator=(const MenuPopup&) = delete;
 
     bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    bool owns(const wl_surface* other) const { return other != nullptr && other == surface.get(); }
     // The compositor closed it (a click outside): choose nothing.
     bool dismissed() const { return done; }
 
@@ -45,10 +42,11 @@ private:
     MenuSession session;
     ShmBuffers buffers;
     std::int32_t scale120;
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_popup* popup = nullptr;
-    wp_viewport* viewport = nullptr;
+    // Each goes before the one it was made from.
+    Owned<wl_surface> surface;
+    Owned<xdg_surface> xdgSurface;
+    Owned<xdg_popup> popup;
+    Owned<wp_viewport> viewport;
     bool configured = false;
     bool done = false;
 };

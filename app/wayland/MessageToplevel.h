@@ -27,12 +27,9 @@ public:
     MessageToplevel(const Globals& globals, libdecor* decorContext, xdg_toplevel* parent,
                     libdecor_frame* parentFrame, std::string_view caption, std::string_view text,
                     std::int32_t scale120);
-    ~MessageToplevel();
-    MessageToplevel(const MessageToplevel&) = delete;
-    MessageToplevel& operator=(const MessageToplevel&) = delete;
 
     bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    bool owns(const wl_surface* other) const { return other != nullptr && other == surface.get(); }
     // The compositor's close button was pressed.
     bool closeAsked() const { return closeRequested; }
     // A left click at the point (logical pixels of its surface): true when it
@@ -48,12 +45,13 @@ private:
     ShmBuffers buffers;
     std::int32_t scale120;
     SurfaceScaling scaling;
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_toplevel* toplevel = nullptr;
-    zxdg_toplevel_decoration_v1* decoration = nullptr;
-    libdecor_frame* frame = nullptr;
-    wp_viewport* viewport = nullptr;
+    // Each goes before the one it was made from.
+    Owned<wl_surface> surface;
+    Owned<wp_viewport> viewport;
+    Owned<xdg_surface> xdgSurface;
+    Owned<xdg_toplevel> toplevel;
+    Owned<zxdg_toplevel_decoration_v1> decoration;
+    Owned<libdecor_frame> frame;
     bool configured = false;
     bool closeRequested = false;
 };

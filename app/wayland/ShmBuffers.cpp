@@ -35,13 +35,15 @@ std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, PixelSize sizePx) {
         return nullptr;
     }
     std::unique_ptr<ShmBuffer> result(new ShmBuffer(sizePx, static_cast<std::uint32_t*>(memory), bytes));
-    wl_shm_pool* pool = wl_shm_create_pool(shm, file, static_cast<std::int32_t>(bytes));
-    result->buffer = wl_shm_pool_create_buffer(pool, 0, sizePx.width, sizePx.height, sizePx.width * bytesPerPixel,
-                                               WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
+    {
+        // The buffer keeps the memory; the pool that made it can go at once.
+        const Owned<wl_shm_pool> pool(wl_shm_create_pool(shm, file, static_cast<std::int32_t>(bytes)));
+        result->buffer.reset(wl_shm_pool_create_buffer(pool.get(), 0, sizePx.width, sizePx.height,
+                                                       sizePx.width * bytesPerPixel, WL_SHM_FORMAT_XRGB8888));
+    }
     close(file);
     static const wl_buffer_listener listener{onRelease};
-    wl_buffer_add_listener(result->buffer, &listener, result.get());
+    wl_buffer_add_listener(result->buffer.get(), &listener, result.get());
     return result;
 }
 
@@ -52,9 +54,7 @@ ShmBuffer::ShmBuffer(PixelSize size, std::uint32_t* memory, std::size_t bytes)
 }
 
 ShmBuffer::~ShmBuffer() {
-    if (buffer != nullptr) {
-        wl_buffer_destroy(buffer);
-    }
+    buffer.reset();
     munmap(pixels, byteCount);
 }
 

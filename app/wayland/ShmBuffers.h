@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/BufferDamage.h"
+#include "app/wayland/Owned.h"
 #include "raster/PaintTarget.h"
 
 #include <wayland-client.h>
@@ -25,7 +26,7 @@ public:
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint8_t* rows, const PixelRect& area) override;
 
-    wl_buffer* handle() const { return buffer; }
+    wl_buffer* handle() const { return buffer.get(); }
     PixelSize size() const { return sizePx; }
     // The compositor holds the buffer from its commit until it releases it.
     bool busy() const { return held; }
@@ -38,7 +39,7 @@ private:
     PixelSize sizePx;
     std::uint32_t* pixels;
     std::size_t byteCount;
-    wl_buffer* buffer = nullptr;
+    Owned<wl_buffer> buffer;
     bool held = false;
 };
 

@@ -11,20 +11,18 @@ namespace shell {
 void WaylandWindow::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
     auto* window = static_cast<WaylandWindow*>(data);
     const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
-    if (hasPointer && window->pointer == nullptr) {
-        window->pointer = wl_seat_get_pointer(seat);
-        wl_pointer_add_listener(window->pointer, &pointerListener, window);
-    } else if (!hasPointer && window->pointer != nullptr) {
-        wl_pointer_release(window->pointer);
-        window->pointer = nullptr;
+    if (hasPointer && !window->pointer) {
+        window->pointer.reset(wl_seat_get_pointer(seat));
+        wl_pointer_add_listener(window->pointer.get(), &pointerListener, window);
+    } else if (!hasPointer) {
+        window->pointer.reset();
     }
     const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
-    if (hasKeyboard && window->keyboard == nullptr) {
-        window->keyboard = wl_seat_get_keyboard(seat);
-        wl_keyboard_add_listener(window->keyboard, &keyboardListener, window);
-    } else if (!hasKeyboard && window->keyboard != nullptr) {
-        wl_keyboard_release(window->keyboard);
-        window->keyboard = nullptr;
+    if (hasKeyboard && !window->keyboard) {
+        window->keyboard.reset(wl_seat_get_keyboard(seat));
+        wl_keyboard_add_listener(window->keyboard.get(), &keyboardListener, window);
+    } else if (!hasKeyboard) {
+        window->keyboard.reset();
     }
 }
 
@@ -46,7 +44,7 @@ const wl_pointer_listener WaylandWindow::pointerListener{
         WaylandWindow& window = windowOf(data);
         window.pointerSurface = over;
         // libdecor shows its own cursors over the frame it draws.
-        if (over == window.surface || (window.menu && window.menu->owns(over)) ||
+        if (over == window.shown.surface.get() || (window.menu && window.menu->owns(over)) ||
             window.messageOf(over) != window.messages.end()) {
             window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
         }
@@ -88,7 +86,7 @@ const wl_keyboard_listener WaylandWindow::keyboardListener{
     [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
 
 void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
-    if (dragging && pointerSurface == surface) {
+    if (dragging && pointerSurface == shown.surface.get()) {
         // The surface moves with the pointer, which stays where it grabbed it.
         dragDesktopBy({atLogical.x - pointerAt.x, atLogical.y - pointerAt.y});
         return;
@@ -121,11 +119,12 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, PointerButton button, 
         }
         return;
     }
-    if (pressed && MenuSession::opensOnButton(button) && pointerSurface == surface && surface != nullptr) {
+    const bool overClock = shown.surface && pointerSurface == shown.surface.get();
+    if (pressed && MenuSession::opensOnButton(button) && overClock) {
         openMenu(clockMenu(), pointerAt, serial);
-    } else if (button == PointerButton::Left && layer != nullptr) {
+    } else if (button == PointerButton::Left && shown.layer) {
         // On the desktop the clock is moved by dragging it anywhere.
-        dragging = pressed && pointerSurface == surface;
+        dragging = pressed && overClock;
         if (!pressed) {
             app.placeSettled(*this);
         }
@@ -160,7 +159,7 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
 std::vector<MenuItem> WaylandWindow::clockMenu() const {
     std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
     if (globals.layerShell != nullptr) {
-        items = withDesktopItem(std::move(items), layer != nullptr);
+        items = withDesktopItem(std::move(items), shown.layer != nullptr);
     }
     return items;
 }
@@ -168,14 +167,14 @@ std::vector<MenuItem> WaylandWindow::clockMenu() const {
 void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, std::uint32_t serial) {
     menuAt = atLogical;
     menuSerial = serial;
-    xdg_surface* parent = xdgSurface;
+    xdg_surface* parent = shown.xdgSurface.get();
     PixelPoint at = atLogical;
-    if (decorFrame != nullptr) {
+    if (shown.decorFrame) {
         // libdecor's surface begins at its title bar, above the client area.
-        parent = libdecor_frame_get_xdg_surface(decorFrame);
-        libdecor_frame_translate_coordinate(decorFrame, atLogical.x, atLogical.y, &at.x, &at.y);
+        parent = libdecor_frame_get_xdg_surface(shown.decorFrame.get());
+        libdecor_frame_translate_coordinate(shown.decorFrame.get(), atLogical.x, atLogical.y, &at.x, &at.y);
     }
-    menu = std::make_unique<MenuPopup>(globals, parent, layer, std::move(items), scale120, at, serial);
+    menu = std::make_unique<MenuPopup>(globals, parent, shown.layer.get(), std::move(items), scale120, at, serial);
     if (!menu->isOpen()) {
         menu.reset();
     }
@@ -194,7 +193,7 @@ void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
         return;
     }
     if (outcome.chosen == MenuCommand::OnTheDesktop) {
-        setOnDesktop(layer == nullptr);
+        setOnDesktop(!shown.layer);
         return;
     }
     app.menuChosen(*this, outcome.chosen, outcome.zone);

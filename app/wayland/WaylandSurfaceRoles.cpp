@@ -10,8 +10,9 @@ namespace shell {
 
 void WaylandWindow::createLayerSurface() {
     createSurface();
-    layer = zwlr_layer_shell_v1_get_layer_surface(globals.layerShell, surface, nullptr,
-                                                  ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    zwlr_layer_surface_v1* layer = zwlr_layer_shell_v1_get_layer_surface(
+        globals.layerShell.get(), shown.surface.get(), nullptr, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    shown.layer.reset(layer);
     static const zwlr_layer_surface_v1_listener layerListener{
         [](void* data, zwlr_layer_surface_v1* self, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
             zwlr_layer_surface_v1_ack_configure(self, serial);
@@ -30,10 +31,11 @@ void WaylandWindow::createLayerSurface() {
                                               : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
     keepDesktopPlaceOnScreen();
     placeLayer();
-    wl_surface_commit(surface);
+    wl_surface_commit(shown.surface.get());
 }
 
 void WaylandWindow::placeLayer() {
+    zwlr_layer_surface_v1* layer = shown.layer.get();
     const SurfaceScaling scaling = this->scaling();
     layerSize = scaling.logical;
     zwlr_layer_surface_v1_set_size(layer, static_cast<std::uint32_t>(layerSize.width),
@@ -62,7 +64,7 @@ void WaylandWindow::setOnDesktop(bool on) {
     }
     pendingImposed = false;
     destroySurface();
-    buffers = std::make_unique<ShmBuffers>(globals.shm);
+    buffers = std::make_unique<ShmBuffers>(globals.shm.get());
     if (on) {
         // Where it first lies: the top-right corner, a unit from its edges.
         const std::int32_t unit = app.state().face.unit;
@@ -94,7 +96,7 @@ PixelSize WaylandWindow::outputSizePx() const {
 
 void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     const PixelSize screen = outputSizePx();
-    if (screen.width <= 0 || layer == nullptr) {
+    if (screen.width <= 0 || !shown.layer) {
         return;
     }
     const PixelSize delta = bufferSize({std::abs(deltaLogical.x), std::abs(deltaLogical.y)}, scale120);
@@ -103,7 +105,7 @@ void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     const std::int32_t dy = deltaLogical.y < 0 ? -delta.height : delta.height;
     desktop = nearestCorner({now.left + dx, now.top + dy, now.right + dx, now.bottom + dy}, screen);
     placeLayer();
-    wl_surface_commit(surface);
+    wl_surface_commit(shown.surface.get());
     app.placeChanged(*this);
 }
 
@@ -121,15 +123,16 @@ bool WaylandWindow::keepDesktopPlaceOnScreen() {
 }
 
 void WaylandWindow::createSurface() {
-    surface = wl_compositor_create_surface(globals.compositor);
+    wl_surface* surface = wl_compositor_create_surface(globals.compositor.get());
+    shown.surface.reset(surface);
     static const wl_surface_listener surfaceListener{
         [](void* data, wl_surface*, wl_output* output) {
             auto* window = static_cast<WaylandWindow*>(data);
             window->entered.push_back(output);
             window->scaleChanged(window->enteredScale120());
-            if (window->layer != nullptr && window->keepDesktopPlaceOnScreen()) {
+            if (window->shown.layer && window->keepDesktopPlaceOnScreen()) {
                 window->placeLayer();
-                wl_surface_commit(window->surface);
+                wl_surface_commit(window->shown.surface.get());
                 window->app.placeChanged(*window);
             }
         },
@@ -139,35 +142,37 @@ void WaylandWindow::createSurface() {
             window->scaleChanged(window->enteredScale120());
         }};
     wl_surface_add_listener(surface, &surfaceListener, this);
-    if (globals.viewporter != nullptr) {
-        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
+    if (globals.viewporter) {
+        shown.viewport.reset(wp_viewporter_get_viewport(globals.viewporter.get(), surface));
     }
-    if (globals.fractionalScale != nullptr && globals.viewporter != nullptr) {
-        fractional = wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale, surface);
+    if (globals.fractionalScale && globals.viewporter) {
+        shown.fractional.reset(
+            wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale.get(), surface));
         static const wp_fractional_scale_v1_listener fractionalListener{
             [](void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
                 auto* window = static_cast<WaylandWindow*>(data);
                 window->fractionalScale120 = static_cast<std::int32_t>(scale);
                 window->scaleChanged(window->enteredScale120());
             }};
-        wp_fractional_scale_v1_add_listener(fractional, &fractionalListener, this);
+        wp_fractional_scale_v1_add_listener(shown.fractional.get(), &fractionalListener, this);
     }
 }
 
 void WaylandWindow::createToplevel() {
     createSurface();
-    if (globals.decorations == nullptr) {
+    if (!globals.decorations) {
         createDecoratedToplevel();
         return;
     }
-    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
+    shown.xdgSurface.reset(xdg_wm_base_get_xdg_surface(globals.wmBase.get(), shown.surface.get()));
     static const xdg_surface_listener xdgSurfaceListener{[](void* data, xdg_surface* self, std::uint32_t serial) {
         xdg_surface_ack_configure(self, serial);
         auto* window = static_cast<WaylandWindow*>(data);
         window->configured(window->pendingSize.width, window->pendingSize.height);
     }};
-    xdg_surface_add_listener(xdgSurface, &xdgSurfaceListener, this);
-    toplevel = xdg_surface_get_toplevel(xdgSurface);
+    xdg_surface_add_listener(shown.xdgSurface.get(), &xdgSurfaceListener, this);
+    xdg_toplevel* toplevel = xdg_surface_get_toplevel(shown.xdgSurface.get());
+    shown.toplevel.reset(toplevel);
     static const xdg_toplevel_listener toplevelListener{
         [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array* states) {
             auto* window = static_cast<WaylandWindow*>(data);
@@ -192,21 +197,21 @@ void WaylandWindow::createToplevel() {
     xdg_toplevel_set_title(toplevel, app.title().c_str());
     xdg_toplevel_set_app_id(toplevel, applicationId);
     limitSize();
-    decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
-    zxdg_toplevel_decoration_v1_set_mode(decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
+    shown.decoration.reset(zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations.get(), toplevel));
+    zxdg_toplevel_decoration_v1_set_mode(shown.decoration.get(), ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
     // The first commit has no buffer: the compositor answers with a configure.
-    wl_surface_commit(surface);
+    wl_surface_commit(shown.surface.get());
 }
 
 void WaylandWindow::limitSize() {
     const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
     const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
-    if (toplevel != nullptr) {
+    if (xdg_toplevel* toplevel = shown.toplevel.get()) {
         xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
         xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
-    } else if (decorFrame != nullptr) {
-        libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
-        libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
+    } else if (libdecor_frame* frame = shown.decorFrame.get()) {
+        libdecor_frame_set_min_content_size(frame, smallest.width, smallest.height);
+        libdecor_frame_set_max_content_size(frame, largest.width, largest.height);
     }
 }
 
@@ -216,7 +221,7 @@ void WaylandWindow::createDecoratedToplevel() {
             std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
         },
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorContext = libdecor_new(display, &decorInterface);
+    shown.decorContext.reset(libdecor_new(display, &decorInterface));
     static libdecor_frame_interface frameInterface{
         [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
             auto* window = static_cast<WaylandWindow*>(data);
@@ -247,64 +252,27 @@ void WaylandWindow::createDecoratedToplevel() {
         [](libdecor_frame*, void* data) { static_cast<WaylandWindow*>(data)->waiting.addAll(); },
         [](libdecor_frame*, const char*, void*) {},
         nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
-    libdecor_frame_set_title(decorFrame, app.title().c_str());
-    libdecor_frame_set_app_id(decorFrame, applicationId);
+    libdecor_frame* frame = libdecor_decorate(shown.decorContext.get(), shown.surface.get(), &frameInterface, this);
+    shown.decorFrame.reset(frame);
+    libdecor_frame_set_title(frame, app.title().c_str());
+    libdecor_frame_set_app_id(frame, applicationId);
     limitSize();
-    libdecor_frame_map(decorFrame);
+    libdecor_frame_map(frame);
 }
 
 void WaylandWindow::destroySurface() {
-    if (frameCallback != nullptr) {
-        wl_callback_destroy(frameCallback);
-        frameCallback = nullptr;
-    }
-    if (decoration != nullptr) {
-        zxdg_toplevel_decoration_v1_destroy(decoration);
-        decoration = nullptr;
-    }
-    if (decorFrame != nullptr) {
-        libdecor_frame_unref(decorFrame);
-        decorFrame = nullptr;
-    }
-    if (decorContext != nullptr) {
-        libdecor_unref(decorContext);
-        decorContext = nullptr;
-    }
-    if (toplevel != nullptr) {
-        xdg_toplevel_destroy(toplevel);
-        toplevel = nullptr;
-    }
-    if (layer != nullptr) {
-        zwlr_layer_surface_v1_destroy(layer);
-        layer = nullptr;
-    }
-    if (xdgSurface != nullptr) {
-        xdg_surface_destroy(xdgSurface);
-        xdgSurface = nullptr;
-    }
-    if (fractional != nullptr) {
-        wp_fractional_scale_v1_destroy(fractional);
-        fractional = nullptr;
-    }
-    if (viewport != nullptr) {
-        wp_viewport_destroy(viewport);
-        viewport = nullptr;
-    }
-    if (surface != nullptr) {
-        wl_surface_destroy(surface);
-        surface = nullptr;
-    }
+    // Taken out whole, the objects go in the order their declaration gives them.
+    [[maybe_unused]] const SurfaceObjects gone = std::move(shown);
     isConfigured = false;
     entered.clear();
 }
 
 void WaylandWindow::setTitle(std::string_view title) {
     const std::string text(title);
-    if (decorFrame != nullptr) {
-        libdecor_frame_set_title(decorFrame, text.c_str());
-    } else if (toplevel != nullptr) {
-        xdg_toplevel_set_title(toplevel, text.c_str());
+    if (shown.decorFrame) {
+        libdecor_frame_set_title(shown.decorFrame.get(), text.c_str());
+    } else if (shown.toplevel) {
+        xdg_toplevel_set_title(shown.toplevel.get(), text.c_str());
     }
 }
 

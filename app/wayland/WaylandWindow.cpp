@@ -28,7 +28,7 @@ void keepLibraryMessage(const char* format, va_list arguments) {
 
 }  // namespace
 
-wl_display* connectToCompositor() {
+Owned<wl_display> connectToCompositor() {
     const char* named = std::getenv("WAYLAND_DISPLAY");
     const char* xDisplay = std::getenv("DISPLAY");
     // A session that names only an X display runs on X, even when a compositor
@@ -44,24 +44,15 @@ wl_display* connectToCompositor() {
         return nullptr;
     }
     wl_log_set_handler_client(keepLibraryMessage);
-    return wl_display_connect(nullptr);
+    return Owned<wl_display>(wl_display_connect(nullptr));
 }
 
-WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
-    : TrackedWindowHost(baseDpi), app(clockApp), connection{display_}, display(display_) {}
+WaylandWindow::WaylandWindow(ClockApp& clockApp, Owned<wl_display> compositor)
+    : TrackedWindowHost(baseDpi), app(clockApp), connection(std::move(compositor)), display(connection.get()) {}
 
 WaylandWindow::~WaylandWindow() {
     // Messages shown from now on go to standard error.
     loop.reset();
-    messages.clear();
-    menu.reset();
-    destroySurface();
-    if (pointer != nullptr) {
-        wl_pointer_release(pointer);
-    }
-    if (keyboard != nullptr) {
-        wl_keyboard_release(keyboard);
-    }
 }
 
 bool WaylandWindow::open(const StartOptions& options) {
@@ -75,14 +66,14 @@ bool WaylandWindow::open(const StartOptions& options) {
         return false;
     }
     loop = std::make_unique<ShellLoop>();
-    buffers = std::make_unique<ShmBuffers>(globals.shm);
-    cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
+    buffers = std::make_unique<ShmBuffers>(globals.shm.get());
+    cursor = std::make_unique<PointerCursor>(globals.compositor.get(), globals.shm.get());
     // The seat told what it has while the globals were bound; later changes
     // come as they happen.
     globals.seatChanged = onSeatCapabilities;
     globals.seatChangedData = this;
     if (globals.seat != nullptr) {
-        onSeatCapabilities(this, globals.seat, globals.seatCapabilities);
+        onSeatCapabilities(this, globals.seat.get(), globals.seatCapabilities);
     }
     // Until the surface enters an output, the largest scale is the likeliest.
     scale120 = scaleDenominator * globals.largestScale();
@@ -102,7 +93,7 @@ bool WaylandWindow::open(const StartOptions& options) {
 }
 
 SurfaceScaling WaylandWindow::scaling() const {
-    return surfaceScaling(client, scale120, viewport != nullptr);
+    return surfaceScaling(client, scale120, shown.viewport != nullptr);
 }
 
 void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
@@ -165,12 +156,12 @@ void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     addAllWaiting();
-    if (decorFrame != nullptr && isConfigured && !inDecorConfigure) {
+    if (shown.decorFrame && isConfigured && !inDecorConfigure) {
         // The frame drawn around the window follows a size the clock chose;
         // one the compositor proposed it is told of as its configure ends.
         const SurfaceScaling scaling = this->scaling();
         libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-        libdecor_frame_commit(decorFrame, state, nullptr);
+        libdecor_frame_commit(shown.decorFrame.get(), state, nullptr);
         libdecor_state_free(state);
     }
 }
@@ -196,7 +187,8 @@ void WaylandWindow::invalidateArea(const PixelRect& area) {
 }
 
 void WaylandWindow::paint() {
-    if (!isConfigured || frameCallback != nullptr || !waiting.pending() || surface == nullptr) {
+    wl_surface* surface = shown.surface.get();
+    if (!isConfigured || shown.frameCallback || !waiting.pending() || surface == nullptr) {
         return;
     }
     std::size_t index = 0;
@@ -214,11 +206,11 @@ void WaylandWindow::paint() {
     }
     const SurfaceScaling scaling = this->scaling();
     wl_surface_set_buffer_scale(surface, scaling.bufferScale);
-    if (viewport != nullptr) {
-        wp_viewport_set_destination(viewport, scaling.viewport ? scaling.logical.width : -1,
+    if (shown.viewport) {
+        wp_viewport_set_destination(shown.viewport.get(), scaling.viewport ? scaling.logical.width : -1,
                                     scaling.viewport ? scaling.logical.height : -1);
     }
-    if (layer != nullptr && scaling.logical != layerSize) {
+    if (shown.layer && scaling.logical != layerSize) {
         placeLayer();
     }
     wl_surface_attach(surface, buffer->handle(), 0, 0);
@@ -226,13 +218,10 @@ void WaylandWindow::paint() {
         wl_surface_damage_buffer(surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
     }
     buffer->lend();
-    frameCallback = wl_surface_frame(surface);
-    static const wl_callback_listener frameListener{[](void* data, wl_callback* callback, std::uint32_t) {
-        auto* window = static_cast<WaylandWindow*>(data);
-        wl_callback_destroy(callback);
-        window->frameCallback = nullptr;
-    }};
-    wl_callback_add_listener(frameCallback, &frameListener, this);
+    shown.frameCallback.reset(wl_surface_frame(surface));
+    static const wl_callback_listener frameListener{
+        [](void* data, wl_callback*, std::uint32_t) { static_cast<WaylandWindow*>(data)->shown.frameCallback.reset(); }};
+    wl_callback_add_listener(shown.frameCallback.get(), &frameListener, this);
     wl_surface_commit(surface);
 }
 
@@ -282,12 +271,12 @@ bool WaylandWindow::finishWait(Found found) {
 }
 
 bool WaylandWindow::showMessage(std::string_view caption, std::string_view text) {
-    auto shown =
-        std::make_unique<MessageToplevel>(globals, decorContext, toplevel, decorFrame, caption, text, scale120);
-    if (!shown->isOpen()) {
+    auto message = std::make_unique<MessageToplevel>(globals, shown.decorContext.get(), shown.toplevel.get(),
+                                                     shown.decorFrame.get(), caption, text, scale120);
+    if (!message->isOpen()) {
         return false;
     }
-    messages.push_back(std::move(shown));
+    messages.push_back(std::move(message));
     return true;
 }
 

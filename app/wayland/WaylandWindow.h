@@ -24,7 +24,7 @@ namespace shell {
 // The compositor's connection when one answers: the one WAYLAND_DISPLAY names,
 // or when that is unset and no X display is named either, the default socket
 // (wayland-0). Null otherwise.
-wl_display* connectToCompositor();
+Owned<wl_display> connectToCompositor();
 
 // The clock's window on a Wayland compositor, with its menu and its messages.
 // Served by the Linux shells' loop, it turns the compositor's events into calls
@@ -35,7 +35,7 @@ wl_display* connectToCompositor();
 class WaylandWindow final : public TrackedWindowHost, private LoopConnection {
 public:
     // Takes the connection, and closes it at the end.
-    WaylandWindow(ClockApp& clockApp, wl_display* connection);
+    WaylandWindow(ClockApp& clockApp, Owned<wl_display> connection);
     ~WaylandWindow() override;
     WaylandWindow(const WaylandWindow&) = delete;
     WaylandWindow& operator=(const WaylandWindow&) = delete;
@@ -133,37 +133,38 @@ private:
     static const wl_pointer_listener pointerListener;
     static const wl_keyboard_listener keyboardListener;
 
-    // The connection, closed after everything else is gone.
-    struct Connection {
-        wl_display* display;
-        ~Connection() { wl_display_disconnect(display); }
+    // The surface and the objects that give it its role, made together and let
+    // go together. Each is declared after the object it is made from, and so
+    // goes before it, as the protocol wants.
+    struct SurfaceObjects {
+        Owned<wl_surface> surface;
+        Owned<wp_viewport> viewport;
+        Owned<wp_fractional_scale_v1> fractional;
+        Owned<xdg_surface> xdgSurface;  // an ordinary window, framed by the compositor
+        Owned<xdg_toplevel> toplevel;
+        Owned<zxdg_toplevel_decoration_v1> decoration;
+        Owned<libdecor> decorContext;  // or framed by libdecor, where the compositor draws no frames
+        Owned<libdecor_frame> decorFrame;
+        Owned<zwlr_layer_surface_v1> layer;  // or the clock lying on the desktop
+        Owned<wl_callback> frameCallback;    // a commit waits for the compositor to show the last one
     };
 
     ClockApp& app;
-    Connection connection;
+    Owned<wl_display> connection;  // closed after everything else is gone
     wl_display* display;
     Globals globals;
     std::unique_ptr<ShellLoop> loop;  // from the globals on
     std::unique_ptr<ShmBuffers> buffers;
     std::unique_ptr<PointerCursor> cursor;
+    Keyboard keys;
+    Owned<wl_pointer> pointer;
+    Owned<wl_keyboard> keyboard;
+    SurfaceObjects shown;
+    // The menu and the messages go before the surface they belong to.
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageToplevel>> messages;  // the messages open, oldest first
-    Keyboard keys;
 
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_toplevel* toplevel = nullptr;
-    zxdg_toplevel_decoration_v1* decoration = nullptr;
-    libdecor* decorContext = nullptr;  // client-side decorations where the compositor draws none
-    libdecor_frame* decorFrame = nullptr;
     bool inDecorConfigure = false;  // libdecor's configure is being answered
-    zwlr_layer_surface_v1* layer = nullptr;  // the surface's role while the clock lies on the desktop
-    wp_viewport* viewport = nullptr;
-    wp_fractional_scale_v1* fractional = nullptr;
-    wl_callback* frameCallback = nullptr;  // a commit waits for the compositor to show the last one
-    wl_pointer* pointer = nullptr;
-    wl_keyboard* keyboard = nullptr;
-
     PaintQueue waiting;                  // what changed that the window does not show yet
     std::int32_t areasWaiting = 0;       // rectangles in waiting, which a hidden window would pile up
     std::vector<wl_output*> entered;     // the outputs the surface is on
