@@ -4,9 +4,10 @@
 #include "app/MenuSession.h"
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
-#include "app/wayland/ShmBuffers.h"
+#include "app/wayland/PictureSurface.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace shell {
@@ -24,8 +25,8 @@ public:
     MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
               std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical, std::uint32_t serial);
 
-    bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface.get(); }
+    bool isOpen() const { return popup != nullptr; }
+    bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor closed it (a click outside): choose nothing.
     bool dismissed() const { return done; }
 
@@ -35,19 +36,13 @@ public:
     MenuOutcome key(const PressedKey& press);
 
 private:
-    void paint();
-    std::int32_t itemAt(PixelPoint atLogical) const;
+    // Draws the menu as the session has it now, and shows it.
+    void redraw();
 
     MenuPicture picture;
     MenuSession session;
-    ShmBuffers buffers;
-    std::int32_t scale120;
-    // Each goes before the one it was made from.
-    Owned<wl_surface> surface;
-    Owned<xdg_surface> xdgSurface;
+    std::unique_ptr<PictureSurface> surface;  // none when the picture could not be drawn
     Owned<xdg_popup> popup;
-    Owned<wp_viewport> viewport;
-    bool configured = false;
     bool done = false;
 };
 

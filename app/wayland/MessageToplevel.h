@@ -1,14 +1,14 @@
 #pragma once
 
 #include "app/MessagePicture.h"
-#include "app/SurfaceScale.h"
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
-#include "app/wayland/ShmBuffers.h"
+#include "app/wayland/PictureSurface.h"
 
 #include <libdecor.h>
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace shell {
@@ -28,8 +28,8 @@ public:
                     libdecor_frame* parentFrame, std::string_view caption, std::string_view text,
                     std::int32_t scale120);
 
-    bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface.get(); }
+    bool isOpen() const { return toplevel != nullptr || frame != nullptr; }
+    bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor's close button was pressed.
     bool closeAsked() const { return closeRequested; }
     // A left click at the point (logical pixels of its surface): true when it
@@ -39,20 +39,12 @@ public:
     static bool ends(const PressedKey& press) { return keyEndsMessage(press.symbol); }
 
 private:
-    void paint();
-
     MessagePicture picture;
-    ShmBuffers buffers;
-    std::int32_t scale120;
-    SurfaceScaling scaling;
+    std::unique_ptr<PictureSurface> surface;  // none when the picture could not be drawn
     // Each goes before the one it was made from.
-    Owned<wl_surface> surface;
-    Owned<wp_viewport> viewport;
-    Owned<xdg_surface> xdgSurface;
     Owned<xdg_toplevel> toplevel;
     Owned<zxdg_toplevel_decoration_v1> decoration;
     Owned<libdecor_frame> frame;
-    bool configured = false;
     bool closeRequested = false;
 };
 

@@ -93,21 +93,4 @@ ShmBuffer* ShmBuffers::take(PixelSize sizePx, std::size_t& index) {
     return nullptr;
 }
 
-void ShmBuffers::showWhole(wl_surface* surface, PixelSize sizePx,
-                           const std::function<void(PaintTarget& target, const PixelRect& area)>& paint) {
-    const PixelRect whole{0, 0, sizePx.width, sizePx.height};
-    std::size_t index = 0;
-    ShmBuffer* buffer = take(sizePx, index);
-    if (buffer == nullptr) {
-        return;
-    }
-    for (const PixelRect& area : lacking.paintInto(index, {whole}, whole)) {
-        paint(*buffer, area);
-    }
-    wl_surface_attach(surface, buffer->handle(), 0, 0);
-    wl_surface_damage_buffer(surface, 0, 0, sizePx.width, sizePx.height);
-    buffer->lend();
-    wl_surface_commit(surface);
-}
-
 }  // namespace shell

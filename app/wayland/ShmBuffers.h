@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace shell {
@@ -56,12 +55,6 @@ public:
     // index tells which of them it is.
     ShmBuffer* take(PixelSize sizePx, std::size_t& index);
     BufferDamage& damage() { return lacking; }
-    // Shows a picture of sizePx on the surface whole, for a popup or a
-    // message: paint(target, area) paints what the free buffer lacks of it,
-    // which is attached, damaged whole and committed. Nothing happens while
-    // both buffers are held.
-    void showWhole(wl_surface* surface, PixelSize sizePx,
-                   const std::function<void(PaintTarget& target, const PixelRect& area)>& paint);
 
 private:
     wl_shm* shm;
