@@ -4,8 +4,7 @@
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
 #include "app/wayland/PictureSurface.h"
-
-#include <libdecor.h>
+#include "app/wayland/Toplevel.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,19 +18,18 @@ namespace shell {
 // compositor where it offers that, else by libdecor as the clock is. The
 // clock's loop hands it the keys and clicks that reach it; OK, Enter, Escape,
 // space and the close button end it.
-class MessageToplevel {
+class MessageToplevel final : private Toplevel::Owner {
 public:
-    // The parent is the clock's toplevel, or its libdecor frame, or neither
-    // (a clock on the desktop has no window to be the parent); decorContext is
-    // the clock's libdecor context, null where the compositor draws frames.
-    MessageToplevel(const Globals& globals, libdecor* decorContext, xdg_toplevel* parent,
-                    libdecor_frame* parentFrame, std::string_view caption, std::string_view text,
-                    std::int32_t scale120);
+    // The parent is the clock's window, or none (a clock on the desktop has no
+    // window to be the parent); frames is the clock's libdecor context, null
+    // where the compositor draws frames.
+    MessageToplevel(const Globals& globals, libdecor* frames, const Toplevel* parent, std::string_view caption,
+                    std::string_view text, std::int32_t scale120);
 
-    bool isOpen() const { return toplevel != nullptr || frame != nullptr; }
+    bool isOpen() const { return window && window->made(); }
     bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor's close button was pressed.
-    bool closeAsked() const { return closeRequested; }
+    bool askedToClose() const { return closeRequested; }
     // A left click at the point (logical pixels of its surface): true when it
     // was on OK and ends the message.
     bool clicked(PixelPoint atLogical) const;
@@ -39,12 +37,15 @@ public:
     static bool ends(const PressedKey& press) { return keyEndsMessage(press.symbol); }
 
 private:
+    // Its size is the text's, whatever the compositor proposes.
+    PixelSize configure(PixelSize, bool) override { return surface->logicalSize(); }
+    void configured() override { surface->configured(); }
+    void closeAsked() override { closeRequested = true; }
+    void redraw() override { surface->show(); }
+
     MessagePicture picture;
     std::unique_ptr<PictureSurface> surface;  // none when the picture could not be drawn
-    // Each goes before the one it was made from.
-    Owned<xdg_toplevel> toplevel;
-    Owned<zxdg_toplevel_decoration_v1> decoration;
-    Owned<libdecor_frame> frame;
+    std::unique_ptr<Toplevel> window;
     bool closeRequested = false;
 };
 

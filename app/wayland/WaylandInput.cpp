@@ -167,13 +167,9 @@ std::vector<MenuItem> WaylandWindow::clockMenu() const {
 void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, std::uint32_t serial) {
     menuAt = atLogical;
     menuSerial = serial;
-    xdg_surface* parent = shown.xdgSurface.get();
-    PixelPoint at = atLogical;
-    if (shown.decorFrame) {
-        // libdecor's surface begins at its title bar, above the client area.
-        parent = libdecor_frame_get_xdg_surface(shown.decorFrame.get());
-        libdecor_frame_translate_coordinate(shown.decorFrame.get(), atLogical.x, atLogical.y, &at.x, &at.y);
-    }
+    // On the desktop the menu is a popup of the layer surface.
+    xdg_surface* parent = shown.toplevel ? shown.toplevel->popupParent() : nullptr;
+    const PixelPoint at = shown.toplevel ? shown.toplevel->popupPoint(atLogical) : atLogical;
     menu = std::make_unique<MenuPopup>(globals, parent, shown.layer.get(), std::move(items), scale120, at, serial);
     if (!menu->isOpen()) {
         menu.reset();

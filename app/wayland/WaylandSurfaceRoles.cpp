@@ -16,8 +16,8 @@ void WaylandWindow::createLayerSurface() {
     static const zwlr_layer_surface_v1_listener layerListener{
         [](void* data, zwlr_layer_surface_v1* self, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
             zwlr_layer_surface_v1_ack_configure(self, serial);
-            static_cast<WaylandWindow*>(data)->configured(static_cast<std::int32_t>(width),
-                                                         static_cast<std::int32_t>(height));
+            static_cast<WaylandWindow*>(data)->configure(
+                {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)}, false);
         },
         [](void* data, zwlr_layer_surface_v1*) {
             // The compositor took the desktop away (its output went): the
@@ -62,7 +62,6 @@ void WaylandWindow::setOnDesktop(bool on) {
         imposed = false;
         app.sizeFreed(*this);
     }
-    pendingImposed = false;
     destroySurface();
     buffers = std::make_unique<ShmBuffers>(globals.shm.get());
     if (on) {
@@ -161,103 +160,27 @@ void WaylandWindow::createSurface() {
 void WaylandWindow::createToplevel() {
     createSurface();
     if (!globals.decorations) {
-        createDecoratedToplevel();
-        return;
+        // The compositor draws no frames: libdecor draws them.
+        static libdecor_interface decorInterface{
+            [](libdecor*, libdecor_error, const char* message) {
+                std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
+            },
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+        shown.decorContext.reset(libdecor_new(display, &decorInterface));
     }
-    shown.xdgSurface.reset(xdg_wm_base_get_xdg_surface(globals.wmBase.get(), shown.surface.get()));
-    static const xdg_surface_listener xdgSurfaceListener{[](void* data, xdg_surface* self, std::uint32_t serial) {
-        xdg_surface_ack_configure(self, serial);
-        auto* window = static_cast<WaylandWindow*>(data);
-        window->configured(window->pendingSize.width, window->pendingSize.height);
-    }};
-    xdg_surface_add_listener(shown.xdgSurface.get(), &xdgSurfaceListener, this);
-    xdg_toplevel* toplevel = xdg_surface_get_toplevel(shown.xdgSurface.get());
-    shown.toplevel.reset(toplevel);
-    static const xdg_toplevel_listener toplevelListener{
-        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array* states) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->pendingSize = {width, height};
-            // Maximised, full screen or a tile: the size is the compositor's.
-            window->pendingImposed = false;
-            for (std::size_t i = 0; i < states->size / sizeof(std::uint32_t); ++i) {
-                const std::uint32_t state = static_cast<const std::uint32_t*>(states->data)[i];
-                window->pendingImposed = window->pendingImposed || state == XDG_TOPLEVEL_STATE_MAXIMIZED ||
-                                         state == XDG_TOPLEVEL_STATE_FULLSCREEN ||
-                                         (state >= XDG_TOPLEVEL_STATE_TILED_LEFT &&
-                                          state <= XDG_TOPLEVEL_STATE_TILED_BOTTOM);
-            }
-        },
-        [](void* data, xdg_toplevel*) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},
-        [](void*, xdg_toplevel*, wl_array*) {}};
-    xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
-    xdg_toplevel_set_title(toplevel, app.title().c_str());
-    xdg_toplevel_set_app_id(toplevel, applicationId);
+    Toplevel::Owner& owner = *this;
+    shown.toplevel =
+        std::make_unique<Toplevel>(globals, shown.decorContext.get(), shown.surface.get(), nullptr, app.title(), owner);
     limitSize();
-    shown.decoration.reset(zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations.get(), toplevel));
-    zxdg_toplevel_decoration_v1_set_mode(shown.decoration.get(), ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
-    // The first commit has no buffer: the compositor answers with a configure.
-    wl_surface_commit(shown.surface.get());
+    shown.toplevel->map();
 }
 
 void WaylandWindow::limitSize() {
-    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
-    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
-    if (xdg_toplevel* toplevel = shown.toplevel.get()) {
-        xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
-        xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
-    } else if (libdecor_frame* frame = shown.decorFrame.get()) {
-        libdecor_frame_set_min_content_size(frame, smallest.width, smallest.height);
-        libdecor_frame_set_max_content_size(frame, largest.width, largest.height);
+    if (shown.toplevel) {
+        shown.toplevel->limitSize(
+            logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120),
+            logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120));
     }
-}
-
-void WaylandWindow::createDecoratedToplevel() {
-    static libdecor_interface decorInterface{
-        [](libdecor*, libdecor_error, const char* message) {
-            std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
-        },
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    shown.decorContext.reset(libdecor_new(display, &decorInterface));
-    static libdecor_frame_interface frameInterface{
-        [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            int width = 0;
-            int height = 0;
-            if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height)) {
-                width = 0;
-                height = 0;
-            }
-            libdecor_window_state windowState = LIBDECOR_WINDOW_STATE_NONE;
-            window->pendingImposed =
-                libdecor_configuration_get_window_state(configuration, &windowState) &&
-                (windowState & (LIBDECOR_WINDOW_STATE_MAXIMIZED | LIBDECOR_WINDOW_STATE_FULLSCREEN |
-                          LIBDECOR_WINDOW_STATE_TILED_LEFT | LIBDECOR_WINDOW_STATE_TILED_RIGHT |
-                          LIBDECOR_WINDOW_STATE_TILED_TOP | LIBDECOR_WINDOW_STATE_TILED_BOTTOM)) != 0;
-            window->inDecorConfigure = true;
-            window->configured(width, height);
-            window->inDecorConfigure = false;
-            const SurfaceScaling scaling = window->scaling();
-            libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-            libdecor_frame_commit(frame, state, configuration);
-            libdecor_state_free(state);
-        },
-        [](libdecor_frame*, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](libdecor_frame*, void* data) { static_cast<WaylandWindow*>(data)->waiting.addAll(); },
-        [](libdecor_frame*, const char*, void*) {},
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    libdecor_frame* frame = libdecor_decorate(shown.decorContext.get(), shown.surface.get(), &frameInterface, this);
-    shown.decorFrame.reset(frame);
-    libdecor_frame_set_title(frame, app.title().c_str());
-    libdecor_frame_set_app_id(frame, applicationId);
-    limitSize();
-    libdecor_frame_map(frame);
 }
 
 void WaylandWindow::destroySurface() {
@@ -268,11 +191,8 @@ void WaylandWindow::destroySurface() {
 }
 
 void WaylandWindow::setTitle(std::string_view title) {
-    const std::string text(title);
-    if (shown.decorFrame) {
-        libdecor_frame_set_title(shown.decorFrame.get(), text.c_str());
-    } else if (shown.toplevel) {
-        xdg_toplevel_set_title(shown.toplevel.get(), text.c_str());
+    if (shown.toplevel) {
+        shown.toplevel->setTitle(std::string(title));
     }
 }
 

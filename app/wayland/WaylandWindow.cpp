@@ -96,26 +96,30 @@ SurfaceScaling WaylandWindow::scaling() const {
     return surfaceScaling(client, scale120, shown.viewport != nullptr);
 }
 
-void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
+PixelSize WaylandWindow::configure(PixelSize proposedLogical, bool imposedNow) {
     isConfigured = true;
-    if (pendingImposed && widthLogical > 0 && heightLogical > 0) {
+    inConfigure = true;
+    const bool sized = proposedLogical.width > 0 && proposedLogical.height > 0;
+    if (imposedNow && sized) {
         // The clock draws inside the size it is given, and keeps its own.
         imposed = true;
-        const PixelSize given = bufferSize({widthLogical, heightLogical}, scale120);
+        const PixelSize given = bufferSize(proposedLogical, scale120);
         resizeClient(given.width, given.height);
         app.sizeImposed(*this, given);
-    } else if (imposed && !pendingImposed) {
+    } else if (imposed && !imposedNow) {
         imposed = false;
         app.sizeFreed(*this);
-    } else if (widthLogical > 0 && heightLogical > 0) {
+    } else if (sized) {
         // The size the compositor proposes is the window's from now on; the
         // clock snaps it to the grid, asking for another when it is off it.
-        const PixelSize proposed = bufferSize({widthLogical, heightLogical}, scale120);
+        const PixelSize proposed = bufferSize(proposedLogical, scale120);
         resizeClient(proposed.width, proposed.height);
         app.sizeReported(*this, proposed);
         app.placeChanged(*this);
     }
+    inConfigure = false;
     waiting.addAll();
+    return scaling().logical;
 }
 
 std::int32_t WaylandWindow::enteredScale120() const {
@@ -156,13 +160,10 @@ void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     addAllWaiting();
-    if (shown.decorFrame && isConfigured && !inDecorConfigure) {
+    if (shown.toplevel && isConfigured && !inConfigure) {
         // The frame drawn around the window follows a size the clock chose;
         // one the compositor proposed it is told of as its configure ends.
-        const SurfaceScaling scaling = this->scaling();
-        libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-        libdecor_frame_commit(shown.decorFrame.get(), state, nullptr);
-        libdecor_state_free(state);
+        shown.toplevel->sizeChosen(scaling().logical);
     }
 }
 
@@ -220,7 +221,9 @@ void WaylandWindow::paint() {
     buffer->lend();
     shown.frameCallback.reset(wl_surface_frame(surface));
     static const wl_callback_listener frameListener{
-        [](void* data, wl_callback*, std::uint32_t) { static_cast<WaylandWindow*>(data)->shown.frameCallback.reset(); }};
+        [](void* data, wl_callback*, std::uint32_t) {
+            static_cast<WaylandWindow*>(data)->shown.frameCallback.reset();
+        }};
     wl_callback_add_listener(shown.frameCallback.get(), &frameListener, this);
     wl_surface_commit(surface);
 }
@@ -271,8 +274,8 @@ bool WaylandWindow::finishWait(Found found) {
 }
 
 bool WaylandWindow::showMessage(std::string_view caption, std::string_view text) {
-    auto message = std::make_unique<MessageToplevel>(globals, shown.decorContext.get(), shown.toplevel.get(),
-                                                     shown.decorFrame.get(), caption, text, scale120);
+    auto message = std::make_unique<MessageToplevel>(globals, shown.decorContext.get(), shown.toplevel.get(), caption,
+                                                     text, scale120);
     if (!message->isOpen()) {
         return false;
     }
@@ -282,7 +285,7 @@ bool WaylandWindow::showMessage(std::string_view caption, std::string_view text)
 
 void WaylandWindow::closeAskedMessages() {
     for (auto message = messages.begin(); message != messages.end();) {
-        if ((*message)->closeAsked()) {
+        if ((*message)->askedToClose()) {
             closeMessage(message);
             message = messages.begin();
         } else {

@@ -11,6 +11,7 @@
 #include "app/wayland/MessageToplevel.h"
 #include "app/wayland/PointerCursor.h"
 #include "app/wayland/ShmBuffers.h"
+#include "app/wayland/Toplevel.h"
 
 #include <libdecor.h>
 #include <wayland-client.h>
@@ -32,7 +33,7 @@ Owned<wl_display> connectToCompositor();
 // what only the compositor can: the surface, its scale and the pixels in shared
 // memory. The compositor keeps the window's place to itself, so the place the
 // settings hold is left as it was.
-class WaylandWindow final : public TrackedWindowHost, private LoopConnection {
+class WaylandWindow final : public TrackedWindowHost, private LoopConnection, private Toplevel::Owner {
 public:
     // Takes the connection, and closes it at the end.
     WaylandWindow(ClockApp& clockApp, Owned<wl_display> connection);
@@ -74,6 +75,16 @@ private:
     // The settings are saved, and what failed is said.
     void connectionFailed() override;
 
+    // The compositor's requests to the window, whichever its role. A
+    // configure gives it a size in logical pixels (0 when the window chooses),
+    // or on the desktop the size it asked for; imposed, that size is the
+    // compositor's own, not the user's (maximised, full screen, tiled). The
+    // size the window took, logical pixels.
+    PixelSize configure(PixelSize proposedLogical, bool imposedNow) override;
+    void configured() override {}
+    void closeAsked() override { app.closeRequested(*this); }
+    void redraw() override { waiting.addAll(); }
+
     // The surface, without a role yet.
     void createSurface();
     void createToplevel();
@@ -91,8 +102,6 @@ private:
     // A desktop place that leaves the window partly off its output (saved on a
     // larger one) moves to the nearest corner's edges: true when it moved.
     bool keepDesktopPlaceOnScreen();
-    // The toplevel framed by libdecor, for a compositor that draws no frames.
-    void createDecoratedToplevel();
     // Tells the compositor the toplevel's smallest and largest sizes at the
     // scale now, in logical pixels.
     void limitSize();
@@ -100,9 +109,6 @@ private:
     // How the surface shows the client area at the scale now.
     SurfaceScaling scaling() const;
     void addAllWaiting();
-    // The toplevel was configured: its size in logical pixels, 0 when the
-    // window chooses.
-    void configured(std::int32_t widthLogical, std::int32_t heightLogical);
     // The scale of the outputs the surface is on changed, 120ths.
     void scaleChanged(std::int32_t newScale120);
     std::int32_t enteredScale120() const;
@@ -140,11 +146,8 @@ private:
         Owned<wl_surface> surface;
         Owned<wp_viewport> viewport;
         Owned<wp_fractional_scale_v1> fractional;
-        Owned<xdg_surface> xdgSurface;  // an ordinary window, framed by the compositor
-        Owned<xdg_toplevel> toplevel;
-        Owned<zxdg_toplevel_decoration_v1> decoration;
-        Owned<libdecor> decorContext;  // or framed by libdecor, where the compositor draws no frames
-        Owned<libdecor_frame> decorFrame;
+        Owned<libdecor> decorContext;        // libdecor, where the compositor draws no frames; messages share it
+        std::unique_ptr<Toplevel> toplevel;  // an ordinary window
         Owned<zwlr_layer_surface_v1> layer;  // or the clock lying on the desktop
         Owned<wl_callback> frameCallback;    // a commit waits for the compositor to show the last one
     };
@@ -164,14 +167,12 @@ private:
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageToplevel>> messages;  // the messages open, oldest first
 
-    bool inDecorConfigure = false;  // libdecor's configure is being answered
+    bool inConfigure = false;  // a configure is being answered
     PaintQueue waiting;                  // what changed that the window does not show yet
     std::int32_t areasWaiting = 0;       // rectangles in waiting, which a hidden window would pile up
     std::vector<wl_output*> entered;     // the outputs the surface is on
     std::int32_t scale120 = scaleDenominator;  // the scale the window's pixels are drawn at, 120ths
     std::int32_t fractionalScale120 = 0;       // the compositor's preferred fractional scale; 0 before it says
-    PixelSize pendingSize;               // the size of the configure under way, logical pixels; 0 for the window's choice
-    bool pendingImposed = false;         // the configure under way holds the size (maximised, full screen, tiled)
     bool imposed = false;                // the compositor holds the window's size
     bool isConfigured = false;           // the compositor configured the surface: buffers may be attached
     bool closed = false;
