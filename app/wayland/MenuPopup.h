@@ -26,6 +26,7 @@ public:
               std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical, std::uint32_t serial);
 
     bool isOpen() const { return popup != nullptr; }
+    wl_surface* handle() const { return surface ? surface->handle() : nullptr; }
     bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor closed it (a click outside): choose nothing.
     bool dismissed() const { return done; }

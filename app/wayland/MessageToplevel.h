@@ -27,6 +27,7 @@ public:
                     std::string_view text, std::int32_t scale120);
 
     bool isOpen() const { return window && window->made(); }
+    wl_surface* handle() const { return surface ? surface->handle() : nullptr; }
     bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor's close button was pressed.
     bool askedToClose() const { return closeRequested; }

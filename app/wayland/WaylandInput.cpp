@@ -2,90 +2,21 @@
 
 #include "app/Keys.h"
 
-#include <linux/input-event-codes.h>
-#include <unistd.h>
+#include <algorithm>
 
-// The seat's pointer and keyboard, and the menu they open.
+// What the seat's pointer and keyboard do to the clock's surfaces, its menu
+// and its messages.
 namespace shell {
 
-void WaylandWindow::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
-    auto* window = static_cast<WaylandWindow*>(data);
-    const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
-    if (hasPointer && !window->pointer) {
-        window->pointer.reset(wl_seat_get_pointer(seat));
-        wl_pointer_add_listener(window->pointer.get(), &pointerListener, window);
-    } else if (!hasPointer) {
-        window->pointer.reset();
-    }
-    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
-    if (hasKeyboard && !window->keyboard) {
-        window->keyboard.reset(wl_seat_get_keyboard(seat));
-        wl_keyboard_add_listener(window->keyboard.get(), &keyboardListener, window);
-    } else if (!hasKeyboard) {
-        window->keyboard.reset();
-    }
+std::int32_t WaylandWindow::arrowScaleOver(const wl_surface* over) const {
+    const auto ownsIt = [over](const std::unique_ptr<MessageToplevel>& message) { return message->owns(over); };
+    const bool clocks = over == shown.surface.get() || (menu && menu->owns(over)) ||
+                        std::any_of(messages.begin(), messages.end(), ownsIt);
+    return clocks ? (scale120 + scaleDenominator - 1) / scaleDenominator : 0;
 }
 
-namespace {
-
-WaylandWindow& windowOf(void* data) { return *static_cast<WaylandWindow*>(data); }
-
-PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x), wl_fixed_to_int(y)}; }
-
-// The button of an evdev button code, as the clock tells them apart.
-PointerButton buttonOf(std::uint32_t button) {
-    return button == BTN_LEFT ? PointerButton::Left : button == BTN_RIGHT ? PointerButton::Right : PointerButton::Other;
-}
-
-}  // namespace
-
-const wl_pointer_listener WaylandWindow::pointerListener{
-    [](void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
-        WaylandWindow& window = windowOf(data);
-        window.pointerSurface = over;
-        // libdecor shows its own cursors over the frame it draws.
-        if (over == window.shown.surface.get() || (window.menu && window.menu->owns(over)) ||
-            window.messageOf(over) != window.messages.end()) {
-            window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
-        }
-        window.pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { windowOf(data).pointerSurface = nullptr; },
-    [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
-        windowOf(data).pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t serial, std::uint32_t, std::uint32_t button, std::uint32_t state) {
-        windowOf(data).onPointerButton(serial, buttonOf(button), state == WL_POINTER_BUTTON_STATE_PRESSED);
-    },
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
-    [](void*, wl_pointer*) {},
-    [](void*, wl_pointer*, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
-    nullptr};  // high-resolution wheel steps come from version 8 on, which is not bound
-
-const wl_keyboard_listener WaylandWindow::keyboardListener{
-    [](void* data, wl_keyboard*, std::uint32_t format, std::int32_t descriptor, std::uint32_t size) {
-        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
-            windowOf(data).keys.setKeymap(descriptor, size);
-        } else {
-            close(descriptor);
-        }
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, wl_surface* focused, wl_array*) {
-        windowOf(data).keyboardSurface = focused;
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, wl_surface*) { windowOf(data).keyboardSurface = nullptr; },
-    [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key, std::uint32_t state) {
-        if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
-            windowOf(data).onKey(serial, key);
-        }
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed, std::uint32_t latched,
-       std::uint32_t locked, std::uint32_t group) { windowOf(data).keys.setModifiers(depressed, latched, locked, group); },
-    [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
-
-void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
+void WaylandWindow::pointerMoved(PixelPoint atLogical) {
+    const wl_surface* pointerSurface = seat->pointerSurface();
     if (dragging && pointerSurface == shown.surface.get()) {
         // The surface moves with the pointer, which stays where it grabbed it.
         dragDesktopBy({atLogical.x - pointerAt.x, atLogical.y - pointerAt.y});
@@ -97,7 +28,8 @@ void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
     }
 }
 
-void WaylandWindow::onPointerButton(std::uint32_t serial, PointerButton button, bool pressed) {
+void WaylandWindow::buttonChanged(std::uint32_t serial, PointerButton button, bool pressed) {
+    const wl_surface* pointerSurface = seat->pointerSurface();
     if (const auto message = messageOf(pointerSurface); message != messages.end()) {
         if (pressed && button == PointerButton::Left && (*message)->clicked(pointerAt)) {
             closeMessage(message);
@@ -131,9 +63,8 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, PointerButton button, 
     }
 }
 
-void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
-    const PressedKey press = keys.read(key);
-    if (const auto message = messageOf(keyboardSurface); message != messages.end()) {
+void WaylandWindow::keyPressed(std::uint32_t serial, const PressedKey& press) {
+    if (const auto message = messageOf(seat->keyboardSurface()); message != messages.end()) {
         if (MessageToplevel::ends(press)) {
             closeMessage(message);
         }
@@ -177,9 +108,8 @@ void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, 
 }
 
 void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
-    // The pointer left with the menu's surface; a popup made next may get its address.
-    if (menu && menu->owns(pointerSurface)) {
-        pointerSurface = nullptr;
+    if (menu) {
+        seat->forget(menu->handle());
     }
     menu.reset();
     if (outcome.chosen == MenuCommand::TimeZone) {

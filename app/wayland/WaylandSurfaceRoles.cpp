@@ -56,8 +56,7 @@ void WaylandWindow::setOnDesktop(bool on) {
     // Messages go with the window they belong to (and the libdecor context
     // their frames live in); a size the compositor held goes too.
     messages.clear();
-    pointerSurface = nullptr;
-    keyboardSurface = nullptr;
+    seat->forgetAll();
     if (imposed) {
         imposed = false;
         app.sizeFreed(*this);

@@ -67,14 +67,8 @@ bool WaylandWindow::open(const StartOptions& options) {
     }
     loop = std::make_unique<ShellLoop>();
     buffers = std::make_unique<ShmBuffers>(globals.shm.get());
-    cursor = std::make_unique<PointerCursor>(globals.compositor.get(), globals.shm.get());
-    // The seat told what it has while the globals were bound; later changes
-    // come as they happen.
-    globals.seatChanged = onSeatCapabilities;
-    globals.seatChangedData = this;
-    if (globals.seat != nullptr) {
-        onSeatCapabilities(this, globals.seat.get(), globals.seatCapabilities);
-    }
+    Seat::Owner& owner = *this;
+    seat = std::make_unique<Seat>(globals, owner);
     // Until the surface enters an output, the largest scale is the likeliest.
     scale120 = scaleDenominator * globals.largestScale();
     resolution = dpiForScale(scale120);
@@ -295,12 +289,7 @@ void WaylandWindow::closeAskedMessages() {
 }
 
 void WaylandWindow::closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message) {
-    if ((*message)->owns(pointerSurface)) {
-        pointerSurface = nullptr;
-    }
-    if ((*message)->owns(keyboardSurface)) {
-        keyboardSurface = nullptr;
-    }
+    seat->forget((*message)->handle());
     messages.erase(message);
 }
 

@@ -6,10 +6,9 @@
 #include "app/TrackedWindowHost.h"
 #include "app/linux/ShellLoop.h"
 #include "app/wayland/Globals.h"
-#include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
 #include "app/wayland/MessageToplevel.h"
-#include "app/wayland/PointerCursor.h"
+#include "app/wayland/Seat.h"
 #include "app/wayland/ShmBuffers.h"
 #include "app/wayland/Toplevel.h"
 
@@ -33,7 +32,10 @@ Owned<wl_display> connectToCompositor();
 // what only the compositor can: the surface, its scale and the pixels in shared
 // memory. The compositor keeps the window's place to itself, so the place the
 // settings hold is left as it was.
-class WaylandWindow final : public TrackedWindowHost, private LoopConnection, private Toplevel::Owner {
+class WaylandWindow final : public TrackedWindowHost,
+                            private LoopConnection,
+                            private Toplevel::Owner,
+                            private Seat::Owner {
 public:
     // Takes the connection, and closes it at the end.
     WaylandWindow(ClockApp& clockApp, Owned<wl_display> connection);
@@ -114,10 +116,12 @@ private:
     std::int32_t enteredScale120() const;
     void paint();
 
-    // Input.
-    void pointerMovedTo(PixelPoint atLogical);
-    void onPointerButton(std::uint32_t serial, PointerButton button, bool pressed);
-    void onKey(std::uint32_t serial, std::uint32_t key);
+    // What the pointer and the keyboard do: they reach a message, else the
+    // open menu, else the clock.
+    std::int32_t arrowScaleOver(const wl_surface* over) const override;
+    void pointerMoved(PixelPoint atLogical) override;
+    void buttonChanged(std::uint32_t serial, PointerButton button, bool pressed) override;
+    void keyPressed(std::uint32_t serial, const PressedKey& press) override;
     // The clock's menu as the compositor can do it: never always on top, and
     // on the desktop where it offers the desktop's layer.
     std::vector<MenuItem> clockMenu() const;
@@ -135,9 +139,6 @@ private:
     void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
     // The message whose surface this is, or none.
     std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
-    static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
-    static const wl_pointer_listener pointerListener;
-    static const wl_keyboard_listener keyboardListener;
 
     // The surface and the objects that give it its role, made together and let
     // go together. Each is declared after the object it is made from, and so
@@ -158,10 +159,7 @@ private:
     Globals globals;
     std::unique_ptr<ShellLoop> loop;  // from the globals on
     std::unique_ptr<ShmBuffers> buffers;
-    std::unique_ptr<PointerCursor> cursor;
-    Keyboard keys;
-    Owned<wl_pointer> pointer;
-    Owned<wl_keyboard> keyboard;
+    std::unique_ptr<Seat> seat;  // from the globals on
     SurfaceObjects shown;
     // The menu and the messages go before the surface they belong to.
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
@@ -180,9 +178,7 @@ private:
     PixelSize layerSize;                 // the layer surface's size as last given, logical pixels
     bool layerClosed = false;            // the compositor closed the layer surface
     bool dragging = false;               // the left button drags the clock on the desktop
-    wl_surface* pointerSurface = nullptr;  // the surface under the pointer
-    wl_surface* keyboardSurface = nullptr;  // the surface that has the keyboard's focus
-    PixelPoint pointerAt;                  // where on it, logical pixels
+    PixelPoint pointerAt;                  // where on its surface the pointer is, logical pixels
     PixelPoint menuAt;                     // the client area's point the menu opened at, logical pixels
     std::uint32_t menuSerial = 0;          // the menu's last key or button press, which may open the next
 };
