@@ -47,8 +47,8 @@ public:
     // error, when the compositor lacks what a window needs.
     bool open(const StartOptions& options);
     // Handles events and timer ticks until the window is closed; the exit code:
-    // 0 when closed or ended by a signal, 1 when the connection failed (the
-    // compositor went away, or ended it for a protocol error), as on X11.
+    // 0, or displayLostStatus when the connection failed (the compositor went
+    // away, or ended it for a protocol error).
     int run();
 
     std::vector<PixelRect> screens() const override { return {}; }
@@ -65,7 +65,8 @@ public:
     }
 
 private:
-    // The loop's turn, as the client library does it.
+    // The connection (WaylandConnection.cpp): the loop's turn, as the client
+    // library does it.
     bool isClosed() const override { return closed; }
     int descriptor() const override { return wl_display_get_fd(display); }
     bool handleEvents() override;
@@ -77,7 +78,8 @@ private:
     // The settings are saved, and what failed is said.
     void connectionFailed() override;
 
-    // The compositor's requests to the window, whichever its role. A
+    // The window itself (WaylandWindow.cpp). The compositor's requests to the
+    // window, whichever its role. A
     // configure gives it a size in logical pixels (0 when the window chooses),
     // or on the desktop the size it asked for; imposed, that size is the
     // compositor's own, not the user's (maximised, full screen, tiled). The
@@ -86,8 +88,23 @@ private:
     void configured() override {}
     void closeAsked() override { app.closeRequested(*this); }
     void redraw() override { waiting.addAll(); }
+    // How the surface shows the client area at the scale now.
+    SurfaceScaling scaling() const;
+    void addAllWaiting();
+    // The scale of the outputs the surface is on changed, 120ths.
+    void scaleChanged(std::int32_t newScale120);
+    std::int32_t enteredScale120() const;
+    void paint();
+    // Ends the messages whose close button was pressed.
+    void closeAskedMessages();
+    // Ends a message, forgetting its surface as the one under the pointer or
+    // with the keyboard's focus.
+    void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
+    // The message whose surface this is, or none.
+    std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
 
-    // The surface, without a role yet.
+    // The surface and its roles (WaylandSurfaceRoles.cpp). The surface,
+    // without a role yet.
     void createSurface();
     void createToplevel();
     // The surface as a layer of the desktop, below the windows, at desktop.
@@ -108,16 +125,9 @@ private:
     // scale now, in logical pixels.
     void limitSize();
     void destroySurface();
-    // How the surface shows the client area at the scale now.
-    SurfaceScaling scaling() const;
-    void addAllWaiting();
-    // The scale of the outputs the surface is on changed, 120ths.
-    void scaleChanged(std::int32_t newScale120);
-    std::int32_t enteredScale120() const;
-    void paint();
 
-    // What the pointer and the keyboard do: they reach a message, else the
-    // open menu, else the clock.
+    // Input (WaylandInput.cpp): what the pointer and the keyboard do. They
+    // reach a message, else the open menu, else the clock.
     std::int32_t arrowScaleOver(const wl_surface* over) const override;
     void pointerMoved(PixelPoint atLogical) override;
     void buttonChanged(std::uint32_t serial, PointerButton button, bool pressed) override;
@@ -132,13 +142,6 @@ private:
     void closeMenu(const MenuOutcome& outcome);
     // The compositor closed the menu (a click elsewhere): nothing is chosen.
     void checkMenuDismissed();
-    // Ends the messages whose close button was pressed.
-    void closeAskedMessages();
-    // Ends a message, forgetting its surface as the one under the pointer or
-    // with the keyboard's focus.
-    void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
-    // The message whose surface this is, or none.
-    std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
 
     // The surface and the objects that give it its role, made together and let
     // go together. Each is declared after the object it is made from, and so
@@ -165,7 +168,7 @@ private:
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageToplevel>> messages;  // the messages open, oldest first
 
-    bool inConfigure = false;  // a configure is being answered
+    bool inConfigure = false;            // a configure is being answered
     PaintQueue waiting;                  // what changed that the window does not show yet
     std::int32_t areasWaiting = 0;       // rectangles in waiting, which a hidden window would pile up
     std::vector<wl_output*> entered;     // the outputs the surface is on
@@ -178,9 +181,9 @@ private:
     PixelSize layerSize;                 // the layer surface's size as last given, logical pixels
     bool layerClosed = false;            // the compositor closed the layer surface
     bool dragging = false;               // the left button drags the clock on the desktop
-    PixelPoint pointerAt;                  // where on its surface the pointer is, logical pixels
-    PixelPoint menuAt;                     // the client area's point the menu opened at, logical pixels
-    std::uint32_t menuSerial = 0;          // the menu's last key or button press, which may open the next
+    PixelPoint pointerAt;                // where on its surface the pointer is, logical pixels
+    PixelPoint menuAt;                   // the client area's point the menu opened at, logical pixels
+    std::uint32_t menuSerial = 0;        // the menu's last key or button press, which may open the next
 };
 
 }  // namespace shell
