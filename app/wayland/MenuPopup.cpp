@@ -33,14 +33,12 @@ Owned<xdg_positioner> positionerAt(xdg_wm_base* wmBase, PixelPoint atLogical, Pi
 MenuPopup::MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
                      std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical,
                      std::uint32_t serial)
-    : picture(items, dpiForScale(scale120)), session(std::move(items)) {
-    if (!picture.ready()) {
+    : picture(items, dpiForScale(scale120)),
+      session(std::move(items)),
+      surface(PictureSurface::showing(picture, globals, scale120)) {
+    if (!surface) {
         return;
     }
-    const MenuLayout& layout = picture.layout();
-    surface = std::make_unique<PictureSurface>(
-        globals, PixelSize{layout.widthPx, layout.heightPx}, scale120,
-        [this](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
     xdg_surface* own = surface->makeXdgSurface(globals.wmBase.get());
     // The positioner may go once the popup is made.
     popup.reset(xdg_surface_get_popup(

@@ -4,14 +4,10 @@ namespace shell {
 
 MessageToplevel::MessageToplevel(const Globals& globals, libdecor* frames, const Toplevel* parent,
                                  std::string_view caption, std::string_view text, std::int32_t scale120)
-    : picture(caption, text, dpiForScale(scale120)) {
-    if (!picture.ready()) {
+    : picture(caption, text, dpiForScale(scale120)), surface(PictureSurface::showing(picture, globals, scale120)) {
+    if (!surface) {
         return;
     }
-    const MessageLayout& layout = picture.layout();
-    surface = std::make_unique<PictureSurface>(
-        globals, PixelSize{layout.widthPx, layout.heightPx}, scale120,
-        [this](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
     Toplevel::Owner& owner = *this;
     window = std::make_unique<Toplevel>(globals, frames, surface->handle(), parent, picture.caption(), owner);
     if (!window->made()) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace shell {
 
@@ -22,6 +23,18 @@ public:
 
     // A surface for a picture of sizePx, its own pixels, at the scale (120ths).
     PictureSurface(const Globals& globals, PixelSize sizePx, std::int32_t scale120, Painter painter);
+    // A surface for a menu's or a message's picture, which must outlive it;
+    // none when the picture could not be drawn.
+    template <typename Picture>
+    static std::unique_ptr<PictureSurface> showing(const Picture& picture, const Globals& globals,
+                                                   std::int32_t scale120) {
+        if (!picture.ready()) {
+            return nullptr;
+        }
+        return std::make_unique<PictureSurface>(
+            globals, PixelSize{picture.layout().widthPx, picture.layout().heightPx}, scale120,
+            [&picture](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
+    }
     PictureSurface(const PictureSurface&) = delete;
     PictureSurface& operator=(const PictureSurface&) = delete;
 
