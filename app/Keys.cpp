@@ -2,6 +2,16 @@
 
 #include "clockface/FaceGrid.h"
 
+char32_t letterOfKeysym(std::uint32_t symbol) {
+    if (symbol >= U'a' && symbol <= U'z') {
+        return static_cast<char32_t>(U'A' + (symbol - U'a'));
+    }
+    if (symbol >= U'A' && symbol <= U'Z') {
+        return static_cast<char32_t>(symbol);
+    }
+    return 0;
+}
+
 std::int32_t unitForKey(char32_t upperCaseKey) {
     switch (upperCaseKey) {
     case U'S':

@@ -1,28 +1,9 @@
 #include "app/MenuSession.h"
 
+#include "app/Keys.h"
 #include "app/Utf8Text.h"
 
 namespace {
-
-// The keysyms of the keys an open menu answers, as the X11 protocol numbers
-// them and XKB after it.
-enum Keysym : std::uint32_t {
-    space = 0x20,
-    BackSpace = 0xff08,
-    Return = 0xff0d,
-    Escape = 0xff1b,
-    Home = 0xff50,
-    Up = 0xff52,
-    Down = 0xff54,
-    End = 0xff57,
-    Menu = 0xff67,
-    KpEnter = 0xff8d,
-    KpHome = 0xff95,
-    KpUp = 0xff97,
-    KpDown = 0xff99,
-    KpEnd = 0xff9c,
-    F10 = 0xffc7,
-};
 
 // Whether the character can be typed into an entry: not a control (C0, DEL or
 // C1), not a surrogate, and within Unicode.
@@ -133,32 +114,41 @@ bool MenuSession::pointAt(std::int32_t item) {
     return true;
 }
 
-MenuOutcome MenuSession::release(std::int32_t item) { return choose(item); }
+bool MenuSession::opensOnKey(std::uint32_t symbol, bool shift) {
+    return symbol == keysym::Menu || (symbol == keysym::F10 && shift);
+}
 
-MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t upperCaseKey, char32_t typed) {
+MenuOutcome MenuSession::release(std::int32_t item) {
+    if (!pressedInside && !movedAway) {
+        return {};
+    }
+    return choose(item);
+}
+
+MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t typed) {
     switch (symbol) {
-    case Up:
-    case KpUp:
+    case keysym::Up:
+    case keysym::KpUp:
         return key(MenuKey::Up);
-    case Down:
-    case KpDown:
+    case keysym::Down:
+    case keysym::KpDown:
         return key(MenuKey::Down);
-    case Home:
-    case KpHome:
+    case keysym::Home:
+    case keysym::KpHome:
         return key(MenuKey::Home);
-    case End:
-    case KpEnd:
+    case keysym::End:
+    case keysym::KpEnd:
         return key(MenuKey::End);
-    case Return:
-    case KpEnter:
+    case keysym::Return:
+    case keysym::KpEnter:
         return key(MenuKey::Enter);
-    case Escape:
-    case Menu:
-    case F10:
+    case keysym::Escape:
+    case keysym::Menu:
+    case keysym::F10:
         return key(MenuKey::Escape);
-    case BackSpace:
+    case keysym::BackSpace:
         return key(MenuKey::Backspace);
-    case space:
+    case keysym::space:
         if (entry >= 0) {
             type(U' ');
             return {};
@@ -168,6 +158,6 @@ MenuOutcome MenuSession::keysym(std::uint32_t symbol, char32_t upperCaseKey, cha
         if (type(typed)) {
             return {};
         }
-        return letter(upperCaseKey);
+        return letter(letterOfKeysym(symbol));
     }
 }

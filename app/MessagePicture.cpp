@@ -1,5 +1,6 @@
 #include "app/MessagePicture.h"
 
+#include "app/Keys.h"
 #include "app/Utf8Text.h"
 #include "raster/Primitives.h"
 #include "text/DrawText.h"
@@ -159,7 +160,7 @@ void MessagePicture::paint(PaintTarget& target, const PixelRect& area) const {
     }
 }
 
-bool keyEndsMessage(std::uint32_t keysym) {
-    // Return, keypad Enter, Escape and space.
-    return keysym == 0xFF0D || keysym == 0xFF8D || keysym == 0xFF1B || keysym == 0x0020;
+bool keyEndsMessage(std::uint32_t symbol) {
+    return symbol == keysym::Return || symbol == keysym::KpEnter || symbol == keysym::Escape ||
+           symbol == keysym::space;
 }

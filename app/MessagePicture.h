@@ -50,6 +50,6 @@ private:
     MessageLayout messageLayout;
 };
 
-// Whether a key ends a message: Return, keypad Enter, Escape or space, by the
-// keysym X11 and XKB give a key's symbol alike.
-bool keyEndsMessage(std::uint32_t keysym);
+// Whether a key ends a message: Return, keypad Enter, Escape or space, by its
+// keysym (app/Keys.h).
+bool keyEndsMessage(std::uint32_t symbol);

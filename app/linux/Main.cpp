@@ -20,11 +20,11 @@ namespace {
 // The clock on the compositor that answers; none when none does, or when it
 // offers no windows.
 std::optional<int> runOnWayland(ClockApp& app, const StartOptions& options) {
-    wl_display* connection = shell::connectToCompositor();
-    if (connection == nullptr) {
+    shell::Owned<wl_display> connection = shell::connectToCompositor();
+    if (!connection) {
         return std::nullopt;
     }
-    shell::WaylandWindow window(app, connection);
+    shell::WaylandWindow window(app, std::move(connection));
     if (!window.open(options)) {
         return std::nullopt;
     }

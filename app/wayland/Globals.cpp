@@ -15,9 +15,10 @@ constexpr std::uint32_t seatVersion = 5;
 constexpr std::uint32_t layerShellWanted = 4;  // on-demand keyboard focus came in 4
 
 template <typename Interface>
-Interface* bindAt(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
-                  std::uint32_t offered, std::uint32_t wanted) {
-    return static_cast<Interface*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted)));
+Owned<Interface> bindAt(wl_registry* registry, std::uint32_t name, const wl_interface& interface,
+                        std::uint32_t offered, std::uint32_t wanted) {
+    return Owned<Interface>(
+        static_cast<Interface*>(wl_registry_bind(registry, name, &interface, std::min(offered, wanted))));
 }
 
 void onGeometry(void*, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
@@ -45,44 +46,11 @@ const xdg_wm_base_listener wmBaseListener{onPing};
 }  // namespace
 
 bool Globals::bind(wl_display* display) {
-    registry = wl_display_get_registry(display);
+    registry.reset(wl_display_get_registry(display));
     static const wl_registry_listener listener{onGlobal, onGlobalRemove};
-    wl_registry_add_listener(registry, &listener, this);
+    wl_registry_add_listener(registry.get(), &listener, this);
     // The first round trip brings the globals, the second what the outputs say.
     return wl_display_roundtrip(display) >= 0 && wl_display_roundtrip(display) >= 0;
-}
-
-Globals::~Globals() {
-    for (const std::unique_ptr<Output>& output : outputs) {
-        wl_output_destroy(output->handle);
-    }
-    if (layerShell != nullptr) {
-        zwlr_layer_shell_v1_destroy(layerShell);
-    }
-    if (fractionalScale != nullptr) {
-        wp_fractional_scale_manager_v1_destroy(fractionalScale);
-    }
-    if (viewporter != nullptr) {
-        wp_viewporter_destroy(viewporter);
-    }
-    if (decorations != nullptr) {
-        zxdg_decoration_manager_v1_destroy(decorations);
-    }
-    if (wmBase != nullptr) {
-        xdg_wm_base_destroy(wmBase);
-    }
-    if (seat != nullptr) {
-        wl_seat_destroy(seat);
-    }
-    if (shm != nullptr) {
-        wl_shm_destroy(shm);
-    }
-    if (compositor != nullptr) {
-        wl_compositor_destroy(compositor);
-    }
-    if (registry != nullptr) {
-        wl_registry_destroy(registry);
-    }
 }
 
 void Globals::onGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
@@ -97,11 +65,11 @@ void Globals::onGlobal(void* data, wl_registry* registry, std::uint32_t name, co
         // The first seat: a desktop clock follows one pointer and one keyboard.
         globals->seat = bindAt<wl_seat>(registry, name, wl_seat_interface, version, seatVersion);
         static const wl_seat_listener seatListener{onSeatCapabilities, [](void*, wl_seat*, const char*) {}};
-        wl_seat_add_listener(globals->seat, &seatListener, globals);
+        wl_seat_add_listener(globals->seat.get(), &seatListener, globals);
     } else if (is(xdg_wm_base_interface)) {
         // Version 2 tells a tiled window so, whose size the compositor holds.
         globals->wmBase = bindAt<xdg_wm_base>(registry, name, xdg_wm_base_interface, version, 2);
-        xdg_wm_base_add_listener(globals->wmBase, &wmBaseListener, nullptr);
+        xdg_wm_base_add_listener(globals->wmBase.get(), &wmBaseListener, nullptr);
     } else if (is(zxdg_decoration_manager_v1_interface)) {
         globals->decorations = bindAt<zxdg_decoration_manager_v1>(registry, name, zxdg_decoration_manager_v1_interface,
                                                                   version, 1);
@@ -118,20 +86,14 @@ void Globals::onGlobal(void* data, wl_registry* registry, std::uint32_t name, co
         auto output = std::make_unique<Output>();
         output->name = name;
         output->handle = bindAt<wl_output>(registry, name, wl_output_interface, version, outputVersion);
-        wl_output_add_listener(output->handle, &outputListener, output.get());
+        wl_output_add_listener(output->handle.get(), &outputListener, output.get());
         globals->outputs.push_back(std::move(output));
     }
 }
 
 void Globals::onGlobalRemove(void* data, wl_registry*, std::uint32_t name) {
     auto* globals = static_cast<Globals*>(data);
-    std::erase_if(globals->outputs, [name](const std::unique_ptr<Output>& output) {
-        if (output->name != name) {
-            return false;
-        }
-        wl_output_destroy(output->handle);
-        return true;
-    });
+    std::erase_if(globals->outputs, [name](const std::unique_ptr<Output>& output) { return output->name == name; });
 }
 
 void Globals::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
@@ -144,7 +106,7 @@ void Globals::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabi
 
 Output* Globals::output(const wl_output* handle) const {
     for (const std::unique_ptr<Output>& output : outputs) {
-        if (output->handle == handle) {
+        if (output->handle.get() == handle) {
             return output.get();
         }
     }

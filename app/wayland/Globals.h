@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/wayland/LayerShellProtocol.h"
+#include "app/wayland/Owned.h"
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
-#include "app/wayland/LayerShellProtocol.h"
 #include "xdg-decoration-unstable-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
@@ -20,7 +21,7 @@ inline constexpr const char* applicationId = "com.brantolm.Horavel";
 
 // A screen the compositor shows surfaces on, and its whole scale.
 struct Output {
-    wl_output* handle = nullptr;
+    Owned<wl_output> handle;
     std::uint32_t name = 0;  // the registry's name of the global
     std::int32_t scale = 1;
     std::int32_t widthPx = 0;  // its current mode, the screen's own pixels; 0 until told
@@ -30,14 +31,15 @@ struct Output {
 // What the compositor offers that the clock uses, bound from its registry. The
 // optional ones stay null where they are not offered.
 struct Globals {
-    wl_compositor* compositor = nullptr;
-    wl_shm* shm = nullptr;
-    wl_seat* seat = nullptr;
-    xdg_wm_base* wmBase = nullptr;
-    zxdg_decoration_manager_v1* decorations = nullptr;
-    wp_viewporter* viewporter = nullptr;
-    wp_fractional_scale_manager_v1* fractionalScale = nullptr;
-    zwlr_layer_shell_v1* layerShell = nullptr;
+    Owned<wl_registry> registry;  // let go last
+    Owned<wl_compositor> compositor;
+    Owned<wl_shm> shm;
+    Owned<wl_seat> seat;
+    Owned<xdg_wm_base> wmBase;
+    Owned<zxdg_decoration_manager_v1> decorations;
+    Owned<wp_viewporter> viewporter;
+    Owned<wp_fractional_scale_manager_v1> fractionalScale;
+    Owned<zwlr_layer_shell_v1> layerShell;
     std::uint32_t layerShellVersion = 0;
     std::vector<std::unique_ptr<Output>> outputs;
     // What the seat has (WL_SEAT_CAPABILITY_* bits), as it last said: it says
@@ -50,7 +52,6 @@ struct Globals {
     // Binds what the registry offers and waits until the outputs have told
     // their scales; false when the connection failed meanwhile.
     bool bind(wl_display* display);
-    ~Globals();
     // The output of a handle; null for one not known.
     Output* output(const wl_output* handle) const;
     // The largest scale of all outputs, 1 without any.
@@ -61,7 +62,6 @@ private:
                          std::uint32_t version);
     static void onGlobalRemove(void* data, wl_registry* registry, std::uint32_t name);
     static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
-    wl_registry* registry = nullptr;
 };
 
 }  // namespace shell

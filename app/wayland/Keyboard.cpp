@@ -12,51 +12,37 @@ constexpr std::uint32_t evdevToXkb = 8;
 
 }  // namespace
 
-Keyboard::Keyboard() : context(xkb_context_new(XKB_CONTEXT_NO_FLAGS)) {}
-
-Keyboard::~Keyboard() {
-    xkb_state_unref(state);
-    xkb_keymap_unref(keymap);
-    xkb_context_unref(context);
-}
-
 void Keyboard::setKeymap(int descriptor, std::uint32_t sizeBytes) {
-    xkb_state_unref(state);
-    xkb_keymap_unref(keymap);
-    state = nullptr;
-    keymap = nullptr;
+    state.reset();
+    keymap.reset();
     void* text = mmap(nullptr, sizeBytes, PROT_READ, MAP_PRIVATE, descriptor, 0);
     close(descriptor);
-    if (text == MAP_FAILED || context == nullptr) {
+    if (text == MAP_FAILED || !context) {
         return;
     }
-    keymap = xkb_keymap_new_from_string(context, static_cast<const char*>(text), XKB_KEYMAP_FORMAT_TEXT_V1,
-                                        XKB_KEYMAP_COMPILE_NO_FLAGS);
+    keymap.reset(xkb_keymap_new_from_string(context.get(), static_cast<const char*>(text),
+                                            XKB_KEYMAP_FORMAT_TEXT_V1, XKB_KEYMAP_COMPILE_NO_FLAGS));
     munmap(text, sizeBytes);
-    if (keymap != nullptr) {
-        state = xkb_state_new(keymap);
+    if (keymap) {
+        state.reset(xkb_state_new(keymap.get()));
     }
 }
 
 void Keyboard::setModifiers(std::uint32_t depressed, std::uint32_t latched, std::uint32_t locked,
                             std::uint32_t group) {
-    if (state != nullptr) {
-        xkb_state_update_mask(state, depressed, latched, locked, 0, 0, group);
+    if (state) {
+        xkb_state_update_mask(state.get(), depressed, latched, locked, 0, 0, group);
     }
 }
 
 PressedKey Keyboard::read(std::uint32_t evdevKey) const {
     PressedKey press;
-    if (state == nullptr) {
+    if (!state) {
         return press;
     }
-    press.symbol = xkb_state_key_get_one_sym(state, evdevKey + evdevToXkb);
-    press.shift = xkb_state_mod_name_is_active(state, XKB_MOD_NAME_SHIFT, XKB_STATE_MODS_EFFECTIVE) > 0;
-    press.typed = xkb_state_key_get_utf32(state, evdevKey + evdevToXkb);
-    const xkb_keysym_t upper = xkb_keysym_to_upper(press.symbol);
-    if (upper >= XKB_KEY_A && upper <= XKB_KEY_Z) {
-        press.upperCaseLetter = static_cast<char32_t>(U'A' + (upper - XKB_KEY_A));
-    }
+    press.symbol = xkb_state_key_get_one_sym(state.get(), evdevKey + evdevToXkb);
+    press.shift = xkb_state_mod_name_is_active(state.get(), XKB_MOD_NAME_SHIFT, XKB_STATE_MODS_EFFECTIVE) > 0;
+    press.typed = xkb_state_key_get_utf32(state.get(), evdevKey + evdevToXkb);
     return press;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/wayland/Owned.h"
+
 #include <xkbcommon/xkbcommon.h>
 
 #include <cstdint>
@@ -10,9 +12,6 @@ namespace shell {
 struct PressedKey {
     xkb_keysym_t symbol = XKB_KEY_NoSymbol;
     bool shift = false;
-    // The key as an upper-case letter A to Z, as Windows numbers letter keys; 0
-    // for other keys.
-    char32_t upperCaseLetter = 0;
     // The character the key types, case kept, as the layout and the modifiers
     // make it; 0 for a key that types none.
     char32_t typed = 0;
@@ -22,11 +21,6 @@ struct PressedKey {
 // state of its modifiers, so that a key reads the same under any layout.
 class Keyboard {
 public:
-    Keyboard();
-    ~Keyboard();
-    Keyboard(const Keyboard&) = delete;
-    Keyboard& operator=(const Keyboard&) = delete;
-
     // A keymap in the XKB text format from the descriptor; a keymap that cannot
     // be read leaves the keyboard without one, reading no keys. The descriptor
     // is closed.
@@ -36,9 +30,9 @@ public:
     PressedKey read(std::uint32_t evdevKey) const;
 
 private:
-    xkb_context* context;
-    xkb_keymap* keymap = nullptr;
-    xkb_state* state = nullptr;
+    Owned<xkb_context> context{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
+    Owned<xkb_keymap> keymap;
+    Owned<xkb_state> state;
 };
 
 }  // namespace shell

@@ -1,7 +1,5 @@
 #include "app/wayland/MenuPopup.h"
 
-#include "app/SurfaceScale.h"
-
 namespace shell {
 
 namespace {
@@ -14,104 +12,64 @@ void onPopupRepositioned(void*, xdg_popup*, std::uint32_t) {}
 
 const xdg_popup_listener popupListener{onPopupConfigure, onPopupDone, onPopupRepositioned};
 
+// Where a popup of the size (logical pixels) opens: at the point of its
+// parent, below and to the right of it, kept on the screen by flipping it to
+// the point's other side, else by sliding it.
+Owned<xdg_positioner> positionerAt(xdg_wm_base* wmBase, PixelPoint atLogical, PixelSize sizeLogical) {
+    Owned<xdg_positioner> positioner(xdg_wm_base_create_positioner(wmBase));
+    xdg_positioner_set_size(positioner.get(), sizeLogical.width, sizeLogical.height);
+    xdg_positioner_set_anchor_rect(positioner.get(), atLogical.x, atLogical.y, 1, 1);
+    xdg_positioner_set_anchor(positioner.get(), XDG_POSITIONER_ANCHOR_TOP_LEFT);
+    xdg_positioner_set_gravity(positioner.get(), XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
+    xdg_positioner_set_constraint_adjustment(
+        positioner.get(), XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_Y |
+                              XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_X |
+                              XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_Y);
+    return positioner;
+}
+
 }  // namespace
 
 MenuPopup::MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
-                     std::vector<MenuItem> items, std::int32_t scale, PixelPoint atLogical,
+                     std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical,
                      std::uint32_t serial)
-    : picture(items, dpiForScale(scale)), session(std::move(items)), buffers(globals.shm), scale120(scale) {
-    if (!picture.ready()) {
+    : picture(items, dpiForScale(scale120)),
+      session(std::move(items)),
+      surface(PictureSurface::showing(picture, globals, scale120)) {
+    if (!surface) {
         return;
     }
-    const MenuLayout& layout = picture.layout();
-    const SurfaceScaling scaling =
-        surfaceScaling({layout.widthPx, layout.heightPx}, scale120, globals.viewporter != nullptr);
-    surface = wl_compositor_create_surface(globals.compositor);
-    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
-    static const xdg_surface_listener surfaceListener{[](void* data, xdg_surface* self, std::uint32_t configureSerial) {
-        xdg_surface_ack_configure(self, configureSerial);
-        auto* menu = static_cast<MenuPopup*>(data);
-        menu->configured = true;
-        menu->paint();
-    }};
-    xdg_surface_add_listener(xdgSurface, &surfaceListener, this);
-
-    xdg_positioner* positioner = xdg_wm_base_create_positioner(globals.wmBase);
-    xdg_positioner_set_size(positioner, scaling.logical.width, scaling.logical.height);
-    xdg_positioner_set_anchor_rect(positioner, atLogical.x, atLogical.y, 1, 1);
-    xdg_positioner_set_anchor(positioner, XDG_POSITIONER_ANCHOR_TOP_LEFT);
-    xdg_positioner_set_gravity(positioner, XDG_POSITIONER_GRAVITY_BOTTOM_RIGHT);
-    // Kept on the screen: flipped to the pointer's other side, else slid.
-    xdg_positioner_set_constraint_adjustment(
-        positioner, XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_FLIP_Y |
-                        XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_X | XDG_POSITIONER_CONSTRAINT_ADJUSTMENT_SLIDE_Y);
-    popup = xdg_surface_get_popup(xdgSurface, parent, positioner);
-    xdg_positioner_destroy(positioner);
+    xdg_surface* own = surface->makeXdgSurface(globals.wmBase.get());
+    // The positioner may go once the popup is made.
+    popup.reset(xdg_surface_get_popup(
+        own, parent, positionerAt(globals.wmBase.get(), atLogical, surface->logicalSize()).get()));
     if (layerParent != nullptr) {
-        zwlr_layer_surface_v1_get_popup(layerParent, popup);
+        zwlr_layer_surface_v1_get_popup(layerParent, popup.get());
     }
-    xdg_popup_add_listener(popup, &popupListener, &done);
-    if (globals.seat != nullptr) {
-        xdg_popup_grab(popup, globals.seat, serial);
+    xdg_popup_add_listener(popup.get(), &popupListener, &done);
+    if (globals.seat) {
+        xdg_popup_grab(popup.get(), globals.seat.get(), serial);
     }
-    if (scaling.viewport) {
-        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
-        wp_viewport_set_destination(viewport, scaling.logical.width, scaling.logical.height);
-    }
-    wl_surface_set_buffer_scale(surface, scaling.bufferScale);
-    wl_surface_commit(surface);
-}
-
-MenuPopup::~MenuPopup() {
-    if (viewport != nullptr) {
-        wp_viewport_destroy(viewport);
-    }
-    if (popup != nullptr) {
-        xdg_popup_destroy(popup);
-    }
-    if (xdgSurface != nullptr) {
-        xdg_surface_destroy(xdgSurface);
-    }
-    if (surface != nullptr) {
-        wl_surface_destroy(surface);
-    }
-}
-
-std::int32_t MenuPopup::itemAt(PixelPoint atLogical) const {
-    const PixelSize at = bufferSize({atLogical.x, atLogical.y}, scale120);
-    return menuItemAt(picture.layout(), session.items(), at.width, at.height);
+    wl_surface_commit(surface->handle());
 }
 
 void MenuPopup::pointerMoved(PixelPoint atLogical) {
-    pointerWentOver = true;
-    if (session.pointAt(itemAt(atLogical))) {
-        picture.draw(session.items(), session.highlighted());
-        paint();
+    session.pointerMoved();
+    const PixelPoint at = surface->pictureAt(atLogical);
+    if (session.pointAt(menuItemAt(picture.layout(), session.items(), at.x, at.y))) {
+        redraw();
     }
-}
-
-MenuOutcome MenuPopup::buttonReleased() {
-    // The release of the click that opened the menu chooses nothing.
-    if (!pressedInside && !pointerWentOver) {
-        return {};
-    }
-    return session.release(session.highlighted());
 }
 
 MenuOutcome MenuPopup::key(const PressedKey& press) {
-    const MenuOutcome outcome = session.keysym(press.symbol, press.upperCaseLetter, press.typed);
-    picture.draw(session.items(), session.highlighted());
-    paint();
+    const MenuOutcome outcome = session.keysym(press.symbol, press.typed);
+    redraw();
     return outcome;
 }
 
-void MenuPopup::paint() {
-    if (!configured) {
-        return;
-    }
-    const MenuLayout& layout = picture.layout();
-    buffers.showWhole(surface, {layout.widthPx, layout.heightPx},
-                      [this](PaintTarget& target, const PixelRect& area) { picture.paint(target, area); });
+void MenuPopup::redraw() {
+    picture.draw(session.items(), session.highlighted());
+    surface->show();
 }
 
 }  // namespace shell

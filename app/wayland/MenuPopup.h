@@ -4,9 +4,10 @@
 #include "app/MenuSession.h"
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
-#include "app/wayland/ShmBuffers.h"
+#include "app/wayland/PictureSurface.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace shell {
@@ -23,36 +24,27 @@ public:
     // or for a layer surface null with layerParent set.
     MenuPopup(const Globals& globals, xdg_surface* parent, zwlr_layer_surface_v1* layerParent,
               std::vector<MenuItem> items, std::int32_t scale120, PixelPoint atLogical, std::uint32_t serial);
-    ~MenuPopup();
-    MenuPopup(const MenuPopup&) = delete;
-    MenuPopup& operator=(const MenuPopup&) = delete;
 
-    bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    bool isOpen() const { return popup != nullptr; }
+    wl_surface* handle() const { return surface ? surface->handle() : nullptr; }
+    bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor closed it (a click outside): choose nothing.
     bool dismissed() const { return done; }
 
     void pointerMoved(PixelPoint atLogical);
-    void buttonPressed() { pressedInside = true; }
-    MenuOutcome buttonReleased();
+    void buttonPressed() { session.press(); }
+    MenuOutcome buttonReleased() { return session.release(session.highlighted()); }
     MenuOutcome key(const PressedKey& press);
 
 private:
-    void paint();
-    std::int32_t itemAt(PixelPoint atLogical) const;
+    // Draws the menu as the session has it now, and shows it.
+    void redraw();
 
     MenuPicture picture;
     MenuSession session;
-    ShmBuffers buffers;
-    std::int32_t scale120;
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_popup* popup = nullptr;
-    wp_viewport* viewport = nullptr;
-    bool configured = false;
+    std::unique_ptr<PictureSurface> surface;  // none when the picture could not be drawn
+    Owned<xdg_popup> popup;
     bool done = false;
-    bool pressedInside = false;  // a button went down over the menu since it opened
-    bool pointerWentOver = false;  // the pointer moved over the menu since it opened
 };
 
 }  // namespace shell

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "app/MessagePicture.h"
-#include "app/SurfaceScale.h"
 #include "app/wayland/Globals.h"
 #include "app/wayland/Keyboard.h"
-#include "app/wayland/ShmBuffers.h"
-
-#include <libdecor.h>
+#include "app/wayland/PictureSurface.h"
+#include "app/wayland/Toplevel.h"
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace shell {
@@ -19,22 +18,19 @@ namespace shell {
 // compositor where it offers that, else by libdecor as the clock is. The
 // clock's loop hands it the keys and clicks that reach it; OK, Enter, Escape,
 // space and the close button end it.
-class MessageToplevel {
+class MessageToplevel final : private Toplevel::Owner {
 public:
-    // The parent is the clock's toplevel, or its libdecor frame, or neither
-    // (a clock on the desktop has no window to be the parent); decorContext is
-    // the clock's libdecor context, null where the compositor draws frames.
-    MessageToplevel(const Globals& globals, libdecor* decorContext, xdg_toplevel* parent,
-                    libdecor_frame* parentFrame, std::string_view caption, std::string_view text,
-                    std::int32_t scale120);
-    ~MessageToplevel();
-    MessageToplevel(const MessageToplevel&) = delete;
-    MessageToplevel& operator=(const MessageToplevel&) = delete;
+    // The parent is the clock's window, or none (a clock on the desktop has no
+    // window to be the parent); frames is the clock's libdecor context, null
+    // where the compositor draws frames.
+    MessageToplevel(const Globals& globals, libdecor* frames, const Toplevel* parent, std::string_view caption,
+                    std::string_view text, std::int32_t scale120);
 
-    bool isOpen() const { return surface != nullptr; }
-    bool owns(const wl_surface* other) const { return other != nullptr && other == surface; }
+    bool isOpen() const { return window && window->made(); }
+    wl_surface* handle() const { return surface ? surface->handle() : nullptr; }
+    bool owns(const wl_surface* other) const { return surface && surface->owns(other); }
     // The compositor's close button was pressed.
-    bool closeAsked() const { return closeRequested; }
+    bool askedToClose() const { return closeRequested; }
     // A left click at the point (logical pixels of its surface): true when it
     // was on OK and ends the message.
     bool clicked(PixelPoint atLogical) const;
@@ -42,19 +38,15 @@ public:
     static bool ends(const PressedKey& press) { return keyEndsMessage(press.symbol); }
 
 private:
-    void paint();
+    // Its size is the text's, whatever the compositor proposes.
+    PixelSize configure(PixelSize, bool) override { return surface->logicalSize(); }
+    void configured() override { surface->configured(); }
+    void closeAsked() override { closeRequested = true; }
+    void redraw() override { surface->show(); }
 
     MessagePicture picture;
-    ShmBuffers buffers;
-    std::int32_t scale120;
-    SurfaceScaling scaling;
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_toplevel* toplevel = nullptr;
-    zxdg_toplevel_decoration_v1* decoration = nullptr;
-    libdecor_frame* frame = nullptr;
-    wp_viewport* viewport = nullptr;
-    bool configured = false;
+    std::unique_ptr<PictureSurface> surface;  // none when the picture could not be drawn
+    std::unique_ptr<Toplevel> window;
     bool closeRequested = false;
 };
 

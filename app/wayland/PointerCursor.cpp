@@ -15,22 +15,12 @@ int cursorSize() {
 
 }  // namespace
 
-PointerCursor::~PointerCursor() {
-    if (theme != nullptr) {
-        wl_cursor_theme_destroy(theme);
-    }
-    wl_surface_destroy(surface);
-}
-
 void PointerCursor::show(wl_pointer* pointer, std::uint32_t serial, std::int32_t scale) {
-    if (theme == nullptr || themeScale != scale) {
-        if (theme != nullptr) {
-            wl_cursor_theme_destroy(theme);
-        }
-        theme = wl_cursor_theme_load(std::getenv("XCURSOR_THEME"), cursorSize() * scale, shm);
+    if (!theme || themeScale != scale) {
+        theme.reset(wl_cursor_theme_load(std::getenv("XCURSOR_THEME"), cursorSize() * scale, shm));
         themeScale = scale;
     }
-    wl_cursor* arrow = theme != nullptr ? wl_cursor_theme_get_cursor(theme, "left_ptr") : nullptr;
+    wl_cursor* arrow = theme ? wl_cursor_theme_get_cursor(theme.get(), "left_ptr") : nullptr;
     if (arrow == nullptr || arrow->image_count == 0) {
         return;
     }
@@ -42,13 +32,13 @@ void PointerCursor::show(wl_pointer* pointer, std::uint32_t serial, std::int32_t
     // A buffer scale must divide the picture's size; a theme without a picture
     // of that size gives one drawn for scale 1.
     const std::int32_t bufferScale = image->width % scale == 0 && image->height % scale == 0 ? scale : 1;
-    wl_pointer_set_cursor(pointer, serial, surface, static_cast<std::int32_t>(image->hotspot_x) / bufferScale,
+    wl_pointer_set_cursor(pointer, serial, surface.get(), static_cast<std::int32_t>(image->hotspot_x) / bufferScale,
                           static_cast<std::int32_t>(image->hotspot_y) / bufferScale);
-    wl_surface_set_buffer_scale(surface, bufferScale);
-    wl_surface_attach(surface, buffer, 0, 0);
-    wl_surface_damage_buffer(surface, 0, 0, static_cast<std::int32_t>(image->width),
+    wl_surface_set_buffer_scale(surface.get(), bufferScale);
+    wl_surface_attach(surface.get(), buffer, 0, 0);
+    wl_surface_damage_buffer(surface.get(), 0, 0, static_cast<std::int32_t>(image->width),
                              static_cast<std::int32_t>(image->height));
-    wl_surface_commit(surface);
+    wl_surface_commit(surface.get());
 }
 
 }  // namespace shell

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/wayland/Owned.h"
+
 #include <wayland-client.h>
 #include <wayland-cursor.h>
 
@@ -12,20 +14,16 @@ namespace shell {
 // for the scale of the output.
 class PointerCursor {
 public:
-    PointerCursor(wl_compositor* compositor, wl_shm* sharedMemory) : shm(sharedMemory) {
-        surface = wl_compositor_create_surface(compositor);
-    }
-    ~PointerCursor();
-    PointerCursor(const PointerCursor&) = delete;
-    PointerCursor& operator=(const PointerCursor&) = delete;
+    PointerCursor(wl_compositor* compositor, wl_shm* sharedMemory)
+        : shm(sharedMemory), surface(wl_compositor_create_surface(compositor)) {}
 
     // Shows the arrow for the pointer that entered a surface with the serial.
     void show(wl_pointer* pointer, std::uint32_t serial, std::int32_t scale);
 
 private:
     wl_shm* shm;
-    wl_surface* surface = nullptr;
-    wl_cursor_theme* theme = nullptr;
+    Owned<wl_surface> surface;
+    Owned<wl_cursor_theme> theme;
     std::int32_t themeScale = 0;  // the scale the theme was loaded for
 };
 

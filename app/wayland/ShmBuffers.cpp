@@ -1,5 +1,7 @@
 #include "app/wayland/ShmBuffers.h"
 
+#include "app/linux/XrgbRows.h"
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -33,13 +35,15 @@ std::unique_ptr<ShmBuffer> ShmBuffer::create(wl_shm* shm, PixelSize sizePx) {
         return nullptr;
     }
     std::unique_ptr<ShmBuffer> result(new ShmBuffer(sizePx, static_cast<std::uint32_t*>(memory), bytes));
-    wl_shm_pool* pool = wl_shm_create_pool(shm, file, static_cast<std::int32_t>(bytes));
-    result->buffer = wl_shm_pool_create_buffer(pool, 0, sizePx.width, sizePx.height, sizePx.width * bytesPerPixel,
-                                               WL_SHM_FORMAT_XRGB8888);
-    wl_shm_pool_destroy(pool);
+    {
+        // The buffer keeps the memory; the pool that made it can go at once.
+        const Owned<wl_shm_pool> pool(wl_shm_create_pool(shm, file, static_cast<std::int32_t>(bytes)));
+        result->buffer.reset(wl_shm_pool_create_buffer(pool.get(), 0, sizePx.width, sizePx.height,
+                                                       sizePx.width * bytesPerPixel, WL_SHM_FORMAT_XRGB8888));
+    }
     close(file);
     static const wl_buffer_listener listener{onRelease};
-    wl_buffer_add_listener(result->buffer, &listener, result.get());
+    wl_buffer_add_listener(result->buffer.get(), &listener, result.get());
     return result;
 }
 
@@ -50,9 +54,7 @@ ShmBuffer::ShmBuffer(PixelSize size, std::uint32_t* memory, std::size_t bytes)
 }
 
 ShmBuffer::~ShmBuffer() {
-    if (buffer != nullptr) {
-        wl_buffer_destroy(buffer);
-    }
+    buffer.reset();
     munmap(pixels, byteCount);
 }
 
@@ -63,21 +65,12 @@ void ShmBuffer::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t wi
     if (rows == nullptr || width <= 0 || height <= 0) {
         return;
     }
-    const PixelRect painted =
-        area.intersect({0, 0, sizePx.width, sizePx.height}).intersect({x, y, x + width, y + height});
+    const PixelRect picture{x, y, x + width, y + height};
+    const PixelRect painted = area.intersect({0, 0, sizePx.width, sizePx.height}).intersect(picture);
     if (painted.empty()) {
         return;
     }
-    for (std::int32_t row = painted.top; row < painted.bottom; ++row) {
-        const std::uint8_t* source = rows + static_cast<std::size_t>(3 * width) *
-                                                static_cast<std::size_t>(flipRow(row - y, height));
-        std::uint32_t* target = pixels + static_cast<std::size_t>(sizePx.width) * row;
-        for (std::int32_t column = painted.left; column < painted.right; ++column) {
-            const std::uint8_t* bgr = source + static_cast<std::size_t>(3 * (column - x));
-            target[column] = 0xff000000u | static_cast<std::uint32_t>(bgr[2]) << 16 |
-                             static_cast<std::uint32_t>(bgr[1]) << 8 | bgr[0];
-        }
-    }
+    convertToXrgb(rows, picture, painted, pixels, static_cast<std::size_t>(sizePx.width));
 }
 
 ShmBuffer* ShmBuffers::take(PixelSize sizePx, std::size_t& index) {
@@ -98,23 +91,6 @@ ShmBuffer* ShmBuffers::take(PixelSize sizePx, std::size_t& index) {
         return buffer.get();
     }
     return nullptr;
-}
-
-void ShmBuffers::showWhole(wl_surface* surface, PixelSize sizePx,
-                           const std::function<void(PaintTarget& target, const PixelRect& area)>& paint) {
-    const PixelRect whole{0, 0, sizePx.width, sizePx.height};
-    std::size_t index = 0;
-    ShmBuffer* buffer = take(sizePx, index);
-    if (buffer == nullptr) {
-        return;
-    }
-    for (const PixelRect& area : lacking.paintInto(index, {whole}, whole)) {
-        paint(*buffer, area);
-    }
-    wl_surface_attach(surface, buffer->handle(), 0, 0);
-    wl_surface_damage_buffer(surface, 0, 0, sizePx.width, sizePx.height);
-    buffer->lend();
-    wl_surface_commit(surface);
 }
 
 }  // namespace shell

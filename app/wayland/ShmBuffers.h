@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/BufferDamage.h"
+#include "app/wayland/Owned.h"
 #include "raster/PaintTarget.h"
 
 #include <wayland-client.h>
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace shell {
@@ -25,7 +25,7 @@ public:
     void paintBottomUpBgr(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                           const std::uint8_t* rows, const PixelRect& area) override;
 
-    wl_buffer* handle() const { return buffer; }
+    wl_buffer* handle() const { return buffer.get(); }
     PixelSize size() const { return sizePx; }
     // The compositor holds the buffer from its commit until it releases it.
     bool busy() const { return held; }
@@ -38,7 +38,7 @@ private:
     PixelSize sizePx;
     std::uint32_t* pixels;
     std::size_t byteCount;
-    wl_buffer* buffer = nullptr;
+    Owned<wl_buffer> buffer;
     bool held = false;
 };
 
@@ -55,12 +55,6 @@ public:
     // index tells which of them it is.
     ShmBuffer* take(PixelSize sizePx, std::size_t& index);
     BufferDamage& damage() { return lacking; }
-    // Shows a picture of sizePx on the surface whole, for a popup or a
-    // message: paint(target, area) paints what the free buffer lacks of it,
-    // which is attached, damaged whole and committed. Nothing happens while
-    // both buffers are held.
-    void showWhole(wl_surface* surface, PixelSize sizePx,
-                   const std::function<void(PaintTarget& target, const PixelRect& area)>& paint);
 
 private:
     wl_shm* shm;

@@ -2,88 +2,22 @@
 
 #include "app/Keys.h"
 
-#include <linux/input-event-codes.h>
-#include <unistd.h>
+#include <algorithm>
 
-// The seat's pointer and keyboard, and the menu they open.
+// What the seat's pointer and keyboard do to the clock's surfaces, its menu
+// and its messages.
 namespace shell {
 
-void WaylandWindow::onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities) {
-    auto* window = static_cast<WaylandWindow*>(data);
-    const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
-    if (hasPointer && window->pointer == nullptr) {
-        window->pointer = wl_seat_get_pointer(seat);
-        wl_pointer_add_listener(window->pointer, &pointerListener, window);
-    } else if (!hasPointer && window->pointer != nullptr) {
-        wl_pointer_release(window->pointer);
-        window->pointer = nullptr;
-    }
-    const bool hasKeyboard = (capabilities & WL_SEAT_CAPABILITY_KEYBOARD) != 0;
-    if (hasKeyboard && window->keyboard == nullptr) {
-        window->keyboard = wl_seat_get_keyboard(seat);
-        wl_keyboard_add_listener(window->keyboard, &keyboardListener, window);
-    } else if (!hasKeyboard && window->keyboard != nullptr) {
-        wl_keyboard_release(window->keyboard);
-        window->keyboard = nullptr;
-    }
+std::int32_t WaylandWindow::arrowScaleOver(const wl_surface* over) const {
+    const auto ownsIt = [over](const std::unique_ptr<MessageToplevel>& message) { return message->owns(over); };
+    const bool clocks = over == shown.surface.get() || (menu && menu->owns(over)) ||
+                        std::any_of(messages.begin(), messages.end(), ownsIt);
+    return clocks ? (scale120 + scaleDenominator - 1) / scaleDenominator : 0;
 }
 
-namespace {
-
-WaylandWindow& windowOf(void* data) { return *static_cast<WaylandWindow*>(data); }
-
-PixelPoint logicalPoint(wl_fixed_t x, wl_fixed_t y) { return {wl_fixed_to_int(x), wl_fixed_to_int(y)}; }
-
-}  // namespace
-
-const wl_pointer_listener WaylandWindow::pointerListener{
-    [](void* data, wl_pointer* pointer, std::uint32_t serial, wl_surface* over, wl_fixed_t x, wl_fixed_t y) {
-        WaylandWindow& window = windowOf(data);
-        window.pointerSurface = over;
-        // libdecor shows its own cursors over the frame it draws.
-        if (over == window.surface || (window.menu && window.menu->owns(over)) ||
-            window.messageOf(over) != window.messages.end()) {
-            window.cursor->show(pointer, serial, (window.scale120 + scaleDenominator - 1) / scaleDenominator);
-        }
-        window.pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t, wl_surface*) { windowOf(data).pointerSurface = nullptr; },
-    [](void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
-        windowOf(data).pointerMovedTo(logicalPoint(x, y));
-    },
-    [](void* data, wl_pointer*, std::uint32_t serial, std::uint32_t, std::uint32_t button, std::uint32_t state) {
-        windowOf(data).onPointerButton(serial, button, state == WL_POINTER_BUTTON_STATE_PRESSED);
-    },
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {},
-    [](void*, wl_pointer*) {},
-    [](void*, wl_pointer*, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::uint32_t) {},
-    [](void*, wl_pointer*, std::uint32_t, std::int32_t) {},
-    nullptr};  // high-resolution wheel steps come from version 8 on, which is not bound
-
-const wl_keyboard_listener WaylandWindow::keyboardListener{
-    [](void* data, wl_keyboard*, std::uint32_t format, std::int32_t descriptor, std::uint32_t size) {
-        if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
-            windowOf(data).keys.setKeymap(descriptor, size);
-        } else {
-            close(descriptor);
-        }
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, wl_surface* focused, wl_array*) {
-        windowOf(data).keyboardSurface = focused;
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, wl_surface*) { windowOf(data).keyboardSurface = nullptr; },
-    [](void* data, wl_keyboard*, std::uint32_t serial, std::uint32_t, std::uint32_t key, std::uint32_t state) {
-        if (state == WL_KEYBOARD_KEY_STATE_PRESSED) {
-            windowOf(data).onKey(serial, key);
-        }
-    },
-    [](void* data, wl_keyboard*, std::uint32_t, std::uint32_t depressed, std::uint32_t latched,
-       std::uint32_t locked, std::uint32_t group) { windowOf(data).keys.setModifiers(depressed, latched, locked, group); },
-    [](void*, wl_keyboard*, std::int32_t, std::int32_t) {}};
-
-void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
-    if (dragging && pointerSurface == surface) {
+void WaylandWindow::pointerMoved(PixelPoint atLogical) {
+    const wl_surface* pointerSurface = seat->pointerSurface();
+    if (dragging && pointerSurface == shown.surface.get()) {
         // The surface moves with the pointer, which stays where it grabbed it.
         dragDesktopBy({atLogical.x - pointerAt.x, atLogical.y - pointerAt.y});
         return;
@@ -94,9 +28,10 @@ void WaylandWindow::pointerMovedTo(PixelPoint atLogical) {
     }
 }
 
-void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed) {
+void WaylandWindow::buttonChanged(std::uint32_t serial, PointerButton button, bool pressed) {
+    const wl_surface* pointerSurface = seat->pointerSurface();
     if (const auto message = messageOf(pointerSurface); message != messages.end()) {
-        if (pressed && button == BTN_LEFT && (*message)->clicked(pointerAt)) {
+        if (pressed && button == PointerButton::Left && (*message)->clicked(pointerAt)) {
             closeMessage(message);
         }
         return;
@@ -116,20 +51,20 @@ void WaylandWindow::onPointerButton(std::uint32_t serial, std::uint32_t button, 
         }
         return;
     }
-    if (pressed && button == BTN_RIGHT && pointerSurface == surface && surface != nullptr) {
+    const bool overClock = shown.surface && pointerSurface == shown.surface.get();
+    if (pressed && MenuSession::opensOnButton(button) && overClock) {
         openMenu(clockMenu(), pointerAt, serial);
-    } else if (button == BTN_LEFT && layer != nullptr) {
+    } else if (button == PointerButton::Left && shown.layer) {
         // On the desktop the clock is moved by dragging it anywhere.
-        dragging = pressed && pointerSurface == surface;
+        dragging = pressed && overClock;
         if (!pressed) {
             app.placeSettled(*this);
         }
     }
 }
 
-void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
-    const PressedKey press = keys.read(key);
-    if (const auto message = messageOf(keyboardSurface); message != messages.end()) {
+void WaylandWindow::keyPressed(std::uint32_t serial, const PressedKey& press) {
+    if (const auto message = messageOf(seat->keyboardSurface()); message != messages.end()) {
         if (MessageToplevel::ends(press)) {
             closeMessage(message);
         }
@@ -143,19 +78,19 @@ void WaylandWindow::onKey(std::uint32_t serial, std::uint32_t key) {
         }
         return;
     }
-    if (press.symbol == XKB_KEY_Menu || (press.symbol == XKB_KEY_F10 && press.shift)) {
+    if (MenuSession::opensOnKey(press.symbol, press.shift)) {
         // From the keyboard the menu opens at the client area's corner.
         openMenu(clockMenu(), {0, 0}, serial);
-    } else if (press.upperCaseLetter != alwaysOnTopKey) {
+    } else if (const char32_t letter = letterOfKeysym(press.symbol); letter != alwaysOnTopKey) {
         // No window can ask a compositor to keep it above the others.
-        app.key(*this, press.upperCaseLetter);
+        app.key(*this, letter);
     }
 }
 
 std::vector<MenuItem> WaylandWindow::clockMenu() const {
     std::vector<MenuItem> items = withoutItem(app.menu(), MenuCommand::AlwaysOnTop);
     if (globals.layerShell != nullptr) {
-        items = withDesktopItem(std::move(items), layer != nullptr);
+        items = withDesktopItem(std::move(items), shown.layer != nullptr);
     }
     return items;
 }
@@ -163,23 +98,18 @@ std::vector<MenuItem> WaylandWindow::clockMenu() const {
 void WaylandWindow::openMenu(std::vector<MenuItem> items, PixelPoint atLogical, std::uint32_t serial) {
     menuAt = atLogical;
     menuSerial = serial;
-    xdg_surface* parent = xdgSurface;
-    PixelPoint at = atLogical;
-    if (decorFrame != nullptr) {
-        // libdecor's surface begins at its title bar, above the client area.
-        parent = libdecor_frame_get_xdg_surface(decorFrame);
-        libdecor_frame_translate_coordinate(decorFrame, atLogical.x, atLogical.y, &at.x, &at.y);
-    }
-    menu = std::make_unique<MenuPopup>(globals, parent, layer, std::move(items), scale120, at, serial);
+    // On the desktop the menu is a popup of the layer surface.
+    xdg_surface* parent = shown.toplevel ? shown.toplevel->popupParent() : nullptr;
+    const PixelPoint at = shown.toplevel ? shown.toplevel->popupPoint(atLogical) : atLogical;
+    menu = std::make_unique<MenuPopup>(globals, parent, shown.layer.get(), std::move(items), scale120, at, serial);
     if (!menu->isOpen()) {
         menu.reset();
     }
 }
 
 void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
-    // The pointer left with the menu's surface; a popup made next may get its address.
-    if (menu && menu->owns(pointerSurface)) {
-        pointerSurface = nullptr;
+    if (menu) {
+        seat->forget(menu->handle());
     }
     menu.reset();
     if (outcome.chosen == MenuCommand::TimeZone) {
@@ -189,7 +119,7 @@ void WaylandWindow::closeMenu(const MenuOutcome& outcome) {
         return;
     }
     if (outcome.chosen == MenuCommand::OnTheDesktop) {
-        setOnDesktop(layer == nullptr);
+        setOnDesktop(!shown.layer);
         return;
     }
     app.menuChosen(*this, outcome.chosen, outcome.zone);

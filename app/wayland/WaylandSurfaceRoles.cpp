@@ -10,13 +10,14 @@ namespace shell {
 
 void WaylandWindow::createLayerSurface() {
     createSurface();
-    layer = zwlr_layer_shell_v1_get_layer_surface(globals.layerShell, surface, nullptr,
-                                                  ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    zwlr_layer_surface_v1* layer = zwlr_layer_shell_v1_get_layer_surface(
+        globals.layerShell.get(), shown.surface.get(), nullptr, ZWLR_LAYER_SHELL_V1_LAYER_BOTTOM, "desktop");
+    shown.layer.reset(layer);
     static const zwlr_layer_surface_v1_listener layerListener{
         [](void* data, zwlr_layer_surface_v1* self, std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
             zwlr_layer_surface_v1_ack_configure(self, serial);
-            static_cast<WaylandWindow*>(data)->configured(static_cast<std::int32_t>(width),
-                                                         static_cast<std::int32_t>(height));
+            static_cast<WaylandWindow*>(data)->configure(
+                {static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)}, false);
         },
         [](void* data, zwlr_layer_surface_v1*) {
             // The compositor took the desktop away (its output went): the
@@ -30,10 +31,11 @@ void WaylandWindow::createLayerSurface() {
                                               : ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
     keepDesktopPlaceOnScreen();
     placeLayer();
-    wl_surface_commit(surface);
+    wl_surface_commit(shown.surface.get());
 }
 
 void WaylandWindow::placeLayer() {
+    zwlr_layer_surface_v1* layer = shown.layer.get();
     const SurfaceScaling scaling = this->scaling();
     layerSize = scaling.logical;
     zwlr_layer_surface_v1_set_size(layer, static_cast<std::uint32_t>(layerSize.width),
@@ -54,15 +56,13 @@ void WaylandWindow::setOnDesktop(bool on) {
     // Messages go with the window they belong to (and the libdecor context
     // their frames live in); a size the compositor held goes too.
     messages.clear();
-    pointerSurface = nullptr;
-    keyboardSurface = nullptr;
+    seat->forgetAll();
     if (imposed) {
         imposed = false;
         app.sizeFreed(*this);
     }
-    pendingImposed = false;
     destroySurface();
-    buffers = std::make_unique<ShmBuffers>(globals.shm);
+    buffers = std::make_unique<ShmBuffers>(globals.shm.get());
     if (on) {
         // Where it first lies: the top-right corner, a unit from its edges.
         const std::int32_t unit = app.state().face.unit;
@@ -94,7 +94,7 @@ PixelSize WaylandWindow::outputSizePx() const {
 
 void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     const PixelSize screen = outputSizePx();
-    if (screen.width <= 0 || layer == nullptr) {
+    if (screen.width <= 0 || !shown.layer) {
         return;
     }
     const PixelSize delta = bufferSize({std::abs(deltaLogical.x), std::abs(deltaLogical.y)}, scale120);
@@ -103,7 +103,7 @@ void WaylandWindow::dragDesktopBy(PixelPoint deltaLogical) {
     const std::int32_t dy = deltaLogical.y < 0 ? -delta.height : delta.height;
     desktop = nearestCorner({now.left + dx, now.top + dy, now.right + dx, now.bottom + dy}, screen);
     placeLayer();
-    wl_surface_commit(surface);
+    wl_surface_commit(shown.surface.get());
     app.placeChanged(*this);
 }
 
@@ -121,15 +121,16 @@ bool WaylandWindow::keepDesktopPlaceOnScreen() {
 }
 
 void WaylandWindow::createSurface() {
-    surface = wl_compositor_create_surface(globals.compositor);
+    wl_surface* surface = wl_compositor_create_surface(globals.compositor.get());
+    shown.surface.reset(surface);
     static const wl_surface_listener surfaceListener{
         [](void* data, wl_surface*, wl_output* output) {
             auto* window = static_cast<WaylandWindow*>(data);
             window->entered.push_back(output);
             window->scaleChanged(window->enteredScale120());
-            if (window->layer != nullptr && window->keepDesktopPlaceOnScreen()) {
+            if (window->shown.layer && window->keepDesktopPlaceOnScreen()) {
                 window->placeLayer();
-                wl_surface_commit(window->surface);
+                wl_surface_commit(window->shown.surface.get());
                 window->app.placeChanged(*window);
             }
         },
@@ -139,172 +140,58 @@ void WaylandWindow::createSurface() {
             window->scaleChanged(window->enteredScale120());
         }};
     wl_surface_add_listener(surface, &surfaceListener, this);
-    if (globals.viewporter != nullptr) {
-        viewport = wp_viewporter_get_viewport(globals.viewporter, surface);
+    if (globals.viewporter) {
+        shown.viewport.reset(wp_viewporter_get_viewport(globals.viewporter.get(), surface));
     }
-    if (globals.fractionalScale != nullptr && globals.viewporter != nullptr) {
-        fractional = wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale, surface);
+    if (globals.fractionalScale && globals.viewporter) {
+        shown.fractional.reset(
+            wp_fractional_scale_manager_v1_get_fractional_scale(globals.fractionalScale.get(), surface));
         static const wp_fractional_scale_v1_listener fractionalListener{
             [](void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
                 auto* window = static_cast<WaylandWindow*>(data);
                 window->fractionalScale120 = static_cast<std::int32_t>(scale);
                 window->scaleChanged(window->enteredScale120());
             }};
-        wp_fractional_scale_v1_add_listener(fractional, &fractionalListener, this);
+        wp_fractional_scale_v1_add_listener(shown.fractional.get(), &fractionalListener, this);
     }
 }
 
 void WaylandWindow::createToplevel() {
     createSurface();
-    if (globals.decorations == nullptr) {
-        createDecoratedToplevel();
-        return;
+    if (!globals.decorations) {
+        // The compositor draws no frames: libdecor draws them.
+        static libdecor_interface decorInterface{
+            [](libdecor*, libdecor_error, const char* message) {
+                std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
+            },
+            nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+        shown.decorContext.reset(libdecor_new(display, &decorInterface));
     }
-    xdgSurface = xdg_wm_base_get_xdg_surface(globals.wmBase, surface);
-    static const xdg_surface_listener xdgSurfaceListener{[](void* data, xdg_surface* self, std::uint32_t serial) {
-        xdg_surface_ack_configure(self, serial);
-        auto* window = static_cast<WaylandWindow*>(data);
-        window->configured(window->pendingSize.width, window->pendingSize.height);
-    }};
-    xdg_surface_add_listener(xdgSurface, &xdgSurfaceListener, this);
-    toplevel = xdg_surface_get_toplevel(xdgSurface);
-    static const xdg_toplevel_listener toplevelListener{
-        [](void* data, xdg_toplevel*, std::int32_t width, std::int32_t height, wl_array* states) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->pendingSize = {width, height};
-            // Maximised, full screen or a tile: the size is the compositor's.
-            window->pendingImposed = false;
-            for (std::size_t i = 0; i < states->size / sizeof(std::uint32_t); ++i) {
-                const std::uint32_t state = static_cast<const std::uint32_t*>(states->data)[i];
-                window->pendingImposed = window->pendingImposed || state == XDG_TOPLEVEL_STATE_MAXIMIZED ||
-                                         state == XDG_TOPLEVEL_STATE_FULLSCREEN ||
-                                         (state >= XDG_TOPLEVEL_STATE_TILED_LEFT &&
-                                          state <= XDG_TOPLEVEL_STATE_TILED_BOTTOM);
-            }
-        },
-        [](void* data, xdg_toplevel*) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](void*, xdg_toplevel*, std::int32_t, std::int32_t) {},
-        [](void*, xdg_toplevel*, wl_array*) {}};
-    xdg_toplevel_add_listener(toplevel, &toplevelListener, this);
-    xdg_toplevel_set_title(toplevel, app.title().c_str());
-    xdg_toplevel_set_app_id(toplevel, applicationId);
+    Toplevel::Owner& owner = *this;
+    shown.toplevel =
+        std::make_unique<Toplevel>(globals, shown.decorContext.get(), shown.surface.get(), nullptr, app.title(), owner);
     limitSize();
-    decoration = zxdg_decoration_manager_v1_get_toplevel_decoration(globals.decorations, toplevel);
-    zxdg_toplevel_decoration_v1_set_mode(decoration, ZXDG_TOPLEVEL_DECORATION_V1_MODE_SERVER_SIDE);
-    // The first commit has no buffer: the compositor answers with a configure.
-    wl_surface_commit(surface);
+    shown.toplevel->map();
 }
 
 void WaylandWindow::limitSize() {
-    const PixelSize smallest = logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120);
-    const PixelSize largest = logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120);
-    if (toplevel != nullptr) {
-        xdg_toplevel_set_min_size(toplevel, smallest.width, smallest.height);
-        xdg_toplevel_set_max_size(toplevel, largest.width, largest.height);
-    } else if (decorFrame != nullptr) {
-        libdecor_frame_set_min_content_size(decorFrame, smallest.width, smallest.height);
-        libdecor_frame_set_max_content_size(decorFrame, largest.width, largest.height);
+    if (shown.toplevel) {
+        shown.toplevel->limitSize(
+            logicalSize({gridColumns * smallestWindowUnit, gridRows * smallestWindowUnit}, scale120),
+            logicalSize({gridColumns * largestWindowUnit, gridRows * largestWindowUnit}, scale120));
     }
-}
-
-void WaylandWindow::createDecoratedToplevel() {
-    static libdecor_interface decorInterface{
-        [](libdecor*, libdecor_error, const char* message) {
-            std::fprintf(stderr, "Horavel: the window's decorations failed: %s\n", message);
-        },
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorContext = libdecor_new(display, &decorInterface);
-    static libdecor_frame_interface frameInterface{
-        [](libdecor_frame* frame, libdecor_configuration* configuration, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            int width = 0;
-            int height = 0;
-            if (!libdecor_configuration_get_content_size(configuration, frame, &width, &height)) {
-                width = 0;
-                height = 0;
-            }
-            libdecor_window_state windowState = LIBDECOR_WINDOW_STATE_NONE;
-            window->pendingImposed =
-                libdecor_configuration_get_window_state(configuration, &windowState) &&
-                (windowState & (LIBDECOR_WINDOW_STATE_MAXIMIZED | LIBDECOR_WINDOW_STATE_FULLSCREEN |
-                          LIBDECOR_WINDOW_STATE_TILED_LEFT | LIBDECOR_WINDOW_STATE_TILED_RIGHT |
-                          LIBDECOR_WINDOW_STATE_TILED_TOP | LIBDECOR_WINDOW_STATE_TILED_BOTTOM)) != 0;
-            window->inDecorConfigure = true;
-            window->configured(width, height);
-            window->inDecorConfigure = false;
-            const SurfaceScaling scaling = window->scaling();
-            libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-            libdecor_frame_commit(frame, state, configuration);
-            libdecor_state_free(state);
-        },
-        [](libdecor_frame*, void* data) {
-            auto* window = static_cast<WaylandWindow*>(data);
-            window->app.closeRequested(*window);
-        },
-        [](libdecor_frame*, void* data) { static_cast<WaylandWindow*>(data)->waiting.addAll(); },
-        [](libdecor_frame*, const char*, void*) {},
-        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-    decorFrame = libdecor_decorate(decorContext, surface, &frameInterface, this);
-    libdecor_frame_set_title(decorFrame, app.title().c_str());
-    libdecor_frame_set_app_id(decorFrame, applicationId);
-    limitSize();
-    libdecor_frame_map(decorFrame);
 }
 
 void WaylandWindow::destroySurface() {
-    if (frameCallback != nullptr) {
-        wl_callback_destroy(frameCallback);
-        frameCallback = nullptr;
-    }
-    if (decoration != nullptr) {
-        zxdg_toplevel_decoration_v1_destroy(decoration);
-        decoration = nullptr;
-    }
-    if (decorFrame != nullptr) {
-        libdecor_frame_unref(decorFrame);
-        decorFrame = nullptr;
-    }
-    if (decorContext != nullptr) {
-        libdecor_unref(decorContext);
-        decorContext = nullptr;
-    }
-    if (toplevel != nullptr) {
-        xdg_toplevel_destroy(toplevel);
-        toplevel = nullptr;
-    }
-    if (layer != nullptr) {
-        zwlr_layer_surface_v1_destroy(layer);
-        layer = nullptr;
-    }
-    if (xdgSurface != nullptr) {
-        xdg_surface_destroy(xdgSurface);
-        xdgSurface = nullptr;
-    }
-    if (fractional != nullptr) {
-        wp_fractional_scale_v1_destroy(fractional);
-        fractional = nullptr;
-    }
-    if (viewport != nullptr) {
-        wp_viewport_destroy(viewport);
-        viewport = nullptr;
-    }
-    if (surface != nullptr) {
-        wl_surface_destroy(surface);
-        surface = nullptr;
-    }
+    // Taken out whole, the objects go in the order their declaration gives them.
+    [[maybe_unused]] const SurfaceObjects gone = std::move(shown);
     isConfigured = false;
     entered.clear();
 }
 
 void WaylandWindow::setTitle(std::string_view title) {
-    const std::string text(title);
-    if (decorFrame != nullptr) {
-        libdecor_frame_set_title(decorFrame, text.c_str());
-    } else if (toplevel != nullptr) {
-        xdg_toplevel_set_title(toplevel, text.c_str());
+    if (shown.toplevel) {
+        shown.toplevel->setTitle(std::string(title));
     }
 }
 

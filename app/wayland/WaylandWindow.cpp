@@ -1,20 +1,6 @@
 #include "app/wayland/WaylandWindow.h"
 
-#include "app/MessageQueue.h"
-#include "platform/Messages.h"
-#include "platform/SessionSignals.h"
-
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <sys/timerfd.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstdarg>
-#include <cstdlib>
-#include <cstring>
 
 namespace shell {
 
@@ -24,77 +10,14 @@ namespace {
 // area: a window the compositor does not show gets no frame callbacks and
 // would otherwise pile them up tick after tick.
 constexpr std::int32_t areasWaitingLimit = 64;
-
-// What the client library last said, which the clock says in its own line
-// instead: a protocol error comes with its text there.
-char libraryMessage[256] = "";
-
-void keepLibraryMessage(const char* format, va_list arguments) {
-    std::vsnprintf(libraryMessage, sizeof libraryMessage, format, arguments);
-    // One line: the library ends its messages with a line end.
-    libraryMessage[std::strcspn(libraryMessage, "\n")] = '\0';
-}
-
-int openTickTimer() {
-    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
-    if (timer < 0) {
-        return -1;
-    }
-    itimerspec period{};
-    period.it_interval.tv_nsec = static_cast<long>(tickPeriodMs) * 1000000L;
-    period.it_value = period.it_interval;
-    timerfd_settime(timer, 0, &period, nullptr);
-    return timer;
-}
-
-// Wakes the loop for a message, from whichever thread shows it.
-void wakeForMessage(void* descriptor) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(*static_cast<const int*>(descriptor), &one, sizeof one);
-}
-
 }  // namespace
 
-wl_display* connectToCompositor() {
-    const char* named = std::getenv("WAYLAND_DISPLAY");
-    const char* xDisplay = std::getenv("DISPLAY");
-    // A session that names only an X display runs on X, even when a compositor
-    // listens on the default socket.
-    const bool isNamed = named != nullptr && *named != '\0';
-    if (!isNamed && xDisplay != nullptr && *xDisplay != '\0') {
-        return nullptr;
-    }
-    // The default socket lies in the session's runtime folder; without one
-    // there is no session to ask, and the library would say so on its own.
-    const char* runtimeFolder = std::getenv("XDG_RUNTIME_DIR");
-    if (!isNamed && (runtimeFolder == nullptr || *runtimeFolder == '\0')) {
-        return nullptr;
-    }
-    wl_log_set_handler_client(keepLibraryMessage);
-    return wl_display_connect(nullptr);
-}
-
-WaylandWindow::WaylandWindow(ClockApp& clockApp, wl_display* display_)
-    : TrackedWindowHost(baseDpi), app(clockApp), connection{display_}, display(display_) {}
+WaylandWindow::WaylandWindow(ClockApp& clockApp, Owned<wl_display> compositor)
+    : TrackedWindowHost(baseDpi), app(clockApp), connection(std::move(compositor)), display(connection.get()) {}
 
 WaylandWindow::~WaylandWindow() {
     // Messages shown from now on go to standard error.
-    if (messageWake >= 0) {
-        messagequeue::close();
-        close(messageWake);
-    }
-    messages.clear();
-    menu.reset();
-    destroySurface();
-    if (pointer != nullptr) {
-        wl_pointer_release(pointer);
-    }
-    if (keyboard != nullptr) {
-        wl_keyboard_release(keyboard);
-    }
-    if (timer >= 0) {
-        close(timer);
-    }
+    loop.reset();
 }
 
 bool WaylandWindow::open(const StartOptions& options) {
@@ -107,23 +30,10 @@ bool WaylandWindow::open(const StartOptions& options) {
                    stderr);
         return false;
     }
-    signals = platform::sessionSignals();
-    timer = openTickTimer();
-    // From here on messages wait for the loop, which shows them in windows of
-    // their own once the clock's window is there.
-    messageWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (messageWake >= 0) {
-        messagequeue::open(wakeForMessage, &messageWake);
-    }
-    buffers = std::make_unique<ShmBuffers>(globals.shm);
-    cursor = std::make_unique<PointerCursor>(globals.compositor, globals.shm);
-    // The seat told what it has while the globals were bound; later changes
-    // come as they happen.
-    globals.seatChanged = onSeatCapabilities;
-    globals.seatChangedData = this;
-    if (globals.seat != nullptr) {
-        onSeatCapabilities(this, globals.seat, globals.seatCapabilities);
-    }
+    loop = std::make_unique<ShellLoop>();
+    buffers = std::make_unique<ShmBuffers>(globals.shm.get());
+    Seat::Owner& owner = *this;
+    seat = std::make_unique<Seat>(globals, owner);
     // Until the surface enters an output, the largest scale is the likeliest.
     scale120 = scaleDenominator * globals.largestScale();
     resolution = dpiForScale(scale120);
@@ -142,29 +52,33 @@ bool WaylandWindow::open(const StartOptions& options) {
 }
 
 SurfaceScaling WaylandWindow::scaling() const {
-    return surfaceScaling(client, scale120, viewport != nullptr);
+    return surfaceScaling(client, scale120, shown.viewport != nullptr);
 }
 
-void WaylandWindow::configured(std::int32_t widthLogical, std::int32_t heightLogical) {
+PixelSize WaylandWindow::configure(PixelSize proposedLogical, bool imposedNow) {
     isConfigured = true;
-    if (pendingImposed && widthLogical > 0 && heightLogical > 0) {
+    inConfigure = true;
+    const bool sized = proposedLogical.width > 0 && proposedLogical.height > 0;
+    if (imposedNow && sized) {
         // The clock draws inside the size it is given, and keeps its own.
         imposed = true;
-        const PixelSize given = bufferSize({widthLogical, heightLogical}, scale120);
+        const PixelSize given = bufferSize(proposedLogical, scale120);
         resizeClient(given.width, given.height);
         app.sizeImposed(*this, given);
-    } else if (imposed && !pendingImposed) {
+    } else if (imposed && !imposedNow) {
         imposed = false;
         app.sizeFreed(*this);
-    } else if (widthLogical > 0 && heightLogical > 0) {
+    } else if (sized) {
         // The size the compositor proposes is the window's from now on; the
         // clock snaps it to the grid, asking for another when it is off it.
-        const PixelSize proposed = bufferSize({widthLogical, heightLogical}, scale120);
+        const PixelSize proposed = bufferSize(proposedLogical, scale120);
         resizeClient(proposed.width, proposed.height);
         app.sizeReported(*this, proposed);
         app.placeChanged(*this);
     }
+    inConfigure = false;
     waiting.addAll();
+    return scaling().logical;
 }
 
 std::int32_t WaylandWindow::enteredScale120() const {
@@ -205,13 +119,10 @@ void WaylandWindow::resizeClient(std::int32_t widthPx, std::int32_t heightPx) {
     }
     client = {widthPx, heightPx};
     addAllWaiting();
-    if (decorFrame != nullptr && isConfigured && !inDecorConfigure) {
+    if (shown.toplevel && isConfigured && !inConfigure) {
         // The frame drawn around the window follows a size the clock chose;
         // one the compositor proposed it is told of as its configure ends.
-        const SurfaceScaling scaling = this->scaling();
-        libdecor_state* state = libdecor_state_new(scaling.logical.width, scaling.logical.height);
-        libdecor_frame_commit(decorFrame, state, nullptr);
-        libdecor_state_free(state);
+        shown.toplevel->sizeChosen(scaling().logical);
     }
 }
 
@@ -236,7 +147,8 @@ void WaylandWindow::invalidateArea(const PixelRect& area) {
 }
 
 void WaylandWindow::paint() {
-    if (!isConfigured || frameCallback != nullptr || !waiting.pending() || surface == nullptr) {
+    wl_surface* surface = shown.surface.get();
+    if (!isConfigured || shown.frameCallback || !waiting.pending() || surface == nullptr) {
         return;
     }
     std::size_t index = 0;
@@ -254,11 +166,11 @@ void WaylandWindow::paint() {
     }
     const SurfaceScaling scaling = this->scaling();
     wl_surface_set_buffer_scale(surface, scaling.bufferScale);
-    if (viewport != nullptr) {
-        wp_viewport_set_destination(viewport, scaling.viewport ? scaling.logical.width : -1,
+    if (shown.viewport) {
+        wp_viewport_set_destination(shown.viewport.get(), scaling.viewport ? scaling.logical.width : -1,
                                     scaling.viewport ? scaling.logical.height : -1);
     }
-    if (layer != nullptr && scaling.logical != layerSize) {
+    if (shown.layer && scaling.logical != layerSize) {
         placeLayer();
     }
     wl_surface_attach(surface, buffer->handle(), 0, 0);
@@ -266,110 +178,28 @@ void WaylandWindow::paint() {
         wl_surface_damage_buffer(surface, area.left, area.top, area.right - area.left, area.bottom - area.top);
     }
     buffer->lend();
-    frameCallback = wl_surface_frame(surface);
-    static const wl_callback_listener frameListener{[](void* data, wl_callback* callback, std::uint32_t) {
-        auto* window = static_cast<WaylandWindow*>(data);
-        wl_callback_destroy(callback);
-        window->frameCallback = nullptr;
-    }};
-    wl_callback_add_listener(frameCallback, &frameListener, this);
+    shown.frameCallback.reset(wl_surface_frame(surface));
+    static const wl_callback_listener frameListener{
+        [](void* data, wl_callback*, std::uint32_t) {
+            static_cast<WaylandWindow*>(data)->shown.frameCallback.reset();
+        }};
+    wl_callback_add_listener(shown.frameCallback.get(), &frameListener, this);
     wl_surface_commit(surface);
 }
 
-int WaylandWindow::run() {
-    while (!closed) {
-        if (wl_display_dispatch_pending(display) < 0) {
-            return connectionFailed();
-        }
-        checkMenuDismissed();
-        closeAskedMessages();
-        if (layerClosed) {
-            layerClosed = false;
-            setOnDesktop(false);
-        }
-        if (closed) {
-            break;
-        }
-        paint();
-        if (wl_display_prepare_read(display) != 0) {
-            continue;
-        }
-        // A full socket keeps the rest for when it can take more. One the
-        // compositor closed may still hold its last words (a protocol error),
-        // which are read before the connection counts as lost.
-        const bool unsent = wl_display_flush(display) < 0;
-        const int flushError = errno;
-        if (unsent && flushError != EAGAIN && flushError != EPIPE) {
-            wl_display_cancel_read(display);
-            return connectionFailed();
-        }
-        const bool full = unsent && flushError == EAGAIN;
-        const short connectionEvents = static_cast<short>(full ? POLLIN | POLLOUT : POLLIN);
-        pollfd descriptors[4] = {{wl_display_get_fd(display), connectionEvents, 0},
-                                 {timer, POLLIN, 0},
-                                 {signals, POLLIN, 0},
-                                 {messageWake, POLLIN, 0}};
-        // Work for idle moments only looks whether anything waits.
-        const bool idleWork = app.hasIdleWork();
-        const int result = poll(descriptors, 4, idleWork ? 0 : -1);
-        if (result < 0 && errno != EINTR) {
-            wl_display_cancel_read(display);
-            return connectionFailed();
-        }
-        if (result > 0 && (descriptors[0].revents & POLLIN) != 0) {
-            if (wl_display_read_events(display) < 0) {
-                return connectionFailed();
-            }
-        } else {
-            wl_display_cancel_read(display);
-            if (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0) {
-                return connectionFailed();
-            }
-        }
-        if (result > 0 && (descriptors[1].revents & POLLIN) != 0) {
-            tickFromTimer();
-        }
-        if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && platform::takeSessionSignal(signals)) {
-            // Asked to end, as a session or service manager asks: save, then close.
-            app.sessionEnding(*this);
-            closed = true;
-        }
-        if (result > 0 && (descriptors[3].revents & POLLIN) != 0 && !closed) {
-            std::uint64_t count = 0;
-            [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
-            openMessages();
-        }
-        if (idleWork && result == 0 && !closed) {
-            app.idle(*this);
-        }
+bool WaylandWindow::showMessage(std::string_view caption, std::string_view text) {
+    auto message = std::make_unique<MessageToplevel>(globals, shown.decorContext.get(), shown.toplevel.get(), caption,
+                                                     text, scale120);
+    if (!message->isOpen()) {
+        return false;
     }
-    wl_display_flush(display);
-    return 0;
-}
-
-void WaylandWindow::tickFromTimer() {
-    std::uint64_t expirations = 0;
-    // After a stall several periods may have passed: the clock ticks once.
-    if (read(timer, &expirations, sizeof expirations) == static_cast<ssize_t>(sizeof expirations)) {
-        app.tick(*this);
-    }
-}
-
-void WaylandWindow::openMessages() {
-    for (const messagequeue::Message& message : messagequeue::take()) {
-        auto shown = std::make_unique<MessageToplevel>(globals, decorContext, toplevel, decorFrame, message.caption,
-                                                       message.text, scale120);
-        if (shown->isOpen()) {
-            messages.push_back(std::move(shown));
-        } else {
-            platform::stderrMessageSink(message.caption, message.text);
-        }
-    }
+    messages.push_back(std::move(message));
+    return true;
 }
 
 void WaylandWindow::closeAskedMessages() {
     for (auto message = messages.begin(); message != messages.end();) {
-        if ((*message)->closeAsked()) {
+        if ((*message)->askedToClose()) {
             closeMessage(message);
             message = messages.begin();
         } else {
@@ -379,12 +209,7 @@ void WaylandWindow::closeAskedMessages() {
 }
 
 void WaylandWindow::closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message) {
-    if ((*message)->owns(pointerSurface)) {
-        pointerSurface = nullptr;
-    }
-    if ((*message)->owns(keyboardSurface)) {
-        keyboardSurface = nullptr;
-    }
+    seat->forget((*message)->handle());
     messages.erase(message);
 }
 
@@ -393,22 +218,4 @@ std::vector<std::unique_ptr<MessageToplevel>>::iterator WaylandWindow::messageOf
                         [over](const std::unique_ptr<MessageToplevel>& message) { return message->owns(over); });
 }
 
-int WaylandWindow::connectionFailed() {
-    closed = true;
-    const int error = wl_display_get_error(display);
-    app.sessionEnding(*this);
-    if (error == EPROTO) {
-        const wl_interface* interface = nullptr;
-        std::uint32_t objectId = 0;
-        const std::uint32_t code = wl_display_get_protocol_error(display, &interface, &objectId);
-        std::fprintf(stderr,
-                     "Horavel: the compositor ended the connection for a protocol error (%s %u, code %u: %s); "
-                     "the settings are saved\n",
-                     interface != nullptr ? interface->name : "unknown object", objectId, code, libraryMessage);
-        return 1;
-    }
-    std::fputs("Horavel: the connection to the Wayland compositor was lost; the settings are saved and the clock ends\n",
-               stderr);
-    return 0;
-}
 }  // namespace shell

@@ -4,12 +4,13 @@
 #include "app/PaintQueue.h"
 #include "app/SurfaceScale.h"
 #include "app/TrackedWindowHost.h"
+#include "app/linux/ShellLoop.h"
 #include "app/wayland/Globals.h"
-#include "app/wayland/Keyboard.h"
 #include "app/wayland/MenuPopup.h"
 #include "app/wayland/MessageToplevel.h"
-#include "app/wayland/PointerCursor.h"
+#include "app/wayland/Seat.h"
 #include "app/wayland/ShmBuffers.h"
+#include "app/wayland/Toplevel.h"
 
 #include <libdecor.h>
 #include <wayland-client.h>
@@ -23,18 +24,21 @@ namespace shell {
 // The compositor's connection when one answers: the one WAYLAND_DISPLAY names,
 // or when that is unset and no X display is named either, the default socket
 // (wayland-0). Null otherwise.
-wl_display* connectToCompositor();
+Owned<wl_display> connectToCompositor();
 
 // The clock's window on a Wayland compositor, with its menu and its messages.
-// It turns the compositor's events, its 250 ms timer and the signals that end a
-// session (SIGTERM, SIGHUP, SIGINT) into calls of the clock, shows the clock's
-// messages in windows of their own served by the same loop, and does what only the compositor can: the
-// surface, its scale and the pixels in shared memory. The compositor keeps the
-// window's place to itself, so the place the settings hold is left as it was.
-class WaylandWindow final : public TrackedWindowHost {
+// Served by the Linux shells' loop, it turns the compositor's events into calls
+// of the clock, shows the clock's messages in windows of their own, and does
+// what only the compositor can: the surface, its scale and the pixels in shared
+// memory. The compositor keeps the window's place to itself, so the place the
+// settings hold is left as it was.
+class WaylandWindow final : public TrackedWindowHost,
+                            private LoopConnection,
+                            private Toplevel::Owner,
+                            private Seat::Owner {
 public:
     // Takes the connection, and closes it at the end.
-    WaylandWindow(ClockApp& clockApp, wl_display* connection);
+    WaylandWindow(ClockApp& clockApp, Owned<wl_display> connection);
     ~WaylandWindow() override;
     WaylandWindow(const WaylandWindow&) = delete;
     WaylandWindow& operator=(const WaylandWindow&) = delete;
@@ -43,8 +47,8 @@ public:
     // error, when the compositor lacks what a window needs.
     bool open(const StartOptions& options);
     // Handles events and timer ticks until the window is closed; the exit code:
-    // 0 when closed, ended by a signal or by the compositor going away, 1 after
-    // a protocol error.
+    // 0, or displayLostStatus when the connection failed (the compositor went
+    // away, or ended it for a protocol error).
     int run();
 
     std::vector<PixelRect> screens() const override { return {}; }
@@ -61,7 +65,46 @@ public:
     }
 
 private:
-    // The surface, without a role yet.
+    // The connection (WaylandConnection.cpp): the loop's turn, as the client
+    // library does it.
+    bool isClosed() const override { return closed; }
+    int descriptor() const override { return wl_display_get_fd(display); }
+    bool handleEvents() override;
+    void paintWaiting() override { paint(); }
+    Wait prepareWait() override;
+    bool finishWait(Found found) override;
+    // A toplevel of its own, with the clock's window as its parent.
+    bool showMessage(std::string_view caption, std::string_view text) override;
+    // The settings are saved, and what failed is said.
+    void connectionFailed() override;
+
+    // The window itself (WaylandWindow.cpp). The compositor's requests to the
+    // window, whichever its role. A
+    // configure gives it a size in logical pixels (0 when the window chooses),
+    // or on the desktop the size it asked for; imposed, that size is the
+    // compositor's own, not the user's (maximised, full screen, tiled). The
+    // size the window took, logical pixels.
+    PixelSize configure(PixelSize proposedLogical, bool imposedNow) override;
+    void configured() override {}
+    void closeAsked() override { app.closeRequested(*this); }
+    void redraw() override { waiting.addAll(); }
+    // How the surface shows the client area at the scale now.
+    SurfaceScaling scaling() const;
+    void addAllWaiting();
+    // The scale of the outputs the surface is on changed, 120ths.
+    void scaleChanged(std::int32_t newScale120);
+    std::int32_t enteredScale120() const;
+    void paint();
+    // Ends the messages whose close button was pressed.
+    void closeAskedMessages();
+    // Ends a message, forgetting its surface as the one under the pointer or
+    // with the keyboard's focus.
+    void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
+    // The message whose surface this is, or none.
+    std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
+
+    // The surface and its roles (WaylandSurfaceRoles.cpp). The surface,
+    // without a role yet.
     void createSurface();
     void createToplevel();
     // The surface as a layer of the desktop, below the windows, at desktop.
@@ -78,30 +121,17 @@ private:
     // A desktop place that leaves the window partly off its output (saved on a
     // larger one) moves to the nearest corner's edges: true when it moved.
     bool keepDesktopPlaceOnScreen();
-    // The toplevel framed by libdecor, for a compositor that draws no frames.
-    void createDecoratedToplevel();
     // Tells the compositor the toplevel's smallest and largest sizes at the
     // scale now, in logical pixels.
     void limitSize();
     void destroySurface();
-    // How the surface shows the client area at the scale now.
-    SurfaceScaling scaling() const;
-    void addAllWaiting();
-    // The toplevel was configured: its size in logical pixels, 0 when the
-    // window chooses.
-    void configured(std::int32_t widthLogical, std::int32_t heightLogical);
-    // The scale of the outputs the surface is on changed, 120ths.
-    void scaleChanged(std::int32_t newScale120);
-    std::int32_t enteredScale120() const;
-    void paint();
-    // A connection that failed: the settings are saved and the exit code given.
-    int connectionFailed();
-    void tickFromTimer();
 
-    // Input.
-    void pointerMovedTo(PixelPoint atLogical);
-    void onPointerButton(std::uint32_t serial, std::uint32_t button, bool pressed);
-    void onKey(std::uint32_t serial, std::uint32_t key);
+    // Input (WaylandInput.cpp): what the pointer and the keyboard do. They
+    // reach a message, else the open menu, else the clock.
+    std::int32_t arrowScaleOver(const wl_surface* over) const override;
+    void pointerMoved(PixelPoint atLogical) override;
+    void buttonChanged(std::uint32_t serial, PointerButton button, bool pressed) override;
+    void keyPressed(std::uint32_t serial, const PressedKey& press) override;
     // The clock's menu as the compositor can do it: never always on top, and
     // on the desktop where it offers the desktop's layer.
     std::vector<MenuItem> clockMenu() const;
@@ -112,56 +142,38 @@ private:
     void closeMenu(const MenuOutcome& outcome);
     // The compositor closed the menu (a click elsewhere): nothing is chosen.
     void checkMenuDismissed();
-    // Opens a window for each message that waits, with the clock's as parent.
-    void openMessages();
-    // Ends the messages whose close button was pressed.
-    void closeAskedMessages();
-    // Ends a message, forgetting its surface as the one under the pointer or
-    // with the keyboard's focus.
-    void closeMessage(std::vector<std::unique_ptr<MessageToplevel>>::iterator message);
-    // The message whose surface this is, or none.
-    std::vector<std::unique_ptr<MessageToplevel>>::iterator messageOf(const wl_surface* over);
-    static void onSeatCapabilities(void* data, wl_seat* seat, std::uint32_t capabilities);
-    static const wl_pointer_listener pointerListener;
-    static const wl_keyboard_listener keyboardListener;
 
-    // The connection, closed after everything else is gone.
-    struct Connection {
-        wl_display* display;
-        ~Connection() { wl_display_disconnect(display); }
+    // The surface and the objects that give it its role, made together and let
+    // go together. Each is declared after the object it is made from, and so
+    // goes before it, as the protocol wants.
+    struct SurfaceObjects {
+        Owned<wl_surface> surface;
+        Owned<wp_viewport> viewport;
+        Owned<wp_fractional_scale_v1> fractional;
+        Owned<libdecor> decorContext;        // libdecor, where the compositor draws no frames; messages share it
+        std::unique_ptr<Toplevel> toplevel;  // an ordinary window
+        Owned<zwlr_layer_surface_v1> layer;  // or the clock lying on the desktop
+        Owned<wl_callback> frameCallback;    // a commit waits for the compositor to show the last one
     };
 
     ClockApp& app;
-    Connection connection;
+    Owned<wl_display> connection;  // closed after everything else is gone
     wl_display* display;
     Globals globals;
+    std::unique_ptr<ShellLoop> loop;  // from the globals on
     std::unique_ptr<ShmBuffers> buffers;
-    std::unique_ptr<PointerCursor> cursor;
+    std::unique_ptr<Seat> seat;  // from the globals on
+    SurfaceObjects shown;
+    // The menu and the messages go before the surface they belong to.
     std::unique_ptr<MenuPopup> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageToplevel>> messages;  // the messages open, oldest first
-    Keyboard keys;
 
-    wl_surface* surface = nullptr;
-    xdg_surface* xdgSurface = nullptr;
-    xdg_toplevel* toplevel = nullptr;
-    zxdg_toplevel_decoration_v1* decoration = nullptr;
-    libdecor* decorContext = nullptr;  // client-side decorations where the compositor draws none
-    libdecor_frame* decorFrame = nullptr;
-    bool inDecorConfigure = false;  // libdecor's configure is being answered
-    zwlr_layer_surface_v1* layer = nullptr;  // the surface's role while the clock lies on the desktop
-    wp_viewport* viewport = nullptr;
-    wp_fractional_scale_v1* fractional = nullptr;
-    wl_callback* frameCallback = nullptr;  // a commit waits for the compositor to show the last one
-    wl_pointer* pointer = nullptr;
-    wl_keyboard* keyboard = nullptr;
-
+    bool inConfigure = false;            // a configure is being answered
     PaintQueue waiting;                  // what changed that the window does not show yet
     std::int32_t areasWaiting = 0;       // rectangles in waiting, which a hidden window would pile up
     std::vector<wl_output*> entered;     // the outputs the surface is on
     std::int32_t scale120 = scaleDenominator;  // the scale the window's pixels are drawn at, 120ths
     std::int32_t fractionalScale120 = 0;       // the compositor's preferred fractional scale; 0 before it says
-    PixelSize pendingSize;               // the size of the configure under way, logical pixels; 0 for the window's choice
-    bool pendingImposed = false;         // the configure under way holds the size (maximised, full screen, tiled)
     bool imposed = false;                // the compositor holds the window's size
     bool isConfigured = false;           // the compositor configured the surface: buffers may be attached
     bool closed = false;
@@ -169,14 +181,9 @@ private:
     PixelSize layerSize;                 // the layer surface's size as last given, logical pixels
     bool layerClosed = false;            // the compositor closed the layer surface
     bool dragging = false;               // the left button drags the clock on the desktop
-    wl_surface* pointerSurface = nullptr;  // the surface under the pointer
-    wl_surface* keyboardSurface = nullptr;  // the surface that has the keyboard's focus
-    PixelPoint pointerAt;                  // where on it, logical pixels
-    PixelPoint menuAt;                     // the client area's point the menu opened at, logical pixels
-    std::uint32_t menuSerial = 0;          // the menu's last key or button press, which may open the next
-    int timer = -1;    // the 250 ms tick, a timerfd
-    int signals = -1;  // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
-    int messageWake = -1;  // an eventfd that a message waiting for the loop makes readable, or -1
+    PixelPoint pointerAt;                // where on its surface the pointer is, logical pixels
+    PixelPoint menuAt;                   // the client area's point the menu opened at, logical pixels
+    std::uint32_t menuSerial = 0;        // the menu's last key or button press, which may open the next
 };
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "app/win32/Win32Window.h"
 
+#include "app/Keys.h"
 #include "app/win32/GdiPaintTarget.h"
 #include "app/win32/NativeMenu.h"
 #include "app/win32/WideText.h"
@@ -38,9 +39,11 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
     return TRUE;
 }
 
-// The upper-case letter of a virtual key, as Windows numbers letter keys; 0 for others.
-char32_t upperCaseLetter(WPARAM virtualKey) {
-    return virtualKey >= 'A' && virtualKey <= 'Z' ? static_cast<char32_t>(virtualKey) : 0;
+// The keysym of a virtual key, for the keys the clock reads: a letter key's
+// virtual key is its capital's ASCII code, which is also that capital's keysym.
+// Other virtual keys reuse those codes (0x73, 's', is F4) and have none here.
+std::uint32_t keysymOf(WPARAM virtualKey) {
+    return virtualKey >= 'A' && virtualKey <= 'Z' ? static_cast<std::uint32_t>(virtualKey) : 0;
 }
 
 }  // namespace
@@ -234,7 +237,7 @@ LRESULT Win32Window::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_KEYDOWN:
-        app.key(*this, upperCaseLetter(wParam));
+        app.key(*this, letterOfKeysym(keysymOf(wParam)));
         break;
     case WM_TIMER:
         app.tick(*this);

@@ -12,10 +12,10 @@ namespace {
 
 constexpr WORD editId = 100;
 
-// The predefined window classes of a dialog template, by their atoms.
-constexpr WORD buttonClass = 0x0080;
-constexpr WORD editClass = 0x0081;
-constexpr WORD staticClass = 0x0082;
+// The predefined window classes of a dialog template's controls, by their
+// atoms: a type of their own, so that a control's class and its identifier,
+// both words, are never taken for each other.
+enum class ControlClass : WORD { Button = 0x0080, Edit = 0x0081, Static = 0x0082 };
 
 // A dialog template built in memory, in the words DialogBoxIndirectParamW
 // reads: the dialog, then each control on a four-byte boundary.
@@ -34,15 +34,15 @@ public:
         add(L"MS Shell Dlg");
     }
 
-    void control(WORD windowClass, std::wstring_view text, WORD id, DWORD style, short xDu, short yDu, short widthDu,
-                 short heightDu) {
+    void control(ControlClass windowClass, std::wstring_view text, WORD id, DWORD style, short xDu, short yDu,
+                 short widthDu, short heightDu) {
         if (words.size() % 2 != 0) {
             words.push_back(0);
         }
         add(style | WS_CHILD | WS_VISIBLE);
         add(DWORD{0});
         words.insert(words.end(), {static_cast<WORD>(xDu), static_cast<WORD>(yDu), static_cast<WORD>(widthDu),
-                                   static_cast<WORD>(heightDu), id, 0xFFFF, windowClass});
+                                   static_cast<WORD>(heightDu), id, 0xFFFF, static_cast<WORD>(windowClass)});
         add(text);
         words.push_back(0);  // no creation data
         ++words[controlCount];
@@ -102,10 +102,11 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 std::string askForZone(HWND owner) {
     DialogTemplate dialog(L"Time zone", 200, 62);
-    dialog.control(staticClass, L"The zone's IANA name, such as Europe/Lisbon:", 0xFFFF, SS_LEFT, 7, 7, 186, 9);
-    dialog.control(editClass, L"", editId, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 19, 186, 14);
-    dialog.control(buttonClass, L"OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 89, 41, 50, 14);
-    dialog.control(buttonClass, L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 143, 41, 50, 14);
+    dialog.control(ControlClass::Static, L"The zone's IANA name, such as Europe/Lisbon:", 0xFFFF, SS_LEFT, 7, 7,
+                   186, 9);
+    dialog.control(ControlClass::Edit, L"", editId, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 19, 186, 14);
+    dialog.control(ControlClass::Button, L"OK", IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 89, 41, 50, 14);
+    dialog.control(ControlClass::Button, L"Cancel", IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 143, 41, 50, 14);
     std::string zone;
     const INT_PTR ended = DialogBoxIndirectParamW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)),
                                                   dialog.get(), owner, dialogProc, reinterpret_cast<LPARAM>(&zone));

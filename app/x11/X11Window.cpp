@@ -1,26 +1,19 @@
 #include "app/x11/X11Window.h"
 
-#include "app/MessageQueue.h"
-#include "platform/Messages.h"
+#include "app/Keys.h"
 #include "app/x11/ImposedSize.h"
 #include "app/x11/StayAbove.h"
 #include "app/x11/WindowIcon.h"
 #include "app/x11/WindowNames.h"
-#include "platform/SessionSignals.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
-#include <poll.h>
-#include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -29,14 +22,6 @@
 namespace shell {
 
 namespace {
-
-constexpr auto tickPeriod = std::chrono::milliseconds(tickPeriodMs);
-
-// Wakes the loop for a message, from whichever thread shows it.
-void wakeForMessage(void* descriptor) {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = write(*static_cast<const int*>(descriptor), &one, sizeof one);
-}
 
 // The window whose clock saves its settings when the display goes away, and
 // its connection. The I/O error handler is the process's: it acts only for
@@ -74,15 +59,9 @@ std::vector<unsigned long> windowIcon() {
     return {cardinals.begin(), cardinals.end()};
 }
 
-// The upper-case letter of a key, as Windows numbers letter keys; 0 for others.
-char32_t upperCaseLetter(KeySym key) {
-    if (key >= XK_a && key <= XK_z) {
-        return static_cast<char32_t>(U'A' + (key - XK_a));
-    }
-    if (key >= XK_A && key <= XK_Z) {
-        return static_cast<char32_t>(U'A' + (key - XK_A));
-    }
-    return 0;
+// The button of a press, as the clock tells them apart.
+PointerButton buttonOf(unsigned int button) {
+    return button == Button1 ? PointerButton::Left : button == Button3 ? PointerButton::Right : PointerButton::Other;
 }
 
 }  // namespace
@@ -93,10 +72,7 @@ X11Window::~X11Window() {
         windowOfConnection = nullptr;
     }
     // Messages shown from now on go to standard error.
-    if (messageWake >= 0) {
-        messagequeue::close();
-        close(messageWake);
-    }
+    loop.reset();
     // A menu or messages still open (the session ended while they showed) go
     // while the display they live on is still open.
     menu.reset();
@@ -118,16 +94,10 @@ bool X11Window::open(const StartOptions& options) {
     if (display == nullptr) {
         return false;
     }
-    // From here on messages wait for the loop, which shows them in windows of
-    // their own once the clock's window is there.
-    messageWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (messageWake >= 0) {
-        messagequeue::open(wakeForMessage, &messageWake);
-    }
+    loop = std::make_unique<ShellLoop>();
     windowOfConnection = this;
     connectionOfWindow = display;
     XSetIOErrorHandler(onIoError);
-    signals = platform::sessionSignals();
     deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     frameExtentsAtom = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
     stateAtom = XInternAtom(display, "_NET_WM_STATE", False);
@@ -191,46 +161,37 @@ void X11Window::createWindow(const WindowPlacement& placement) {
                                                  DefaultDepth(display, screen));
 }
 
-int X11Window::run() {
-    auto nextTick = std::chrono::steady_clock::now() + tickPeriod;
-    // Whether events may be waiting: at first, when poll says the connection
-    // has data, and when Xlib has read some into its queue already. Otherwise
-    // the loop does not ask for them, so that an idle tick makes no reads that
-    // find nothing beyond those Xlib makes by itself.
-    bool eventsMayWait = true;
-    while (!closed) {
-        if (eventsMayWait) {
-            handleQueuedEvents();
-        }
-        eventsMayWait = false;
-        if (closed) {
-            break;
-        }
-        tickWhenDue(nextTick);
-        if (waiting.pending()) {
-            paint();
-        }
-        // Sends what is buffered; Xlib then also reads what the connection
-        // holds, or what a round trip brought along, into its queue, where poll
-        // cannot see it.
-        XFlush(display);
-        if (QLength(display) > 0) {
-            eventsMayWait = true;
-            continue;
-        }
-        // Work for idle moments only looks whether anything waits.
-        const bool idleWork = app.hasIdleWork();
-        const Wakeup wakeup = waitForInput(idleWork ? std::chrono::steady_clock::now() : nextTick);
-        if (wakeup == Wakeup::connectionLost) {
-            connectionLost();
-            return 1;
-        }
-        eventsMayWait = wakeup == Wakeup::events;
-        if (idleWork && !eventsMayWait && !closed) {
-            app.idle(*this);
-        }
+int X11Window::run() { return loop->run(*this, app, *this); }
+
+bool X11Window::handleEvents() {
+    if (eventsMayWait) {
+        handleQueuedEvents();
     }
-    return 0;
+    eventsMayWait = false;
+    return true;
+}
+
+void X11Window::paintWaiting() {
+    if (waiting.pending()) {
+        paint();
+    }
+}
+
+LoopConnection::Wait X11Window::prepareWait() {
+    // Sends what is buffered; Xlib then also reads what the connection holds,
+    // or what a round trip brought along, into its queue, where a wait on the
+    // connection cannot see it.
+    XFlush(display);
+    if (QLength(display) > 0) {
+        eventsMayWait = true;
+        return Wait::EventsQueued;
+    }
+    return Wait::Input;
+}
+
+bool X11Window::finishWait(Found found) {
+    eventsMayWait = found.input;
+    return !found.broken;
 }
 
 void X11Window::handleQueuedEvents() {
@@ -273,50 +234,13 @@ void X11Window::followConfiguration() {
     app.placeChanged(*this);
 }
 
-void X11Window::tickWhenDue(std::chrono::steady_clock::time_point& nextTick) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now < nextTick) {
-        return;
-    }
-    app.tick(*this);
-    nextTick += tickPeriod;
-    // After a stall (a suspended machine, a long rebuild) tick once and start a
-    // fresh period instead of catching up on the missed ticks.
-    if (nextTick <= now) {
-        nextTick = now + tickPeriod;
-    }
-}
-
-X11Window::Wakeup X11Window::waitForInput(std::chrono::steady_clock::time_point nextTick) {
-    const int connection = ConnectionNumber(display);
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick - std::chrono::steady_clock::now());
-    pollfd descriptors[3] = {{connection, POLLIN, 0}, {signals, POLLIN, 0}, {messageWake, POLLIN, 0}};
-    const int result = poll(descriptors, 3, static_cast<int>(std::max<long long>(wait.count(), 0)));
-    if ((result < 0 && errno != EINTR) ||
-        (result > 0 && (descriptors[0].revents & (POLLERR | POLLHUP)) != 0)) {
-        return Wakeup::connectionLost;
-    }
-    if (result > 0 && (descriptors[1].revents & POLLIN) != 0 && platform::takeSessionSignal(signals)) {
-        // Asked to end, as a session or service manager asks: save, then close.
-        app.sessionEnding(*this);
-        destroy();
-    }
-    if (result > 0 && (descriptors[2].revents & POLLIN) != 0 && !closed) {
-        // The clock's window exists from open() on, before the loop runs.
-        std::uint64_t count = 0;
-        [[maybe_unused]] const ssize_t read = ::read(messageWake, &count, sizeof count);
-        openMessages();
-    }
-    return result > 0 && (descriptors[0].revents & POLLIN) != 0 ? Wakeup::events : Wakeup::timeOrSignal;
-}
-
 // On standard error, where the session's log keeps it.
 static void sayConnectionLost() {
     std::fputs("Horavel: the connection to the X server was lost; the settings are saved and the clock ends\n",
                stderr);
 }
 
-void X11Window::connectionLost() {
+void X11Window::connectionFailed() {
     sayConnectionLost();
     app.sessionEnding(*this);
     closed = true;
@@ -343,28 +267,27 @@ int X11Window::onIoError(Display* lost) {
     if (lost == nullptr || lost != connectionOfWindow.load()) {
         return 0;
     }
-    // Xlib ends the program when this returns; the settings are saved first,
-    // from what the clock already knows.
+    // Xlib would end the program when this returns; the settings are saved
+    // first, from what the clock already knows, and it ends as the loop ends
+    // it for a lost display.
     sayConnectionLost();
     windowOfConnection->app.sessionEnding(*windowOfConnection);
-    return 0;
+    std::exit(displayLostStatus);
 }
 
-void X11Window::openMessages() {
+bool X11Window::showMessage(std::string_view caption, std::string_view text) {
+    // Centred on the clock's client area.
     int x = 0;
     int y = 0;
     Window child = 0;
     XTranslateCoordinates(display, window, DefaultRootWindow(display), client.width / 2, client.height / 2, &x, &y,
                           &child);
-    for (const messagequeue::Message& message : messagequeue::take()) {
-        auto shown = std::make_unique<MessageWindow>(display, window, PixelPoint{x, y}, message.caption,
-                                                     message.text, resolution);
-        if (shown->isOpen()) {
-            messages.push_back(std::move(shown));
-        } else {
-            platform::stderrMessageSink(message.caption, message.text);
-        }
+    auto shown = std::make_unique<MessageWindow>(display, window, PixelPoint{x, y}, caption, text, resolution);
+    if (!shown->isOpen()) {
+        return false;
     }
+    messages.push_back(std::move(shown));
+    return true;
 }
 
 void X11Window::onEvent(XEvent& event) {
@@ -420,7 +343,7 @@ void X11Window::onEvent(XEvent& event) {
         break;
     case KeyPress: {
         const KeySym key = XLookupKeysym(&event.xkey, 0);
-        if (key == XK_Menu || (key == XK_F10 && (event.xkey.state & ShiftMask) != 0)) {
+        if (MenuSession::opensOnKey(static_cast<std::uint32_t>(key), (event.xkey.state & ShiftMask) != 0)) {
             // From the keyboard the menu opens at the client area's corner.
             int x = 0;
             int y = 0;
@@ -428,12 +351,12 @@ void X11Window::onEvent(XEvent& event) {
             XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
             openMenu(app.menu(), {x, y});
         } else {
-            app.key(*this, upperCaseLetter(key));
+            app.key(*this, letterOfKeysym(static_cast<std::uint32_t>(key)));
         }
         break;
     }
     case ButtonPress:
-        if (event.xbutton.button == Button3) {
+        if (MenuSession::opensOnButton(buttonOf(event.xbutton.button))) {
             openMenu(app.menu(), {event.xbutton.x_root, event.xbutton.y_root});
         }
         break;
@@ -540,7 +463,7 @@ void X11Window::invalidate(bool eraseBackground) {
 }
 
 void X11Window::openMenu(std::vector<MenuItem> items, PixelPoint at) {
-    menu = std::make_unique<PopupMenu>(display, std::move(items), resolution, at);
+    menu = std::make_unique<MenuWindow>(display, std::move(items), resolution, at);
     if (!menu->isOpen()) {
         menu.reset();
     }

@@ -3,27 +3,27 @@
 #include "app/ClockApp.h"
 #include "app/PaintQueue.h"
 #include "app/TrackedWindowHost.h"
+#include "app/linux/ShellLoop.h"
+#include "app/x11/MenuWindow.h"
 #include "app/x11/MessageWindow.h"
-#include "app/x11/PopupMenu.h"
 #include "app/x11/XImagePaintTarget.h"
 
 #include <X11/Xlib.h>
 
-#include <chrono>
 #include <memory>
 #include <vector>
 
 namespace shell {
 
-// The clock's window on an X11 display, with its menu and its messages. It
-// turns X events, its 250 ms timer and the signals that end a session
-// (SIGTERM, SIGHUP, SIGINT) into calls of the clock, shows the clock's
-// messages in windows of their own served by the same loop, and does what only X can: the window, its frame as the window manager
-// reports it, the screen, and the pixels. When the connection to the display is
-// lost the clock still saves its settings before the program ends: the place
-// it keeps is where the server last said the window stood, and its resolution
-// Xft.dpi from the display's resource database when that is set, else 96.
-class X11Window final : public TrackedWindowHost {
+// The clock's window on an X11 display, with its menu and its messages. Served
+// by the Linux shells' loop, it turns X events into calls of the clock, shows
+// the clock's messages in windows of their own, and does what only X can: the
+// window, its frame as the window manager reports it, the screen, and the
+// pixels. When the connection to the display is lost the clock still saves its
+// settings before the program ends: the place it keeps is where the server
+// last said the window stood, and its resolution Xft.dpi from the display's
+// resource database when that is set, else 96.
+class X11Window final : public TrackedWindowHost, private LoopConnection {
 public:
     explicit X11Window(ClockApp& clockApp) : TrackedWindowHost(baseDpi), app(clockApp) {}
     ~X11Window() override;
@@ -33,7 +33,8 @@ public:
     // Connects to the display, starts the clock and shows its window where the
     // clock chose. False without a display.
     bool open(const StartOptions& options);
-    // Handles events and timer ticks until the window is closed; the exit code.
+    // Handles events and timer ticks until the window is closed; the exit code:
+    // 0, or displayLostStatus when the connection to the display was lost.
     int run();
 
     // The clock's requests, as X answers them. The size, the place and the
@@ -50,24 +51,27 @@ public:
     void destroy() override;
 
 private:
-    // What ended a wait for input.
-    enum class Wakeup { timeOrSignal, events, connectionLost };
+    // The loop's turn, as X does it.
+    bool isClosed() const override { return closed; }
+    int descriptor() const override { return ConnectionNumber(display); }
+    bool handleEvents() override;
+    void paintWaiting() override;
+    Wait prepareWait() override;
+    bool finishWait(Found found) override;
+    // A dialog window over the clock's.
+    bool showMessage(std::string_view caption, std::string_view text) override;
+    // The display is gone: the clock saves what it can; nothing more is sent.
+    void connectionFailed() override;
 
     void createWindow(const WindowPlacement& placement);
-    // The steps of run: handles the events Xlib has or can read at once, ticks
-    // the clock when a tick is due and moves nextTick on, and waits for events,
-    // a signal that ends the session or the next tick.
+    // Handles the events Xlib has or can read at once.
     void handleQueuedEvents();
-    void tickWhenDue(std::chrono::steady_clock::time_point& nextTick);
-    Wakeup waitForInput(std::chrono::steady_clock::time_point nextTick);
     void onEvent(XEvent& event);
     // The window's size and state as the window manager last configured them:
     // a size it imposes (maximised, full screen), or one the clock holds to
     // its grid.
     void followConfiguration();
     void paint();
-    // Opens a window for each message that waits, over the clock's window.
-    void openMessages();
     // Opens a menu of the items (the clock's, or the choice of zones) for the
     // point at, root window pixels.
     void openMenu(std::vector<MenuItem> items, PixelPoint at);
@@ -75,8 +79,6 @@ private:
     void closeMenu(const MenuOutcome& outcome);
     // Asks the server where the outer window stands now.
     void updateOuterPosition();
-    // The display is gone: the clock saves what it can; nothing more is sent.
-    void connectionLost();
     static int onIoError(Display* display);
     // The frame a window manager put around the window: left, right, top and
     // bottom widths from _NET_FRAME_EXTENTS, zero without one.
@@ -90,12 +92,16 @@ private:
     Atom frameExtentsAtom = 0;
     Atom stateAtom = 0;
     std::unique_ptr<XImagePaintTarget> target;
-    std::unique_ptr<PopupMenu> menu;  // the clock's menu while it is open
+    std::unique_ptr<MenuWindow> menu;  // the clock's menu while it is open
     std::vector<std::unique_ptr<MessageWindow>> messages;  // the messages open, oldest first
-    int messageWake = -1;         // an eventfd that a message waiting for the loop makes readable, or -1
-    int signals = -1;             // the process's descriptor that reads SIGTERM, SIGHUP and SIGINT, or -1
+    std::unique_ptr<ShellLoop> loop;  // from the connection on
     PaintQueue waiting;           // what changed that the window does not show yet
     bool closed = false;
+    // Whether events may be waiting: at first, when the wait found the
+    // connection readable, and when Xlib has read some into its queue already.
+    // Otherwise they are not asked for, so that an idle tick makes no reads
+    // that find nothing beyond those Xlib makes by itself.
+    bool eventsMayWait = true;
     bool mapped = false;          // the window is on the screen
     PixelSize configuredClient;   // the client area's size the last ConfigureNotify gave
     bool configurePending = false;  // a size or state change waits for followConfiguration

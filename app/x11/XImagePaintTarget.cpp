@@ -1,11 +1,14 @@
 #include "app/x11/XImagePaintTarget.h"
 
+#include "app/linux/XrgbRows.h"
+
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <algorithm>
+#include <bit>
 
 namespace shell {
 
@@ -18,7 +21,7 @@ struct XImagePaintTarget::Picture {
     XImage* image = nullptr;
     XShmSegmentInfo segment{};  // attached when shared
     bool shared = false;
-    std::vector<char> store;  // the image's pixels when not shared
+    std::vector<std::uint32_t> store;  // the image's pixels when not shared, in whole 32-bit words
     std::vector<PixelRect> pending;  // areas converted and not sent yet, the picture's coordinates
 
     ~Picture() {
@@ -38,6 +41,9 @@ struct XImagePaintTarget::Picture {
 };
 
 namespace {
+
+// The byte order of this machine's 32-bit numbers, as an image names it.
+constexpr int nativeByteOrder = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
 
 // The shift that moves an 8-bit channel to the top of a mask, and the mask's width.
 struct ChannelPlacement {
@@ -163,9 +169,10 @@ XImagePaintTarget::Picture* XImagePaintTarget::pictureAt(std::int32_t x, std::in
         picture->image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
                                       static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
         if (picture->image != nullptr) {
-            picture->store.resize(static_cast<std::size_t>(picture->image->bytes_per_line) *
-                                  static_cast<std::size_t>(height));
-            picture->image->data = picture->store.data();
+            const std::size_t bytes =
+                static_cast<std::size_t>(picture->image->bytes_per_line) * static_cast<std::size_t>(height);
+            picture->store.resize((bytes + 3) / 4);
+            picture->image->data = reinterpret_cast<char*>(picture->store.data());
         }
     }
     pictures.push_back(std::move(picture));
@@ -189,16 +196,15 @@ void XImagePaintTarget::paintBottomUpBgr(std::int32_t x, std::int32_t y, std::in
 
 void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, const PixelRect& painted) const {
     XImage& image = *picture.image;
+    const bool xrgb = image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 && image.green_mask == 0x00FF00 &&
+                      image.blue_mask == 0x0000FF && image.byte_order == nativeByteOrder;
+    if (xrgb) {
+        convertToXrgb(rows, {0, 0, picture.width, picture.height}, painted,
+                      reinterpret_cast<std::uint32_t*>(image.data), static_cast<std::size_t>(image.bytes_per_line) / 4);
+        return;
+    }
+    // Any other format, pixel by pixel.
     const std::size_t sourceStride = static_cast<std::size_t>(picture.width) * 3;
-    const bool standard32 = image.bits_per_pixel == 32 && image.red_mask == 0xFF0000 &&
-                            image.green_mask == 0x00FF00 && image.blue_mask == 0x0000FF;
-    // Blue, green, red, pad in memory for a least-significant-first server;
-    // the reverse otherwise.
-    const bool leastFirst = image.byte_order == LSBFirst;
-    const int blueAt = leastFirst ? 0 : 3;
-    const int greenAt = leastFirst ? 1 : 2;
-    const int redAt = leastFirst ? 2 : 1;
-    const int padAt = leastFirst ? 3 : 0;
     const ChannelPlacement red = placementOf(image.red_mask);
     const ChannelPlacement green = placementOf(image.green_mask);
     const ChannelPlacement blue = placementOf(image.blue_mask);
@@ -206,18 +212,6 @@ void XImagePaintTarget::convert(Picture& picture, const std::uint8_t* rows, cons
         // The picture's first row is its bottom row; the image's is its top row.
         const std::uint8_t* source = rows + sourceStride * static_cast<std::size_t>(flipRow(row, picture.height)) +
                                      3 * static_cast<std::size_t>(painted.left);
-        if (standard32) {
-            auto* target = reinterpret_cast<std::uint8_t*>(image.data) +
-                           static_cast<std::size_t>(image.bytes_per_line) * static_cast<std::size_t>(row) +
-                           4 * static_cast<std::size_t>(painted.left);
-            for (std::int32_t column = painted.left; column < painted.right; ++column, source += 3, target += 4) {
-                target[blueAt] = source[0];
-                target[greenAt] = source[1];
-                target[redAt] = source[2];
-                target[padAt] = 0;
-            }
-            continue;
-        }
         for (std::int32_t column = painted.left; column < painted.right; ++column, source += 3) {
             XPutPixel(&image, column, row,
                       placeChannel(source[2], red) | placeChannel(source[1], green) | placeChannel(source[0], blue));

@@ -1,3 +1,4 @@
+#include "app/Keys.h"
 #include "app/MenuPicture.h"
 #include "app/MenuSession.h"
 
@@ -45,6 +46,7 @@ TEST(MenuSession, EnterKeysAndReleasesChoose) {
     EXPECT_TRUE(escape.closes);
     EXPECT_EQ(escape.chosen, MenuCommand::Nothing);
 
+    menu.press();
     EXPECT_EQ(menu.release(11).chosen, MenuCommand::Close);
     EXPECT_FALSE(menu.release(5).closes) << "the separator";
     EXPECT_FALSE(menu.release(-1).closes) << "the border";
@@ -55,6 +57,33 @@ TEST(MenuSession, EnterKeysAndReleasesChoose) {
     EXPECT_FALSE(menu.pointAt(3));
     EXPECT_TRUE(menu.pointAt(5));
     EXPECT_EQ(menu.highlighted(), -1) << "a separator is never highlighted";
+}
+
+// The right button, the Menu key and Shift+F10 open the menu, nothing else
+// does. The click that opened it chooses nothing when its button comes up over
+// an item; a release after the pointer moved, or after a press over the menu,
+// chooses.
+TEST(MenuSession, ItsTriggersOpenItAndTheirClickChoosesNothing) {
+    EXPECT_TRUE(MenuSession::opensOnButton(PointerButton::Right));
+    EXPECT_FALSE(MenuSession::opensOnButton(PointerButton::Left));
+    EXPECT_FALSE(MenuSession::opensOnButton(PointerButton::Other));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::Menu, false));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::Menu, true));
+    EXPECT_TRUE(MenuSession::opensOnKey(keysym::F10, true));
+    EXPECT_FALSE(MenuSession::opensOnKey(keysym::F10, false));
+    EXPECT_FALSE(MenuSession::opensOnKey(0x6d, true));  // M
+
+    const std::int32_t close = 11;
+    MenuSession opened(menuItems({}));
+    opened.pointAt(close);
+    const MenuOutcome opening = opened.release(close);
+    EXPECT_FALSE(opening.closes);
+    EXPECT_EQ(opening.chosen, MenuCommand::Nothing);
+    opened.pointerMoved();
+    EXPECT_EQ(opened.release(close).chosen, MenuCommand::Close);
+    MenuSession clicked(menuItems({}));
+    clicked.press();
+    EXPECT_EQ(clicked.release(close).chosen, MenuCommand::Close);
 }
 
 // A menu of 100 × 200 pixels on a screen of 1000 × 800.
@@ -113,26 +142,26 @@ TEST(MenuSession, ThePictureLaysTheItemsOutInRows) {
 // key without a movement of its own read as its letter.
 TEST(MenuSession, KeysymsMoveAndChooseAsTheirKeys) {
     MenuSession session(menuItems({}));
-    EXPECT_FALSE(session.keysym(0xff54, 0, 0).closes);  // Down
+    EXPECT_FALSE(session.keysym(0xff54, 0).closes);  // Down
     EXPECT_EQ(session.highlighted(), 0);
-    EXPECT_FALSE(session.keysym(0xff99, 0, 0).closes);  // keypad Down
+    EXPECT_FALSE(session.keysym(0xff99, 0).closes);  // keypad Down
     EXPECT_EQ(session.highlighted(), 1);
-    EXPECT_FALSE(session.keysym(0xff57, 0, 0).closes);  // End
+    EXPECT_FALSE(session.keysym(0xff57, 0).closes);  // End
     EXPECT_EQ(session.highlighted(), 11);
-    EXPECT_FALSE(session.keysym(0xff95, 0, 0).closes);  // keypad Home
+    EXPECT_FALSE(session.keysym(0xff95, 0).closes);  // keypad Home
     EXPECT_EQ(session.highlighted(), 0);
-    EXPECT_FALSE(session.keysym(0xff97, 0, 0).closes);  // keypad Up, round the top
+    EXPECT_FALSE(session.keysym(0xff97, 0).closes);  // keypad Up, round the top
     EXPECT_EQ(session.highlighted(), 11);
-    const MenuOutcome chosen = session.keysym(0xff8d, 0, 0);  // keypad Enter
+    const MenuOutcome chosen = session.keysym(0xff8d, 0);  // keypad Enter
     EXPECT_TRUE(chosen.closes);
     EXPECT_EQ(chosen.chosen, MenuCommand::Close);
     for (const std::uint32_t closing : {0xff1bu, 0xff67u, 0xffc7u}) {  // Escape, Menu, F10
-        const MenuOutcome outcome = MenuSession(menuItems({})).keysym(closing, 0, 0);
+        const MenuOutcome outcome = MenuSession(menuItems({})).keysym(closing, 0);
         EXPECT_TRUE(outcome.closes) << closing;
         EXPECT_EQ(outcome.chosen, MenuCommand::Nothing) << closing;
     }
-    EXPECT_EQ(MenuSession(menuItems({})).keysym(0x6c, U'L', U'l').chosen, MenuCommand::Large);
-    EXPECT_FALSE(MenuSession(menuItems({})).keysym(0x71, U'Q', U'q').closes);
+    EXPECT_EQ(MenuSession(menuItems({})).keysym(0x6c, U'l').chosen, MenuCommand::Large);
+    EXPECT_FALSE(MenuSession(menuItems({})).keysym(0x71, U'q').closes);
 }
 
 // The choice of zones: the time zone's item opens it with the zone shown now;
@@ -143,13 +172,16 @@ TEST(MenuSession, KeysymsMoveAndChooseAsTheirKeys) {
 TEST(MenuSession, TheChoiceOfZonesTakesANameTyped) {
     MenuState state;
     state.zone = "Asia/Tokyo";
-    const MenuOutcome opened = MenuSession(menuItems(state)).release(8);
+    MenuSession menu(menuItems(state));
+    menu.press();
+    const MenuOutcome opened = menu.release(8);
     EXPECT_TRUE(opened.closes);
     EXPECT_EQ(opened.chosen, MenuCommand::TimeZone);
     EXPECT_EQ(opened.zone, "Asia/Tokyo");
 
     const std::vector<MenuItem> items = zoneMenuItems(opened.zone);
     MenuSession zones(items);
+    zones.press();
     const auto count = static_cast<std::int32_t>(items.size());
     for (std::int32_t i = 0; i < count; ++i) {
         zones.key(MenuKey::Down);
@@ -165,26 +197,25 @@ TEST(MenuSession, TheChoiceOfZonesTakesANameTyped) {
     EXPECT_EQ(menuItemAt(picture.layout(), items, (heading.left + heading.right) / 2, heading.top), -1);
 
     const auto tokyoItem = std::find_if(items.begin(), items.end(), [](const MenuItem& item) { return item.label == "Tokyo"; });
-    const MenuOutcome tokyo = MenuSession(items).release(static_cast<std::int32_t>(tokyoItem - items.begin()));
+    const MenuOutcome tokyo = zones.release(static_cast<std::int32_t>(tokyoItem - items.begin()));
     EXPECT_EQ(tokyo.chosen, MenuCommand::ChooseZone);
     EXPECT_EQ(tokyo.zone, "Asia/Tokyo");
 
     zones.key(MenuKey::End);
     EXPECT_FALSE(zones.key(MenuKey::Enter).closes) << "nothing typed";
     // " Europe/Lisbonsã", S, M and L among its letters, typed with a space before.
-    EXPECT_FALSE(zones.keysym(0x20, 0, U' ').closes);
+    EXPECT_FALSE(zones.keysym(0x20, U' ').closes);
     for (const char32_t c : std::u32string(U"Europe/Lisbonsã")) {
-        const char32_t upper = c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
-        EXPECT_FALSE(zones.keysym(static_cast<std::uint32_t>(c), upper, c).closes) << static_cast<char>(c);
+        EXPECT_FALSE(zones.keysym(static_cast<std::uint32_t>(c), c).closes) << static_cast<char>(c);
     }
-    zones.keysym(0xffe1, 0, 0);  // Shift types nothing
+    zones.keysym(0xffe1, 0);  // Shift types nothing
     EXPECT_EQ(zones.items().back().zone, " Europe/Lisbons\u00e3");
     EXPECT_EQ(zones.highlighted(), count - 1);
-    zones.keysym(0xff08, 0, 0);  // BackSpace
+    zones.keysym(0xff08, 0);  // BackSpace
     zones.key(MenuKey::Backspace);
     EXPECT_EQ(zones.items().back().zone, " Europe/Lisbon");
     zones.type(U' ');
-    const MenuOutcome typed = zones.keysym(0xff0d, 0, U'\r');  // Return
+    const MenuOutcome typed = zones.keysym(0xff0d, U'\r');  // Return
     EXPECT_TRUE(typed.closes);
     EXPECT_EQ(typed.chosen, MenuCommand::ChooseZone);
     EXPECT_EQ(typed.zone, "Europe/Lisbon");

@@ -4,8 +4,8 @@
 # clock: the saved outer position counts the frame (_NET_FRAME_EXTENTS), a
 # border drag through the window manager snaps to the 7:16 grid, and the place
 # and unit are kept when the clock is ended by SIGTERM, when the X server goes
-# away, after a move has been still for a second, after S/M/L then close, and
-# through a maximised spell.
+# away (the clock then ends with 1), after a move has been still for a second,
+# after S/M/L then close, and through a maximised spell.
 # Then the clock's menu: it opens by a right-click and by Shift+F10 and shows
 # the picture horavel-snapshot draws of it; Escape and a click outside change
 # nothing; Large by keyboard; "About Horavel" as a dialog while the clock
@@ -165,7 +165,7 @@ check "the clock starts again at 280 x 640" 'start_clock && wait_for_frame && wa
 xdotool windowmove "$window" 250 150
 sleep 0.3
 stop_display
-wait "$pid" 2>/dev/null
+check "the X server's end ends the clock with code 1" 'ends_with 1 "the X server ending"'
 check "the X server's end saves the place the clock was moved to" '[ "$(saved)" = "250 150 40" ]'
 start_display || fail "openbox starts again"
 check "on a new X server the clock opens at (250, 150)" \

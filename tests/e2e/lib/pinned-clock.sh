@@ -25,8 +25,8 @@ pin_clock() {  # frozen|running MOMENT ZONE
              FAKETIME_DONT_FAKE_MONOTONIC=1 TZ="$3")
 }
 
-# Waits up to 5 s for the clock to end; its exit code, or 1 (and it is killed)
-# when it runs on.
+# Waits up to 5 s for the clock to end; its exit code, or 124 (and it is
+# killed) when it runs on, as timeout(1) says it.
 wait_for_end() {  # WHAT_ENDS_IT
   for _ in $(seq 50); do
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
@@ -34,6 +34,16 @@ wait_for_end() {  # WHAT_ENDS_IT
   done
   kill "$pid" 2>/dev/null
   echo "  the clock did not end after $1"
+  return 124
+}
+
+# Waits up to 5 s for the clock to end with the exit code given.
+ends_with() {  # CODE WHAT_ENDS_IT
+  local code
+  wait_for_end "$2"
+  code=$?
+  [ "$code" -eq "$1" ] && return 0
+  [ "$code" -ne 124 ] && echo "  the clock ended with code $code after $2"
   return 1
 }
 

@@ -16,15 +16,15 @@ namespace shell {
 // While it is open it holds the pointer and the keyboard, so that every key and
 // click reaches it: the arrows, Home, End, Enter, Escape and the items' keys
 // move and choose, characters typed go to an entry; a click outside closes it.
-class PopupMenu {
+class MenuWindow {
 public:
     // Opens the menu with the items for the point at (root window pixels), kept
     // on the screen. isOpen() is false when it could not be shown or could not
     // hold the pointer and keyboard.
-    PopupMenu(Display* display, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at);
-    ~PopupMenu();
-    PopupMenu(const PopupMenu&) = delete;
-    PopupMenu& operator=(const PopupMenu&) = delete;
+    MenuWindow(Display* display, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at);
+    ~MenuWindow();
+    MenuWindow(const MenuWindow&) = delete;
+    MenuWindow& operator=(const MenuWindow&) = delete;
 
     bool isOpen() const { return open; }
     // The point it was opened for, root window pixels: where a menu that
@@ -52,8 +52,6 @@ private:
     PixelPoint origin;          // the menu's top-left corner, root window pixels
     PixelPoint openedAt;        // where the pointer was asked to open it, root window pixels
     bool open = false;
-    bool pressedInside = false;  // a button went down over the menu since it opened
-    bool pointerMoved = false;   // the pointer left the point it opened at
 };
 
 }  // namespace shell

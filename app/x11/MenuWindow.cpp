@@ -1,4 +1,4 @@
-#include "app/x11/PopupMenu.h"
+#include "app/x11/MenuWindow.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -6,17 +6,6 @@
 namespace shell {
 
 namespace {
-
-// The upper-case letter of a key; 0 for others.
-char32_t letterOf(KeySym key) {
-    if (key >= XK_a && key <= XK_z) {
-        return static_cast<char32_t>(U'A' + (key - XK_a));
-    }
-    if (key >= XK_A && key <= XK_Z) {
-        return static_cast<char32_t>(U'A' + (key - XK_A));
-    }
-    return 0;
-}
 
 // The character a key types, with Shift and the locks as they are: the keysym
 // XLookupString gives, as Unicode (Latin-1 keysyms are their own code points,
@@ -39,7 +28,7 @@ constexpr long menuEvents = ExposureMask | KeyPressMask | ButtonPressMask | Butt
 
 }  // namespace
 
-PopupMenu::PopupMenu(Display* connection, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at)
+MenuWindow::MenuWindow(Display* connection, std::vector<MenuItem> items, std::int32_t dpi, PixelPoint at)
     : display(connection), picture(items, dpi), session(std::move(items)), openedAt(at) {
     if (!picture.ready()) {
         return;
@@ -76,7 +65,7 @@ PopupMenu::PopupMenu(Display* connection, std::vector<MenuItem> items, std::int3
     paint();
 }
 
-PopupMenu::~PopupMenu() {
+MenuWindow::~MenuWindow() {
     if (window == 0) {
         return;
     }
@@ -88,7 +77,7 @@ PopupMenu::~PopupMenu() {
     XFlush(display);
 }
 
-void PopupMenu::connectionGone() {
+void MenuWindow::connectionGone() {
     if (target) {
         target->connectionGone();
     }
@@ -96,7 +85,7 @@ void PopupMenu::connectionGone() {
     window = 0;
 }
 
-bool PopupMenu::owns(const XEvent& event) const {
+bool MenuWindow::owns(const XEvent& event) const {
     switch (event.type) {
     case KeyPress:
     case KeyRelease:
@@ -109,11 +98,11 @@ bool PopupMenu::owns(const XEvent& event) const {
     }
 }
 
-std::int32_t PopupMenu::itemAt(int xPx, int yPx) const {
+std::int32_t MenuWindow::itemAt(int xPx, int yPx) const {
     return menuItemAt(picture.layout(), session.items(), xPx, yPx);
 }
 
-MenuOutcome PopupMenu::handle(const XEvent& event) {
+MenuOutcome MenuWindow::handle(const XEvent& event) {
     switch (event.type) {
     case Expose:
         if (event.xexpose.count == 0) {
@@ -123,15 +112,15 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         return {};
     case KeyPress: {
         const KeySym key = XLookupKeysym(const_cast<XKeyEvent*>(&event.xkey), 0);
-        const MenuOutcome outcome =
-            session.keysym(static_cast<std::uint32_t>(key), letterOf(key), typedBy(event.xkey));
+        const MenuOutcome outcome = session.keysym(static_cast<std::uint32_t>(key), typedBy(event.xkey));
         paint();
         return outcome;
     }
     case MotionNotify: {
-        // Grabbed events report the pointer on the root window as well.
+        // Grabbed events report the pointer on the root window as well; one
+        // where the menu was opened is no move.
         if (event.xmotion.x_root != openedAt.x || event.xmotion.y_root != openedAt.y) {
-            pointerMoved = true;
+            session.pointerMoved();
         }
         if (session.pointAt(itemAt(event.xmotion.x_root - origin.x, event.xmotion.y_root - origin.y))) {
             paint();
@@ -149,22 +138,17 @@ MenuOutcome PopupMenu::handle(const XEvent& event) {
         if (x < 0 || y < 0 || x >= picture.layout().widthPx || y >= picture.layout().heightPx) {
             return MenuSession::pressOutside();
         }
-        pressedInside = true;
+        session.press();
         return {};
     }
     case ButtonRelease:
-        // The release of the click that opened the menu chooses nothing unless
-        // the pointer went to an item first.
-        if (!pressedInside && !pointerMoved) {
-            return {};
-        }
         return session.release(itemAt(event.xbutton.x_root - origin.x, event.xbutton.y_root - origin.y));
     default:
         return {};
     }
 }
 
-void PopupMenu::paint() {
+void MenuWindow::paint() {
     if (window == 0) {
         return;
     }
