@@ -21,7 +21,7 @@ test_packages=(
   xvfb x11-apps x11-utils xdotool wmctrl imagemagick faketime openbox
   sway grim weston wayland-utils wtype jq
   python3 python3-numpy python3-astropy
-  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip
+  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip zip
   g++-aarch64-linux-gnu qemu-user
 )
 # The desktops the Wayland checks run under besides sway and weston, headless,
