@@ -4,7 +4,7 @@
 # names and depths (the second checked out with another umask), runs
 # scripts/release.sh in each, one after the other, and compares their dist/
 # folders file by file. For a file that differs it names the files inside
-# that differ. Ends with 0 when every file is the same. As root, like
+# that differ, or says that only the archive around them does. Ends with 0 when every file is the same. As root, like
 # scripts/release.sh; the two releases take a few minutes each.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -33,7 +33,7 @@ for clone in "$first" "$second"; do
   fi
 done
 
-# The files inside an archive, unpacked into folder $2: a Debian package's
+# The files inside a package, unpacked into folder $2: a Debian package's
 # control and data, a ZIP's or a tarball's files, or those 7-Zip reads from
 # the installer.
 unpack() {  # FILE FOLDER
@@ -54,9 +54,18 @@ for file in $(cd "$first/dist" && find . -type f | sed 's|^\./||' | LC_ALL=C sor
   fi
   differing=$((differing + 1))
   echo "DIFFERENT  $file: $(cmp "$first/dist/$file" "$second/dist/$file" 2>&1 | head -1)"
-  unpack "$first/dist/$file" "$work/unpacked/one/$file"
-  unpack "$second/dist/$file" "$work/unpacked/two/$file"
-  diff -rq "$work/unpacked/one/$file" "$work/unpacked/two/$file" 2>/dev/null | sed 's/^/             /'
+  case $file in
+    *.deb | *.zip | *.tar.gz | *.exe)
+      unpack "$first/dist/$file" "$work/unpacked/one/$file"
+      unpack "$second/dist/$file" "$work/unpacked/two/$file"
+      inside=$(diff -rq "$work/unpacked/one/$file" "$work/unpacked/two/$file" 2>&1)
+      if [ -n "$inside" ]; then
+        sed 's/^/             /' <<<"$inside"
+      else
+        echo "             the files inside are the same: their order, times or owners, or the compression, differ"
+      fi ;;
+    *) diff "$first/dist/$file" "$second/dist/$file" | head -10 | sed 's/^/             /' ;;
+  esac
 done
 missing=$(diff <(cd "$first/dist" && find . -type f | sort) <(cd "$second/dist" && find . -type f | sort) | grep '^[<>]')
 if [ -n "$missing" ]; then
