@@ -49,6 +49,12 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
   echo "release: the checkout has changes that are not committed: the packages are of the build trees given, the tarball of commit $commit"
 fi
 
+# The release notes come first: the metainfo's newest release and the
+# changelog's first entry are of this version.
+notes_versions="$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' packaging/com.brantolm.Horavel.metainfo.xml | head -1) $(dpkg-parsechangelog -l packaging/changelog -S Version)"
+[ "$notes_versions" = "$version $version" ] ||
+  die "the metainfo's newest release and the changelog's first entry are of $notes_versions, not $version: write what $version brings in both first"
+
 # The build tree of one kind of package, whose folder it prints: the one the
 # variable named $1 gives, brought up to date, or else preset $2's own,
 # configured and built. The targets follow.
