@@ -48,10 +48,11 @@ check "SHA256SUMS lists the five packages, and sha256sum -c accepts every one" \
 
 # The winget files against the schemas, and what they say: a line for each
 # finding, the schemas' on standard output and the rest on standard error;
-# nothing when all is well.
+# nothing when all is well. Debian's Python reads them, with the schema and
+# YAML readers scripts/setup.sh installs.
 uninstall_key=$(sed -n 's/^!define UNINSTALL_KEY ".*\\\([^\\"]*\)"$/\1/p' packaging/windows/Horavel.nsi.in)
 installer_sha256=$(sha256sum "$dist/horavel-$version-windows-x64-setup.exe" | cut -d' ' -f1)
-python3 - "$dist/winget" tests/data/winget-schemas "$version" "$installer_sha256" "$uninstall_key" \
+/usr/bin/python3 - "$dist/winget" tests/data/winget-schemas "$version" "$installer_sha256" "$uninstall_key" \
   >"$work/schemas.txt" 2>"$work/manifest.txt" <<'CODE'
 import glob, json, os, sys
 import jsonschema, yaml
