@@ -16,6 +16,19 @@ if(HORAVEL_SANITIZE)
   target_link_options(horavel_options INTERFACE -fsanitize=address,undefined)
 endif()
 target_include_directories(horavel_options INTERFACE ${CMAKE_SOURCE_DIR})
+# The builds packages are made from give the same bytes from the same sources in
+# any folder: the source and build folders are written as . and build wherever
+# a path reaches the output (file names, debug information), the build folder's
+# map given last so that it wins where it lies inside the sources; and the
+# Windows linker leaves the time out of the PE header.
+option(HORAVEL_REPRODUCIBLE "Build the same bytes from the same sources in any folder" OFF)
+if(HORAVEL_REPRODUCIBLE)
+  target_compile_options(horavel_options INTERFACE
+    -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  if(WIN32)
+    target_link_options(horavel_options INTERFACE -Wl,--no-insert-timestamp)
+  endif()
+endif()
 if(WIN32)
   # One self-contained executable: no compiler runtime DLLs beside it.
   target_link_options(horavel_options INTERFACE -static)

@@ -53,6 +53,10 @@ endif()
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME windows-x64)
+  # The archive written again with its files in a fixed order, without the
+  # builder's user, and with SOURCE_DATE_EPOCH as every file's time when it is
+  # set, so that the same build gives the same bytes anywhere.
+  set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproducibleZip.cmake)
 endif()
 
 include(CPack)

@@ -4,7 +4,8 @@
 #                           Wayland), fonts, the zone database
 #   scripts/setup.sh test   also MinGW-w64, Wine, Xvfb, headless sway, weston,
 #                           GNOME Shell and KWin and the test tools, and the
-#                           arm64 cross compiler, libraries and qemu
+#                           arm64 cross compiler, libraries and qemu, and
+#                           what scripts/release.sh and its check use
 # Packages already installed are left alone, so running it again does nothing.
 set -euo pipefail
 
@@ -21,7 +22,8 @@ test_packages=(
   xvfb x11-apps x11-utils xdotool wmctrl imagemagick faketime openbox
   sway grim weston wayland-utils wtype jq
   python3 python3-numpy python3-astropy
-  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip
+  desktop-file-utils appstream lintian dpkg-dev file groff-base man-db icoutils unzip zip 7zip
+  python3-jsonschema python3-yaml
   g++-aarch64-linux-gnu qemu-user
 )
 # The desktops the Wayland checks run under besides sway and weston, headless,

@@ -4,7 +4,9 @@
 # horavel-snapshot, run from /, finds its maps in share/horavel and draws what
 # the build's own program draws; the desktop entry, the metainfo and the manual
 # pages pass their validators and agree with the programs (window class,
-# binaries, screenshot size, options, menu, version). Then the commands of
+# binaries, screenshot size, options, menu, version); the screenshot is the
+# README's picture, and the changelog dates the release as the metainfo does.
+# Then the commands of
 # docs/packaging.md, run as written in a fresh clone: the Release build of the
 # "package" preset installed into /usr/local and removed, its Debian package
 # installed with apt, the Windows packages made; the Debian package they made,
@@ -54,7 +56,7 @@ project_version=$(sed -n 's/^project(Horavel VERSION \([0-9.]*\).*/\1/p' CMakeLi
 
 # One key of the desktop entry's main group.
 desktop_key() { sed -n "/^\[Desktop Entry\]/,/^\[/s/^$1=//p" "$desktop_file" | head -1; }
-# What the metainfo says: id, launchable, binaries, release, screenshot.
+# What the metainfo says: id, launchable, binaries, release and its date, screenshot.
 metainfo() {
   python3 - "$metainfo_file" "$1" <<'CODE'
 import sys, xml.etree.ElementTree as ET
@@ -68,6 +70,8 @@ elif what == "binaries":
     print(" ".join(b.text for b in root.findall("provides/binary")))
 elif what == "release":
     print(root.find("releases/release").get("version"))
+elif what == "release-date":
+    print(root.find("releases/release").get("date"))
 elif what == "screenshot-size":
     image = root.find("screenshots/screenshot[@type='default']/image[@type='source']")
     print(f"{image.get('width')}x{image.get('height')}")
@@ -153,13 +157,15 @@ check "without share/horavel the installed program warns that it cannot read eit
 
 version=$("$prefix/bin/horavel-snapshot" --version | sed -n 's/^horavel-snapshot //p')
 changelog_version=$(zcat "$prefix/share/doc/horavel/changelog.gz" | sed -n '1s/^horavel (\([^)]*\)).*/\1/p')
+changelog_date=$(date -u -d "$(zcat "$prefix/share/doc/horavel/changelog.gz" | sed -n 's/^ -- .*>  //p' | head -1)" +%F)
 page_versions=$(for page in horavel horavel-snapshot; do
   zcat "$prefix/share/man/man1/$page.1.gz" | sed -n '/^\.TH/s/.*"Horavel \([^"]*\)".*/\1/p'; done | sort -u)
 if [ "$version" = "$project_version" ] && [ "$(metainfo release)" = "$version" ] &&
-   [ "$changelog_version" = "$version" ] && [ "$page_versions" = "$version" ]; then
-  pass "one version, $version, in the project, --version, the metainfo's newest release, the changelog and the manual pages"
+   [ "$changelog_version" = "$version" ] && [ "$page_versions" = "$version" ] &&
+   [ "$(metainfo release-date)" = "$changelog_date" ]; then
+  pass "one version, $version, in the project, --version, the metainfo's newest release, the changelog and the manual pages; the metainfo and the changelog date it $changelog_date"
 else
-  fail "versions: project $project_version, --version $version, metainfo $(metainfo release), changelog $changelog_version, pages $page_versions"
+  fail "versions: project $project_version, --version $version, metainfo $(metainfo release) of $(metainfo release-date), changelog $changelog_version of $changelog_date, pages $page_versions"
 fi
 
 # --- The desktop entry ------------------------------------------------------
@@ -190,17 +196,18 @@ check "SIGTERM ends the installed clock with status 0, its settings written to ~
   'grep -qx "status 0" "$work/window.txt" && [ -s "$work/home/.config/Brantolm/Horavel/Settings.txt" ]'
 
 # --- The metainfo -----------------------------------------------------------
-output=$(appstreamcli validate --no-net "$metainfo_file" 2>&1)
+output=$(appstreamcli validate --strict --no-net "$metainfo_file" 2>&1)
 status=$?
-[ $status -eq 0 ] && pass "appstreamcli validate --no-net passes the metainfo" ||
-  fail "appstreamcli validate --no-net: exit $status: $output"
+[ $status -eq 0 ] && pass "appstreamcli validate --strict --no-net passes the metainfo" ||
+  fail "appstreamcli validate --strict --no-net: exit $status: $output"
 check "the metainfo launches the installed desktop entry, which is named after its id" \
   '[ "$(metainfo launchable)" = "$(metainfo id).desktop" ] &&
    [ -f "$prefix/share/applications/$(metainfo launchable)" ]'
 check "the metainfo provides the installed programs, no more, no fewer" \
   '[ "$(metainfo binaries | tr " " "\n" | sort | tr "\n" " ")" = "$(ls "$prefix/bin" | sort | tr "\n" " ")" ]'
-check "the screenshot the build made is the size the metainfo gives ($(metainfo screenshot-size))" \
-  '[ "$(png_size "$prefix/share/doc/horavel/screenshot.png")" = "$(metainfo screenshot-size)" ]'
+check "the screenshot the build made is the size the metainfo gives ($(metainfo screenshot-size)) and the README's picture, byte for byte" \
+  '[ "$(png_size "$prefix/share/doc/horavel/screenshot.png")" = "$(metainfo screenshot-size)" ] &&
+   cmp -s "$prefix/share/doc/horavel/screenshot.png" docs/horavel.png'
 
 # --- The manual pages -------------------------------------------------------
 for page in horavel horavel-snapshot; do

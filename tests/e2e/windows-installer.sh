@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The Windows installer under Wine, in a fresh prefix of its own: /S installs
-# the programs and the zone database into %LOCALAPPDATA%\Programs\Horavel with
-# a Start-menu shortcut and the Apps & features entry; the installed
-# horavel-snapshot draws what the build's draws; an install over a running
-# clock closes it, which saves its settings; /S uninstall removes the
-# programs, the zone database, the shortcuts, the autostart shortcut, the
-# decoded maps and the entry, and keeps the settings file.
+# The Windows installer under Wine, in a fresh prefix of its own, driven as
+# winget drives it by its manifest (packaging/winget): the manifest's silent
+# switch installs the programs and the zone database into
+# %LOCALAPPDATA%\Programs\Horavel with a Start-menu shortcut and the Apps &
+# features entry, for the user alone (HKCU, the manifest's scope) under the key
+# the manifest names as ProductCode; the installed horavel-snapshot draws what
+# the build's draws; an install over a running clock closes it, which saves its
+# settings; the entry's quiet uninstall command removes the programs, the zone
+# database, the shortcuts, the autostart shortcut, the decoded maps and the
+# entry, and keeps the settings file.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 export FAKETIME_DONT_FAKE_MONOTONIC=1
@@ -47,21 +50,41 @@ startup=${startup:-$menu/StartUp}
 settings=$profile/AppData/Roaming/Brantolm/Horavel/Settings.txt
 cache=$profile/AppData/Local/Brantolm/Horavel
 
+# The manifest's silent switch, scope and ProductCode, as winget reads them
+# (Debian's Python, with the YAML reader scripts/setup.sh installs).
+read -r scope product_code silent_switches < <(/usr/bin/python3 -c '
+import sys, yaml
+manifest = yaml.safe_load(open(sys.argv[1], encoding="utf-8"))
+print(manifest["Scope"], manifest["ProductCode"], manifest["InstallerSwitches"]["Silent"])
+' packaging/winget/Brantolm.Horavel.installer.yaml.in)
+if [ -z "${silent_switches:-}" ]; then
+  fail "packaging/winget/Brantolm.Horavel.installer.yaml.in gives a scope, a ProductCode and a silent switch"
+  finish
+fi
+uninstall_key="Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\"
 # The Uninstall entry's values as user.reg holds them once the server has
 # written it; nothing when there is no entry.
 uninstall_entry() {
   wineserver -w
-  awk '/^\[/ { inside = index($0, "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Horavel]") == 1; next }
+  key="[$uninstall_key$product_code]" awk '/^\[/ { inside = index($0, ENVIRON["key"]) == 1; next }
        inside && /^"/' "$WINEPREFIX/user.reg"
 }
+# The names of the Uninstall keys of a hive (user.reg or system.reg) whose
+# entry is named Horavel.
+horavel_keys() {
+  wineserver -w
+  key="[$uninstall_key" awk '/^\[/ { name = ""; if (index($0, ENVIRON["key"]) == 1) { name = substr($0, length(ENVIRON["key"]) + 1); sub(/\].*/, "", name) }; next }
+       name != "" && $0 == "\"DisplayName\"=\"Horavel\"" { print name }' "$WINEPREFIX/$1"
+}
 installed_files() { (cd "$programs" 2>/dev/null && ls | tr '\n' ' '); }
-install_silently() { wine "$installer" /S </dev/null >/dev/null 2>&1; }
+# The manifest's switches as they are, one word each.
+install_silently() { wine "$installer" $silent_switches </dev/null >/dev/null 2>&1; }
 
 check "the installer $(basename "$installer") exists" '[ -f "$installer" ]'
 install_silently
 status=$?
 wineserver -w
-check "/S installs and ends with 0" '[ $status -eq 0 ]'
+check "the manifest's silent switch ($silent_switches) installs and ends with 0" '[ $status -eq 0 ]'
 check "the programs, the maps, LICENSE, README.txt, the zone database and the uninstaller are in AppData/Local/Programs/Horavel" \
   '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe zoneinfo " ]'
 check "the installed programs and maps are the build's" \
@@ -69,6 +92,8 @@ check "the installed programs and maps are the build's" \
 check "the installed zone database is the build's" 'diff -r "$build/zoneinfo" "$programs/zoneinfo" >/dev/null'
 check "the Start menu has the Horavel shortcut" '[ -f "$menu/Horavel.lnk" ]'
 check "starting at sign-in is not chosen unless asked for" '[ ! -e "$startup/Horavel.lnk" ]'
+check "the installer writes its Apps & features entry for the user alone, under the key the manifest names as ProductCode ($product_code), as its scope ($scope) says" \
+  '[ "$scope" = user ] && [ "$(horavel_keys user.reg)" = "$product_code" ] && [ -z "$(horavel_keys system.reg)" ]'
 entry=$(uninstall_entry)
 expect_value() { grep -qxF "\"$1\"=$2" <<<"$entry"; }
 installed_at='C:\\users\\'$(basename "$profile")'\\AppData\\Local\\Programs\\Horavel'
@@ -121,21 +146,25 @@ wait "$clock" 2>/dev/null
 check "the upgraded installation is complete" \
   '[ "$(installed_files)" = "Earth.png LICENSE Moon.png README.txt horavel-snapshot.exe horavel.exe uninstall.exe zoneinfo " ]'
 
-# The uninstaller, with the autostart shortcut the clock makes and the maps the
-# clock decoded present. It copies itself elsewhere and returns at once, so the
-# files are waited for.
+# The entry's quiet uninstall command, as winget runs it, with the autostart
+# shortcut the clock makes and the maps the clock decoded present. The
+# uninstaller copies itself elsewhere and returns at once, so the files are
+# waited for.
 cp "$menu/Horavel.lnk" "$startup/Horavel.lnk"
 saved_before=$(cat "$settings")
 check "the clock keeps decoded maps in AppData/Local/Brantolm/Horavel" '[ -d "$cache" ]'
-wine "$programs/uninstall.exe" /S </dev/null >/dev/null 2>&1
+quiet_uninstall=$(uninstall_entry | sed -n 's/^"QuietUninstallString"="\(.*\)"$/\1/p' | sed 's/\\"/"/g; s/\\\\/\\/g')
+uninstaller=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet_uninstall")
+quoted_uninstaller="\"$uninstaller\""
+wine "$uninstaller" ${quiet_uninstall#"$quoted_uninstaller"} </dev/null >/dev/null 2>&1
 status=$?
 for _ in $(seq 300); do [ -e "$programs" ] || break; sleep 0.1; done
 wineserver -w
-check "/S uninstall ends with 0 and leaves nothing under Programs/Horavel" '[ $status -eq 0 ] && [ ! -e "$programs" ]'
-check "/S uninstall removes the Start-menu and the autostart shortcuts" \
+check "the quiet uninstall command ends with 0 and leaves nothing under Programs/Horavel" '[ $status -eq 0 ] && [ ! -e "$programs" ]'
+check "the quiet uninstall removes the Start-menu and the autostart shortcuts" \
   '[ ! -e "$menu/Horavel.lnk" ] && [ ! -e "$startup/Horavel.lnk" ]'
-check "/S uninstall removes the decoded maps" '[ ! -e "$cache" ]'
-check "/S uninstall removes the Uninstall entry" '[ -z "$(uninstall_entry)" ]'
-check "/S uninstall keeps the settings file as it was" '[ "$(cat "$settings" 2>/dev/null)" = "$saved_before" ]'
+check "the quiet uninstall removes the decoded maps" '[ ! -e "$cache" ]'
+check "the quiet uninstall removes the Uninstall entry" '[ -z "$(uninstall_entry)" ]'
+check "the quiet uninstall keeps the settings file as it was" '[ "$(cat "$settings" 2>/dev/null)" = "$saved_before" ]'
 
 finish
