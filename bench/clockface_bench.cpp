@@ -214,7 +214,7 @@ BENCHMARK(dragThroughSizes)->Unit(benchmark::kMillisecond);
 // The wall time from a change of the unit (from 40) to its last exact picture,
 // the clock driven as its shells drive it on this machine: a tick every 250 ms,
 // and slices of the new size's work whenever no tick is due, the face drawn
-// when a slice puts a globe in place. The clock stands at 10:08:20.5, the Earth
+// when a slice puts a globe in place. The clock stands at 10:08:20.5, the Moon
 // showing, and moves a quarter second a tick. worst_frame_ms is the longest
 // frame in that span, wall time: the first one, a tick or a slice.
 void timeToExact(benchmark::State& run) {

@@ -43,8 +43,10 @@ inline constexpr std::int64_t pixelsPerStep = std::int64_t{1} << 18;
 // - Idle ticks draw the background of the globe not showing when it has none
 //   for its picture, as after a rebuild (Background).
 //
-// Only ticks move the plan with the time (follow); slices only work, so the
-// moments the pictures are traced for are those of ticks alone.
+// Only ticks move the plan with the time (follow). A slice reads the time as
+// the last tick left it: it may begin the turn's Earth that tick found due,
+// never a turn of its own, so the moments the pictures are traced for are those
+// of ticks alone.
 class MinuteWork {
 public:
     enum class State {
